@@ -1,0 +1,22 @@
+#pragma once
+// Date values: seconds since 1970-01-01 00:00 counted in local time (UTC plus the local offset
+// at that instant); 0 means no date. All conversions from and to system time are here.
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace oxlip::platform {
+
+using DateValue = std::int32_t;
+
+DateValue ToDateValue(std::time_t utc);
+std::time_t FromDateValue(DateValue local);
+DateValue NowDateValue();
+
+// Day.month.year with two, two and four digits.
+std::string FormatDate(DateValue date);
+
+// Date value of an ISO 8601 UTC text such as "2011-11-18T12:34:56.000Z"; 0 when malformed.
+DateValue DateFromIsoUtc(const std::string& text);
+
+}  // namespace oxlip::platform

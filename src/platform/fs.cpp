@@ -1,0 +1,210 @@
+#include "platform/fs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/path.h"
+
+namespace fs = std::filesystem;
+
+namespace oxlip::platform {
+namespace {
+
+fs::path Native(const std::string& path) { return fs::path(NativePath(path)); }
+
+std::string StripTrailing(std::string path) {
+  while (path.size() > 1 && (path.back() == ' ' || IsSeparator(path.back()))) path.pop_back();
+  return path;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Writes `data` to a fresh temporary file beside `path` with the given mode; its name or "".
+std::string WriteTemporary(const std::string& path, const std::string& data, mode_t mode) {
+  std::string temp = TemporaryNameBeside(path);
+  int fd = ::open(NativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) return "";
+  bool ok = WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (!ok) {
+    ::unlink(NativePath(temp).c_str());
+    return "";
+  }
+  return temp;
+}
+
+bool MakeWritableTree(const fs::path& path) {
+  std::error_code ec;
+  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+  if (fs::is_directory(fs::symlink_status(path, ec)))
+    for (const auto& entry : fs::directory_iterator(path, ec)) MakeWritableTree(entry.path());
+  return true;
+}
+
+}  // namespace
+
+bool CreateFolder(const std::string& path) {
+  std::string stripped = StripTrailing(path);
+  return ::mkdir(NativePath(stripped).c_str(), 0777) == 0;
+}
+
+bool DeleteFile(const std::string& path) {
+  struct stat st;
+  if (::lstat(NativePath(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+  std::optional<std::string> data = ReadWholeFile(from);
+  if (!data) return false;
+  struct stat st;
+  mode_t mode = ::stat(NativePath(from).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
+  std::string temp = WriteTemporary(to, *data, mode | S_IWUSR);
+  if (temp.empty()) return false;
+  if (::rename(NativePath(temp).c_str(), NativePath(to).c_str()) != 0) {
+    ::unlink(NativePath(temp).c_str());
+    return false;
+  }
+  return true;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return ::renameat2(AT_FDCWD, NativePath(from).c_str(), AT_FDCWD, NativePath(to).c_str(),
+                     RENAME_NOREPLACE) == 0;
+}
+
+bool CopyTree(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  fs::path source = Native(from), target = Native(to);
+  if (!fs::is_directory(source, ec)) return false;
+  fs::create_directories(target, ec);
+  for (auto it = fs::recursive_directory_iterator(source, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    fs::path dest = target / fs::relative(it->path(), source, ec);
+    if (it->is_directory(ec)) {
+      fs::create_directories(dest, ec);
+      if (ec) return false;
+    } else if (!CopyFile(it->path().string(), dest.string())) {
+      return false;
+    }
+  }
+  return !ec;
+}
+
+bool DeleteTree(const std::string& path) {
+  fs::path native = Native(StripTrailing(path));
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(native, ec))) return false;
+  if (fs::remove_all(native, ec) != static_cast<std::uintmax_t>(-1) && !ec) return true;
+  MakeWritableTree(native);
+  ec.clear();
+  fs::remove_all(native, ec);
+  return !ec;
+}
+
+std::vector<DirEntry> ListFolder(const std::string& path) {
+  std::vector<DirEntry> entries;
+  std::error_code ec;
+  fs::path native = Native(path);
+  fs::directory_iterator it(native, ec);
+  if (ec) return entries;
+  entries.push_back({".", true, FileDate(native.string())});
+  entries.push_back({"..", true, FileDate((native / "..").string())});
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    DirEntry entry;
+    entry.name = it->path().filename().string();
+    entry.is_folder = it->is_directory(ec);
+    entry.modified = FileDate(it->path().string());
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::int64_t FileSize(const std::string& path) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) return -1;
+  if (S_ISDIR(st.st_mode)) return -2;
+  return st.st_size;
+}
+
+bool IsFolder(const std::string& path) { return FileSize(path) == -2; }
+bool IsFile(const std::string& path) { return FileSize(path) >= 0; }
+bool Exists(const std::string& path) { return FileSize(path) != -1; }
+
+DateValue FileDate(const std::string& path) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) return 0;
+  return ToDateValue(st.st_mtime);
+}
+
+bool SetFileDate(const std::string& path, DateValue date) {
+  struct timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = FromDateValue(date);
+  times[0].tv_nsec = times[1].tv_nsec = 0;
+  return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
+}
+
+bool IsWritable(const std::string& path) { return ::access(NativePath(path).c_str(), W_OK) == 0; }
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& data) {
+  struct stat st;
+  mode_t mode = ::stat(NativePath(path).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
+  std::string temp = WriteTemporary(path, data, mode);
+  if (temp.empty()) return false;
+  if (::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
+    ::unlink(NativePath(temp).c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+std::string CurrentFolder() {
+  std::error_code ec;
+  return WithTrailingSeparator(fs::current_path(ec).string());
+}
+
+bool SetCurrentFolder(const std::string& path) { return ::chdir(NativePath(path).c_str()) == 0; }
+
+}  // namespace oxlip::platform

@@ -1,0 +1,52 @@
+#pragma once
+// The file-system operations the program relies on. Every path may use "\" or "/".
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dates.h"
+
+namespace oxlip::platform {
+
+struct DirEntry {
+  std::string name;
+  bool is_folder = false;
+  DateValue modified = 0;
+};
+
+// One folder; trailing blanks and separators are ignored. Fails when the parent is missing or
+// the folder exists.
+bool CreateFolder(const std::string& path);
+bool DeleteFile(const std::string& path);
+// Overwrites the target; the target is replaced only once the copy is complete.
+bool CopyFile(const std::string& from, const std::string& to);
+// Renames or moves a file or folder; fails when the target exists.
+bool RenameFile(const std::string& from, const std::string& to);
+// Copies everything below `from` into `to`, creating folders and overwriting files.
+bool CopyTree(const std::string& from, const std::string& to);
+// Deletes the folder with everything in it, read-only entries too.
+bool DeleteTree(const std::string& path);
+// Entries of a folder, "." and ".." included; empty when it cannot be listed.
+std::vector<DirEntry> ListFolder(const std::string& path);
+// Size in bytes; -1 when missing, -2 when the path is a folder.
+std::int64_t FileSize(const std::string& path);
+bool IsFolder(const std::string& path);
+bool IsFile(const std::string& path);
+bool Exists(const std::string& path);
+DateValue FileDate(const std::string& path);  // 0 when missing
+bool SetFileDate(const std::string& path, DateValue date);
+bool IsWritable(const std::string& path);
+
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Writes to a temporary file beside the target and renames it over the target, so a failure
+// leaves the old bytes in place.
+bool ReplaceFileContents(const std::string& path, const std::string& data);
+
+// Unique name for a temporary file beside `path` (same folder, so a rename stays on one disk).
+std::string TemporaryNameBeside(const std::string& path);
+
+std::string CurrentFolder();  // with a native separator at the end
+bool SetCurrentFolder(const std::string& path);
+
+}  // namespace oxlip::platform

@@ -1,0 +1,76 @@
+#include "app/paths.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using test::WriteFile;
+
+class PathsTest : public test::InTempFolder {};
+
+TEST_F(PathsTest, CreatePathMakesEveryFolderBeforeASeparator) {
+  std::string given = dir() + "a/b\\\\patch\\";
+  std::string copy = given;
+  CreatePath(given);
+  EXPECT_EQ(given, copy);
+  EXPECT_TRUE(platform::IsFolder(dir() + "a/b/patch"));
+  CreatePath(dir() + "c\\d\\file.txt");
+  EXPECT_TRUE(platform::IsFolder(dir() + "c/d"));
+  EXPECT_FALSE(platform::Exists(dir() + "c/d/file.txt"));
+}
+
+TEST_F(PathsTest, MakeFolderNameReplacesCharactersAndAvoidsExistingFolders) {
+  std::string first = MakeFolderName("My World 1.2", dir());
+  ASSERT_NE(first.find(" - "), std::string::npos);
+  EXPECT_EQ(first.substr(first.find(" - ")), " - My_World_1.2");
+  std::string hex = first.substr(0, first.find(" - "));
+  EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+  EXPECT_NE(hex[0], '0');
+
+  std::string odd = MakeFolderName("a:\xC3\xBC", dir());
+  EXPECT_EQ(odd.substr(odd.find(" - ")), " - a___");
+  std::string empty = MakeFolderName("", dir());
+  EXPECT_EQ(empty.substr(empty.size() - 3), " - ");
+
+  ASSERT_TRUE(platform::CreateFolder(dir() + first));
+  std::string second = MakeFolderName("My World 1.2", dir());
+  EXPECT_NE(second, first);
+  EXPECT_FALSE(platform::Exists(dir() + second));
+}
+
+TEST_F(PathsTest, RemoveListedPathsKeepsUnrecordedFilesAndStaysInsideBase) {
+  std::string base = dir() + "inst/";
+  WriteFile(base + "config/a.cfg", "a");
+  WriteFile(base + "config/mine.cfg", "kept");
+  WriteFile(base + "mods/b.zip", "b");
+  WriteFile(base + "deep/c.txt", "c");
+  WriteFile(dir() + "outside.txt", "x");
+  std::map<std::string, int> listed = {{"config\\", 0},       {"config\\a.cfg", 0},
+                                       {"mods\\", 0},         {"mods\\b.zip", 0},
+                                       {"deep\\c.txt", 5},    {"..\\outside.txt", 0},
+                                       {dir() + "outside.txt", 0}};
+  RemoveListedPaths(base, listed, 1);
+  EXPECT_FALSE(platform::Exists(base + "config/a.cfg"));
+  EXPECT_TRUE(platform::Exists(base + "config/mine.cfg"));
+  EXPECT_FALSE(platform::Exists(base + "mods"));
+  EXPECT_TRUE(platform::Exists(base + "deep/c.txt"));  // above the level limit
+  EXPECT_TRUE(platform::Exists(dir() + "outside.txt"));
+}
+
+TEST_F(PathsTest, NewestFileDateLooksThroughTheWholeTree) {
+  EXPECT_EQ(NewestFileDate(dir() + "missing/"), 0);
+  platform::CreateFolder(dir() + "empty");
+  EXPECT_EQ(NewestFileDate(dir() + "empty/"), 0);
+  WriteFile(dir() + "t/a.txt", "a");
+  WriteFile(dir() + "t/sub/b.txt", "b");
+  ASSERT_TRUE(platform::SetFileDate(dir() + "t/a.txt", 1000000));
+  ASSERT_TRUE(platform::SetFileDate(dir() + "t/sub/b.txt", 2000000));
+  EXPECT_EQ(NewestFileDate(dir() + "t\\"), 2000000);
+}
+
+}  // namespace
+}  // namespace oxlip
