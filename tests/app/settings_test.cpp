@@ -1,0 +1,84 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+class SettingsTest : public test::InTempFolder {};
+
+TEST_F(SettingsTest, FirstStartUsesDefaultsAndCreatesTheFiveFolders) {
+  GlobalSettings s;
+  LoadGlobalSettings(s);
+  EXPECT_EQ(s.StartFolder, dir());
+  EXPECT_EQ(s.CacheDir, dir() + "Cache/");
+  EXPECT_EQ(s.DefaultIconFile, dir() + "Icons/Default.png");
+  EXPECT_EQ(s.WinX, -1);
+  EXPECT_EQ(s.WinW, 640);
+  EXPECT_EQ(s.WinH, 480);
+  EXPECT_EQ(s.MCLOGINVER, "99");
+  EXPECT_EQ(s.MCLOGINURL.substr(s.MCLOGINURL.find("/?")),
+            "/?user=%1%&password=%2%&version=%3%");
+  EXPECT_EQ(s.MCURL.substr(s.MCURL.size() - 19), "/MinecraftDownload/");
+  for (const char* folder : {"Cache", "Instances", "mcversions", "mods", "downgrade"})
+    EXPECT_TRUE(platform::IsFolder(dir() + folder)) << folder;
+  EXPECT_FALSE(platform::Exists(dir() + "Oxlip.ini"));  // reading writes nothing
+}
+
+TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
+  GlobalSettings s;
+  LoadGlobalSettings(s);
+  s.WinX = 10;
+  s.WinY = 20;
+  s.LatestVersion = 1321618496;
+  s.LatestVersionNr = "1.0.0";
+  SaveGlobalSettings(s);
+  std::string text = ReadFile(dir() + "Oxlip.ini");
+  std::vector<std::string> keys;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find("\r\n", pos);
+    keys.push_back(text.substr(pos, text.find(" = ", pos) - pos));
+    pos = end + 2;
+  }
+  std::vector<std::string> expected = {
+      "MCLOGINURL", "MCLOGINVER", "MCURL", "MCRESURL", "MCASSETSURL", "CacheDir",
+      "InstancesDir", "VersionsDir", "ModDir", "MCWINClass", "MCWIName", "MCWINameLauncher",
+      "MCWINameAltLauncher", "PatchDir", "WinX", "WinY", "WinW", "WinH", "DefaultIconFile",
+      "LatestVersion", "LatestVersionNr"};
+  EXPECT_EQ(keys, expected);
+  EXPECT_NE(text.find("WinX = 10\r\nWinY = 20\r\nWinW = 640\r\n"), std::string::npos);
+  EXPECT_NE(text.find("LatestVersionNr = 1.0.0\r\n"), std::string::npos);
+
+  GlobalSettings again;
+  LoadGlobalSettings(again);
+  EXPECT_EQ(again.LatestVersion, 1321618496);
+  EXPECT_EQ(again.CacheDir, s.CacheDir);
+}
+
+TEST_F(SettingsTest, StoredValuesAreUsedAsTheyStand) {
+  WriteFile(dir() + "Oxlip.ini",
+            "ModDir = " + dir() + "mymods\r\nCacheDir = \r\nWinW = wide\r\n[G]\r\nWinH = 1\r\n");
+  GlobalSettings s;
+  LoadGlobalSettings(s);
+  EXPECT_EQ(s.ModDir, dir() + "mymods");  // no separator added
+  EXPECT_EQ(s.CacheDir, "");
+  EXPECT_EQ(s.WinW, 0);
+  EXPECT_EQ(s.WinH, 480);
+  EXPECT_TRUE(platform::IsFolder(dir() + "mymods"));
+}
+
+TEST_F(SettingsTest, MissingParentIsNotCreated) {
+  WriteFile(dir() + "Oxlip.ini", "PatchDir = " + dir() + "no/such/\r\n");
+  GlobalSettings s;
+  LoadGlobalSettings(s);
+  EXPECT_FALSE(platform::Exists(dir() + "no"));
+}
+
+}  // namespace
+}  // namespace oxlip

@@ -1,0 +1,94 @@
+#include "platform/fs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "support/temp_folder.h"
+
+namespace oxlip::platform {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+class FsTest : public test::InTempFolder {};
+
+TEST_F(FsTest, CreateFolderNeedsParentAndRejectsExisting) {
+  EXPECT_TRUE(CreateFolder(dir() + "a\\ "));  // trailing blank and separator ignored
+  EXPECT_TRUE(IsFolder(dir() + "a"));
+  EXPECT_FALSE(CreateFolder(dir() + "a"));
+  EXPECT_FALSE(CreateFolder(dir() + "x/y"));
+}
+
+TEST_F(FsTest, SizeKindsAndBothSeparators) {
+  WriteFile(dir() + "d/f.txt", "12345");
+  EXPECT_EQ(FileSize(dir() + "d\\f.txt"), 5);
+  EXPECT_EQ(FileSize(dir() + "d\\"), -2);
+  EXPECT_EQ(FileSize(dir() + "nope"), -1);
+}
+
+TEST_F(FsTest, RenameRefusesAnExistingTarget) {
+  WriteFile(dir() + "a", "a");
+  WriteFile(dir() + "b", "b");
+  EXPECT_FALSE(RenameFile(dir() + "a", dir() + "b"));
+  EXPECT_EQ(ReadFile(dir() + "b"), "b");
+  EXPECT_TRUE(RenameFile(dir() + "a", dir() + "c"));
+  EXPECT_FALSE(Exists(dir() + "a"));
+}
+
+TEST_F(FsTest, CopyFileOverwritesAndFailsCleanly) {
+  WriteFile(dir() + "src", "new");
+  WriteFile(dir() + "dst", "old");
+  EXPECT_TRUE(CopyFile(dir() + "src", dir() + "dst"));
+  EXPECT_EQ(ReadFile(dir() + "dst"), "new");
+  EXPECT_FALSE(CopyFile(dir() + "missing", dir() + "dst"));
+  EXPECT_EQ(ReadFile(dir() + "dst"), "new");
+  EXPECT_FALSE(CopyFile(dir() + "src", dir() + "nofolder/dst"));
+}
+
+TEST_F(FsTest, TreesCopyAndDeleteForced) {
+  WriteFile(dir() + "t/a.txt", "a");
+  WriteFile(dir() + "t/sub/b.txt", "b");
+  CreateFolder(dir() + "t/empty");
+  chmod((dir() + "t/sub/b.txt").c_str(), 0444);
+  WriteFile(dir() + "u/a.txt", "old");
+  EXPECT_TRUE(CopyTree(dir() + "t\\", dir() + "u\\"));
+  EXPECT_EQ(ReadFile(dir() + "u/a.txt"), "a");
+  EXPECT_EQ(ReadFile(dir() + "u/sub/b.txt"), "b");
+  EXPECT_TRUE(IsFolder(dir() + "u/empty"));
+  EXPECT_TRUE(CopyTree(dir() + "t\\", dir() + "u\\"));  // read-only target overwritten
+  EXPECT_TRUE(DeleteTree(dir() + "t\\"));
+  EXPECT_FALSE(Exists(dir() + "t"));
+  EXPECT_FALSE(DeleteTree(dir() + "t\\"));
+}
+
+TEST_F(FsTest, ListingHasDotsKindsAndDates) {
+  WriteFile(dir() + "l/f", "x");
+  CreateFolder(dir() + "l/sub");
+  SetFileDate(dir() + "l/f", 1234567);
+  std::vector<DirEntry> entries = ListFolder(dir() + "l\\");
+  auto find = [&](const std::string& name) {
+    return std::find_if(entries.begin(), entries.end(),
+                        [&](const DirEntry& e) { return e.name == name; });
+  };
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(find(".")->is_folder);
+  EXPECT_TRUE(find("..")->is_folder);
+  EXPECT_TRUE(find("sub")->is_folder);
+  EXPECT_FALSE(find("f")->is_folder);
+  EXPECT_EQ(find("f")->modified, 1234567);
+  EXPECT_TRUE(ListFolder(dir() + "missing").empty());
+}
+
+TEST_F(FsTest, ReplaceFileContentsLeavesNoTemporaryBehind) {
+  WriteFile(dir() + "f", "old");
+  EXPECT_TRUE(ReplaceFileContents(dir() + "f", "new"));
+  EXPECT_EQ(ReadFile(dir() + "f"), "new");
+  EXPECT_FALSE(ReplaceFileContents(dir() + "nofolder/f", "x"));
+  EXPECT_EQ(ListFolder(dir()).size(), 3u);
+}
+
+}  // namespace
+}  // namespace oxlip::platform
