@@ -13,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   PrefDocument first = oxlip::prefs::ParsePrefText(bytes);
   std::string text = oxlip::prefs::SerializePrefDocument(first);
+  // A single-byte file whose first line starts with the mark's bytes reads back as UTF-8;
+  // the format cannot tell the two apart.
+  if (!first.utf8 && text.rfind("\xEF\xBB\xBF", 0) == 0) return 0;
   PrefDocument second = oxlip::prefs::ParsePrefText(text);
   if (second.utf8 != first.utf8 || second.entries.size() != first.entries.size()) std::abort();
   for (size_t i = 0; i < first.entries.size(); ++i) {
