@@ -30,7 +30,7 @@ std::string FormatDate(DateValue date) {
   return text;
 }
 
-DateValue DateFromIsoUtc(const std::string& text) {
+DateValue DateFromIsoText(const std::string& text) {
   std::tm fields{};
   int year, month, day, hour, minute, second;
   if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &year, &month, &day, &hour, &minute,
@@ -42,7 +42,7 @@ DateValue DateFromIsoUtc(const std::string& text) {
   fields.tm_hour = hour;
   fields.tm_min = minute;
   fields.tm_sec = second;
-  return ToDateValue(timegm(&fields));
+  return static_cast<DateValue>(timegm(&fields));
 }
 
 }  // namespace oxlip::platform

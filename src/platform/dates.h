@@ -16,7 +16,8 @@ DateValue NowDateValue();
 // Day.month.year with two, two and four digits.
 std::string FormatDate(DateValue date);
 
-// Date value of an ISO 8601 UTC text such as "2011-11-18T12:34:56.000Z"; 0 when malformed.
-DateValue DateFromIsoUtc(const std::string& text);
+// The fields of an ISO 8601 text such as "2011-11-18T12:34:56.000Z" taken as written, as a date
+// value (no zone conversion; what follows the seconds is ignored); 0 when malformed.
+DateValue DateFromIsoText(const std::string& text);
 
 }  // namespace oxlip::platform

@@ -1,0 +1,12 @@
+#pragma once
+// Fetching one URL into one file.
+#include <string>
+
+namespace oxlip::platform {
+
+// Follows redirects and fails on any status outside 2xx. The body goes to a temporary file
+// beside the target, renamed into place only when complete, so a failure leaves the old
+// target as it was. True on success.
+bool DownloadToFile(const std::string& url, const std::string& path);
+
+}  // namespace oxlip::platform
