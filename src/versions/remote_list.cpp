@@ -1,0 +1,184 @@
+#include "versions/remote_list.h"
+
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+
+#include "app/error_text.h"
+#include "platform/conventions.h"
+#include "platform/fs.h"
+#include "platform/http.h"
+#include "platform/md5.h"
+#include "prefs/pref_document.h"
+
+namespace oxlip {
+namespace {
+
+// Some old bucket listings ran past one page; this many pages is far beyond any of them.
+constexpr int kMaxListingPages = 1000;
+
+std::string_view ElementText(std::string_view text, std::string_view tag) {
+  std::string open = "<" + std::string(tag) + ">";
+  std::string close = "</" + std::string(tag) + ">";
+  size_t start = text.find(open);
+  if (start == std::string_view::npos) return {};
+  start += open.size();
+  size_t end = text.find(close, start);
+  if (end == std::string_view::npos) return {};
+  return text.substr(start, end - start);
+}
+
+std::string WithoutQuotEntities(std::string_view text) {
+  std::string out(text);
+  for (size_t pos; (pos = out.find("&quot;")) != std::string::npos;) out.erase(pos, 6);
+  return out;
+}
+
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool NeedsFetch(const std::string& cached) {
+  if (platform::FileSize(cached) <= 0) return true;
+  return platform::FileDate(cached) < platform::NowDateValue() - 3600;
+}
+
+std::string QueryEncode(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    if (std::isalnum(b) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += c;
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", b);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+// The page after `body` when it says it was cut short, else "".
+std::string NextPageUrl(const std::string& url, const std::string& body) {
+  size_t last = body.rfind("<Key>");
+  if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
+      last == std::string::npos)
+    return "";
+  std::string key(ElementText(std::string_view(body).substr(last), "Key"));
+  return url + (url.find('?') == std::string::npos ? "?" : "&") + "marker=" + QueryEncode(key);
+}
+
+// Fetches every page of the listing into `cached`; false on the first failed page.
+bool FetchListing(const std::string& url, const std::string& cached) {
+  std::string temp = cached + ".page";
+  std::string whole;
+  std::string page_url = url;
+  for (int page = 0; page < kMaxListingPages && !page_url.empty(); ++page) {
+    if (!platform::DownloadToFile(page_url, temp)) return false;
+    std::string body = platform::ReadWholeFile(temp).value_or("");
+    platform::DeleteFile(temp);
+    std::string next = NextPageUrl(url, body);
+    whole += body;
+    if (!whole.empty() && whole.back() != '\n') whole += '\n';
+    page_url = next == page_url ? "" : next;
+  }
+  return platform::ReplaceFileContents(cached, whole);
+}
+
+}  // namespace
+
+std::string PercentEncode(std::string_view key) {
+  static constexpr std::string_view kKept = "@-_.!~*'();/?:&=+$,#";
+  std::string out;
+  for (char c : key) {
+    auto b = static_cast<unsigned char>(c);
+    if (std::isalnum(b) || kKept.find(c) != std::string_view::npos) {
+      out += c;
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", b);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+void ParseListingLine(std::string_view line, const std::string& listing_url,
+                      std::vector<RemoteFile>& out) {
+  for (size_t from = 0; (from = line.find("<Contents>", from)) != std::string_view::npos; ++from) {
+    std::string_view element = ElementText(line.substr(from), "Contents");
+    std::string key(ElementText(element, "Key"));
+    if (!key.empty() && key.back() == '/') continue;
+    RemoteFile file;
+    file.Date = platform::DateFromIsoText(std::string(ElementText(element, "LastModified")));
+    file.ETag = WithoutQuotEntities(ElementText(element, "ETag"));
+    file.Size = prefs::ParsePrefNumber(ElementText(element, "Size"));
+    file.Path = key;
+    for (char& c : file.Path)
+      if (c == '/') c = '\\';
+    file.URL = listing_url + PercentEncode(key);
+    out.push_back(std::move(file));
+  }
+}
+
+void ParseListing(std::string_view text, const std::string& listing_url,
+                  std::vector<RemoteFile>& out) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    ParseListingLine(text.substr(pos, end - pos), listing_url, out);
+    pos = end + 1;
+  }
+}
+
+int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
+                  const std::string& subfolder) {
+  list.download_prefix = settings.CacheDir + subfolder;
+  list.files.clear();
+  list.current = -1;
+  std::string cached =
+      settings.CacheDir + subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
+      "-index.xml";
+  if (NeedsFetch(cached) && !FetchListing(url, cached)) {
+    SetErrorText("GetMCFileList: Can't download " + url);
+    return 0;
+  }
+  std::optional<std::string> text = platform::ReadWholeFile(cached);
+  if (!text) {
+    SetErrorText("GetMCFileList:Can't open " + cached);
+    return 0;
+  }
+  ParseListing(*text, url, list.files);
+  return static_cast<int>(list.files.size());
+}
+
+int FindRemoteFile(RemoteFileList& list, const std::string& name) {
+  std::string wanted = UpperCase(name);
+  for (size_t i = 0; i < list.files.size(); ++i)
+    if (UpperCase(list.files[i].Path) == wanted) {
+      list.current = static_cast<int>(i);
+      return 1;
+    }
+  return 0;
+}
+
+bool MatchesRemote(const std::string& path, const RemoteFile& entry) {
+  if (platform::FileSize(path) != entry.Size) return false;
+  std::string md5 = platform::FileMd5(path);
+  return !md5.empty() && md5 == entry.ETag;
+}
+
+bool WriteMd5sFile(const std::string& bin) {
+  std::string text = "#md5 hashes for downloaded files\r\n#\r\n";
+  for (std::string_view name : {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),
+                                platform::kNativeConventions.natives_archive,
+                                std::string_view("lwjgl_util.jar"),
+                                std::string_view("minecraft.jar")})
+    text += std::string(name) + "=" + platform::FileMd5(bin + std::string(name)) + "\r\n";
+  return platform::ReplaceFileContents(bin + "md5s", text);
+}
+
+}  // namespace oxlip

@@ -1,0 +1,54 @@
+#pragma once
+// Bucket listings: fetched at most once an hour into the cache and parsed line by line.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/dates.h"
+
+namespace oxlip {
+
+struct RemoteFile {
+  std::string Path;  // the key with "\" for "/"
+  std::string URL;
+  platform::DateValue Date = 0;
+  std::string ETag;
+  int Size = 0;
+};
+
+// One listing at a time, with a current entry and the cache prefix of its downloads.
+struct RemoteFileList {
+  std::vector<RemoteFile> files;
+  int current = -1;
+  std::string download_prefix;
+
+  const RemoteFile* Current() const {
+    return current >= 0 && current < static_cast<int>(files.size()) ? &files[current] : nullptr;
+  }
+};
+
+// Every "Contents" element of one line of a listing, appended to `out`; folder keys skipped.
+void ParseListingLine(std::string_view line, const std::string& listing_url,
+                      std::vector<RemoteFile>& out);
+void ParseListing(std::string_view text, const std::string& listing_url,
+                  std::vector<RemoteFile>& out);
+
+// Every byte outside the unreserved and reserved URL characters as "%XX".
+std::string PercentEncode(std::string_view key);
+
+// Replaces the list with the listing at `url`, cached under CacheDir + `subfolder`; the number
+// of entries, 0 on failure with the error text set.
+int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
+                  const std::string& subfolder);
+
+// Makes the first entry whose path equals `name` (ignoring case) current; 1 when found.
+int FindRemoteFile(RemoteFileList& list, const std::string& name);
+
+// Same size and an MD5 equal to the ETag.
+bool MatchesRemote(const std::string& path, const RemoteFile& entry);
+
+// Writes the "md5s" file of a game's bin folder (`bin` ends with a separator).
+bool WriteMd5sFile(const std::string& bin);
+
+}  // namespace oxlip

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "versions/remote_list.h"
+
+namespace oxlip {
+namespace {
+
+constexpr const char* kUrl = "http://127.0.0.1:1/MinecraftResources/";
+
+std::string Contents(const std::string& key, const std::string& etag = "&quot;0123456789abcdef"
+                                                                       "0123456789abcdef&quot;") {
+  return "<Contents><Key>" + key + "</Key><LastModified>2011-11-18T12:34:56.000Z</LastModified>"
+         "<ETag>" + etag + "</ETag><Size>42</Size><StorageClass>STANDARD</StorageClass></Contents>";
+}
+
+TEST(ListingParse, FieldsOfEveryElementOnALine) {
+  std::vector<RemoteFile> files;
+  ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
+                   Contents("resources/sound/") + Contents("resources/sound/step 1.ogg") +
+                   Contents("a%b") + "</ListBucketResult>",
+               kUrl, files);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].Path, "resources\\sound\\step 1.ogg");
+  EXPECT_EQ(files[0].URL, std::string(kUrl) + "resources/sound/step%201.ogg");
+  EXPECT_EQ(files[0].ETag, "0123456789abcdef0123456789abcdef");
+  EXPECT_EQ(files[0].Size, 42);
+  EXPECT_EQ(files[0].Date, 1321619696);  // as written, no zone applied
+  EXPECT_EQ(files[1].URL, std::string(kUrl) + "a%25b");
+}
+
+TEST(ListingParse, ElementsSplitAcrossLinesOrMalformedAreDropped) {
+  std::vector<RemoteFile> files;
+  ParseListing("<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" + Contents("z"), kUrl,
+               files);
+  // The second line holds an unclosed element whose text runs into the next one's close.
+  ASSERT_FALSE(files.empty());
+  EXPECT_EQ(files.back().Path, "z");
+  files.clear();
+  ParseListing("<Error><Code>NoSuchBucket</Code></Error>", kUrl, files);
+  EXPECT_TRUE(files.empty());
+}
+
+TEST(ListingParse, PercentEncodingKeepsReservedCharacters) {
+  EXPECT_EQ(PercentEncode("a-_.!~*'();/?:&=+$,#@Z9"), "a-_.!~*'();/?:&=+$,#@Z9");
+  EXPECT_EQ(PercentEncode("\xC3\xBC %\""), "%C3%BC%20%25%22");
+}
+
+TEST(RemoteLookup, FindIgnoresCaseAndSetsCurrent) {
+  RemoteFileList list;
+  list.files = {{"lwjgl.jar", "", 0, "", 0}, {"minecraft.jar", "", 0, "", 0}};
+  EXPECT_EQ(FindRemoteFile(list, "MINECRAFT.JAR"), 1);
+  EXPECT_EQ(list.Current()->Path, "minecraft.jar");
+  EXPECT_EQ(FindRemoteFile(list, "none"), 0);
+  EXPECT_EQ(list.current, 1);
+}
+
+}  // namespace
+}  // namespace oxlip
