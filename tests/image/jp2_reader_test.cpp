@@ -1,0 +1,59 @@
+#include "image/jp2_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+#include "test_encoders.h"
+
+namespace oxlip::test {
+namespace {
+
+using image::ReadJp2;
+
+class Jp2Reader : public InTempFolder {};
+
+TEST_F(Jp2Reader, FilesAndCodestreamsDecodeExactly) {
+  const image::Image rgba = Pattern(7, 5, true);
+  for (bool codestream : {false, true}) {
+    SCOPED_TRACE(codestream);
+    image::ImageResult result = Read(ReadJp2, EncodeJpeg2000(rgba, 4, codestream, dir() + "a"));
+    ASSERT_TRUE(result) << result.error;
+    EXPECT_EQ(result.image->rgba, rgba.rgba);
+  }
+}
+
+TEST_F(Jp2Reader, GreyAndRgbAreOpaque) {
+  const image::Image source = Pattern(6, 4, true);
+  image::ImageResult grey = Read(ReadJp2, EncodeJpeg2000(source, 1, false, dir() + "g.jp2"));
+  ASSERT_TRUE(grey) << grey.error;
+  EXPECT_EQ(PixelAt(*grey.image, 3, 2), (Rgba{source.rgba[(2 * 6 + 3) * 4], source.rgba[(2 * 6 + 3) * 4],
+                                              source.rgba[(2 * 6 + 3) * 4], 255}));
+  image::ImageResult rgb = Read(ReadJp2, EncodeJpeg2000(source, 3, true, dir() + "c.j2k"));
+  ASSERT_TRUE(rgb) << rgb.error;
+  const Rgba expected = PixelAt(source, 5, 3);
+  EXPECT_EQ(PixelAt(*rgb.image, 5, 3), (Rgba{expected[0], expected[1], expected[2], 255}));
+}
+
+TEST_F(Jp2Reader, HostileFilesFail) {
+  const image::Image source = Pattern(32, 32, true);
+  for (bool codestream : {false, true}) {
+    SCOPED_TRACE(codestream);
+    const std::string good = EncodeJpeg2000(source, 4, codestream, dir() + "h");
+    image::ImageResult truncated = Read(ReadJp2, good.substr(0, good.size() * 2 / 3));
+    EXPECT_FALSE(truncated);
+    EXPECT_EQ(truncated.error.rfind("JPEG 2000: ", 0), 0u) << truncated.error;
+    EXPECT_FALSE(Read(ReadJp2, good.substr(0, 60)));
+  }
+  // SIZ of a codestream claiming 100000 x 100000 pixels.
+  std::string huge = EncodeJpeg2000(source, 4, true, dir() + "h.j2k");
+  for (size_t i = 8; i < 16; i += 4) {
+    huge[i] = 0;
+    huge[i + 1] = char(0x01);
+    huge[i + 2] = char(0x86);
+    huge[i + 3] = char(0xa0);
+  }
+  EXPECT_FALSE(Read(ReadJp2, huge));
+}
+
+}  // namespace
+}  // namespace oxlip::test
