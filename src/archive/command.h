@@ -1,0 +1,34 @@
+#pragma once
+// One archiver command line, parsed.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace oxlip::archive {
+
+enum class Format { kZip, kSevenZ, kLzma };
+
+struct Exclusion {
+  std::string name;
+  bool any_depth = false;  // "-xr!" rather than "-x!"
+};
+
+struct Command {
+  char letter = 0;  // 'a', 'x', 'e', 'd' or 'u'
+  std::string archive;
+  std::vector<std::string> names;       // from the command line, in the record form
+  std::vector<std::string> list_files;  // "@file" arguments
+  std::vector<std::string> listed;      // names read from the list files
+  std::string output;                   // "-o"; empty means the current folder
+  std::vector<Exclusion> exclusions;
+  std::optional<Format> type;  // "-t"
+  bool recurse = false;        // "-r"
+  bool overwrite = false;      // "-aoa"
+  bool strongest = false;      // "-mx9"
+  bool hide = false;           // "-hide"
+
+  bool Extracts() const { return letter == 'x' || letter == 'e'; }
+  bool Adds() const { return letter == 'a' || letter == 'u'; }
+};
+
+}  // namespace oxlip::archive

@@ -1,0 +1,86 @@
+#include "archive/extract_plan.h"
+
+#include <optional>
+
+#include "archive/command_patterns.h"
+#include "archive/entry_name.h"
+#include "archive/name_pattern.h"
+#include "archive/output_folder.h"
+
+namespace oxlip::archive {
+namespace {
+
+bool Selected(const Command& command, const std::string& path) {
+  std::vector<NamePattern> names = NamePatterns(command);
+  return names.empty() || AnyCovers(names, path);
+}
+
+bool Excluded(const Command& command, const std::string& path) {
+  return AnyCovers(ExclusionPatterns(command), path);
+}
+
+std::string LastPart(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* plan,
+               std::string* error) {
+  *plan = PlannedEntry{};
+  std::optional<std::string> path = SafeEntryPath(entry.name);
+  if (!path) {
+    *error = "unsafe entry name \"" + entry.name + "\"";
+    return false;
+  }
+  if (!Selected(command, *path) || Excluded(command, *path)) return true;
+  bool flat = command.letter == 'e';
+  if (entry.folder && flat) return true;
+  plan->target = flat ? LastPart(*path) : *path;
+  if (entry.link && !LinkStaysInside(plan->target, entry.link_target)) {
+    *error = "link \"" + entry.name + "\" points outside the output folder";
+    return false;
+  }
+  plan->action = entry.folder ? EntryAction::kFolder
+                 : entry.link ? EntryAction::kLink
+                              : EntryAction::kFile;
+  return true;
+}
+
+}  // namespace oxlip::archive
+
+namespace oxlip::archive {
+
+bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
+                   std::string* error) {
+  for (const auto* list : {&command.names, &command.listed})
+    for (const std::string& name : *list) {
+      if (HasWildcard(name)) continue;
+      NamePattern pattern(name, command.recurse);
+      bool found = false;
+      for (const EntryInfo& entry : entries) found = found || pattern.Covers(entry.name);
+      if (!found) {
+        *error = "not in the archive: " + name;
+        return false;
+      }
+    }
+  return true;
+}
+
+bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entry,
+                const PlannedEntry& plan, const Filler& fill, std::string* error) {
+  switch (plan.action) {
+    case EntryAction::kSkip:
+      return true;
+    case EntryAction::kFolder:
+      return out.MakeFolder(plan.target, error);
+    case EntryAction::kLink:
+      return out.MakeLink(plan.target, entry.link_target, command.overwrite, error);
+    case EntryAction::kFile:
+      break;
+  }
+  return out.WriteFile(plan.target, command.overwrite, entry.modified, fill, error);
+}
+
+}  // namespace oxlip::archive

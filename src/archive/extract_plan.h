@@ -1,0 +1,47 @@
+#pragma once
+// Which entries an extraction writes, and where.
+#include <cstddef>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/command.h"
+#include "archive/output_folder.h"
+
+namespace oxlip::archive {
+
+struct EntryInfo {
+  std::string name;  // as stored
+  bool folder = false;
+  bool link = false;
+  std::string link_target;
+  std::time_t modified = 0;
+};
+
+enum class EntryAction { kSkip, kFolder, kFile, kLink };
+
+struct PlannedEntry {
+  EntryAction action = EntryAction::kSkip;
+  std::string target;  // relative to the output folder, "/"-separated
+};
+
+// False with `error` set when the entry is hostile (its name or link would leave the output
+// folder); such an archive is refused as a whole.
+bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* plan,
+               std::string* error);
+
+}  // namespace oxlip::archive
+
+namespace oxlip::archive {
+
+
+// False when a name without wildcards covers none of the entries (it would extract nothing).
+bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
+                   std::string* error);
+
+// Carries out one planned entry; `fill` yields a file's bytes or a link's target.
+bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entry,
+                const PlannedEntry& plan, const Filler& fill, std::string* error);
+
+}  // namespace oxlip::archive

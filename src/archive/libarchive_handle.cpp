@@ -1,0 +1,45 @@
+#include "archive/libarchive_handle.h"
+
+namespace oxlip::archive {
+
+std::string ArchiveError(struct archive* a) {
+  const char* text = archive_error_string(a);
+  return text ? text : "unknown error";
+}
+
+Reader OpenReader(const std::string& path, Format format, std::string* error) {
+  Reader reader(archive_read_new());
+  if (format == Format::kLzma) {
+    archive_read_support_format_raw(reader.get());
+    archive_read_support_filter_lzma(reader.get());
+  } else {
+    archive_read_support_format_7zip(reader.get());
+  }
+  if (archive_read_open_filename(reader.get(), path.c_str(), 1 << 16) != ARCHIVE_OK) {
+    *error = "can't open " + path + ": " + ArchiveError(reader.get());
+    return nullptr;
+  }
+  return reader;
+}
+
+bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error) {
+  int result = archive_read_next_header(reader, entry);
+  if (result == ARCHIVE_OK || result == ARCHIVE_WARN) return true;
+  if (result != ARCHIVE_EOF) *error = "damaged archive: " + ArchiveError(reader);
+  return false;
+}
+
+Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error) {
+  Writer writer(archive_write_new());
+  struct archive* w = writer.get();
+  bool ok = archive_write_set_format_7zip(w) == ARCHIVE_OK &&
+            archive_write_set_format_option(w, "7zip", "compression", "lzma2") == ARCHIVE_OK &&
+            (!strongest ||
+             archive_write_set_format_option(w, "7zip", "compression-level", "9") == ARCHIVE_OK) &&
+            archive_write_open_filename(w, path.c_str()) == ARCHIVE_OK;
+  if (ok) return writer;
+  *error = "can't create " + path + ": " + ArchiveError(w);
+  return nullptr;
+}
+
+}  // namespace oxlip::archive

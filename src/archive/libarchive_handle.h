@@ -1,0 +1,33 @@
+#pragma once
+// libarchive readers and writers that are freed with their scope.
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <memory>
+#include <string>
+
+#include "archive/command.h"
+
+namespace oxlip::archive {
+
+struct ReadFree {
+  void operator()(struct archive* a) const { archive_read_free(a); }
+};
+struct WriteFree {
+  void operator()(struct archive* a) const { archive_write_free(a); }
+};
+using Reader = std::unique_ptr<struct archive, ReadFree>;
+using Writer = std::unique_ptr<struct archive, WriteFree>;
+
+// A 7z archive, or a raw LZMA stream for Format::kLzma. Null with `error` set on failure.
+Reader OpenReader(const std::string& path, Format format, std::string* error);
+
+// The next header; false at the end (with `error` empty) or on damage (with `error` set).
+bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error);
+
+// A new 7z archive at `path`, LZMA2 compressed, at the strongest level when `strongest`.
+Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error);
+
+std::string ArchiveError(struct archive* a);
+
+}  // namespace oxlip::archive

@@ -1,0 +1,40 @@
+#pragma once
+// Writing extracted entries below one folder and never outside it.
+#include <ctime>
+#include <functional>
+#include <string>
+
+namespace oxlip::archive {
+
+using Sink = std::function<bool(const char* data, std::size_t size)>;
+// Produces an entry's bytes into the sink; false with `error` set when the archive is damaged.
+using Filler = std::function<bool(const Sink& sink, std::string* error)>;
+
+class OutputFolder {
+ public:
+  // `root` in native form; empty means the current folder.
+  explicit OutputFolder(const std::string& root);
+
+  // Creates the folder with every missing parent.
+  bool Prepare(std::string* error);
+
+  // `relative` is "/"-separated and already checked to stay below the root. No part of it may
+  // be a link, so nothing is written through one.
+  bool MakeFolder(const std::string& relative, std::string* error);
+
+  // The file appears under its name only once all its bytes were written; an existing file is
+  // kept unless `overwrite`.
+  bool WriteFile(const std::string& relative, bool overwrite, std::time_t modified,
+                 const Filler& fill, std::string* error);
+
+  bool MakeLink(const std::string& relative, const std::string& target, bool overwrite,
+                std::string* error);
+
+ private:
+  bool MakeParents(const std::string& relative, std::string* error);
+  bool MakeOneFolder(const std::string& relative, std::string* error);
+
+  std::string root_;  // "" or ending in "/"
+};
+
+}  // namespace oxlip::archive

@@ -1,0 +1,14 @@
+#pragma once
+// Parsing and carrying out one command line.
+#include <string>
+
+namespace oxlip::archive {
+
+// Exit codes as the 7-Zip program gives them.
+inline constexpr int kSuccess = 0;
+inline constexpr int kFatalError = 2;
+inline constexpr int kCommandLineError = 7;
+
+int RunCommandLine(const std::string& line, std::string* error);
+
+}  // namespace oxlip::archive

@@ -1,0 +1,24 @@
+#include "archive/seven_zip.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/error_text.h"
+#include "archive/run_command.h"
+
+namespace oxlip {
+
+int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int size) {
+  std::string error;
+  int result = archive::RunCommandLine(command_line, &error);
+  if (result != archive::kSuccess) SetErrorText("SevenZip: " + error);
+  if (buffer && size > 0) {
+    std::string report = result == archive::kSuccess ? "Everything is Ok" : "ERROR: " + error;
+    std::size_t length = std::min(report.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, report.data(), length);
+    buffer[length] = '\0';
+  }
+  return result;
+}
+
+}  // namespace oxlip

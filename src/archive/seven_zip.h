@@ -1,0 +1,12 @@
+#pragma once
+// The archiver: one 7-Zip command line, executed in-process.
+#include <string>
+
+namespace oxlip {
+
+// Runs the command ("a", "x", "e", "d" or "u" with their switches) and returns 0 exactly when
+// all of it succeeded; on failure the last-error text says why. `owner` is unused (nothing is
+// shown); when `buffer` is given, up to `size` bytes of a short report are written into it.
+int SevenZip(void* owner, const std::string& command_line, char* buffer, int size);
+
+}  // namespace oxlip
