@@ -76,8 +76,9 @@ std::string ReadMasks(const uint8_t* data, size_t size, const InfoFields& info,
     if (info.header_size == kInfoHeaderSize) {
       after_masks = header_end + count * 4;
       if (after_masks > size) return "bit masks are truncated";
-    } else if (info.header_size >= 56) {
-      count = 4;  // later headers always hold an alpha mask
+    } else {
+      count = (info.header_size - kInfoHeaderSize) / 4;  // masks inside the header
+      if (count > 4) count = 4;
     }
     for (size_t i = 0; i < count; ++i) masks[i] = ReadU32(data + at + i * 4);
   }

@@ -143,6 +143,8 @@ TEST(BmpReader, HostileFilesFail) {
   EXPECT_FALSE(Read(ReadBmp, BuildBmp({1, 1, 8, 1, 40, two_colours}, few)));  // RLE8
   EXPECT_FALSE(Read(ReadBmp, BuildBmp({1, 1, 32, 3, 40, {}, {0xf0f, 0xf0, 0}}, few)));
   EXPECT_FALSE(Read(ReadBmp, BuildBmp({1, 1, 24, 0, 64}, few)));  // unknown header size
+  // A 52-byte header holds three masks even when an alpha mask is asked for.
+  EXPECT_FALSE(Read(ReadBmp, BuildBmp({1, 1, 32, 6, 52, {}, {0xff0000, 0xff00, 0xff}}, Bytes())));
 
   std::string offset_past_end = good;
   offset_past_end[10] = char(0xff);
