@@ -1,0 +1,55 @@
+#pragma once
+// Real archives for the archiver's tests, written and read with libzip and libarchive directly,
+// so the code under test never checks itself.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace oxlip::test {
+
+struct FakeEntry {
+  FakeEntry(std::string entry_name, std::string content = "", bool store = false)
+      : name(std::move(entry_name)), data(std::move(content)), stored(store) {}
+  static FakeEntry Link(std::string entry_name, std::string target) {
+    FakeEntry entry(std::move(entry_name));
+    entry.link_target = std::move(target);
+    return entry;
+  }
+
+  std::string name;  // a trailing "/" makes a folder
+  std::string data;
+  bool stored = false;      // zip: no compression
+  std::string link_target;  // non-empty: a symbolic link
+};
+
+void MakeZip(const std::string& path, const std::vector<FakeEntry>& entries);
+void MakeSevenZ(const std::string& path, const std::vector<FakeEntry>& entries);
+void MakeLzma(const std::string& path, const std::string& data);
+
+struct Item {
+  bool folder = false;
+  std::int64_t size = 0;
+  std::uint32_t crc = 0;
+  bool operator==(const Item&) const = default;
+};
+// Name ("/"-separated, no trailing "/") to item.
+using Listing = std::map<std::string, Item>;
+
+Listing ListZip(const std::string& path);
+Listing ListSevenZ(const std::string& path);
+Listing ListTree(const std::string& folder);
+// Zip compression method per entry name.
+std::map<std::string, int> ZipMethods(const std::string& path);
+
+std::uint32_t Crc(const std::string& data);
+
+int RunArchiver(const std::string& command_line);
+
+// The 7-Zip command-line program, when installed.
+bool HaveSevenZipProgram();
+// Runs `7zz <args>` in `folder`; its exit code.
+int RunSevenZipProgram(const std::string& folder, const std::string& args);
+
+}  // namespace oxlip::test
