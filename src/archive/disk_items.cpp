@@ -95,7 +95,9 @@ std::string StoredName(const std::string& native) {
 bool Collector::AddName(const std::string& given, bool from_list, std::string* error) {
   if (given.empty()) return true;
   std::string native = platform::NativePath(given);
-  if (platform::IsSeparator(given.back())) {
+  if (from_list) {
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+  } else if (platform::IsSeparator(given.back())) {
     if (!fs::is_directory(native)) {
       *error = "no such folder: " + native;
       return false;

@@ -16,7 +16,7 @@ struct DiskItem {
 };
 
 // Resolves the command's names against the current folder:
-// - "dir\" (trailing separator): everything below dir, named relative to it;
+// - "dir\" (trailing separator) on the command line: everything below dir, named relative to it;
 // - a wildcard in the last part: the matching entries of that folder (at every depth with
 //   "-r"), a matching folder with everything below it;
 // - a plain name: that file, or that folder with everything below it; a folder named in a

@@ -80,6 +80,10 @@ void MakeLzma(const std::string& path, const std::string& data) {
   archive_write_free(w);
 }
 
+void PrintTo(const Item& item, std::ostream* out) {
+  *out << (item.folder ? "folder" : "file") << " size " << item.size << " crc " << item.crc;
+}
+
 std::uint32_t Crc(const std::string& data) {
   return static_cast<std::uint32_t>(
       crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));

@@ -3,6 +3,7 @@
 // so the code under test never checks itself.
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,7 @@ struct Item {
   std::uint32_t crc = 0;
   bool operator==(const Item&) const = default;
 };
+void PrintTo(const Item& item, std::ostream* out);
 // Name ("/"-separated, no trailing "/") to item.
 using Listing = std::map<std::string, Item>;
 
