@@ -1,0 +1,113 @@
+// Damaged and hostile archives fail cleanly and write nothing outside the output folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "archive_fixtures.h"
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::test {
+namespace {
+
+class Hostile : public InTempFolder {
+ protected:
+  // Nothing of the extraction may remain, not even a temporary file.
+  bool OutputIsEmpty() { return ListTree(dir() + "out").empty(); }
+};
+
+TEST_F(Hostile, ParentPartsAreRefusedBeforeAnythingIsWritten) {
+  MakeZip("slip.zip", {{"good.txt", "g"}, {"../evil.txt", "e"}, {"a/../../evil2.txt", "e"}});
+  MakeSevenZ("slip.7z", {{"good.txt", "g"}, {"sub/../../evil.txt", "e"}});
+  EXPECT_NE(RunArchiver("x slip.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x slip.7z -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("e slip.zip -aoa -o\"out\\\""), 0);
+  EXPECT_FALSE(platform::Exists("evil.txt"));
+  EXPECT_FALSE(platform::Exists("../evil2.txt"));
+  EXPECT_TRUE(OutputIsEmpty());
+}
+
+TEST_F(Hostile, AbsoluteNamesAreRefused) {
+  std::string target = dir() + "absolute.txt";
+  MakeZip("abs.zip", {{target, "x"}});
+  MakeSevenZ("abs.7z", {{target, "x"}});
+  MakeZip("drive.zip", {{"C:\\evil.txt", "x"}});
+  EXPECT_NE(RunArchiver("x abs.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x abs.7z -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x drive.zip -aoa -o\"out\\\""), 0);
+  EXPECT_FALSE(platform::Exists(target));
+  EXPECT_TRUE(OutputIsEmpty());
+}
+
+TEST_F(Hostile, LinksPointingOutsideAreRefused) {
+  MakeZip("link.zip", {FakeEntry::Link("up", "../.."), {"up/evil.txt", "e"}});
+  MakeSevenZ("link.7z", {FakeEntry::Link("etc", "/etc")});
+  EXPECT_NE(RunArchiver("x link.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x link.7z -aoa -o\"out\\\""), 0);
+  EXPECT_TRUE(OutputIsEmpty());
+}
+
+TEST_F(Hostile, NothingIsWrittenThroughALink) {
+  platform::CreateFolder("outside");
+  MakeZip("through.zip", {FakeEntry::Link("in", "sub"), {"in/x.txt", "x"}});
+  std::filesystem::create_directories("out");
+  std::filesystem::create_directory_symlink(dir() + "outside", "out/pre");
+  MakeZip("pre.zip", {{"pre/x.txt", "x"}});
+  EXPECT_NE(RunArchiver("x through.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x pre.zip -aoa -o\"out\\\""), 0);
+  EXPECT_TRUE(ListTree("outside").empty());
+}
+
+TEST_F(Hostile, LinksInsideTheFolderAreKept) {
+  MakeZip("ok.zip", {{"sub/file.txt", "f"}, FakeEntry::Link("sub/alias", "file.txt")});
+  ASSERT_EQ(RunArchiver("x ok.zip -aoa -o\"out\\\""), 0);
+  EXPECT_EQ(std::filesystem::read_symlink("out/sub/alias"), "file.txt");
+}
+
+TEST_F(Hostile, CorruptedEntryLeavesNoFileUnderItsName) {
+  std::string big;
+  for (int i = 0; i < 200000; ++i) big += static_cast<char>('a' + (i * 7919) % 26);
+  MakeZip("bad.zip", {{"big.bin", big, true}});
+  std::string bytes = ReadFile("bad.zip");
+  bytes[bytes.size() / 2] ^= 0x55;  // inside the stored data: the CRC no longer fits
+  WriteFile("bad.zip", bytes);
+  EXPECT_NE(RunArchiver("x bad.zip -aoa -o\"out\\\""), 0);
+  EXPECT_TRUE(OutputIsEmpty());
+}
+
+TEST_F(Hostile, TruncatedArchivesFailWithoutPartFiles) {
+  std::string big;
+  for (int i = 0; i < 300000; ++i) big += static_cast<char>((i * 2654435761u) >> 24);
+  MakeSevenZ("cut.7z", {{"big.bin", big}});
+  MakeZip("cut.zip", {{"big.bin", big}});
+  MakeLzma("cut.jar.lzma", big);
+  for (const char* name : {"cut.7z", "cut.zip", "cut.jar.lzma"}) {
+    std::string bytes = ReadFile(name);
+    WriteFile(name, bytes.substr(0, bytes.size() * 2 / 3));
+    EXPECT_NE(RunArchiver(std::string("x ") + name + " -aoa -o\"out\\\""), 0) << name;
+  }
+  EXPECT_TRUE(OutputIsEmpty());
+}
+
+TEST_F(Hostile, ChangingADamagedArchiveKeepsItsBytes) {
+  MakeZip("game.jar", {{"META-INF/A", "a"}, {"b.class", "b"}});
+  std::string bytes = ReadFile("game.jar");
+  std::string cut = bytes.substr(0, bytes.size() - 30);
+  WriteFile("game.jar", cut);
+  WriteFile("staging/c.class", "c");
+  EXPECT_NE(RunArchiver("a \"game.jar\" \"staging\\\" -r -mx9 -x!meta-inf"), 0);
+  EXPECT_NE(RunArchiver("d \"game.jar\" META-INF "), 0);
+  EXPECT_EQ(ReadFile("game.jar"), cut);
+}
+
+TEST_F(Hostile, NonArchivesAreRefused) {
+  WriteFile("text.zip", "this is not an archive at all");
+  WriteFile("empty.7z", "");
+  EXPECT_NE(RunArchiver("x text.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("x empty.7z -aoa -o\"out\\\""), 0);
+  EXPECT_NE(RunArchiver("d text.zip META-INF "), 0);
+  EXPECT_EQ(ReadFile("text.zip"), "this is not an archive at all");
+}
+
+}  // namespace
+}  // namespace oxlip::test
