@@ -164,7 +164,8 @@ int RunArchiver(const std::string& command_line) {
 bool HaveSevenZipProgram() { return std::system("command -v 7zz >/dev/null 2>&1") == 0; }
 
 int RunSevenZipProgram(const std::string& folder, const std::string& args) {
-  std::string line = "cd '" + folder + "' && 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null";
+  // No globbing: "*" is for the program to expand, as it is for ours.
+  std::string line = "set -f; cd '" + folder + "' && 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null";
   int status = std::system(line.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
