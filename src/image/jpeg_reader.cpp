@@ -31,6 +31,19 @@ void OnMessage(j_common_ptr cinfo, int level) {
   if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) OnError(cinfo);
 }
 
+// A progressive file can hold any number of scans, each a full pass over the image; real
+// encoders write a dozen or so.
+constexpr int kMaxScans = 256;
+
+void OnProgress(j_common_ptr cinfo) {
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (decompress->input_scan_number > kMaxScans) {
+    std::snprintf(reinterpret_cast<JpegErrors*>(cinfo->err)->message, JMSG_LENGTH_MAX,
+                  "too many scans");
+    std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1);
+  }
+}
+
 bool ReadHeader(jpeg_decompress_struct& cinfo, JpegErrors& errors) {
   if (setjmp(errors.jump)) return false;
   jpeg_read_header(&cinfo, TRUE);
@@ -88,6 +101,9 @@ ImageResult ReadJpeg(const uint8_t* data, size_t size) {
   errors.manager.emit_message = OnMessage;
   errors.message[0] = '\0';
   jpeg_create_decompress(&cinfo);
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = OnProgress;
+  cinfo.progress = &progress;
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   ImageResult result = Decode(cinfo, errors);
   jpeg_destroy_decompress(&cinfo);
