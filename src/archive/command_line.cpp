@@ -20,10 +20,14 @@ bool StartsWith(std::string_view text, std::string_view head) {
 
 bool ParseType(std::string_view name, Command* command) {
   std::string type = Lower(name);
-  if (type == "zip") command->type = Format::kZip;
-  else if (type == "7z") command->type = Format::kSevenZ;
-  else if (type == "lzma") command->type = Format::kLzma;
-  else return false;
+  if (type == "zip")
+    command->type = Format::kZip;
+  else if (type == "7z")
+    command->type = Format::kSevenZ;
+  else if (type == "lzma")
+    command->type = Format::kLzma;
+  else
+    return false;
   return true;
 }
 
@@ -38,14 +42,22 @@ bool ParseExclusion(std::string_view arg, Command* command) {
 
 bool ParseSwitch(std::string_view arg, Command* command) {
   std::string lower = Lower(arg);
-  if (lower == "-aoa") command->overwrite = true;
-  else if (lower == "-hide") command->hide = true;
-  else if (lower == "-r") command->recurse = true;
-  else if (lower == "-mx9") command->strongest = true;
-  else if (StartsWith(arg, "-x!") || StartsWith(arg, "-xr!")) return ParseExclusion(arg, command);
-  else if (StartsWith(arg, "-o") && arg.size() > 2) command->output = std::string(arg.substr(2));
-  else if (StartsWith(arg, "-t") && arg.size() > 2) return ParseType(arg.substr(2), command);
-  else return false;
+  if (lower == "-aoa")
+    command->overwrite = true;
+  else if (lower == "-hide")
+    command->hide = true;
+  else if (lower == "-r")
+    command->recurse = true;
+  else if (lower == "-mx9")
+    command->strongest = true;
+  else if (StartsWith(arg, "-x!") || StartsWith(arg, "-xr!"))
+    return ParseExclusion(arg, command);
+  else if (StartsWith(arg, "-o") && arg.size() > 2)
+    command->output = std::string(arg.substr(2));
+  else if (StartsWith(arg, "-t") && arg.size() > 2)
+    return ParseType(arg.substr(2), command);
+  else
+    return false;
   return true;
 }
 

@@ -130,8 +130,7 @@ bool CollectDiskItems(const Command& command, const std::string& archive,
                       std::vector<DiskItem>* items, std::string* error) {
   Collector collector{command, {}, false, items, {}, ExclusionPatterns(command)};
   collector.archive_exists = ::stat(archive.c_str(), &collector.archive_stat) == 0;
-  if (command.names.empty() && command.listed.empty())
-    return collector.AddName("*", false, error);
+  if (command.names.empty() && command.listed.empty()) return collector.AddName("*", false, error);
   for (const std::string& name : command.names)
     if (!collector.AddName(name, false, error)) return false;
   for (const std::string& name : command.listed)

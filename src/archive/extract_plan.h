@@ -35,7 +35,6 @@ bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* pla
 
 namespace oxlip::archive {
 
-
 // False when a name without wildcards covers none of the entries (it would extract nothing).
 bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
                    std::string* error);

@@ -122,8 +122,8 @@ bool OutputFolder::WriteFile(const std::string& relative, bool overwrite, std::t
   return false;
 }
 
-bool OutputFolder::MakeLink(const std::string& relative, const std::string& target,
-                            bool overwrite, std::string* error) {
+bool OutputFolder::MakeLink(const std::string& relative, const std::string& target, bool overwrite,
+                            std::string* error) {
   if (!MakeParents(relative, error)) return false;
   std::string full = root_ + relative;
   Kind kind = KindOf(full);

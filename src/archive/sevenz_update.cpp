@@ -76,8 +76,8 @@ bool WriteItem(const DiskItem& item, struct archive* writer, std::string* error)
     *error = "can't read " + item.disk_path;
     return false;
   }
-  std::unique_ptr<struct archive_entry, void (*)(struct archive_entry*)> entry(
-      archive_entry_new(), archive_entry_free);
+  std::unique_ptr<struct archive_entry, void (*)(struct archive_entry*)> entry(archive_entry_new(),
+                                                                               archive_entry_free);
   archive_entry_set_pathname(entry.get(), item.archive_name.c_str());
   archive_entry_set_filetype(entry.get(), item.folder ? AE_IFDIR : AE_IFREG);
   archive_entry_set_perm(entry.get(), item.folder ? 0755 : 0644);
@@ -91,12 +91,13 @@ bool WriteItem(const DiskItem& item, struct archive* writer, std::string* error)
 }
 
 // Writes the archive anew beside the old one and puts it in place only when complete.
-bool Rewrite(const Command& command, const std::string& archive, bool has_old,
-             const DropOld& drop, const std::vector<const DiskItem*>& items, std::string* error) {
+bool Rewrite(const Command& command, const std::string& archive, bool has_old, const DropOld& drop,
+             const std::vector<const DiskItem*>& items, std::string* error) {
   std::string temp = platform::TemporaryNameBeside(archive);
   Writer writer = OpenSevenZWriter(temp, command.strongest, error);
   bool ok = writer != nullptr && (!has_old || CopyOldEntries(archive, writer.get(), drop, error));
-  for (std::size_t i = 0; ok && i < items.size(); ++i) ok = WriteItem(*items[i], writer.get(), error);
+  for (std::size_t i = 0; ok && i < items.size(); ++i)
+    ok = WriteItem(*items[i], writer.get(), error);
   if (ok && archive_write_close(writer.get()) != ARCHIVE_OK) {
     *error = "can't write " + archive + ": " + ArchiveError(writer.get());
     ok = false;
@@ -113,7 +114,8 @@ bool ReadOldTimes(const std::string& archive, std::unordered_map<std::string, ti
   Reader reader = OpenReader(archive, Format::kSevenZ, error);
   if (!reader) return false;
   struct archive_entry* entry = nullptr;
-  while (NextHeader(reader.get(), &entry, error)) (*times)[EntryKey(entry)] = archive_entry_mtime(entry);
+  while (NextHeader(reader.get(), &entry, error))
+    (*times)[EntryKey(entry)] = archive_entry_mtime(entry);
   return error->empty();
 }
 

@@ -49,8 +49,8 @@ bool IsUpToDate(zip_t* zip, zip_uint64_t index, const DiskItem& item) {
          st.mtime + 1 >= item.modified;
 }
 
-bool AddFile(zip_t* zip, const DiskItem& item, bool strongest, bool only_newer,
-             NameIndex* index, std::string* error) {
+bool AddFile(zip_t* zip, const DiskItem& item, bool strongest, bool only_newer, NameIndex* index,
+             std::string* error) {
   std::string key = Key(item.archive_name, false);
   auto found = index->find(key);
   if (found != index->end() && only_newer && IsUpToDate(zip, found->second, item)) return true;

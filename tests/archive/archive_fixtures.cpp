@@ -52,7 +52,9 @@ void MakeSevenZ(const std::string& path, const std::vector<FakeEntry>& entries) 
     struct archive_entry* entry = archive_entry_new();
     bool folder = fake.name.back() == '/';
     archive_entry_set_pathname(entry, Trimmed(fake.name).c_str());
-    archive_entry_set_filetype(entry, folder ? AE_IFDIR : !fake.link_target.empty() ? AE_IFLNK : AE_IFREG);
+    archive_entry_set_filetype(entry, folder                      ? AE_IFDIR
+                                      : !fake.link_target.empty() ? AE_IFLNK
+                                                                  : AE_IFREG);
     archive_entry_set_perm(entry, 0644);
     if (!fake.link_target.empty()) archive_entry_set_symlink(entry, fake.link_target.c_str());
     archive_entry_set_size(entry, folder ? 0 : static_cast<la_int64_t>(fake.data.size()));

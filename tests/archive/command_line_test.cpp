@@ -20,8 +20,8 @@ TEST(SplitCommandLine, QuotesToggleAndVanishBackslashEscapesNothing) {
 TEST(ParseCommand, ReadsTheJarPatchLine) {
   Command c;
   std::string error;
-  ASSERT_TRUE(ParseCommand(R"(a "/g/bin/minecraft.jar" "/c/minecraftjar\" -r -mx9 -x!meta-inf)",
-                           &c, &error));
+  ASSERT_TRUE(ParseCommand(R"(a "/g/bin/minecraft.jar" "/c/minecraftjar\" -r -mx9 -x!meta-inf)", &c,
+                           &error));
   EXPECT_EQ(c.letter, 'a');
   EXPECT_EQ(c.archive, "/g/bin/minecraft.jar");
   EXPECT_EQ(c.names, Args{"/c/minecraftjar\\"});
@@ -35,8 +35,8 @@ TEST(ParseCommand, ReadsTheJarPatchLine) {
 TEST(ParseCommand, ReadsSwitchesBeforeTheArchiveAndUnquotedOutput) {
   Command c;
   std::string error;
-  ASSERT_TRUE(ParseCommand("x -tzip windows_natives.jar -aoa -onatives -hide -xr!meta-inf", &c,
-                           &error));
+  ASSERT_TRUE(
+      ParseCommand("x -tzip windows_natives.jar -aoa -onatives -hide -xr!meta-inf", &c, &error));
   EXPECT_EQ(c.archive, "windows_natives.jar");
   EXPECT_EQ(c.type, Format::kZip);
   EXPECT_EQ(c.output, "natives");

@@ -25,16 +25,20 @@ class Extract : public InTempFolder {};
 TEST_F(Extract, MainClassWithoutItsPathIntoTheCacheFolder) {
   MakeZip("minecraft.jar", kJar);
   // The cache folder value uses "/" while the name inside the jar uses "\".
-  ASSERT_EQ(RunArchiver("e \"" + dir() + "minecraft.jar\" net\\minecraft\\client\\Minecraft.class -o\"" +
-                        dir() + "cache\\\" -aoa -hide"),
-            0);
+  ASSERT_EQ(
+      RunArchiver("e \"" + dir() + "minecraft.jar\" net\\minecraft\\client\\Minecraft.class -o\"" +
+                  dir() + "cache\\\" -aoa -hide"),
+      0);
   EXPECT_EQ(ListTree(dir() + "cache"),
             (Listing{{"Minecraft.class", {false, 25, Crc("Minecraft Minecraft 1.2.5")}}}));
 }
 
 TEST_F(Extract, NamedEntryMissingFromTheJarIsAFailure) {
   MakeZip("minecraft.jar", {{"a.class", "a"}});
-  EXPECT_NE(RunArchiver("e \"minecraft.jar\" net\\minecraft\\client\\Minecraft.class -o\"cache\\\" -aoa -hide"), 0);
+  EXPECT_NE(
+      RunArchiver(
+          "e \"minecraft.jar\" net\\minecraft\\client\\Minecraft.class -o\"cache\\\" -aoa -hide"),
+      0);
   EXPECT_FALSE(platform::Exists("cache/Minecraft.class"));
 }
 
@@ -80,15 +84,21 @@ TEST_F(Extract, WithoutOverwriteExistingFilesStay) {
 
 // The mod import and the installation unpack zip or 7z archives alike, recognised by content.
 TEST_F(Extract, ModArchiveIntoAStagingFolderTheArchiverCreates) {
-  std::vector<FakeEntry> mod = {{"mod/", ""}, {"mod/A.class", "aaa"}, {"empty/", ""},
-                                {"readme.txt", "r"}};
+  std::vector<FakeEntry> mod = {
+      {"mod/", ""}, {"mod/A.class", "aaa"}, {"empty/", ""}, {"readme.txt", "r"}};
   MakeZip("mod.zip", mod);
   MakeSevenZ("minecraftjar.7z", mod);
-  Listing expected = {{"mod", {true, 0, 0}}, {"mod/A.class", {false, 3, Crc("aaa")}},
-                      {"empty", {true, 0, 0}}, {"readme.txt", {false, 1, Crc("r")}}};
-  ASSERT_EQ(RunArchiver("x \"" + dir() + "mod.zip\" * -o\"" + dir() + "cache\\unzipped\\\" -aoa -hide"), 0);
+  Listing expected = {{"mod", {true, 0, 0}},
+                      {"mod/A.class", {false, 3, Crc("aaa")}},
+                      {"empty", {true, 0, 0}},
+                      {"readme.txt", {false, 1, Crc("r")}}};
+  ASSERT_EQ(
+      RunArchiver("x \"" + dir() + "mod.zip\" * -o\"" + dir() + "cache\\unzipped\\\" -aoa -hide"),
+      0);
   EXPECT_EQ(ListTree("cache/unzipped"), expected);
-  ASSERT_EQ(RunArchiver("x \"" + dir() + "minecraftjar.7z\" * -o\"" + dir() + "cache\\minecraftjar\\\" -aoa -hide"), 0);
+  ASSERT_EQ(RunArchiver("x \"" + dir() + "minecraftjar.7z\" * -o\"" + dir() +
+                        "cache\\minecraftjar\\\" -aoa -hide"),
+            0);
   EXPECT_EQ(ListTree("cache/minecraftjar"), expected);
 }
 
@@ -98,8 +108,8 @@ TEST_F(Extract, StampedModsWithoutMetaInfLaterOnesWinning) {
   std::string tail = "\" -aoa -o\"" + dir() + "Temp\\\" -xr!meta-inf";
   ASSERT_EQ(RunArchiver("x \"" + dir() + "first.zip" + tail), 0);
   ASSERT_EQ(RunArchiver("x \"" + dir() + "second.7z" + tail), 0);
-  EXPECT_EQ(ListTree("Temp"), (Listing{{"a.class", {false, 6, Crc("second")}},
-                                       {"b.class", {false, 1, Crc("b")}}}));
+  EXPECT_EQ(ListTree("Temp"),
+            (Listing{{"a.class", {false, 6, Crc("second")}}, {"b.class", {false, 1, Crc("b")}}}));
 }
 
 TEST_F(Extract, MissingArchiveIsAFailure) {

@@ -66,8 +66,10 @@ TEST_F(Oracle, NativesLzmaAndNativesJar) {
   auto setup = [](const std::string& root) {
     std::string jar = root + "bin/windows_natives.jar";
     WriteFile(root + "bin/x", "");
-    MakeZip(root + "natives.zip", {{"META-INF/MANIFEST.MF", "m"}, {"liblwjgl.so", std::string(9000, 'l')},
-                                   {"sub/Meta-Inf/x.sf", "x"}, {"sub/keep.so", "k"}});
+    MakeZip(root + "natives.zip", {{"META-INF/MANIFEST.MF", "m"},
+                                   {"liblwjgl.so", std::string(9000, 'l')},
+                                   {"sub/Meta-Inf/x.sf", "x"},
+                                   {"sub/keep.so", "k"}});
     MakeLzma(jar + ".lzma", ReadFile(root + "natives.zip"));
     platform::DeleteFile(root + "bin/x");
   };
@@ -91,12 +93,16 @@ TEST_F(Oracle, WholeJarIntoTheWorkFolder) {
 
 TEST_F(Oracle, ModArchivesIntoStagingFolders) {
   auto setup = [](const std::string& root) {
-    std::vector<FakeEntry> mod = {{"mod/A.class", "aaa"}, {"empty/", ""}, {"readme.txt", "r"},
-                                  {"META-INF/X.SF", "x"}, {"deep/meta-inf/y", "y"}};
+    std::vector<FakeEntry> mod = {{"mod/A.class", "aaa"},
+                                  {"empty/", ""},
+                                  {"readme.txt", "r"},
+                                  {"META-INF/X.SF", "x"},
+                                  {"deep/meta-inf/y", "y"}};
     MakeZip(root + "mod.zip", mod);
     MakeSevenZ(root + "minecraftjar.7z", mod);
   };
-  RunBoth(setup, "", "x \"" + Ours() + "mod.zip\" * -o\"" + Ours() + "cache\\unzipped\\\" -aoa -hide",
+  RunBoth(setup, "",
+          "x \"" + Ours() + "mod.zip\" * -o\"" + Ours() + "cache\\unzipped\\\" -aoa -hide",
           "x mod.zip * -ocache/unzipped -aoa");
   ExpectSameTree("cache/unzipped");
   EXPECT_EQ(RunArchiver("x \"" + Ours() + "minecraftjar.7z\" * -o\"" + Ours() +
@@ -105,7 +111,8 @@ TEST_F(Oracle, ModArchivesIntoStagingFolders) {
   EXPECT_EQ(RunSevenZipProgram(Theirs(), "x minecraftjar.7z * -ocache/minecraftjar -aoa -ssc-"), 0);
   ExpectSameTree("cache/minecraftjar");
   // The stamping unpacks without "-hide" and without meta-inf at any depth.
-  EXPECT_EQ(RunArchiver("x \"" + Ours() + "mod.zip\" -aoa -o\"" + Ours() + "Temp\\\" -xr!meta-inf"), 0);
+  EXPECT_EQ(RunArchiver("x \"" + Ours() + "mod.zip\" -aoa -o\"" + Ours() + "Temp\\\" -xr!meta-inf"),
+            0);
   EXPECT_EQ(RunSevenZipProgram(Theirs(), "x mod.zip -aoa -oTemp -xr!meta-inf -ssc-"), 0);
   ExpectSameTree("Temp");
 }
@@ -121,12 +128,15 @@ void Workspace(const std::string& root) {
 TEST_F(Oracle, ModPackingAndBackupsInto7z) {
   RunBoth(Workspace, "inst/.minecraft", "a \"" + Ours() + "mod\\minecraftjar.7z\" * -r -mx9",
           "a ../../mod/minecraftjar.7z * -r -mx9");
-  EXPECT_EQ(ListSevenZ(Ours() + "mod/minecraftjar.7z"), ListSevenZ(Theirs() + "mod/minecraftjar.7z"));
+  EXPECT_EQ(ListSevenZ(Ours() + "mod/minecraftjar.7z"),
+            ListSevenZ(Theirs() + "mod/minecraftjar.7z"));
   // Our "-x!" is top-level only: the program's "-xr-!".
   platform::SetCurrentFolder(Ours() + "inst");
   EXPECT_EQ(RunArchiver("a \"backup\\1000 - inst.7z\" * -r -mx9 -x!backup"), 0);
   platform::SetCurrentFolder(dir());
-  EXPECT_EQ(RunSevenZipProgram(Theirs() + "inst", "a \"backup/1000 - inst.7z\" * -r -mx9 -xr-!backup -ssc-"), 0);
+  EXPECT_EQ(RunSevenZipProgram(Theirs() + "inst",
+                               "a \"backup/1000 - inst.7z\" * -r -mx9 -xr-!backup -ssc-"),
+            0);
   Listing ours = ListSevenZ(Ours() + "inst/backup/1000 - inst.7z");
   EXPECT_EQ(ours.count(".minecraft/saves/w/backup/level.dat"), 1u);
   EXPECT_EQ(ours, ListSevenZ(Theirs() + "inst/backup/1000 - inst.7z"));
@@ -165,12 +175,16 @@ TEST_F(Oracle, DowngradeListIntoANewJar) {
   };
   setup(Ours());
   setup(Theirs());
-  WriteFile(Ours() + "patch/__gpi_filelist.txt", "net\\minecraft\\client\\Minecraft.class\r\nterrain.png\r\n");
-  WriteFile(Theirs() + "patch/__gpi_filelist.txt", "net/minecraft/client/Minecraft.class\nterrain.png\n");
+  WriteFile(Ours() + "patch/__gpi_filelist.txt",
+            "net\\minecraft\\client\\Minecraft.class\r\nterrain.png\r\n");
+  WriteFile(Theirs() + "patch/__gpi_filelist.txt",
+            "net/minecraft/client/Minecraft.class\nterrain.png\n");
   platform::SetCurrentFolder(Ours() + "patch");
   EXPECT_EQ(RunArchiver("u \"" + Ours() + "old.jar\" -hide -tzip -mx9 @__gpi_filelist.txt"), 0);
   platform::SetCurrentFolder(dir());
-  EXPECT_EQ(RunSevenZipProgram(Theirs() + "patch", "u ../old.jar -tzip -mx9 @__gpi_filelist.txt -ssc-"), 0);
+  EXPECT_EQ(
+      RunSevenZipProgram(Theirs() + "patch", "u ../old.jar -tzip -mx9 @__gpi_filelist.txt -ssc-"),
+      0);
   Listing ours = ListZip(Ours() + "old.jar");
   Listing theirs = ListZip(Theirs() + "old.jar");
   // The program adds the folders of a path as entries; our jar names the files only.

@@ -26,9 +26,9 @@ TEST_F(Update, ModWorkspaceIntoA7zWithRelativePathsAndEmptyFolders) {
   platform::CreateFolder("testmod/minecraft.jar/empty");
   platform::CreateFolder("mods");
   platform::CreateFolder("mods/F - mod");
-  ASSERT_EQ(RunIn("testmod/minecraft.jar",
-                  "a \"" + dir() + "mods/F - mod\\minecraftjar.7z\" * -r -mx9"),
-            0);
+  ASSERT_EQ(
+      RunIn("testmod/minecraft.jar", "a \"" + dir() + "mods/F - mod\\minecraftjar.7z\" * -r -mx9"),
+      0);
   EXPECT_EQ(ListSevenZ("mods/F - mod/minecraftjar.7z"),
             (Listing{{"a.class", {false, 3, Crc("aaa")}},
                      {"empty", {true, 0, 0}},
@@ -114,9 +114,11 @@ TEST_F(Update, DowngradeListPacksExactlyTheListedNames) {
   WriteFile("patch/net/minecraft/client/Minecraft.class", "older");
   WriteFile("patch/net/minecraft/client/Unlisted.class", "stays out");
   WriteFile("patch/terrain.png", "t");
-  WriteFile("patch/__gpi_filelist.txt", "net\\\r\nnet\\minecraft\\client\\Minecraft.class\r\nterrain.png\r\n");
-  ASSERT_EQ(RunIn("patch", "u \"" + dir() + "versions\\old.jar\" -hide -tzip -mx9 @__gpi_filelist.txt"),
-            0);
+  WriteFile("patch/__gpi_filelist.txt",
+            "net\\\r\nnet\\minecraft\\client\\Minecraft.class\r\nterrain.png\r\n");
+  ASSERT_EQ(
+      RunIn("patch", "u \"" + dir() + "versions\\old.jar\" -hide -tzip -mx9 @__gpi_filelist.txt"),
+      0);
   Listing listing = ListZip("versions/old.jar");
   EXPECT_EQ(listing, (Listing{{"net", {true, 0, 0}},
                               {"net/minecraft/client/Minecraft.class", {false, 5, Crc("older")}},
