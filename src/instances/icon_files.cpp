@@ -1,0 +1,66 @@
+#include "instances/icon_files.h"
+
+#include <string_view>
+
+#include "image/image_loader.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+
+namespace oxlip {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+  return true;
+}
+
+// The file's name as the folder spells it; empty when there is none.
+std::string FindFileNoCase(const std::string& folder, std::string_view name) {
+  if (platform::IsFile(folder + std::string(name))) return std::string(name);
+  for (const auto& entry : platform::ListFolder(folder))
+    if (!entry.is_folder && entry.name.size() == name.size() && StartsWithNoCase(entry.name, name))
+      return entry.name;
+  return "";
+}
+
+}  // namespace
+
+std::optional<image::Image> LoadIconFromFolder(const std::string& folder) {
+  for (std::string_view name : {"icon.png", "icon.bmp", "icon.jpg"}) {
+    std::string found = FindFileNoCase(folder, name);
+    if (found.empty()) continue;
+    if (auto image = image::LoadImageFile(folder + found)) return image;
+  }
+  return std::nullopt;
+}
+
+void DeleteIconFiles(const std::string& folder) {
+  for (const auto& entry : platform::ListFolder(folder))
+    if (!entry.is_folder && StartsWithNoCase(entry.name, "icon."))
+      platform::DeleteFile(folder + entry.name);
+}
+
+std::string IconExtension(const std::string& file) {
+  std::string name = platform::FileNamePart(file);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? "" : name.substr(dot + 1);
+}
+
+void ApplyIconFile(const std::string& folder, const std::string& icon_file,
+                   const std::string& default_icon_file) {
+  if (icon_file.empty()) return;
+  if (icon_file == default_icon_file) {
+    DeleteIconFiles(folder);
+    return;
+  }
+  // Read before deleting: the chosen file may be this folder's own icon file.
+  std::optional<std::string> bytes = platform::ReadWholeFile(icon_file);
+  DeleteIconFiles(folder);
+  if (bytes) platform::ReplaceFileContents(folder + "icon." + IconExtension(icon_file), *bytes);
+}
+
+}  // namespace oxlip

@@ -1,0 +1,49 @@
+#pragma once
+// Who owns an instance's icon image is part of its type: the program's one default icon is
+// only ever referred to, an instance's own image is owned and duplicated with the record.
+#include <optional>
+
+#include "image/image.h"
+
+namespace oxlip {
+
+// Loaded once at start and alive for the whole run; records refer to it, so it neither
+// copies nor moves.
+class DefaultIcon {
+ public:
+  DefaultIcon() = default;  // none could be loaded
+  explicit DefaultIcon(std::optional<image::Image> image) : image_(std::move(image)) {}
+  DefaultIcon(const DefaultIcon&) = delete;
+  DefaultIcon& operator=(const DefaultIcon&) = delete;
+
+  // Null when the default icon file could not be loaded.
+  const image::Image* image() const { return image_ ? &*image_ : nullptr; }
+
+ private:
+  std::optional<image::Image> image_;
+};
+
+class InstanceIcon {
+ public:
+  InstanceIcon() = default;  // no default icon known: shows nothing
+  explicit InstanceIcon(const DefaultIcon& shared) : shared_(&shared) {}
+
+  // Copies duplicate an own image and share the default; either side can be freed alone.
+
+  void SetOwn(image::Image image) { own_ = std::move(image); }
+  // Frees an own image; the shared default is never freed.
+  void ResetToDefault() { own_.reset(); }
+  bool IsDefault() const { return !own_.has_value(); }
+
+  // What to show: the own image, else the default; null when neither exists.
+  const image::Image* image() const {
+    if (own_) return &*own_;
+    return shared_ ? shared_->image() : nullptr;
+  }
+
+ private:
+  const DefaultIcon* shared_ = nullptr;  // not owned
+  std::optional<image::Image> own_;
+};
+
+}  // namespace oxlip

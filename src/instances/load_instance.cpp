@@ -1,0 +1,82 @@
+#include "instances/load_instance.h"
+
+#include <algorithm>
+
+#include "app/paths.h"
+#include "instances/icon_files.h"
+#include "instances/mod_list_file.h"
+#include "instances/version_file.h"
+#include "platform/dates.h"
+#include "platform/fs.h"
+#include "prefs/pref_file.h"
+
+namespace oxlip {
+namespace {
+
+std::string NewInstanceName() {
+  std::string date = platform::FormatDate(platform::NowDateValue());
+  std::replace(date.begin(), date.end(), '.', '-');
+  return "New " + date;
+}
+
+void SetDefaults(Instance& r, const InstanceContext& context) {
+  r = Instance{};
+  r.Name = NewInstanceName();
+  r.Folder = MakeFolderName(r.Name, context.settings.InstancesDir);
+  r.Icon = InstanceIcon(context.default_icon);
+  r.JavaPath = context.java_path;
+}
+
+// Files of an older layout had "Update" (2: pinned to a jar) and "Type" (1: beta) instead.
+void ReadChannel(Instance& r, const VersionList& versions) {
+  int update = ReadPrefNumber("Update", -1);
+  if (update < 0) {
+    r.MineCraftFile = ReadPrefString("MineCraftFile", r.MineCraftFile);
+    return;
+  }
+  int type = ReadPrefNumber("Type", 0);
+  if (update == 2) {
+    if (!versions.empty()) r.MineCraftFile = versions.front().File;
+  } else if (type == 1) {
+    r.MineCraftFile = kBetaChannel;
+  }
+}
+
+void ReadSettings(Instance& r, const std::string& folder, const VersionList& versions) {
+  OpenPrefFile(folder + "settings.ini");
+  ReadChannel(r, versions);
+  r.Name = ReadPrefString("Name", r.Folder);
+  r.SetMemory = ReadPrefNumber("SetMemory", r.SetMemory);
+  r.MinMemory = ReadPrefNumber("MinMemory", r.MinMemory);
+  r.MaxMemory = ReadPrefNumber("MaxMemory", r.MaxMemory);
+  r.CustomJava = ReadPrefNumber("CustomJava", r.CustomJava);
+  if (r.CustomJava != 0) r.JavaPath = ReadPrefString("JavaPath", r.JavaPath);
+  r.Maximize = ReadPrefNumber("Maximize", r.Maximize);
+  r.UseLauncher = ReadPrefNumber("UseLauncher", r.UseLauncher);
+  r.LoginCrypt = ReadPrefString("LoginCrypt", r.LoginCrypt);
+  r.AltLauncher = ReadPrefString("AltLauncher", r.AltLauncher);
+  r.AutoBackupSaves = ReadPrefNumber("AutoBackupSaves", r.AutoBackupSaves);
+  r.BackupBeforUpdate = ReadPrefNumber("BackupBeforUpdate", r.BackupBeforUpdate);
+  r.AutoConnect = ReadPrefNumber("AutoConnect", r.AutoConnect);
+  r.ConnectIP = ReadPrefString("ConnectIP", r.ConnectIP);
+  if (r.MineCraftFile == kBetaChannel) r.BetaVersion = ReadPrefNumber("BetaVersion", 0);
+  ClosePrefFile();
+}
+
+}  // namespace
+
+void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context) {
+  SetDefaults(record, context);
+  if (folder.empty()) return;
+  record.Folder = folder;
+  const std::string base = context.settings.InstancesDir + folder + "\\";
+  ReadSettings(record, base, context.versions);
+  if (auto mods = platform::ReadWholeFile(base + "mods.ini")) record.Mods = ParseModListText(*mods);
+  if (record.BetaVersion == 0) {
+    if (auto version = platform::ReadWholeFile(base + ".minecraft\\bin\\version"))
+      record.BetaVersion = ReadVersionFileDate(*version);
+  }
+  if (auto icon = LoadIconFromFolder(base)) record.Icon.SetOwn(std::move(*icon));
+}
+
+}  // namespace oxlip
