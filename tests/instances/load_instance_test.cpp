@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "icon_images.h"
+#include "instance_fixture.h"
+
+namespace oxlip::test {
+namespace {
+
+using LoadInstanceTest = InstanceTest;
+
+TEST_F(LoadInstanceTest, NewInstanceGetsDatedNameFreshFolderAndFoundJava) {
+  Instance r = Load("");
+  EXPECT_TRUE(std::regex_match(r.Name, std::regex("New [0-3][0-9]-[01][0-9]-[0-9]{4}"))) << r.Name;
+  EXPECT_TRUE(std::regex_match(r.Folder, std::regex("[0-9A-F]+ - New.[0-9]{2}-[0-9]{2}-[0-9]{4}")))
+      << r.Folder;
+  EXPECT_EQ(r.MineCraftFile, "\\\\release");
+  EXPECT_EQ(r.MinMemory, 512);
+  EXPECT_EQ(r.MaxMemory, 1024);
+  EXPECT_EQ(r.JavaPath, kFoundJava);
+  EXPECT_EQ(r.Icon.image(), default_icon_.image());
+  EXPECT_TRUE(r.Mods.empty());
+}
+
+TEST_F(LoadInstanceTest, ReloadingIntoAUsedRecordForgetsWhatItHeld) {
+  WriteInstanceFile("a", "settings.ini", "Name = A\r\nConnectIP = host\r\n");
+  WriteInstanceFile("a", "mods.ini", "m\r\n");
+  WritePng(dir() + "Instances/a/icon.png", 3, 2);
+  Instance r = Load("a");
+  LoadInstance(r, "b", {settings_, versions_, default_icon_, ""});
+  EXPECT_EQ(r.Name, "b");
+  EXPECT_EQ(r.ConnectIP, "");
+  EXPECT_TRUE(r.Mods.empty());
+  EXPECT_TRUE(r.Icon.IsDefault());
+}
+
+TEST_F(LoadInstanceTest, EmptyOrMissingSettingsGiveDefaultsNamedAfterTheFolder) {
+  WriteInstanceFile("Empty one", "settings.ini", "");
+  for (const char* folder : {"Empty one", "never made"}) {
+    Instance r = Load(folder);
+    EXPECT_EQ(r.Name, folder);
+    EXPECT_EQ(r.Folder, folder);
+    EXPECT_EQ(r.MineCraftFile, "\\\\release");
+    EXPECT_EQ(r.MinMemory, 512);
+    EXPECT_EQ(r.MaxMemory, 1024);
+    EXPECT_EQ(r.BetaVersion, 0);
+    EXPECT_TRUE(r.Icon.IsDefault());
+  }
+}
+
+TEST_F(LoadInstanceTest, EveryKeyIsReadWhateverItsOrderAndCase) {
+  WriteInstanceFile("f", "settings.ini",
+                    "connectip = play.example:25565\r\nAutoConnect=1\r\nBackupBeforUpdate = 1\r\n"
+                    "AutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\nLoginCrypt = abc=\r\n"
+                    "UseLauncher = 2\r\nMaximize = 1\r\nMaxMemory = 3000\r\nMinMemory = 700\r\n"
+                    "SetMemory = 1\r\nName = Shown\r\nMineCraftFile = pinned.jar\r\n");
+  Instance r = Load("f");
+  EXPECT_EQ(r.Name, "Shown");
+  EXPECT_EQ(r.MineCraftFile, "pinned.jar");
+  EXPECT_EQ(r.SetMemory, 1);
+  EXPECT_EQ(r.MinMemory, 700);
+  EXPECT_EQ(r.MaxMemory, 3000);
+  EXPECT_EQ(r.Maximize, 1);
+  EXPECT_EQ(r.UseLauncher, 2);
+  EXPECT_EQ(r.LoginCrypt, "abc=");
+  EXPECT_EQ(r.AltLauncher, "/x/ml.jar");
+  EXPECT_EQ(r.AutoBackupSaves, 1);
+  EXPECT_EQ(r.BackupBeforUpdate, 1);
+  EXPECT_EQ(r.AutoConnect, 1);
+  EXPECT_EQ(r.ConnectIP, "play.example:25565");
+}
+
+struct LegacyCase {
+  const char* keys;
+  const char* expected;
+};
+
+class LegacyLayoutTest : public InstanceTest, public ::testing::WithParamInterface<LegacyCase> {};
+
+TEST_P(LegacyLayoutTest, UpdateAndTypeDecideTheChannelAndMineCraftFileIsIgnored) {
+  versions_ = {{"minecraft - 1.2.5.jar", "1.2.5", 100}, {"minecraft - 1.2.4.jar", "1.2.4", 50}};
+  WriteInstanceFile("old", "settings.ini",
+                    std::string(GetParam().keys) + "MineCraftFile = other.jar\r\n");
+  Instance r = Load("old");
+  EXPECT_EQ(r.MineCraftFile, GetParam().expected);
+
+  Save(r);
+  std::string saved = ReadInstanceFile("old", "settings.ini");
+  EXPECT_NE(saved.find("MineCraftFile = " + std::string(GetParam().expected) + "\r\n"),
+            std::string::npos);
+  // Name always comes first, so each legacy key would follow a line end.
+  EXPECT_EQ(saved.find("\nUpdate ="), std::string::npos);
+  EXPECT_EQ(saved.find("\nType ="), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LegacyLayoutTest,
+                         ::testing::Values(LegacyCase{"Update = 1\r\nType = 1\r\n", "\\\\beta"},
+                                           LegacyCase{"Update = 0\r\nType = 0\r\n", "\\\\release"},
+                                           LegacyCase{"Update = 0\r\nType = 1\r\n", "\\\\beta"},
+                                           LegacyCase{"Update = 2\r\nType = 1\r\n",
+                                                      "minecraft - 1.2.5.jar"}));
+
+TEST_F(LoadInstanceTest, LegacyPinnedWithNoStoredVersionStaysOnRelease) {
+  WriteInstanceFile("old", "settings.ini", "Update = 2\r\nMineCraftFile = other.jar\r\n");
+  EXPECT_EQ(Load("old").MineCraftFile, "\\\\release");
+}
+
+TEST_F(LoadInstanceTest, JavaPathCountsOnlyWithCustomJava) {
+  WriteInstanceFile("off", "settings.ini", "CustomJava = 0\r\nJavaPath = /mine/bin/\r\n");
+  WriteInstanceFile("on", "settings.ini", "CustomJava = 1\r\nJavaPath = /mine/bin/\r\n");
+  Instance off = Load("off");
+  EXPECT_EQ(off.JavaPath, kFoundJava);
+  Save(off);
+  EXPECT_EQ(ReadInstanceFile("off", "settings.ini").find("JavaPath"), std::string::npos);
+
+  Instance on = Load("on");
+  EXPECT_EQ(on.JavaPath, "/mine/bin/");
+  Save(on);
+  EXPECT_NE(ReadInstanceFile("on", "settings.ini").find("JavaPath = /mine/bin/\r\n"),
+            std::string::npos);
+}
+
+// The version store writes 00 0D, the date in seconds and "000".
+const std::string kVersionFile = std::string("\x00\x0D", 2) + "1339000000123";
+
+TEST_F(LoadInstanceTest, BetaVersionOfAReleaseInstanceComesFromTheVersionFile) {
+  WriteInstanceFile("r", "settings.ini", "BetaVersion = 77\r\n");
+  WriteInstanceFile("r", ".minecraft/bin/version", kVersionFile);
+  Instance r = Load("r");
+  EXPECT_EQ(r.BetaVersion, 1339000000);
+  Save(r);
+  EXPECT_EQ(ReadInstanceFile("r", "settings.ini").find("BetaVersion"), std::string::npos);
+}
+
+TEST_F(LoadInstanceTest, BetaInstanceKeepsItsStoredDateAndFallsBackWhenItIsZero) {
+  WriteInstanceFile("b", "settings.ini", "MineCraftFile = \\\\beta\r\nBetaVersion = 55\r\n");
+  WriteInstanceFile("b", ".minecraft/bin/version", kVersionFile);
+  EXPECT_EQ(Load("b").BetaVersion, 55);
+
+  WriteInstanceFile("b", "settings.ini", "MineCraftFile = \\\\beta\r\nBetaVersion = 0\r\n");
+  EXPECT_EQ(Load("b").BetaVersion, 1339000000);
+}
+
+TEST_F(LoadInstanceTest, DamagedNumbersReadAsZero) {
+  WriteInstanceFile("d", "settings.ini", "MaxMemory = lots\r\nMinMemory =\r\n");
+  WriteInstanceFile("d", ".minecraft/bin/version", std::string("\x00\x0D", 2) + "soon000");
+  Instance r = Load("d");
+  EXPECT_EQ(r.MaxMemory, 0);
+  EXPECT_EQ(r.MinMemory, 0);
+  EXPECT_EQ(r.BetaVersion, 0);
+}
+
+}  // namespace
+}  // namespace oxlip::test

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "icon_images.h"
+#include "instance_fixture.h"
+
+namespace oxlip::test {
+namespace {
+
+using SaveInstanceTest = InstanceTest;
+
+TEST_F(SaveInstanceTest, LegacyFolderIsRewrittenInTheFixedOrderWithOtherKeysLost) {
+  WriteInstanceFile("Legacy", "settings.ini",
+                    "; by hand\r\nMaxMemory=2048\r\nType = 1\r\nName = Old world\r\n"
+                    "Colour = blue\r\nUpdate = 1\r\nBackupBeforUpdate = 1\r\nMaximize = 1\r\n"
+                    "MineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\nMinMemory = 256\r\n");
+  WriteInstanceFile("Legacy", ".minecraft/bin/version",
+                    std::string("\x00\x0D", 2) + "1300000000000");
+  Save(Load("Legacy"));
+  EXPECT_EQ(ReadInstanceFile("Legacy", "settings.ini"),
+            "Name = Old world\r\n"
+            "MineCraftFile = \\\\beta\r\n"
+            "SetMemory = 1\r\n"
+            "MinMemory = 256\r\n"
+            "MaxMemory = 2048\r\n"
+            "CustomJava = 0\r\n"
+            "Maximize = 1\r\n"
+            "UseLauncher = 0\r\n"
+            "AltLauncher = \r\n"
+            "LoginCrypt = \r\n"
+            "AutoBackupSaves = 0\r\n"
+            "BackupBeforUpdate = 1\r\n"
+            "AutoConnect = 0\r\n"
+            "ConnectIP = \r\n"
+            "BetaVersion = 1300000000\r\n");
+}
+
+TEST_F(SaveInstanceTest, JavaPathSitsAfterCustomJavaAndAnExplicitFolderWins) {
+  std::filesystem::create_directories(settings_.InstancesDir + "other");
+  Instance r = Load("");
+  r.Folder = "not made";
+  r.CustomJava = 1;
+  r.JavaPath = "/j/bin/";
+  SaveInstance(r, "other", settings_);
+  std::string saved = ReadInstanceFile("other", "settings.ini");
+  EXPECT_NE(saved.find("CustomJava = 1\r\nJavaPath = /j/bin/\r\nMaximize = 0\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(settings_.InstancesDir + "not made"));
+}
+
+TEST_F(SaveInstanceTest, ModListRoundTripsIncludingEmptyEntriesAndEmptyLists) {
+  std::filesystem::create_directories(settings_.InstancesDir + "m");
+  Instance r = Load("m");
+  r.Mods = {"mod one", "", "sub\\mod two"};
+  Save(r);
+  EXPECT_EQ(ReadInstanceFile("m", "mods.ini"), "mod one\r\n\r\nsub\\mod two\r\n");
+  EXPECT_EQ(Load("m").Mods, r.Mods);
+
+  r.Mods.clear();
+  Save(r);
+  EXPECT_TRUE(std::filesystem::exists(settings_.InstancesDir + "m/mods.ini"));
+  EXPECT_EQ(ReadInstanceFile("m", "mods.ini"), "");
+  EXPECT_TRUE(Load("m").Mods.empty());
+}
+
+class InstanceIconFileTest : public InstanceTest {
+ protected:
+  std::set<std::string> IconFiles(const std::string& name) const {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(settings_.InstancesDir + name)) {
+      std::string file = e.path().filename().string();
+      if (file.rfind("icon", 0) == 0) names.insert(file);
+    }
+    return names;
+  }
+  int IconWidth(const std::string& name) {
+    Instance r = Load(name);
+    return r.Icon.IsDefault() ? 0 : r.Icon.image()->width;
+  }
+};
+
+TEST_F(InstanceIconFileTest, PngIsPreferredThenBmpThenJpgAndDamagedFilesAreSkipped) {
+  const std::string folder = settings_.InstancesDir + "i/";
+  WriteJpeg(folder + "icon.jpg", 5, 4);
+  EXPECT_EQ(IconWidth("i"), 5);
+  WriteBmp(folder + "icon.bmp", 2, 2);
+  EXPECT_EQ(IconWidth("i"), 2);
+  WritePng(folder + "icon.png", 3, 2);
+  EXPECT_EQ(IconWidth("i"), 3);
+  WriteFile(folder + "icon.png", "\x89PNG\r\n\x1a\n broken");
+  EXPECT_EQ(IconWidth("i"), 2);
+}
+
+TEST_F(InstanceIconFileTest, ChosenJpegReplacesThePngAndIsShownNextTime) {
+  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+  WriteFile(settings_.InstancesDir + "i/icon.tga", "old");
+  WriteJpeg(dir() + "Photo.JPG", 5, 4);
+  Instance r = Load("i");
+  r.IconFile = dir() + "Photo.JPG";
+  Save(r);
+  EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.JPG"});
+  EXPECT_EQ(IconWidth("i"), 5);
+}
+
+TEST_F(InstanceIconFileTest, ChoosingTheDefaultIconFileRemovesTheOwnIcon) {
+  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+  Instance r = Load("i");
+  r.IconFile = settings_.DefaultIconFile;
+  Save(r);
+  EXPECT_TRUE(IconFiles("i").empty());
+  EXPECT_TRUE(Load("i").Icon.IsDefault());
+}
+
+TEST_F(InstanceIconFileTest, ChoosingTheFolderOwnIconFileKeepsIt) {
+  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+  Instance r = Load("i");
+  r.IconFile = FolderPath("i") + "icon.png";
+  Save(r);
+  EXPECT_EQ(IconWidth("i"), 3);
+}
+
+TEST_F(InstanceIconFileTest, UnchangedIconIsLeftAlone) {
+  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+  Save(Load("i"));
+  EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.png"});
+}
+
+}  // namespace
+}  // namespace oxlip::test
