@@ -1,0 +1,24 @@
+#pragma once
+// "ver.ini": records of file line, version line and four little-endian date bytes.
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "app/settings.h"
+#include "versions/version_entry.h"
+
+namespace oxlip {
+
+using VersionIndex = std::map<std::string, std::pair<std::string, platform::DateValue>>;
+
+// A later record of the same file wins; a truncated record is dropped, nothing read past the end.
+VersionIndex ParseVersionIndex(std::string_view bytes);
+std::string VersionRecordBytes(const std::string& file, const std::string& version,
+                               platform::DateValue date);
+
+// Appends one record to VersionsDir + "ver.ini"; silent on failure.
+void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
+                      platform::DateValue date, const std::string& version);
+
+}  // namespace oxlip

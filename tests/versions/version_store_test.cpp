@@ -1,0 +1,70 @@
+#include "versions/version_store.h"
+
+#include <gtest/gtest.h>
+
+#include "archive/seven_zip.h"
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+#include "versions/version_index.h"
+
+namespace oxlip {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+class VersionStoreTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.VersionsDir = dir() + "mcversions/";
+    settings.CacheDir = dir() + "Cache/";
+    platform::CreateFolder(settings.VersionsDir);
+    platform::CreateFolder(settings.CacheDir);
+  }
+  // A jar whose main class names `version`, its class dated `date`.
+  void MakeJar(const std::string& name, const std::string& version, platform::DateValue date) {
+    std::string constant = "Minecraft Minecraft " + version;
+    std::string bytes = std::string("\xCA\xFE\xBA\xBE\x01\x00", 6) +
+                        static_cast<char>(constant.size()) + constant + std::string(4, '\0');
+    WriteFile(dir() + "src/net/minecraft/client/Minecraft.class", bytes);
+    platform::SetFileDate(dir() + "src/net/minecraft/client/Minecraft.class", date);
+    platform::SetCurrentFolder(dir() + "src");
+    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0), 0);
+    platform::SetCurrentFolder(dir());
+    platform::DeleteTree(dir() + "src");
+  }
+  GlobalSettings settings;
+  VersionList versions;
+};
+
+TEST_F(VersionStoreTest, ScanReadsNewJarsSortsNewestFirstAndIndexes) {
+  MakeJar("minecraft - 1.2.5.jar", "1.2.5", 1300000000);
+  MakeJar("minecraft - 1.0.0.jar", "1.0.0", 1320000000);
+  WriteFile(settings.VersionsDir + "broken.jar", "not a zip");
+  platform::SetFileDate(settings.VersionsDir + "broken.jar", 1000);
+  ASSERT_EQ(ScanVersions(settings, versions), 1);
+  ASSERT_EQ(versions.size(), 3u);
+  EXPECT_EQ(versions[0].Version, "1.0.0");
+  EXPECT_EQ(versions[0].Date, 1320000000);
+  EXPECT_EQ(versions[1].Version, "1.2.5");
+  EXPECT_EQ(versions[2].Version, "[unknown]");
+  EXPECT_EQ(versions[2].Date, 1000);
+  EXPECT_FALSE(platform::Exists(settings.CacheDir + "Minecraft.class"));
+  VersionIndex index = ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"));
+  EXPECT_EQ(index.size(), 3u);
+  EXPECT_EQ(index["minecraft - 1.2.5.jar"].first, "1.2.5");
+}
+
+TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
+  std::string stale = VersionRecordBytes("gone.jar", "0.9", 5) +
+                      VersionRecordBytes("a.jar", "1.1", 7);
+  WriteFile(settings.VersionsDir + "ver.ini", stale);
+  WriteFile(settings.VersionsDir + "a.jar", "unread");
+  ScanVersions(settings, versions);
+  ASSERT_EQ(versions.size(), 1u);
+  EXPECT_EQ(versions[0].Version, "1.1");
+  EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"), stale);
+}
+
+}  // namespace
+}  // namespace oxlip
