@@ -45,11 +45,12 @@ bool NeedsFetch(const std::string& cached) {
   return platform::FileDate(cached) < platform::NowDateValue() - 3600;
 }
 
-std::string QueryEncode(std::string_view text) {
+// Every byte outside letters, digits and `kept` as "%XX".
+std::string EncodeBytes(std::string_view text, std::string_view kept) {
   std::string out;
   for (char c : text) {
     auto b = static_cast<unsigned char>(c);
-    if (std::isalnum(b) || c == '-' || c == '_' || c == '.' || c == '~') {
+    if (std::isalnum(b) || kept.find(c) != std::string_view::npos) {
       out += c;
     } else {
       char hex[4];
@@ -67,7 +68,7 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
       last == std::string::npos)
     return "";
   std::string key(ElementText(std::string_view(body).substr(last), "Key"));
-  return url + (url.find('?') == std::string::npos ? "?" : "&") + "marker=" + QueryEncode(key);
+  return url + (url.find('?') == std::string::npos ? "?" : "&") + "marker=" + EncodeBytes(key, "-_.~");
 }
 
 // Fetches every page of the listing into `cached`; false on the first failed page.
@@ -90,19 +91,7 @@ bool FetchListing(const std::string& url, const std::string& cached) {
 }  // namespace
 
 std::string PercentEncode(std::string_view key) {
-  static constexpr std::string_view kKept = "@-_.!~*'();/?:&=+$,#";
-  std::string out;
-  for (char c : key) {
-    auto b = static_cast<unsigned char>(c);
-    if (std::isalnum(b) || kKept.find(c) != std::string_view::npos) {
-      out += c;
-    } else {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%%%02X", b);
-      out += hex;
-    }
-  }
-  return out;
+  return EncodeBytes(key, "@-_.!~*'();/?:&=+$,#");
 }
 
 void ParseListingLine(std::string_view line, const std::string& listing_url,
