@@ -44,15 +44,6 @@ TEST_F(CopyInstanceTest, TheSharedDefaultIconIsNeverFreed) {
   EXPECT_EQ(default_icon_.image()->rgba, (std::vector<uint8_t>{1, 2, 3, 4}));
 }
 
-TEST_F(CopyInstanceTest, CopyingOverARecordWithItsOwnIconReplacesIt) {
-  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
-  Instance target = Load("i");
-  Instance plain = Load("plain");
-  CopyInstance(target, plain);
-  EXPECT_TRUE(target.Icon.IsDefault());
-  EXPECT_EQ(target.Name, "plain");
-}
-
 TEST(InstanceIconTest, WithoutALoadableDefaultThereIsNothingToShow) {
   DefaultIcon none;
   InstanceIcon icon(none);

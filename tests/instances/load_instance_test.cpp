@@ -49,28 +49,6 @@ TEST_F(LoadInstanceTest, EmptyOrMissingSettingsGiveDefaultsNamedAfterTheFolder) 
   }
 }
 
-TEST_F(LoadInstanceTest, EveryKeyIsReadWhateverItsOrderAndCase) {
-  WriteInstanceFile("f", "settings.ini",
-                    "connectip = play.example:25565\r\nAutoConnect=1\r\nBackupBeforUpdate = 1\r\n"
-                    "AutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\nLoginCrypt = abc=\r\n"
-                    "UseLauncher = 2\r\nMaximize = 1\r\nMaxMemory = 3000\r\nMinMemory = 700\r\n"
-                    "SetMemory = 1\r\nName = Shown\r\nMineCraftFile = pinned.jar\r\n");
-  Instance r = Load("f");
-  EXPECT_EQ(r.Name, "Shown");
-  EXPECT_EQ(r.MineCraftFile, "pinned.jar");
-  EXPECT_EQ(r.SetMemory, 1);
-  EXPECT_EQ(r.MinMemory, 700);
-  EXPECT_EQ(r.MaxMemory, 3000);
-  EXPECT_EQ(r.Maximize, 1);
-  EXPECT_EQ(r.UseLauncher, 2);
-  EXPECT_EQ(r.LoginCrypt, "abc=");
-  EXPECT_EQ(r.AltLauncher, "/x/ml.jar");
-  EXPECT_EQ(r.AutoBackupSaves, 1);
-  EXPECT_EQ(r.BackupBeforUpdate, 1);
-  EXPECT_EQ(r.AutoConnect, 1);
-  EXPECT_EQ(r.ConnectIP, "play.example:25565");
-}
-
 struct LegacyCase {
   const char* keys;
   const char* expected;

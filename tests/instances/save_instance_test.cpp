@@ -11,11 +11,14 @@ namespace {
 
 using SaveInstanceTest = InstanceTest;
 
-TEST_F(SaveInstanceTest, LegacyFolderIsRewrittenInTheFixedOrderWithOtherKeysLost) {
+TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
   WriteInstanceFile("Legacy", "settings.ini",
-                    "; by hand\r\nMaxMemory=2048\r\nType = 1\r\nName = Old world\r\n"
-                    "Colour = blue\r\nUpdate = 1\r\nBackupBeforUpdate = 1\r\nMaximize = 1\r\n"
-                    "MineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\nMinMemory = 256\r\n");
+                    "; by hand\r\nconnectip = play.example:25565\r\nAutoConnect=1\r\n"
+                    "Type = 1\r\nMaxMemory=2048\r\nName = Old world\r\nColour = blue\r\n"
+                    "Update = 1\r\nAutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\n"
+                    "LoginCrypt = abc=\r\nUseLauncher = 2\r\nBackupBeforUpdate = 1\r\n"
+                    "Maximize = 1\r\nMineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\n"
+                    "MinMemory = 256\r\n[Other]\r\nConnectIP = hidden\r\n");
   WriteInstanceFile("Legacy", ".minecraft/bin/version",
                     std::string("\x00\x0D", 2) + "1300000000000");
   Save(Load("Legacy"));
@@ -27,13 +30,13 @@ TEST_F(SaveInstanceTest, LegacyFolderIsRewrittenInTheFixedOrderWithOtherKeysLost
             "MaxMemory = 2048\r\n"
             "CustomJava = 0\r\n"
             "Maximize = 1\r\n"
-            "UseLauncher = 0\r\n"
-            "AltLauncher = \r\n"
-            "LoginCrypt = \r\n"
-            "AutoBackupSaves = 0\r\n"
+            "UseLauncher = 2\r\n"
+            "AltLauncher = /x/ml.jar\r\n"
+            "LoginCrypt = abc=\r\n"
+            "AutoBackupSaves = 1\r\n"
             "BackupBeforUpdate = 1\r\n"
-            "AutoConnect = 0\r\n"
-            "ConnectIP = \r\n"
+            "AutoConnect = 1\r\n"
+            "ConnectIP = play.example:25565\r\n"
             "BetaVersion = 1300000000\r\n");
 }
 
