@@ -61,8 +61,8 @@ TEST(BmpReader, TwentyFourBitsBottomUpAndTopDown) {
   const image::Image expected = Pattern(3, 4, false);
   for (bool top_down : {false, true}) {
     SCOPED_TRACE(top_down);
-    const BmpSpec spec{3, top_down ? -4 : 4};
-    image::ImageResult result = Read(ReadBmp, BuildBmp(spec, Rows24(expected, top_down)));
+    const BmpSpec shape{3, top_down ? -4 : 4};
+    image::ImageResult result = Read(ReadBmp, BuildBmp(shape, Rows24(expected, top_down)));
     ASSERT_TRUE(result) << result.error;
     EXPECT_EQ(result.image->rgba, expected.rgba);
   }

@@ -47,20 +47,20 @@ image::Image Pattern(int width, int height, bool with_alpha) {
   return image;
 }
 
-std::string EncodePng(const PngSpec& spec, const std::vector<uint8_t>& rows) {
+std::string EncodePng(const PngSpec& shape, const std::vector<uint8_t>& rows) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng cannot write the test image");
   png_set_write_fn(png, &out, AppendPng, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.color_type,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, shape.width, shape.height, shape.bit_depth, shape.color_type,
+               shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) SetPalette(png, info, spec.palette);
+  if (!shape.palette.empty()) SetPalette(png, info, shape.palette);
   png_write_info(png, info);
   const size_t stride = png_get_rowbytes(png, info);
   std::vector<png_bytep> pointers;
-  for (int y = 0; y < spec.height; ++y) {
+  for (int y = 0; y < shape.height; ++y) {
     pointers.push_back(const_cast<png_bytep>(&rows.at(y * stride)));
   }
   png_write_image(png, pointers.data());

@@ -30,7 +30,7 @@ struct PngSpec {
   std::vector<Rgba> palette;  // palette images; alpha below 255 goes into tRNS
 };
 // `rows`: the packed rows in PNG's own layout, one after the other.
-std::string EncodePng(const PngSpec& spec, const std::vector<uint8_t>& rows);
+std::string EncodePng(const PngSpec& shape, const std::vector<uint8_t>& rows);
 std::string EncodePngRgba(const image::Image& image);
 
 // No chroma subsampling, so flat 8 x 8 blocks come back within a few levels.
