@@ -69,7 +69,8 @@ ImageResult Fail(Decoder& decoder, const char* fallback) {
 }  // namespace
 
 bool LooksLikeJp2(const uint8_t* data, size_t size) {
-  return size >= sizeof kJp2Signature && std::memcmp(data, kJp2Signature, sizeof kJp2Signature) == 0;
+  return size >= sizeof kJp2Signature &&
+         std::memcmp(data, kJp2Signature, sizeof kJp2Signature) == 0;
 }
 
 bool LooksLikeCodestream(const uint8_t* data, size_t size) {

@@ -93,7 +93,9 @@ bool LooksLikeJpeg(const uint8_t* data, size_t size) {
 }
 
 ImageResult ReadJpeg(const uint8_t* data, size_t size) {
-  if (!LooksLikeJpeg(data, size)) return Failed("JPEG: no start-of-image marker", ImageFormat::kJpeg);
+  if (!LooksLikeJpeg(data, size)) {
+    return Failed("JPEG: no start-of-image marker", ImageFormat::kJpeg);
+  }
   jpeg_decompress_struct cinfo;
   JpegErrors errors;
   cinfo.err = jpeg_std_error(&errors.manager);

@@ -13,7 +13,8 @@ using image::ReadJpeg;
 
 // Four flat 8 x 8 blocks, which JPEG keeps almost exactly.
 image::Image Quadrants() {
-  const Rgba colours[4] = {{200, 30, 40, 255}, {20, 180, 60, 255}, {30, 40, 220, 255}, {240, 240, 20, 255}};
+  const Rgba colours[4] = {
+      {200, 30, 40, 255}, {20, 180, 60, 255}, {30, 40, 220, 255}, {240, 240, 20, 255}};
   image::Image image{16, 16, {}};
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16; ++x) {

@@ -17,7 +17,8 @@ TEST(PngReader, EveryColourTypeBecomesRgba) {
   ASSERT_TRUE(direct) << direct.error;
   EXPECT_EQ(direct.image->rgba, rgba.rgba);
 
-  const std::vector<Rgba> palette = {{1, 2, 3, 255}, {40, 50, 60, 0}, {7, 8, 9, 128}, {200, 0, 0, 255}};
+  const std::vector<Rgba> palette = {
+      {1, 2, 3, 255}, {40, 50, 60, 0}, {7, 8, 9, 128}, {200, 0, 0, 255}};
   image::ImageResult indexed = Read(
       ReadPng, EncodePng({4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, palette}, {0b00011011}));
   ASSERT_TRUE(indexed) << indexed.error;
