@@ -11,8 +11,8 @@ namespace {
 
 using image::ReadBmp;
 
-struct BmpSpec {
-  BmpSpec(int32_t w, int32_t h, int bits = 24, uint32_t compression_ = 0, uint32_t header = 40,
+struct BmpShape {
+  BmpShape(int32_t w, int32_t h, int bits = 24, uint32_t compression_ = 0, uint32_t header = 40,
           std::vector<Rgba> colours = {}, std::vector<uint32_t> bit_masks = {})
       : width(w), height(h), bpp(bits), compression(compression_), header_size(header),
         palette(std::move(colours)), masks(std::move(bit_masks)) {}
@@ -25,7 +25,7 @@ struct BmpSpec {
   std::vector<uint32_t> masks;  // after a 40-byte header, inside a V4/V5 one
 };
 
-std::string BuildBmp(const BmpSpec& s, const Bytes& rows) {
+std::string BuildBmp(const BmpShape& s, const Bytes& rows) {
   Bytes b;
   b.Text("BM").U32(0).U32(0).U32(0);
   b.U32(s.header_size).U32(uint32_t(s.width)).U32(uint32_t(s.height)).U16(1).U16(s.bpp);
@@ -61,7 +61,7 @@ TEST(BmpReader, TwentyFourBitsBottomUpAndTopDown) {
   const image::Image expected = Pattern(3, 4, false);
   for (bool top_down : {false, true}) {
     SCOPED_TRACE(top_down);
-    const BmpSpec shape{3, top_down ? -4 : 4};
+    const BmpShape shape{3, top_down ? -4 : 4};
     image::ImageResult result = Read(ReadBmp, BuildBmp(shape, Rows24(expected, top_down)));
     ASSERT_TRUE(result) << result.error;
     EXPECT_EQ(result.image->rgba, expected.rgba);
@@ -103,19 +103,19 @@ TEST(BmpReader, DirectPixelsFollowTheirBitFields) {
   ASSERT_TRUE(plain) << plain.error;
   EXPECT_EQ(PixelAt(*plain.image, 0, 0), (Rgba{0x11, 0x22, 0x33, 255}));
 
-  BmpSpec v5{1, 1, 32, 3, 124, {}, {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff}};
+  BmpShape v5{1, 1, 32, 3, 124, {}, {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff}};
   Bytes bgra;
   bgra.U8(0x40).U8(0x30).U8(0x20).U8(0x10);
   image::ImageResult alpha = Read(ReadBmp, BuildBmp(v5, bgra));
   ASSERT_TRUE(alpha) << alpha.error;
   EXPECT_EQ(PixelAt(*alpha.image, 0, 0), (Rgba{0x30, 0x20, 0x10, 0x40}));
 
-  BmpSpec masks_after_header{1, 1, 32, 3, 40, {}, {0xff, 0xff00, 0xff0000}};
+  BmpShape masks_after_header{1, 1, 32, 3, 40, {}, {0xff, 0xff00, 0xff0000}};
   image::ImageResult rgbx = Read(ReadBmp, BuildBmp(masks_after_header, pixel));
   ASSERT_TRUE(rgbx) << rgbx.error;
   EXPECT_EQ(PixelAt(*rgbx.image, 0, 0), (Rgba{0x33, 0x22, 0x11, 255}));
 
-  BmpSpec rgb565{2, 1, 16, 3, 40, {}, {0xf800, 0x07e0, 0x001f}};
+  BmpShape rgb565{2, 1, 16, 3, 40, {}, {0xf800, 0x07e0, 0x001f}};
   Bytes two;
   two.U16(0xf800).U16(0x07ff);
   image::ImageResult r16 = Read(ReadBmp, BuildBmp(rgb565, two));

@@ -47,7 +47,7 @@ image::Image Pattern(int width, int height, bool with_alpha) {
   return image;
 }
 
-std::string EncodePng(const PngSpec& shape, const std::vector<uint8_t>& rows) {
+std::string EncodePng(const PngShape& shape, const std::vector<uint8_t>& rows) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);

@@ -18,8 +18,8 @@ Rgba PixelAt(const image::Image& image, int x, int y);
 // width x height pixels, each colour different from its neighbours.
 image::Image Pattern(int width, int height, bool with_alpha);
 
-struct PngSpec {
-  PngSpec(int w, int h, int type, int depth, bool interlace = false, std::vector<Rgba> colours = {})
+struct PngShape {
+  PngShape(int w, int h, int type, int depth, bool interlace = false, std::vector<Rgba> colours = {})
       : width(w), height(h), color_type(type), bit_depth(depth), interlaced(interlace),
         palette(std::move(colours)) {}
   int width;
@@ -30,7 +30,7 @@ struct PngSpec {
   std::vector<Rgba> palette;  // palette images; alpha below 255 goes into tRNS
 };
 // `rows`: the packed rows in PNG's own layout, one after the other.
-std::string EncodePng(const PngSpec& shape, const std::vector<uint8_t>& rows);
+std::string EncodePng(const PngShape& shape, const std::vector<uint8_t>& rows);
 std::string EncodePngRgba(const image::Image& image);
 
 // No chroma subsampling, so flat 8 x 8 blocks come back within a few levels.
