@@ -1,6 +1,8 @@
 #pragma once
 // A Ui that records what was shown and answers from a script.
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/ui.h"
@@ -12,13 +14,62 @@ struct ShownMessage {
   std::string text;
 };
 
+// Records every call, from whichever thread makes it.
+class RecordingProgress : public ProgressSink {
+ public:
+  void SetName(const std::string& text) override { Add(names, text); }
+  void SetTime(const std::string& text) override { Add(times, text); }
+  void SetPercent(int percent) override {
+    std::lock_guard lock(mutex_);
+    percents.push_back(percent);
+  }
+
+  std::vector<std::string> names;
+  std::vector<std::string> times;
+  std::vector<int> percents;
+
+ private:
+  void Add(std::vector<std::string>& to, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    to.push_back(text);
+  }
+  std::mutex mutex_;
+};
+
 class ScriptedUi : public Ui {
  public:
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.push_back({title, text});
   }
 
+  void ShowStatusWindow(const std::string& title, const std::string& text,
+                        bool hide_progress) override {
+    status_shown.push_back({title, text});
+    status_open = true;
+    status_progress_hidden = hide_progress;
+  }
+  void CloseStatusWindow() override { status_open = false; }
+  ProgressSink& StatusProgress() override { return status_progress; }
+
+  int RunWithProgress(const std::string& title, const std::string& text,
+                      const std::function<int(ProgressSink&)>& work) override {
+    progress_windows.push_back({title, text});
+    int result = 0;
+    std::thread worker([&] { result = work(window_progress); });
+    worker.join();
+    return result;
+  }
+
+  void ListChanged(ListKind list) override { lists_changed.push_back(list); }
+
   std::vector<ShownMessage> messages;
+  std::vector<ShownMessage> status_shown;
+  bool status_open = false;
+  bool status_progress_hidden = false;
+  RecordingProgress status_progress;
+  std::vector<ShownMessage> progress_windows;
+  RecordingProgress window_progress;
+  std::vector<ListKind> lists_changed;
 };
 
 }  // namespace oxlip::test
