@@ -11,19 +11,19 @@
 namespace oxlip::platform {
 namespace {
 
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
   return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
 }
 
 }  // namespace
 
+void InitNetwork() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
 bool DownloadToFile(const std::string& url, const std::string& path) {
-  InitCurlOnce();
+  InitNetwork();
   std::string temp = TemporaryNameBeside(path);
   std::FILE* file = std::fopen(NativePath(temp).c_str(), "wb");
   if (!file) return false;

@@ -4,6 +4,10 @@
 
 namespace oxlip::platform {
 
+// Sets up the HTTP library once for the process; later calls do nothing. Transfers call it
+// themselves, so only start-up needs to.
+void InitNetwork();
+
 // Follows redirects and fails on any status outside 2xx. The body goes to a temporary file
 // beside the target, renamed into place only when complete, so a failure leaves the old
 // target as it was. True on success.
