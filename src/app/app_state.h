@@ -1,12 +1,38 @@
 #pragma once
 // Everything the program holds for the whole run; owned by main and passed by reference, so
 // each test builds its own in its own folder.
+#include <memory>
+#include <vector>
+
+#include "app/commands.h"
 #include "app/settings.h"
+#include "instances/instance.h"
+#include "instances/instance_icon.h"
+#include "mods/mod_library.h"
+#include "versions/download_job.h"
+#include "versions/remote_list.h"
+#include "versions/version_entry.h"
 
 namespace oxlip {
 
 struct AppState {
   GlobalSettings settings;
+  ModList mods;
+  RemoteFileList remote;
+  DownloadQueue downloads;
+  // Records live here for the whole run; a deleted instance's record is released here.
+  std::vector<std::unique_ptr<Instance>> instances;
+  VersionList versions;
+  Instance edit;  // the spare record the create, clone, import and configure commands edit
+  DefaultIcon default_icon;
+  ReleaseDates dates;
+  std::string java_path;  // FindJava's answer at start-up
+
+  // The instance list in display order; each entry refers to a record of `instances`. This
+  // order is what "sort.ini" receives.
+  std::vector<Instance*> instance_list;
+  MenuSelection selection;
+  CommandTable commands;
 };
 
 }  // namespace oxlip

@@ -3,6 +3,7 @@
 // needs no change in the window code.
 #include <functional>
 #include <map>
+#include <string>
 
 #include "app/ui.h"
 
@@ -16,6 +17,7 @@ struct MenuSelection {
   int row = -1;
   Instance* instance = nullptr;
   int drag_row = -1;
+  std::string file;  // the dropped file, for the commands of a drop
 };
 
 using CommandHandler = std::function<int(AppState&, Ui&, const MenuSelection&)>;

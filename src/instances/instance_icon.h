@@ -15,6 +15,8 @@ class DefaultIcon {
   explicit DefaultIcon(std::optional<image::Image> image) : image_(std::move(image)) {}
   DefaultIcon(const DefaultIcon&) = delete;
   DefaultIcon& operator=(const DefaultIcon&) = delete;
+  // The program loads it once at start-up, in place, before any record refers to it.
+  void Load(std::optional<image::Image> image) { image_ = std::move(image); }
 
   // Null when the default icon file could not be loaded.
   const image::Image* image() const { return image_ ? &*image_ : nullptr; }

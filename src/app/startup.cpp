@@ -1,0 +1,65 @@
+#include "app/startup.h"
+
+#include "app/sort_order.h"
+#include "app/startup_hooks.h"
+#include "image/image_loader.h"
+#include "instances/load_instance.h"
+#include "launch/find_java.h"
+#include "platform/fs.h"
+#include "platform/http.h"
+#include "versions/version_store.h"
+
+namespace oxlip {
+
+bool StartUp(AppState& state) {
+  LoadGlobalSettings(state.settings);
+  platform::InitNetwork();
+  state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
+  state.java_path = FindJava();
+  return true;
+}
+
+void LoadInstances(AppState& state) {
+  InstanceContext context{state.settings, state.versions, state.default_icon, state.java_path};
+  for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir)) {
+    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    auto record = std::make_unique<Instance>();
+    LoadInstance(*record, entry.name, context);
+    record->Listed = 0;
+    state.instances.push_back(std::move(record));
+  }
+}
+
+void OrderInstances(AppState& state) {
+  std::vector<std::string> folders;
+  for (const auto& record : state.instances) folders.push_back(record->Folder);
+  std::vector<std::string> lines =
+      ReadSortOrder(state.settings.InstancesDir + "sort.ini").value_or(std::vector<std::string>{});
+  state.instance_list.clear();
+  for (size_t index : DisplayOrder(folders, lines)) {
+    state.instances[index]->Listed = 1;
+    state.instance_list.push_back(state.instances[index].get());
+  }
+}
+
+void FillLists(AppState& state, Ui& ui) {
+  CheckCurrentVersion(state, ui);
+  ScanVersions(state.settings, state.versions);
+  ui.ListChanged(ListKind::kVersions);
+  ScanMods(state.settings, state.versions, state.mods);
+  ui.ListChanged(ListKind::kMods);
+  LoadInstances(state);
+  OrderInstances(state);
+  ui.ListChanged(ListKind::kInstances);
+  UpdateInstancesAtStart(state, ui);
+  state.selection = MenuSelection{};
+}
+
+void ShutDown(const AppState& state) {
+  std::vector<std::string> folders;
+  for (const Instance* record : state.instance_list) folders.push_back(record->Folder);
+  WriteSortOrder(state.settings.InstancesDir + "sort.ini", folders);
+  SaveGlobalSettings(state.settings);
+}
+
+}  // namespace oxlip

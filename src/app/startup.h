@@ -1,0 +1,25 @@
+#pragma once
+// The program's start and end, around the window the GUI opens in between.
+#include "app/app_state.h"
+#include "app/ui.h"
+
+namespace oxlip {
+
+// Before the window opens: settings read and folders made, the default icon loaded, the
+// command table filled. False means the program must end at once.
+bool StartUp(AppState& state);
+
+// Once the window is open: the version check, the stores and instances loaded and listed in
+// "sort.ini" order, the start-up update. The window is told of every list it must draw.
+void FillLists(AppState& state, Ui& ui);
+
+// After the window closed (its geometry already in the settings): "sort.ini", then
+// "Oxlip.ini".
+void ShutDown(const AppState& state);
+
+// The instance records of InstancesDir, one per folder in directory order.
+void LoadInstances(AppState& state);
+// Fills the instance list from the records in "sort.ini" order, then the rest.
+void OrderInstances(AppState& state);
+
+}  // namespace oxlip
