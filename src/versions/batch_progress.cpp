@@ -25,9 +25,10 @@ std::string BatchTimeText(std::int64_t elapsed_ms, std::int64_t received, std::i
   if (received <= 0) return text + "-:--";
   float estimate = static_cast<float>(elapsed_ms) * static_cast<float>(total) /
                    static_cast<float>(received);
-  // Beyond a year the figure means nothing; the clamp keeps the conversion defined.
-  constexpr float kYearMs = 365.0f * 24 * 3600 * 1000;
-  return text + ClockText(static_cast<std::int64_t>(std::clamp(estimate, 0.0f, kYearMs)));
+  // Beyond a year the figure means nothing; the cap keeps the conversion defined.
+  constexpr std::int64_t kYearMs = 365LL * 24 * 3600 * 1000;
+  bool capped = !(estimate < static_cast<float>(kYearMs));
+  return text + ClockText(capped ? kYearMs : static_cast<std::int64_t>(estimate));
 }
 
 BatchProgress::BatchProgress(ProgressSink* sink, std::int64_t total)

@@ -3,9 +3,9 @@
 #include <curl/curl.h>
 
 #include <cstdio>
-#include <mutex>
 
 #include "platform/fs.h"
+#include "platform/http.h"
 #include "platform/path.h"
 
 namespace oxlip {
@@ -21,11 +21,6 @@ struct TransferBatch::Slot {
 };
 
 namespace {
-
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 CURLM* Multi(void* handle) { return static_cast<CURLM*>(handle); }
 
@@ -45,7 +40,7 @@ bool Status2xx(CURL* easy) {
 }  // namespace
 
 TransferBatch::TransferBatch() {
-  InitCurlOnce();
+  platform::InitNetwork();
   multi_ = curl_multi_init();
 }
 
