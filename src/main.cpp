@@ -1,20 +1,24 @@
 #include <QApplication>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "app/startup.h"
 #include "gui/main_window.h"
+#include "gui/qt_ui.h"
 
 int main(int argc, char** argv) {
   oxlip::AppState state;
-  oxlip::LoadGlobalSettings(state.settings);
+  if (!oxlip::StartUp(state)) return 0;
 
   QApplication app(argc, argv);
   oxlip::gui::MainWindow window(state);
+  oxlip::gui::QtUi ui(&window);
+  window.set_ui(&ui);
   window.PlaceFromSettings();
   window.show();
+  oxlip::FillLists(state, ui);
   int result = app.exec();
 
   window.StoreGeometry();
-  oxlip::SaveGlobalSettings(state.settings);
+  oxlip::ShutDown(state);
   return result;
 }

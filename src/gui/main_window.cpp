@@ -1,12 +1,77 @@
 #include "gui/main_window.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/main_view.h"
+#include "app/startup_hooks.h"
+#include "gui/popup_menu.h"
+#include "platform/dates.h"
+
 namespace oxlip::gui {
+namespace {
+
+constexpr int kWatchIntervalMs = 200;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
 
 MainWindow::MainWindow(AppState& state) : state_(state) {
   setWindowTitle(kMainWindowTitle);
+  tabs_ = new QTabWidget(this);
+  instances_ = new InstanceListView(nullptr);
+  versions_ = new ReportListView(nullptr, {{"File", 200}, {"Version", 150}, {"Date", 100}});
+  mods_ = new ReportListView(nullptr, {{"Modification", 200}, {"MineCraft Version", 200}});
+  // Each list sits at (0, 0) of its own page and is sized by the layout, not a Qt layout.
+  for (auto [list, title] : {std::pair<QWidget*, const char*>{instances_, "Instances"},
+                             {versions_, "Minecraft Versions"},
+                             {mods_, "Modifications"}}) {
+    auto* page = new QWidget;
+    list->setParent(page);
+    tabs_->addTab(page, title);
+  }
+  ConnectEvents();
+  connect(&watch_timer_, &QTimer::timeout, this, [this] { WatchGameWindow(state_); });
+  watch_timer_.start(kWatchIntervalMs);
+  LayoutMainWindow();
+}
+
+void MainWindow::ConnectEvents() {
+  for (auto [view, kind] : {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
+                            {versions_, ListKind::kVersions},
+                            {mods_, ListKind::kMods}}) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, kind = kind] {
+      int row = kind == ListKind::kInstances ? instances_->SelectedRow()
+                : kind == ListKind::kVersions ? versions_->SelectedRow()
+                                              : mods_->SelectedRow();
+      PopUp(kind, row);
+    });
+  }
+  connect(instances_, &QListWidget::itemDoubleClicked, this, [this] {
+    if (ui_) DoubleClickInstance(state_, *ui_, instances_->SelectedRow());
+  });
+  connect(instances_, &InstanceListView::dragStarted, this,
+          [this](int row) { StartInstanceDrag(state_, row); });
+  connect(instances_, &InstanceListView::instanceDropped, this, [this](int target) {
+    int from = state_.selection.drag_row;
+    if (DropInstance(state_, target)) instances_->MoveItem(from, target);
+  });
+  connect(versions_, &ReportListView::filesDropped, this, [this](const QString& names) {
+    if (ui_) DropFiles(state_, *ui_, ListKind::kVersions, names.toStdString());
+  });
+  connect(mods_, &ReportListView::filesDropped, this, [this](const QString& names) {
+    if (ui_) DropFiles(state_, *ui_, ListKind::kMods, names.toStdString());
+  });
+}
+
+void MainWindow::PopUp(ListKind list, int selected_row) {
+  Menu menu = RightClickMenu(state_, list, selected_row);
+  if (menu.empty()) return;
+  int id = ShowPopupMenu(menu, QCursor::pos(), this);
+  if (id >= 0 && ui_) RunMenuCommand(state_, *ui_, id);
 }
 
 void MainWindow::PlaceFromSettings() {
@@ -27,6 +92,49 @@ void MainWindow::StoreGeometry() const {
   s.WinY = pos().y();
   s.WinW = width();
   s.WinH = height();
+}
+
+void MainWindow::resizeEvent(QResizeEvent*) { LayoutMainWindow(); }
+
+void MainWindow::LayoutMainWindow() {
+  instances_->hide();
+  tabs_->setGeometry(5, 5, width() - 10, height() - 10);
+  QSize page = tabs_->currentWidget() ? tabs_->currentWidget()->size() : QSize();
+  // Pages not yet shown have no size of their own; the tab panel's content area is theirs.
+  if (page.isEmpty()) page = tabs_->contentsRect().size();
+  for (QWidget* list : {static_cast<QWidget*>(instances_), static_cast<QWidget*>(versions_),
+                        static_cast<QWidget*>(mods_)})
+    list->setGeometry(0, 0, page.width(), page.height());
+  instances_->Rearrange();
+  instances_->show();
+}
+
+void MainWindow::Refresh(ListKind list) {
+  switch (list) {
+    case ListKind::kVersions: FillVersionList(); break;
+    case ListKind::kMods: FillModList(); break;
+    case ListKind::kInstances: FillInstanceList(); break;
+  }
+}
+
+void MainWindow::FillVersionList() {
+  std::vector<QStringList> rows;
+  for (const VersionEntry& entry : state_.versions)
+    rows.push_back({Text(entry.File), Text(entry.Version),
+                    Text(platform::FormatDate(entry.Date))});
+  versions_->Fill(rows);
+}
+
+void MainWindow::FillModList() {
+  std::vector<QStringList> rows;
+  for (const ModRecord& mod : state_.mods) rows.push_back({Text(mod.Name), Text(mod.Version)});
+  mods_->Fill(rows);
+}
+
+void MainWindow::FillInstanceList() {
+  instances_->clear();
+  for (Instance* record : state_.instance_list)
+    instances_->AddInstanceItem(-1, Text(record->Name), record, record->Icon.image(), 0);
 }
 
 }  // namespace oxlip::gui

@@ -1,17 +1,25 @@
 #pragma once
+#include <QTabWidget>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/app_state.h"
+#include "app/ui.h"
+#include "gui/instance_list_view.h"
+#include "gui/report_list_view.h"
 
 namespace oxlip::gui {
 
 inline constexpr const char* kMainWindowTitle = "Oxlip 0.12.7.15";
 
+// The one window: three lists on tabs, everything reached by right click, double click and
+// drag and drop. What an event does is decided in the core.
 class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
   explicit MainWindow(AppState& state);
+  void set_ui(Ui* ui) { ui_ = ui; }
 
   // Places the window at the stored position and inner size, or centred when either stored
   // coordinate is -1.
@@ -19,8 +27,32 @@ class MainWindow : public QWidget {
   // The window's real position and inner size, into the settings.
   void StoreGeometry() const;
 
+  void LayoutMainWindow();
+  // Redraws a list from the state.
+  void Refresh(ListKind list);
+
+  QTabWidget* tabs() const { return tabs_; }
+  InstanceListView* instance_list() const { return instances_; }
+  ReportListView* version_list() const { return versions_; }
+  ReportListView* mod_list() const { return mods_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void FillVersionList();
+  void FillModList();
+  void FillInstanceList();
+  void ConnectEvents();
+  void PopUp(ListKind list, int selected_row);
+
   AppState& state_;
+  Ui* ui_ = nullptr;
+  QTabWidget* tabs_;
+  InstanceListView* instances_;
+  ReportListView* versions_;
+  ReportListView* mods_;
+  QTimer watch_timer_;
 };
 
 }  // namespace oxlip::gui

@@ -1,11 +1,62 @@
 #include "gui/qt_ui.h"
 
+#include <QEventLoop>
 #include <QMessageBox>
+#include <atomic>
+#include <thread>
 
 namespace oxlip::gui {
 
+QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
+
+QtUi::~QtUi() { CloseStatusWindow(); }
+
 void QtUi::ShowMessage(const std::string& title, const std::string& text) {
-  QMessageBox::information(owner_, QString::fromStdString(title), QString::fromStdString(text));
+  QMessageBox::information(window_, QString::fromStdString(title), QString::fromStdString(text));
 }
+
+void QtUi::ShowStatusWindow(const std::string& title, const std::string& text,
+                            bool hide_progress) {
+  if (!status_) {
+    window_->setEnabled(false);
+    status_ = new StatusWindow(window_, "Oxlip");
+    status_sink_.set_window(status_);
+    status_->show();
+  }
+  status_->first_text()->setText(QString::fromStdString(title));
+  status_->second_text()->setText(QString::fromStdString(text));
+  status_->bar()->setVisible(!hide_progress);
+}
+
+void QtUi::CloseStatusWindow() {
+  if (!status_) return;
+  delete status_;
+  window_->setEnabled(true);
+}
+
+// The worker ends the nested event loop itself, so the window keeps drawing and answering
+// while it runs and nothing polls.
+int QtUi::RunWithProgress(const std::string& title, const std::string& text,
+                          const std::function<int(ProgressSink&)>& work) {
+  window_->setEnabled(false);
+  StatusWindow progress(window_, QString::fromStdString(title));
+  progress.first_text()->setText(QString::fromStdString(text));
+  progress.show();
+  StatusProgressSink sink(this);
+  sink.set_window(&progress);
+
+  QEventLoop loop;
+  std::atomic<int> result{0};
+  std::thread worker([&] {
+    result = work(sink);
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  window_->setEnabled(true);
+  return result;
+}
+
+void QtUi::ListChanged(ListKind list) { window_->Refresh(list); }
 
 }  // namespace oxlip::gui

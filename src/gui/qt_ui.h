@@ -1,28 +1,36 @@
 #pragma once
-#include <QWidget>
+#include <QObject>
+#include <QPointer>
 
 #include "app/ui.h"
+#include "gui/main_window.h"
+#include "gui/status_window.h"
 
 namespace oxlip::gui {
 
-// The Ui port drawn with Qt; boxes are owned by the given window.
-class QtUi : public Ui {
+// The Ui port drawn with Qt, over the main window: boxes and status windows are owned by it.
+class QtUi : public QObject, public Ui {
+  Q_OBJECT
+
  public:
-  explicit QtUi(QWidget* owner = nullptr) : owner_(owner) {}
-  void set_owner(QWidget* owner) { owner_ = owner; }
+  explicit QtUi(MainWindow* window);
+  ~QtUi() override;
+
   void ShowMessage(const std::string& title, const std::string& text) override;
-  void ShowStatusWindow(const std::string&, const std::string&, bool) override {}
-  void CloseStatusWindow() override {}
-  ProgressSink& StatusProgress() override { return no_progress_; }
-  int RunWithProgress(const std::string&, const std::string&,
-                      const std::function<int(ProgressSink&)>& work) override {
-    return work(no_progress_);
-  }
-  void ListChanged(ListKind) override {}
+  void ShowStatusWindow(const std::string& title, const std::string& text,
+                        bool hide_progress) override;
+  void CloseStatusWindow() override;
+  ProgressSink& StatusProgress() override { return status_sink_; }
+  int RunWithProgress(const std::string& title, const std::string& text,
+                      const std::function<int(ProgressSink&)>& work) override;
+  void ListChanged(ListKind list) override;
+
+  StatusWindow* status_window() const { return status_; }
 
  private:
-  QWidget* owner_;
-  NoProgress no_progress_;
+  MainWindow* window_;
+  QPointer<StatusWindow> status_;
+  StatusProgressSink status_sink_;
 };
 
 }  // namespace oxlip::gui

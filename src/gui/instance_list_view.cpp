@@ -1,0 +1,128 @@
+#include "gui/instance_list_view.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QMimeData>
+
+#include "gui/image_convert.h"
+
+namespace oxlip::gui {
+namespace {
+
+constexpr int kImageIndexRole = Qt::UserRole + 1;
+constexpr int kRecordRole = Qt::UserRole + 2;
+
+}  // namespace
+
+InstanceListView::InstanceListView(QWidget* parent) : QListWidget(parent) {
+  setViewMode(QListView::IconMode);
+  setIconSize(QSize(kInstanceIconSize, kInstanceIconSize));
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setResizeMode(QListView::Adjust);
+  setMovement(QListView::Static);
+  setDropIndicatorShown(false);
+  AcceptInstanceDrags();
+}
+
+void InstanceListView::ShowImage(QListWidgetItem* item, int index) {
+  item->setData(kImageIndexRole, index);
+  if (index >= 0 && index < image_count())
+    item->setIcon(QIcon(images_[index]));
+  else
+    item->setIcon(QIcon());
+}
+
+void InstanceListView::AddInstanceItem(int position, const QString& text, Instance* record,
+                                       const image::Image* image, int image_index) {
+  if (position < 0 || position > count()) position = count();
+  auto* item = new QListWidgetItem(text);
+  item->setData(kRecordRole, QVariant::fromValue(static_cast<void*>(record)));
+  if (image) {
+    images_.push_back(QPixmap::fromImage(InstanceIconImage(*image)));
+    image_index = image_count() - 1;
+  }
+  ShowImage(item, image_index);
+  insertItem(position, item);
+}
+
+void InstanceListView::ReplaceInstanceIcon(int row, const image::Image& image) {
+  int index = ImageIndexOf(row);
+  if (index < 0 || index >= image_count()) return;
+  setUpdatesEnabled(false);
+  images_[index] = QPixmap::fromImage(InstanceIconImage(image));
+  for (int i = 0; i < count(); ++i)
+    if (ImageIndexOf(i) == index) ShowImage(item(i), index);
+  setUpdatesEnabled(true);
+}
+
+int InstanceListView::ImageIndexOf(int row) const {
+  QListWidgetItem* found = item(row);
+  return found ? found->data(kImageIndexRole).toInt() : -1;
+}
+
+Instance* InstanceListView::RecordOf(int row) const {
+  QListWidgetItem* found = item(row);
+  return found ? static_cast<Instance*>(found->data(kRecordRole).value<void*>()) : nullptr;
+}
+
+int InstanceListView::SelectedRow() const {
+  QList<QListWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? -1 : row(selected.first());
+}
+
+void InstanceListView::MoveItem(int from, int to) {
+  QString text = item(from)->text();
+  Instance* record = RecordOf(from);
+  int image_index = ImageIndexOf(from);
+  setUpdatesEnabled(false);
+  delete takeItem(from);
+  AddInstanceItem(to, text, record, nullptr, image_index);
+  Rearrange();
+  setUpdatesEnabled(true);
+  setFocus();
+  setCurrentRow(to);
+}
+
+// Changing the view mode also turns dragging off for a list whose items do not move freely,
+// so it is turned on again.
+void InstanceListView::Rearrange() {
+  setViewMode(QListView::ListMode);
+  setViewMode(QListView::IconMode);
+  setMovement(QListView::Static);
+  AcceptInstanceDrags();
+}
+
+void InstanceListView::AcceptInstanceDrags() {
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+}
+
+void InstanceListView::startDrag(Qt::DropActions) {
+  emit dragStarted(SelectedRow());
+  auto* data = new QMimeData;
+  data->setData(kDragType, QByteArray("1"));
+  auto* drag = new QDrag(this);
+  drag->setMimeData(data);
+  drag->exec(Qt::CopyAction);
+}
+
+void InstanceListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasFormat(kDragType)) event->acceptProposedAction();
+}
+
+// The row under the pointer becomes the selected row: the drop goes where the selection is.
+void InstanceListView::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasFormat(kDragType)) return;
+  QModelIndex under = indexAt(event->position().toPoint());
+  if (under.isValid()) setCurrentRow(under.row());
+  event->acceptProposedAction();
+}
+
+void InstanceListView::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasFormat(kDragType)) return;
+  event->acceptProposedAction();
+  emit instanceDropped(SelectedRow());
+}
+
+}  // namespace oxlip::gui

@@ -1,0 +1,50 @@
+#pragma once
+#include <QListWidget>
+#include <vector>
+
+#include "image/image.h"
+#include "instances/instance.h"
+
+namespace oxlip::gui {
+
+// The instances as large icons. Icons live in the view's own image list, which only ever
+// grows or has an image replaced in place, so an item's image index stays valid.
+class InstanceListView : public QListWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kDragType = "application/x-oxlip-instance";
+
+  explicit InstanceListView(QWidget* parent);
+
+  // Inserts at `position` (appending when negative or past the end). With an image, the
+  // image joins the image list and the item uses it; otherwise the item uses `image_index`.
+  void AddInstanceItem(int position, const QString& text, Instance* record,
+                       const image::Image* image, int image_index);
+  void ReplaceInstanceIcon(int row, const image::Image& image);
+  int ImageIndexOf(int row) const;
+  Instance* RecordOf(int row) const;
+  int SelectedRow() const;
+  // Moves the item `from` to `to` as a drop does; the core has already moved its record.
+  void MoveItem(int from, int to);
+  // Lays the icons out anew for the present width.
+  void Rearrange();
+  int image_count() const { return static_cast<int>(images_.size()); }
+
+ signals:
+  void dragStarted(int row);
+  void instanceDropped(int target_row);
+
+ protected:
+  void startDrag(Qt::DropActions actions) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void ShowImage(QListWidgetItem* item, int index);
+  void AcceptInstanceDrags();
+  std::vector<QPixmap> images_;
+};
+
+}  // namespace oxlip::gui

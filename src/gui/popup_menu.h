@@ -1,0 +1,15 @@
+#pragma once
+#include <QMenu>
+#include <QPoint>
+
+#include "app/menus.h"
+
+namespace oxlip::gui {
+
+// The menu's items as Qt actions whose data is the command identifier.
+void FillQMenu(QMenu& target, const Menu& menu);
+
+// Shows the menu at `where`, owned by `owner`; the chosen identifier, or -1.
+int ShowPopupMenu(const Menu& menu, const QPoint& where, QWidget* owner);
+
+}  // namespace oxlip::gui

@@ -1,0 +1,28 @@
+#pragma once
+#include <QTreeWidget>
+#include <utility>
+#include <vector>
+
+namespace oxlip::gui {
+
+// A list in report form with full-row single selection and titled columns, accepting files
+// dropped from the desktop.
+class ReportListView : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  ReportListView(QWidget* parent, const std::vector<std::pair<QString, int>>& columns);
+  void Fill(const std::vector<QStringList>& rows);
+  int SelectedRow() const;
+
+ signals:
+  // The dropped files' local paths, one per line.
+  void filesDropped(const QString& names);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+};
+
+}  // namespace oxlip::gui

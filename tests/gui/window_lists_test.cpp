@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QImage>
+#include <QMimeData>
+#include <filesystem>
+
+#include "app/main_view.h"
+#include "app/startup.h"
+#include "gui/main_window.h"
+#include "gui/qt_ui.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::gui {
+namespace {
+
+class WindowListsTest : public test::InTempFolder {
+ protected:
+  void MakeInstance(const std::string& folder, int icon_side) {
+    std::string path = dir() + "Instances/" + folder + "/";
+    std::filesystem::create_directories(path);
+    test::WriteFile(path + "settings.ini", "Name = " + folder + "\r\n");
+    if (icon_side > 0) {
+      QImage icon(icon_side, icon_side, QImage::Format_ARGB32);
+      icon.fill(Qt::red);
+      icon.save(QString::fromStdString(path + "icon.png"));
+    }
+  }
+
+  void Open() {
+    ASSERT_TRUE(StartUp(state));
+    window = std::make_unique<MainWindow>(state);
+    ui = std::make_unique<QtUi>(window.get());
+    window->set_ui(ui.get());
+    window->PlaceFromSettings();
+    window->show();
+    FillLists(state, *ui);
+    QApplication::processEvents();
+  }
+
+  // Sends what a drag of our own type does when it ends over `row`.
+  void DropOnRow(int row) {
+    InstanceListView* list = window->instance_list();
+    list->doItemsLayout();
+    QPoint at = list->visualItemRect(list->item(row)).center();
+    QMimeData data;
+    data.setData(InstanceListView::kDragType, "1");
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &drop);
+  }
+
+  AppState state;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<QtUi> ui;
+};
+
+TEST_F(WindowListsTest, TabsAndColumnsAsTitled) {
+  Open();
+  QTabWidget* tabs = window->tabs();
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(0), "Instances");
+  EXPECT_EQ(tabs->tabText(1), "Minecraft Versions");
+  EXPECT_EQ(tabs->tabText(2), "Modifications");
+  QTreeWidget* versions = window->version_list();
+  EXPECT_EQ(versions->headerItem()->text(0), "File");
+  EXPECT_EQ(versions->headerItem()->text(2), "Date");
+  EXPECT_EQ(versions->columnWidth(0), 200);
+  EXPECT_EQ(versions->columnWidth(1), 150);
+  EXPECT_EQ(versions->columnWidth(2), 100);
+  QTreeWidget* mods = window->mod_list();
+  EXPECT_EQ(mods->headerItem()->text(1), "MineCraft Version");
+  EXPECT_EQ(mods->columnWidth(1), 200);
+}
+
+TEST_F(WindowListsTest, VersionRowsShowTheDateAsDayMonthYear) {
+  Open();
+  state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1333000000}};
+  state.mods = {{"a\\", "1.2.5", "Better Light", "x"}};
+  ui->ListChanged(ListKind::kVersions);
+  ui->ListChanged(ListKind::kMods);
+  QTreeWidgetItem* row = window->version_list()->topLevelItem(0);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->text(0), "minecraft - 1.2.5.jar");
+  EXPECT_EQ(row->text(2).toStdString(), platform::FormatDate(1333000000));
+  EXPECT_EQ(window->mod_list()->topLevelItem(0)->text(0), "Better Light");
+}
+
+TEST_F(WindowListsTest, IconsAreScaledTo48AndTheDefaultIsShared) {
+  std::filesystem::create_directories(dir() + "Icons");
+  QImage default_icon(16, 16, QImage::Format_ARGB32);
+  default_icon.fill(Qt::blue);
+  default_icon.save(QString::fromStdString(dir() + "Icons/Default.png"));
+  MakeInstance("own", 100);
+  MakeInstance("plain", 0);
+  Open();
+  InstanceListView* list = window->instance_list();
+  ASSERT_EQ(list->count(), 2);
+  for (int row = 0; row < 2; ++row) {
+    QPixmap shown = list->item(row)->icon().pixmap(48, 48);
+    EXPECT_EQ(shown.size(), QSize(48, 48));
+    QColor colour = shown.toImage().pixelColor(24, 24);
+    bool own = list->RecordOf(row)->Folder == "own";
+    EXPECT_EQ(colour, own ? QColor(Qt::red) : QColor(Qt::blue));
+  }
+}
+
+TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
+  for (std::string f : {"first", "second", "third"}) MakeInstance(f, 20);
+  test::WriteFile(dir() + "Instances/sort.ini", "first\r\nsecond\r\nthird\r\n");
+  Open();
+  InstanceListView* list = window->instance_list();
+  int first_image = list->ImageIndexOf(0);
+  list->setCurrentRow(0);
+  StartInstanceDrag(state, list->SelectedRow());
+  DropOnRow(2);
+  EXPECT_EQ(list->item(2)->text(), "first");
+  EXPECT_EQ(list->item(0)->text(), "second");
+  EXPECT_EQ(list->ImageIndexOf(2), first_image);
+  EXPECT_EQ(list->SelectedRow(), 2);
+  window->close();
+  window->StoreGeometry();
+  ShutDown(state);
+  EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), "second\r\nthird\r\nfirst\r\n");
+}
+
+TEST_F(WindowListsTest, ResizingKeepsThePanelFivePixelsFromEachEdge) {
+  Open();
+  for (QSize size : {QSize(700, 500), QSize(333, 222)}) {
+    window->resize(size);
+    QApplication::processEvents();
+    EXPECT_EQ(window->tabs()->geometry(), QRect(5, 5, size.width() - 10, size.height() - 10));
+    QSize page = window->tabs()->currentWidget()->size();
+    EXPECT_EQ(window->instance_list()->geometry(), QRect(QPoint(0, 0), page));
+    EXPECT_EQ(window->mod_list()->size(), page);
+  }
+}
+
+}  // namespace
+}  // namespace oxlip::gui
