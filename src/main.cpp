@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "gui/close_on_signal.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   oxlip::gui::QtUi ui(&window);
   window.set_ui(&ui);
   window.PlaceFromSettings();
+  oxlip::gui::CloseOnTerminationSignal(&window);
   window.show();
   oxlip::FillLists(state, ui);
   int result = app.exec();
