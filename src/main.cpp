@@ -1,8 +1,10 @@
 #include <QApplication>
 
 #include "app/app_state.h"
+#include "app/error_text.h"
 #include "app/startup.h"
 #include "gui/close_on_signal.h"
+#include "gui/display.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 
@@ -10,6 +12,11 @@ int main(int argc, char** argv) {
   oxlip::AppState state;
   if (!oxlip::StartUp(state)) return 0;
 
+  // Without a display Qt would abort; the program ends as when its window cannot open.
+  if (!oxlip::gui::DisplayAvailable()) {
+    oxlip::SetErrorText("Can't open Window!");
+    return 1;
+  }
   QApplication app(argc, argv);
   oxlip::gui::MainWindow window(state);
   oxlip::gui::QtUi ui(&window);
