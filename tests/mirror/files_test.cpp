@@ -1,0 +1,92 @@
+// Objects served under their keys, and nothing from outside the served folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "mirror_tree.h"
+
+namespace oxlip::test {
+namespace {
+
+class MirrorFiles : public InTempFolder {
+ protected:
+  void Start(const std::vector<std::string>& options = {}) {
+    mirror_ = std::make_unique<MirrorProcess>(root_, options);
+    ASSERT_GT(mirror_->port(), 0);
+  }
+  HttpAnswer Get(const std::string& path) { return HttpGet(mirror_->Url(path)); }
+
+  std::string root_ = dir() + "root/";
+  std::unique_ptr<MirrorProcess> mirror_;
+};
+
+std::string EveryByte() {
+  std::string bytes;
+  for (int i = 0; i < 256 * 300; ++i) bytes += static_cast<char>(i * 7);
+  return bytes;
+}
+
+TEST_F(MirrorFiles, ServesBytesUnderDecodedKeys) {
+  WriteServedFile(root_, "download/natives/linux natives.jar", EveryByte());
+  WriteServedFile(root_, "download/empty", "");
+  WriteServedFile(root_, "download/a+b", "plus");
+  Start();
+  HttpAnswer jar = Get("download/natives/linux%20natives.jar");
+  EXPECT_EQ(jar.status, 200);
+  EXPECT_EQ(jar.curl_code, 0);
+  EXPECT_TRUE(jar.body == EveryByte());
+  HttpAnswer empty = Get("download/empty");
+  EXPECT_EQ(empty.status, 200);
+  EXPECT_EQ(empty.body, "");
+  EXPECT_EQ(Get("download/a+b").body, "plus");
+  EXPECT_EQ(Get("download/a%2Bb").body, "plus");
+  EXPECT_EQ(Get("download/natives/").status, 200);  // the folder's placeholder object
+}
+
+TEST_F(MirrorFiles, MissingKeysAndMalformedPathsAreRefused) {
+  WriteServedFile(root_, "download/minecraft.jar", "jar");
+  Start();
+  EXPECT_EQ(Get("download/lwjgl.jar").status, 404);
+  EXPECT_EQ(Get("download/minecraft.jar/").status, 404);
+  EXPECT_EQ(Get("nobucket/minecraft.jar").status, 404);
+  EXPECT_EQ(Get("download/minecraft%2").status, 400);
+  EXPECT_EQ(Get("download/minecraft%00.jar").status, 400);
+}
+
+TEST_F(MirrorFiles, NothingOutsideTheRootIsReachable) {
+  WriteServedFile(dir(), "secret.txt", "secret");
+  WriteServedFile(dir(), "elsewhere/secret.txt", "secret");
+  WriteServedFile(root_, "download/inside.txt", "inside");
+  std::filesystem::create_symlink(dir() + "secret.txt", root_ + "download/link.txt");
+  std::filesystem::create_directory_symlink(dir() + "elsewhere", root_ + "download/linked");
+  std::filesystem::create_directory_symlink(dir() + "elsewhere", root_ + "outside");
+  std::filesystem::create_symlink(root_ + "download/inside.txt", root_ + "download/alias.txt");
+  Start();
+  for (const char* path :
+       {"download/../../secret.txt", "download/%2e%2e/%2E%2E/secret.txt",
+        "download/..%2f..%2fsecret.txt", "download//" "etc/passwd", "download/./inside.txt",
+        "download/link.txt", "download/linked/secret.txt", "outside/secret.txt", "outside/",
+        "../secret.txt", "%2e%2e/secret.txt"}) {
+    HttpAnswer answer = Get(path);
+    EXPECT_NE(answer.status, 200) << path;
+    EXPECT_EQ(answer.body.find("secret</"), std::string::npos) << path;
+    EXPECT_NE(answer.body, "secret") << path;
+  }
+  EXPECT_EQ(Get("download/alias.txt").body, "inside");
+  std::vector<std::string> keys = ListedKeys(Get("download/").body);
+  EXPECT_EQ(keys, (std::vector<std::string>{"alias.txt", "inside.txt"}));
+}
+
+TEST_F(MirrorFiles, RequestLogHasEveryTargetAsReceived) {
+  WriteServedFile(root_, "download/a b", "x");
+  WriteFile(dir() + "requests.log", "GET /earlier\n");
+  Start({"--log", dir() + "requests.log"});
+  Get("download/a%20b?x=1&y=%2F");
+  Get("download/");
+  Get("missing");
+  EXPECT_EQ(ReadFile(dir() + "requests.log"),
+            "GET /earlier\nGET /download/a%20b?x=1&y=%2F\nGET /download/\nGET /missing\n");
+}
+
+}  // namespace
+}  // namespace oxlip::test

@@ -1,0 +1,144 @@
+#include "support/mirror_process.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace oxlip::test {
+namespace {
+
+// Generous, because a sanitizer build starts slowly on a busy machine.
+constexpr int kStartTimeoutMs = 30000;
+constexpr auto kStopTimeout = std::chrono::seconds(15);
+
+size_t AppendBody(char* data, size_t size, size_t count, void* body) {
+  static_cast<std::string*>(body)->append(data, size * count);
+  return size * count;
+}
+
+// The first line the child writes, "" when none comes in time.
+std::string ReadFirstLine(int fd) {
+  std::string line;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
+  while (line.find('\n') == std::string::npos) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd waiting{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0) return "";
+    char buffer[256];
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n <= 0) return "";
+    line.append(buffer, static_cast<size_t>(n));
+  }
+  return line.substr(0, line.find('\n'));
+}
+
+pid_t Spawn(const std::vector<std::string>& args, int out_fd) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
+  pid_t pid = -1;
+  int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return failed ? -1 : pid;
+}
+
+}  // namespace
+
+HttpAnswer HttpGet(const std::string& url) {
+  HttpAnswer answer;
+  CURL* curl = curl_easy_init();
+  if (!curl) return answer;
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);  // "/../" is sent as written
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.body);
+  answer.curl_code = curl_easy_perform(curl);
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.status);
+  curl_easy_cleanup(curl);
+  return answer;
+}
+
+MirrorProcess::MirrorProcess(const std::string& root, const std::vector<std::string>& options) {
+  int pipe_fds[2];
+  if (pipe2(pipe_fds, O_CLOEXEC) != 0) {
+    ADD_FAILURE() << "oxlip-mirror: no pipe";
+    return;
+  }
+  std::vector<std::string> args = {OXLIP_MIRROR_PATH, "--root", root, "--port", "0"};
+  args.insert(args.end(), options.begin(), options.end());
+  pid_ = Spawn(args, pipe_fds[1]);
+  close(pipe_fds[1]);
+  out_ = pipe_fds[0];
+  std::string line = pid_ > 0 ? ReadFirstLine(out_) : "";
+  if (line.starts_with("port ")) port_ = std::atoi(line.c_str() + 5);
+  if (port_ <= 0) {
+    ADD_FAILURE() << "oxlip-mirror did not start (" << OXLIP_MIRROR_PATH << "): '" << line << "'";
+    Stop();
+  }
+}
+
+MirrorProcess::~MirrorProcess() { Stop(); }
+
+std::string MirrorProcess::Url(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + "/" +
+         (path.starts_with('/') ? path.substr(1) : path);
+}
+
+bool MirrorProcess::AddFault(const std::string& rule) const {
+  std::string encoded;
+  for (char c : rule) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
+    encoded += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c) : hex;
+  }
+  HttpAnswer answer = HttpGet(Url("_mirror/fault?rule=" + encoded));
+  return answer.status == 200 && answer.body == "ok";
+}
+
+bool MirrorProcess::ClearFaults() const {
+  HttpAnswer answer = HttpGet(Url("_mirror/clear"));
+  return answer.status == 200 && answer.body == "ok";
+}
+
+int MirrorProcess::Stop() {
+  if (out_ >= 0) close(out_);
+  out_ = -1;
+  port_ = 0;
+  if (pid_ <= 0) return -1;
+  pid_t pid = pid_;
+  pid_ = -1;
+  kill(pid, SIGTERM);
+  auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace oxlip::test
