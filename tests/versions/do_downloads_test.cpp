@@ -1,0 +1,125 @@
+// Download batches against the mirror: what costs a transfer, faults, progress, cancelling.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/error_text.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+#include "served_buckets.h"
+#include "support/scripted_ui.h"
+#include "versions/download_engine.h"
+
+namespace oxlip {
+namespace {
+
+class DoDownloadsTest : public test::ServedBuckets {
+ protected:
+  // Serves `count` files "f<i>.jar" of growing sizes in the download bucket.
+  void ServeJars(int count, std::size_t size) {
+    for (int i = 0; i < count; ++i) {
+      std::string name = "f" + std::to_string(i) + ".jar";
+      Serve("MinecraftDownload/" + name, test::FileBytes(name, size + 1000 * i));
+    }
+  }
+  // Lists the download bucket and asks for each name with a target in "game/".
+  void Ask(const std::vector<std::string>& names) {
+    ASSERT_GT(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 0);
+    for (const std::string& name : names) ASSERT_EQ(DownloadMCFile(context, name, Target(name)), 1);
+  }
+  std::string Target(const std::string& name) { return dir() + "game/" + name; }
+  std::string Served(const std::string& name) { return test::ReadFile(root_ + "MinecraftDownload/" + name); }
+  std::string Cached(const std::string& name) { return settings.CacheDir + "download\\" + name; }
+  std::string Url(const std::string& name) { return settings.MCURL + name; }
+};
+
+TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransfer) {
+  ServeJars(2, 3000);
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar"}));
+  ASSERT_EQ(queue.size(), 2u);
+  ASSERT_EQ(DoDownloads(context, nullptr), 1);
+  EXPECT_TRUE(queue.empty());
+  EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
+  platform::DateValue served_date = platform::ToDateValue(test::kServedTime);
+  EXPECT_EQ(platform::FileDate(Target("f1.jar")), served_date);
+  EXPECT_EQ(platform::FileDate(Cached("f1.jar")), served_date);
+
+  platform::DeleteFile(Target("f0.jar"));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar"}));
+  EXPECT_TRUE(queue.empty());
+  ASSERT_EQ(DoDownloads(context, nullptr), 1);
+  EXPECT_EQ(test::ReadFile(Target("f0.jar")), Served("f0.jar"));
+  EXPECT_EQ(platform::FileDate(Target("f0.jar")), served_date);
+  EXPECT_EQ(CountRequests("/MinecraftDownload/f0.jar"), 1);
+  EXPECT_EQ(CountRequests("/MinecraftDownload/f1.jar"), 1);
+}
+
+TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
+  ServeJars(1, 5000);
+  test::WriteFile(Target("f0.jar"), "old jar");
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "wrong:/MinecraftDownload/f0.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
+  EXPECT_EQ(DoDownloads(context, nullptr), 0);
+  EXPECT_EQ(LastErrorText(), "DoDownloads: Corrupt Download " + Url("f0.jar"));
+  EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
+  EXPECT_EQ(queue.size(), 1u);
+}
+
+TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingInTheCacheAndTheNextRunSucceeds) {
+  ServeJars(1, 200000);
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/MinecraftDownload/f0.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
+  EXPECT_EQ(DoDownloads(context, nullptr), 0);
+  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+                                 platform::NativePath(Cached("f0.jar")));
+  EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
+  EXPECT_FALSE(platform::Exists(Target("f0.jar")));
+  ASSERT_EQ(queue.size(), 1u);
+  ASSERT_TRUE(mirror_->ClearFaults());
+  EXPECT_EQ(DoDownloads(context, nullptr), 1);
+  EXPECT_EQ(test::ReadFile(Target("f0.jar")), Served("f0.jar"));
+}
+
+TEST_F(DoDownloadsTest, ProgressRunsOnceOverTheWholeBatch) {
+  ServeJars(12, 150000);
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  std::vector<std::string> names;
+  for (int i = 0; i < 12; ++i) names.push_back("f" + std::to_string(i) + ".jar");
+  ASSERT_NO_FATAL_FAILURE(Ask(names));
+  test::RecordingProgress progress;
+  ASSERT_EQ(DoDownloads(context, &progress), 1);
+  ASSERT_FALSE(progress.percents.empty());
+  EXPECT_EQ(progress.percents.front(), 0);
+  EXPECT_EQ(progress.percents.back(), 100);
+  for (size_t i = 1; i < progress.percents.size(); ++i)
+    EXPECT_LT(progress.percents[i - 1], progress.percents[i]);
+  // The time text changes with the percent, and says nothing of the end before a byte came.
+  ASSERT_EQ(progress.times.size(), progress.percents.size());
+  EXPECT_EQ(progress.times.front(), "0:00 ETA:-:--");
+  std::regex clock(R"(\d+:\d\d ETA:\d+:\d\d)");
+  for (size_t i = 1; i < progress.times.size(); ++i)
+    EXPECT_TRUE(std::regex_match(progress.times[i], clock)) << progress.times[i];
+  EXPECT_EQ(progress.names, names);  // each file's name as its transfer starts
+}
+
+TEST_F(DoDownloadsTest, FailureCancelsTheTransfersInFlightAndKeepsTheQueue) {
+  ServeJars(5, 100000);
+  // f0 trickles in for about two seconds; the others come at once, f4 is missing.
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "slow:/MinecraftDownload/f0.jar", "--fault",
+                                       "404:/MinecraftDownload/f4.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
+  DownloadQueue before = queue;
+  EXPECT_EQ(DoDownloads(context, nullptr), 0);
+  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f4.jar") + " to " +
+                                 platform::NativePath(Cached("f4.jar")));
+  // f4 started only when one of the first four was done: those finished while f0 ran on.
+  EXPECT_EQ(Listed(dir() + "game"), (std::vector<std::string>{"f1.jar", "f2.jar", "f3.jar"}));
+  EXPECT_EQ(Listed(settings.CacheDir + "download"),
+            (std::vector<std::string>{"f1.jar", "f2.jar", "f3.jar"}));
+  ASSERT_EQ(queue.size(), before.size());
+  for (size_t i = 0; i < queue.size(); ++i) EXPECT_EQ(queue[i].Target, before[i].Target);
+}
+
+}  // namespace
+}  // namespace oxlip

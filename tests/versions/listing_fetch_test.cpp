@@ -1,0 +1,68 @@
+// Bucket listings fetched from the mirror: the hour-long cache, real answers, several pages.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <set>
+
+#include "platform/fs.h"
+#include "platform/md5.h"
+#include "served_buckets.h"
+#include "versions/download_engine.h"
+#include "versions/remote_list.h"
+
+namespace oxlip {
+namespace {
+
+using ListingFetch = test::ServedBuckets;
+
+TEST_F(ListingFetch, FetchedAtMostOnceAnHour) {
+  Serve("MinecraftDownload/lwjgl.jar", "lwjgl");
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
+  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 1);
+  std::string cached = settings.CacheDir + "download-index.xml";
+  platform::SetFileDate(cached, platform::NowDateValue() - 3601);
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
+  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 2);
+  test::WriteFile(cached, "");  // an empty copy is no copy
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
+  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 3);
+  EXPECT_EQ(remote.download_prefix, settings.CacheDir + "download\\");
+}
+
+TEST_F(ListingFetch, RealListingSkipsFoldersAndUnquotesETags) {
+  Serve("MinecraftResources/sound/step 1.ogg", "step", 1300000000);
+  Serve("MinecraftResources/music/calm.ogg", "calm");
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 2);
+  const RemoteFile& step = remote.files[1];
+  EXPECT_EQ(remote.files[0].Path, "music\\calm.ogg");
+  EXPECT_EQ(step.Path, "sound\\step 1.ogg");
+  EXPECT_EQ(step.ETag, platform::Md5Hex("step"));
+  EXPECT_EQ(step.Size, 4);
+  EXPECT_EQ(step.Date, 1300000000);  // the listing's UTC fields, taken as written
+  EXPECT_EQ(step.URL, settings.MCRESURL + "sound/step%201.ogg");
+  // The encoded key is the one the mirror serves.
+  remote.current = 1;
+  ASSERT_EQ(DownloadMCFile(context, dir() + "step.ogg", ""), 1);
+  ASSERT_EQ(DoDownloads(context, nullptr), 1);
+  EXPECT_EQ(test::ReadFile(dir() + "step.ogg"), "step");
+}
+
+TEST_F(ListingFetch, EveryPageOfALongListingIsRead) {
+  for (int i = 0; i < 1100; ++i) Serve("assets/f" + std::to_string(i), "x");
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCASSETSURL, "assets\\"), 1100);
+  std::set<std::string> paths;
+  for (const RemoteFile& file : remote.files) paths.insert(file.Path);
+  EXPECT_EQ(paths.size(), 1100u);
+  std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  // The second page starts after the last key of the first, the 1000th in byte order.
+  EXPECT_EQ(requests[0], "GET /assets/");
+  EXPECT_EQ(requests[1], "GET /assets/?marker=" + *std::next(paths.begin(), 999));
+}
+
+}  // namespace
+}  // namespace oxlip
