@@ -19,7 +19,7 @@ class DoDownloadsTest : public test::ServedBuckets {
   void ServeJars(int count, std::size_t size) {
     for (int i = 0; i < count; ++i) {
       std::string name = "f" + std::to_string(i) + ".jar";
-      Serve("MinecraftDownload/" + name, test::FileBytes(name, size + 1000 * i));
+      Serve("download/" + name, test::FileBytes(name, size + 1000 * i));
     }
   }
   // Lists the download bucket and asks for each name with a target in "game/".
@@ -28,7 +28,7 @@ class DoDownloadsTest : public test::ServedBuckets {
     for (const std::string& name : names) ASSERT_EQ(DownloadMCFile(context, name, Target(name)), 1);
   }
   std::string Target(const std::string& name) { return dir() + "game/" + name; }
-  std::string Served(const std::string& name) { return test::ReadFile(root_ + "MinecraftDownload/" + name); }
+  std::string Served(const std::string& name) { return test::ReadFile(root_ + "download/" + name); }
   std::string Cached(const std::string& name) { return settings.CacheDir + "download\\" + name; }
   std::string Url(const std::string& name) { return settings.MCURL + name; }
 };
@@ -51,14 +51,14 @@ TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransfer) {
   ASSERT_EQ(DoDownloads(context, nullptr), 1);
   EXPECT_EQ(test::ReadFile(Target("f0.jar")), Served("f0.jar"));
   EXPECT_EQ(platform::FileDate(Target("f0.jar")), served_date);
-  EXPECT_EQ(CountRequests("/MinecraftDownload/f0.jar"), 1);
-  EXPECT_EQ(CountRequests("/MinecraftDownload/f1.jar"), 1);
+  EXPECT_EQ(CountRequests("/download/f0.jar"), 1);
+  EXPECT_EQ(CountRequests("/download/f1.jar"), 1);
 }
 
 TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
   ServeJars(1, 5000);
   test::WriteFile(Target("f0.jar"), "old jar");
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "wrong:/MinecraftDownload/f0.jar"}));
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "wrong:/download/f0.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads: Corrupt Download " + Url("f0.jar"));
@@ -68,7 +68,7 @@ TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
 
 TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingInTheCacheAndTheNextRunSucceeds) {
   ServeJars(1, 200000);
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/MinecraftDownload/f0.jar"}));
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/download/f0.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
@@ -106,8 +106,8 @@ TEST_F(DoDownloadsTest, ProgressRunsOnceOverTheWholeBatch) {
 TEST_F(DoDownloadsTest, FailureCancelsTheTransfersInFlightAndKeepsTheQueue) {
   ServeJars(5, 100000);
   // f0 trickles in for about two seconds; the others come at once, f4 is missing.
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "slow:/MinecraftDownload/f0.jar", "--fault",
-                                       "404:/MinecraftDownload/f4.jar"}));
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "slow:/download/f0.jar", "--fault",
+                                       "404:/download/f4.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
   DownloadQueue before = queue;
   EXPECT_EQ(DoDownloads(context, nullptr), 0);

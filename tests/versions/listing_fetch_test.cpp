@@ -16,24 +16,24 @@ namespace {
 using ListingFetch = test::ServedBuckets;
 
 TEST_F(ListingFetch, FetchedAtMostOnceAnHour) {
-  Serve("MinecraftDownload/lwjgl.jar", "lwjgl");
+  Serve("download/lwjgl.jar", "lwjgl");
   ASSERT_NO_FATAL_FAILURE(StartMirror());
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
-  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 1);
+  EXPECT_EQ(CountRequests("/download/"), 1);
   std::string cached = settings.CacheDir + "download-index.xml";
   platform::SetFileDate(cached, platform::NowDateValue() - 3601);
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
-  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 2);
+  EXPECT_EQ(CountRequests("/download/"), 2);
   test::WriteFile(cached, "");  // an empty copy is no copy
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
-  EXPECT_EQ(CountRequests("/MinecraftDownload/"), 3);
+  EXPECT_EQ(CountRequests("/download/"), 3);
   EXPECT_EQ(remote.download_prefix, settings.CacheDir + "download\\");
 }
 
 TEST_F(ListingFetch, RealListingSkipsFoldersAndUnquotesETags) {
-  Serve("MinecraftResources/sound/step 1.ogg", "step", 1300000000);
-  Serve("MinecraftResources/music/calm.ogg", "calm");
+  Serve("resources/sound/step 1.ogg", "step", 1300000000);
+  Serve("resources/music/calm.ogg", "calm");
   ASSERT_NO_FATAL_FAILURE(StartMirror());
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 2);
   const RemoteFile& step = remote.files[1];

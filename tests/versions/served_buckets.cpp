@@ -37,8 +37,8 @@ void ServedBuckets::StartMirror(const std::vector<std::string>& options, std::st
   platform::CreateFolder(root_);
   mirror_ = std::make_unique<MirrorProcess>(root.empty() ? root_ : root, all);
   ASSERT_GT(mirror_->port(), 0);
-  settings.MCURL = mirror_->Url("MinecraftDownload/");
-  settings.MCRESURL = mirror_->Url("MinecraftResources/");
+  settings.MCURL = mirror_->Url("download/");
+  settings.MCRESURL = mirror_->Url("resources/");
   settings.MCASSETSURL = mirror_->Url("assets/");
 }
 

@@ -26,7 +26,7 @@ class ServedBuckets : public InTempFolder {
   void Serve(const std::string& relative, const std::string& data,
              std::time_t utc = kServedTime);
   // Serves `root` (default: the test's own) with a request log; the buckets of the settings
-  // are "MinecraftDownload/", "MinecraftResources/" and "assets/".
+  // are "download/", "resources/" and "assets/".
   void StartMirror(const std::vector<std::string>& options = {}, std::string root = "");
 
   std::vector<std::string> Requests() const;  // "GET /target", in order

@@ -1,0 +1,128 @@
+// Instance updates from the fixture mirror: a whole game folder, pinned jars, what is skipped.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/error_text.h"
+#include "platform/fs.h"
+#include "platform/md5.h"
+#include "prefs/pref_file.h"
+#include "served_buckets.h"
+#include "support/fixture_paths.h"
+#include "support/scripted_ui.h"
+#include "versions/instance_update.h"
+
+namespace oxlip {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FilesBelow(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), folder).string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+class InstanceUpdate : public test::ServedBuckets {
+ protected:
+  InstanceUpdate() {
+    record.Name = "Fresh";
+    record.Folder = "fresh";
+    dates.remote_release = static_cast<platform::DateValue>(test::kFixtureReleaseTime);
+    dates.newest_beta = static_cast<platform::DateValue>(test::kFixtureNewestBetaTime);
+  }
+  int Update(bool force) { return UpdateInstance(context, ui, record, force, dates); }
+  std::string Bin() { return settings.InstancesDir + "fresh/.minecraft/bin/"; }
+  std::string Fixture(const std::string& relative) {
+    return test::ReadFile(test::FixtureRoot() + relative);
+  }
+
+  Instance record;
+  ReleaseDates dates;
+  test::ScriptedUi ui;
+};
+
+TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  record.MineCraftFile = kBetaChannel;
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  ASSERT_EQ(ui.progress_windows.size(), 1u);
+  EXPECT_EQ(ui.progress_windows[0].title, "Download");
+  EXPECT_EQ(ui.progress_windows[0].text, "Gather information");
+  EXPECT_EQ(ui.window_progress.percents.back(), 100);
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+
+  std::string game = settings.InstancesDir + "fresh/.minecraft/";
+  for (const char* sub : {"saves", "screenshots", "stats", "texturepacks"})
+    EXPECT_TRUE(platform::IsFolder(game + sub)) << sub;
+  EXPECT_EQ(test::ReadFile(Bin() + "minecraft.jar"),
+            Fixture(std::string("assets/") + test::kFixtureNewestBetaKey));
+  EXPECT_EQ(platform::FileDate(Bin() + "minecraft.jar"), dates.newest_beta);
+  EXPECT_EQ(test::ReadFile(Bin() + "MinecraftLauncher.jar"),
+            Fixture("download/launcher/MinecraftLauncher.jar"));
+  EXPECT_EQ(test::ReadFile(Bin() + "lwjgl.jar"), Fixture("download/lwjgl.jar"));
+  EXPECT_EQ(FilesBelow(Bin() + "natives"),
+            (std::vector<std::string>{"libjinput-linux.so", "liblwjgl.so", "liblwjgl64.so",
+                                      "libopenal.so"}));
+  EXPECT_EQ(FilesBelow(game + "resources"), FilesBelow(test::FixtureRoot() + "resources"));
+  EXPECT_EQ(FilesBelow(game + "resources").size(),
+            static_cast<size_t>(test::kFixtureResourceFiles));
+
+  EXPECT_NE(test::ReadFile(Bin() + "version").find(std::to_string(dates.remote_release) + "000"),
+            std::string::npos);
+  std::string md5s = test::ReadFile(Bin() + "md5s");
+  EXPECT_NE(md5s.find("\r\nlinux_natives.jar=" + platform::FileMd5(Bin() + "linux_natives.jar") +
+                      "\r\n"),
+            std::string::npos);
+  EXPECT_NE(md5s.find("\r\nminecraft.jar=" + platform::FileMd5(Bin() + "minecraft.jar")),
+            std::string::npos);
+  EXPECT_EQ(record.BetaVersion, dates.newest_beta);
+  ASSERT_EQ(OpenPrefFile(settings.InstancesDir + "fresh/settings.ini"), 1);
+  EXPECT_EQ(ReadPrefNumber("BetaVersion", -1), dates.newest_beta);
+  EXPECT_EQ(ReadPrefString("Name", ""), "Fresh");
+  ClosePrefFile();
+}
+
+TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  test::WriteFile(settings.VersionsDir + "minecraft - 1.1.jar", Fixture("assets/1_1/minecraft.jar"));
+  record.MineCraftFile = "minecraft - 1.1.jar";
+  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  EXPECT_EQ(test::ReadFile(Bin() + "minecraft.jar"), Fixture("assets/1_1/minecraft.jar"));
+  EXPECT_EQ(CountRequests("/download/minecraft.jar"), 0);
+  EXPECT_NE(test::ReadFile(Bin() + "version").find(std::to_string(dates.remote_release) + "000"),
+            std::string::npos);
+  EXPECT_EQ(record.BetaVersion, dates.remote_release);
+
+  // A store jar that is gone is reported, and the rest of the update still happens.
+  record.MineCraftFile = "minecraft - 0.9.jar";
+  platform::DeleteTree(Bin() + "natives");
+  EXPECT_EQ(Update(false), 1);
+  EXPECT_EQ(LastErrorText(), "DownloadMinecraft: Can't copy minecraft - 0.9.jar");
+  EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
+}
+
+TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
+  std::string root = dir() + "served/";
+  fs::copy(test::FixtureRoot(), root, fs::copy_options::recursive);
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, root));
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  // The bucket now holds other natives; only a forced update looks at them.
+  fs::copy_file(root + "download/windows_natives.jar.lzma", root + "download/linux_natives.jar.lzma",
+                fs::copy_options::overwrite_existing);
+  platform::SetFileDate(settings.CacheDir + "download-index.xml", platform::NowDateValue() - 3601);
+  platform::DeleteFile(Bin() + "lwjgl.jar");
+  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  EXPECT_EQ(CountRequests("/download/linux_natives.jar.lzma"), 1);
+  EXPECT_EQ(CountRequests("/download/lwjgl.jar"), 1);  // put back from the cache
+  EXPECT_EQ(test::ReadFile(Bin() + "lwjgl.jar"), test::ReadFile(root + "download/lwjgl.jar"));
+  EXPECT_FALSE(platform::Exists(Bin() + "natives/lwjgl.dll"));
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  EXPECT_EQ(CountRequests("/download/linux_natives.jar.lzma"), 2);
+  EXPECT_TRUE(platform::IsFile(Bin() + "natives/lwjgl.dll"));
+}
+
+}  // namespace
+}  // namespace oxlip
