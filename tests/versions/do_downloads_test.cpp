@@ -66,6 +66,23 @@ TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
   EXPECT_EQ(queue.size(), 1u);
 }
 
+TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGoesOn) {
+  ServeJars(2, 3000);
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_GT(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 0);
+  // A name at the file-system limit leaves no room for the temporary name beside it.
+  std::string long_target = dir() + "game/" + std::string(255, 'n');
+  test::WriteFile(long_target, "old jar");
+  ASSERT_EQ(DownloadMCFile(context, "f0.jar", long_target), 1);
+  ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
+  EXPECT_EQ(DoDownloads(context, nullptr), 1);
+  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
+                                 " to " + long_target);
+  EXPECT_EQ(test::ReadFile(long_target), "old jar");
+  EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
+  EXPECT_TRUE(queue.empty());
+}
+
 TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingInTheCacheAndTheNextRunSucceeds) {
   ServeJars(1, 200000);
   ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/download/f0.jar"}));

@@ -104,6 +104,20 @@ TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
 }
 
+TEST_F(InstanceUpdate, DamagedNativesAreReportedAndTheStartFolderComesBack) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  // Without force the present natives jar keeps the damaged archive from being fetched.
+  test::WriteFile(Bin() + "linux_natives.jar.lzma", "not lzma");
+  platform::DeleteTree(Bin() + "natives");
+  EXPECT_EQ(Update(false), 0);
+  EXPECT_EQ(LastErrorText(), "DownloadMinecraft: Can't unzip natives.lzma");
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+  // The jar is still unpacked, and the version and md5s files written.
+  EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
+  EXPECT_TRUE(platform::IsFile(Bin() + "md5s"));
+}
+
 TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
   std::string root = dir() + "served/";
   fs::copy(test::FixtureRoot(), root, fs::copy_options::recursive);
