@@ -1,5 +1,8 @@
 #include "versions/instance_update.h"
 
+#include <string>
+#include <vector>
+
 #include "app/error_text.h"
 #include "app/paths.h"
 #include "archive/seven_zip.h"
