@@ -37,12 +37,14 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// Writes `data` to a fresh temporary file beside `path` with the given mode; its name or "".
-std::string WriteTemporary(const std::string& path, const std::string& data, mode_t mode) {
+// Writes `data` to a fresh temporary file beside `path` with the given mode, on the disk
+// itself when `flush`; its name or "".
+std::string WriteTemporary(const std::string& path, const std::string& data, mode_t mode,
+                           bool flush) {
   std::string temp = TemporaryNameBeside(path);
   int fd = ::open(NativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return "";
-  bool ok = WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
+  bool ok = WriteAll(fd, data.data(), data.size()) && (!flush || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
     ::unlink(NativePath(temp).c_str());
@@ -77,7 +79,7 @@ bool CopyFile(const std::string& from, const std::string& to) {
   if (!data) return false;
   struct stat st;
   mode_t mode = ::stat(NativePath(from).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-  std::string temp = WriteTemporary(to, *data, mode | S_IWUSR);
+  std::string temp = WriteTemporary(to, *data, mode | S_IWUSR, false);
   if (temp.empty()) return false;
   if (::rename(NativePath(temp).c_str(), NativePath(to).c_str()) != 0) {
     ::unlink(NativePath(temp).c_str());
@@ -186,7 +188,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 bool ReplaceFileContents(const std::string& path, const std::string& data) {
   struct stat st;
   mode_t mode = ::stat(NativePath(path).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-  std::string temp = WriteTemporary(path, data, mode);
+  std::string temp = WriteTemporary(path, data, mode, true);
   if (temp.empty()) return false;
   if (::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
     ::unlink(NativePath(temp).c_str());

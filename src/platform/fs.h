@@ -19,7 +19,9 @@ struct DirEntry {
 // the folder exists.
 bool CreateFolder(const std::string& path);
 bool DeleteFile(const std::string& path);
-// Overwrites the target; the target is replaced only once the copy is complete.
+// Overwrites the target; the target is replaced only once the copy is complete. Copies are
+// not flushed to the disk one by one (game files, clones: thousands at a time); the settings
+// files written by ReplaceFileContents are.
 bool CopyFile(const std::string& from, const std::string& to);
 // Renames or moves a file or folder; fails when the target exists.
 bool RenameFile(const std::string& from, const std::string& to);

@@ -82,6 +82,10 @@ int Run(const Options& options) {
   std::unique_ptr<MirrorServer> mirror = MakeMirror(options, log, faults, error);
   if (!mirror) return Fail(error);
   httplib::Server server;
+  // Clients fetch hundreds of small files over a few kept-alive connections: small answers
+  // must not wait for the next segment, and a connection must outlive its fifth request.
+  server.set_tcp_nodelay(true);
+  server.set_keep_alive_max_count(100000);
   server.set_pre_routing_handler([&mirror](const httplib::Request& req, httplib::Response& res) {
     mirror->Handle(req, res);
     return httplib::Server::HandlerResponse::Handled;
