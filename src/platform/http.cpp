@@ -1,10 +1,9 @@
 #include "platform/http.h"
 
-#include <curl/curl.h>
-
 #include <cstdio>
 #include <mutex>
 
+#include "platform/curl_options.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
@@ -22,6 +21,16 @@ void InitNetwork() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write,
+                        void* data) {
+  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, data);
+}
+
 bool DownloadToFile(const std::string& url, const std::string& path) {
   InitNetwork();
   std::string temp = TemporaryNameBeside(path);
@@ -30,12 +39,7 @@ bool DownloadToFile(const std::string& url, const std::string& path) {
   CURL* curl = curl_easy_init();
   bool ok = curl != nullptr;
   if (ok) {
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, file);
+    SetTransferOptions(curl, url, WriteToFile, file);
     ok = curl_easy_perform(curl) == CURLE_OK;
     curl_easy_cleanup(curl);
   }

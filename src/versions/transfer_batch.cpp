@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/curl_options.h"
 #include "platform/fs.h"
 #include "platform/http.h"
 #include "platform/path.h"
@@ -69,12 +70,7 @@ bool TransferBatch::Start(std::size_t id, const std::string& url, const std::str
   if (!slot->file) return false;
   CURL* easy = slot->easy;
   curl_easy_reset(easy);
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, WriteBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot);
+  platform::SetTransferOptions(easy, url, WriteBody, slot);
   curl_easy_setopt(easy, CURLOPT_PRIVATE, reinterpret_cast<char*>(slot));
   slot->path = path;
   slot->id = id;

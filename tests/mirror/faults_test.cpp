@@ -16,20 +16,12 @@ const std::string kJar = [] {
   return bytes;
 }();
 
-class MirrorFaults : public InTempFolder {
+class MirrorFaults : public ServedFolderTest {
  protected:
   void SetUp() override {
     WriteServedFile(root_, "download/minecraft.jar", kJar);
     WriteServedFile(root_, "download/lwjgl.jar", "lwjgl");
   }
-  void Start(const std::vector<std::string>& options = {}) {
-    mirror_ = std::make_unique<MirrorProcess>(root_, options);
-    ASSERT_GT(mirror_->port(), 0);
-  }
-  HttpAnswer Get(const std::string& path) { return HttpGet(mirror_->Url(path)); }
-
-  std::string root_ = dir() + "root/";
-  std::unique_ptr<MirrorProcess> mirror_;
 };
 
 TEST_F(MirrorFaults, DropPromisesEveryByteAndSendsHalf) {

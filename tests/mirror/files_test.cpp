@@ -8,17 +8,7 @@
 namespace oxlip::test {
 namespace {
 
-class MirrorFiles : public InTempFolder {
- protected:
-  void Start(const std::vector<std::string>& options = {}) {
-    mirror_ = std::make_unique<MirrorProcess>(root_, options);
-    ASSERT_GT(mirror_->port(), 0);
-  }
-  HttpAnswer Get(const std::string& path) { return HttpGet(mirror_->Url(path)); }
-
-  std::string root_ = dir() + "root/";
-  std::unique_ptr<MirrorProcess> mirror_;
-};
+class MirrorFiles : public ServedFolderTest {};
 
 std::string EveryByte() {
   std::string bytes;

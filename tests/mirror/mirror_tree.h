@@ -2,6 +2,7 @@
 // A small served folder for the mirror tests, with fixed file times, and readers for the
 // parts of a listing answer.
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,18 @@ std::string UrlEncode(const std::string& text);
 std::string XmlUnescape(const std::string& text);
 // The lines of a listing holding <Contents>.
 std::vector<std::string> ContentsLines(const std::string& xml);
+
+// A test that serves root_ with the mirror once Start() is called.
+class ServedFolderTest : public InTempFolder {
+ protected:
+  void Start(const std::vector<std::string>& options = {}) {
+    mirror_ = std::make_unique<MirrorProcess>(root_, options);
+    ASSERT_GT(mirror_->port(), 0);
+  }
+  HttpAnswer Get(const std::string& path) { return HttpGet(mirror_->Url(path)); }
+
+  std::string root_ = dir() + "root/";
+  std::unique_ptr<MirrorProcess> mirror_;
+};
 
 }  // namespace oxlip::test

@@ -126,6 +126,8 @@ TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
   // The bucket now holds other natives; only a forced update looks at them.
   fs::copy_file(root + "download/windows_natives.jar.lzma", root + "download/linux_natives.jar.lzma",
                 fs::copy_options::overwrite_existing);
+  // Same size as before: only a time of another second tells the mirror its digest is stale.
+  platform::SetFileDate(root + "download/linux_natives.jar.lzma", platform::NowDateValue() - 7200);
   platform::SetFileDate(settings.CacheDir + "download-index.xml", platform::NowDateValue() - 3601);
   platform::DeleteFile(Bin() + "lwjgl.jar");
   ASSERT_EQ(Update(false), 1) << LastErrorText();

@@ -1,0 +1,14 @@
+#pragma once
+// The libcurl settings every transfer of the program shares.
+#include <curl/curl.h>
+
+#include <string>
+
+namespace oxlip::platform {
+
+// Follows redirects, fails on any status outside 2xx, raises no signals (transfers run on
+// worker threads) and hands the body to `write` with `data`.
+void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write,
+                        void* data);
+
+}  // namespace oxlip::platform
