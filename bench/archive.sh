@@ -1,7 +1,10 @@
 #!/bin/sh
 # Builds and runs the archiver benchmark: ours against the 7-Zip program.
+# Usage: bench/archive.sh [build folder]; an optimised build is configured there when missing.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-archive}
-ninja -C "$build" -j2 bench_archive >/dev/null
+build=${1:-$root/build/bench}
+[ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DOXLIP_GUI=OFF >/dev/null
+cmake --build "$build" --target bench_archive >/dev/null
 "$build/bench/bench_archive"

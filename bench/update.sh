@@ -1,7 +1,10 @@
 #!/bin/sh
 # Builds and runs the instance update benchmark: ours against the curl program.
+# Usage: bench/update.sh [build folder]; an optimised build is configured there when missing.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-update}
-ninja -C "$build" -j2 bench_update oxlip-mirror >/dev/null
+build=${1:-$root/build/bench}
+[ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DOXLIP_GUI=OFF >/dev/null
+cmake --build "$build" --target bench_update oxlip-mirror oxlip_fixture_root >/dev/null
 "$build/bench/bench_update"
