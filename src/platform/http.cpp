@@ -25,6 +25,7 @@ void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback 
                         void* data) {
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);  // a redirect loop must end
   curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write);
@@ -41,6 +42,10 @@ bool DownloadToFile(const std::string& url, const std::string& path) {
   if (ok) {
     SetTransferOptions(curl, url, WriteToFile, file);
     ok = curl_easy_perform(curl) == CURLE_OK;
+    // Only ≥400 fails the transfer by itself; a 3xx without a target must not be kept.
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    ok = ok && status >= 200 && status < 300;
     curl_easy_cleanup(curl);
   }
   ok = (std::fclose(file) == 0) && ok;

@@ -127,7 +127,10 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
   if (!QueueGameJar(context, game, minecraft_file)) return 0;
   if (!QueueResources(context, game, force)) return 0;
   if (!DoDownloads(context, progress)) return Fail("DownloadMinecraft:Can't download!");
-  return FinishBin(settings, game + "bin\\", release_date);
+  // The folder values may be relative to the start folder; inside "bin" they would miss.
+  std::string bin = game + "bin\\";
+  if (!platform::IsAbsolutePath(bin)) bin = platform::CurrentFolder() + bin;
+  return FinishBin(settings, bin, release_date);
 }
 
 int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,

@@ -104,6 +104,18 @@ TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
 }
 
+TEST_F(InstanceUpdate, FolderValuesRelativeToTheStartFolderWork) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  settings.InstancesDir = "Instances\\";
+  settings.CacheDir = "Cache\\";
+  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  std::string bin = dir() + "Instances/fresh/.minecraft/bin/";
+  EXPECT_TRUE(platform::IsFile(bin + "version"));
+  EXPECT_NE(test::ReadFile(bin + "md5s").find("minecraft.jar=" + platform::FileMd5(bin + "minecraft.jar")),
+            std::string::npos);
+  EXPECT_TRUE(platform::IsFile(bin + "natives/liblwjgl.so"));
+}
+
 TEST_F(InstanceUpdate, DamagedNativesAreReportedAndTheStartFolderComesBack) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
   ASSERT_EQ(Update(true), 1) << LastErrorText();

@@ -64,6 +64,7 @@ std::string IsoUtcText(std::time_t time) {
   return text;
 }
 
+// Only what XML cannot hold as text: clients read keys as written and decode no entity.
 std::string XmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -71,8 +72,6 @@ std::string XmlEscape(const std::string& text) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
       default: out += c;
     }
   }
