@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "app/app_state.h"
 #include "app/error_text.h"
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
   window.PlaceFromSettings();
   oxlip::gui::CloseOnTerminationSignal(&window);
   window.show();
-  oxlip::FillLists(state, ui);
+  // Inside the event loop, so that a close asked for during the start-up work is kept.
+  QTimer::singleShot(0, &window, [&] { oxlip::FillLists(state, ui); });
   int result = app.exec();
 
   window.StoreGeometry();

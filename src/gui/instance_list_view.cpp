@@ -1,5 +1,6 @@
 #include "gui/instance_list_view.h"
 
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -100,27 +101,41 @@ void InstanceListView::AcceptInstanceDrags() {
 
 void InstanceListView::startDrag(Qt::DropActions) {
   emit dragStarted(SelectedRow());
-  auto* data = new QMimeData;
-  data->setData(kDragType, QByteArray("1"));
   auto* drag = new QDrag(this);
-  drag->setMimeData(data);
+  drag->setMimeData(NewDragData());
   drag->exec(Qt::CopyAction);
 }
 
+// Names this list in this process: a drag from another window's list means nothing here.
+QByteArray InstanceListView::DragToken() const {
+  return QByteArray::number(QCoreApplication::applicationPid()) + ":" +
+         QByteArray::number(reinterpret_cast<quintptr>(this));
+}
+
+QMimeData* InstanceListView::NewDragData() const {
+  auto* data = new QMimeData;
+  data->setData(kDragType, DragToken());
+  return data;
+}
+
+bool InstanceListView::IsOwnDrag(const QDropEvent* event) const {
+  return event->mimeData()->data(kDragType) == DragToken();
+}
+
 void InstanceListView::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasFormat(kDragType)) event->acceptProposedAction();
+  if (IsOwnDrag(event)) event->acceptProposedAction();
 }
 
 // The row under the pointer becomes the selected row: the drop goes where the selection is.
 void InstanceListView::dragMoveEvent(QDragMoveEvent* event) {
-  if (!event->mimeData()->hasFormat(kDragType)) return;
+  if (!IsOwnDrag(event)) return;
   QModelIndex under = indexAt(event->position().toPoint());
   if (under.isValid()) setCurrentRow(under.row());
   event->acceptProposedAction();
 }
 
 void InstanceListView::dropEvent(QDropEvent* event) {
-  if (!event->mimeData()->hasFormat(kDragType)) return;
+  if (!IsOwnDrag(event)) return;
   event->acceptProposedAction();
   emit instanceDropped(SelectedRow());
 }

@@ -29,6 +29,8 @@ class InstanceListView : public QListWidget {
   void MoveItem(int from, int to);
   // Lays the icons out anew for the present width.
   void Rearrange();
+  // What a drag of a row carries; only this list accepts it.
+  QMimeData* NewDragData() const;
   int image_count() const { return static_cast<int>(images_.size()); }
 
  signals:
@@ -44,6 +46,8 @@ class InstanceListView : public QListWidget {
  private:
   void ShowImage(QListWidgetItem* item, int index);
   void AcceptInstanceDrags();
+  QByteArray DragToken() const;
+  bool IsOwnDrag(const QDropEvent* event) const;
   std::vector<QPixmap> images_;
 };
 

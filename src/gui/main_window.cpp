@@ -1,8 +1,10 @@
 #include "gui/main_window.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
@@ -24,12 +26,14 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
   instances_ = new InstanceListView(nullptr);
   versions_ = new ReportListView(nullptr, {{"File", 200}, {"Version", 150}, {"Date", 100}});
   mods_ = new ReportListView(nullptr, {{"Modification", 200}, {"MineCraft Version", 200}});
-  // Each list sits at (0, 0) of its own page and is sized by the layout, not a Qt layout.
+  // Each list fills its page from (0, 0), also while a page is hidden and when it is resized.
   for (auto [list, title] : {std::pair<QWidget*, const char*>{instances_, "Instances"},
                              {versions_, "Minecraft Versions"},
                              {mods_, "Modifications"}}) {
     auto* page = new QWidget;
-    list->setParent(page);
+    auto* fill = new QVBoxLayout(page);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(list);
     tabs_->addTab(page, title);
   }
   ConnectEvents();
@@ -99,14 +103,24 @@ void MainWindow::resizeEvent(QResizeEvent*) { LayoutMainWindow(); }
 void MainWindow::LayoutMainWindow() {
   instances_->hide();
   tabs_->setGeometry(5, 5, width() - 10, height() - 10);
-  QSize page = tabs_->currentWidget() ? tabs_->currentWidget()->size() : QSize();
-  // Pages not yet shown have no size of their own; the tab panel's content area is theirs.
-  if (page.isEmpty()) page = tabs_->contentsRect().size();
-  for (QWidget* list : {static_cast<QWidget*>(instances_), static_cast<QWidget*>(versions_),
-                        static_cast<QWidget*>(mods_)})
-    list->setGeometry(0, 0, page.width(), page.height());
   instances_->Rearrange();
   instances_->show();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (work_running_ == 0) return event->accept();
+  close_pending_ = true;
+  event->ignore();
+}
+
+void MainWindow::BeginWork() {
+  if (work_running_++ == 0) setEnabled(false);
+}
+
+void MainWindow::EndWork() {
+  if (work_running_ == 0 || --work_running_ > 0) return;
+  setEnabled(true);
+  if (close_pending_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::Refresh(ListKind list) {

@@ -31,6 +31,11 @@ class MainWindow : public QWidget {
   // Redraws a list from the state.
   void Refresh(ListKind list);
 
+  // Long work holds the window: disabled while any is running, and a close asked for
+  // meanwhile (close box, termination signal) happens once the last has ended.
+  void BeginWork();
+  void EndWork();
+
   QTabWidget* tabs() const { return tabs_; }
   InstanceListView* instance_list() const { return instances_; }
   ReportListView* version_list() const { return versions_; }
@@ -38,6 +43,7 @@ class MainWindow : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void FillVersionList();
@@ -53,6 +59,8 @@ class MainWindow : public QWidget {
   ReportListView* versions_;
   ReportListView* mods_;
   QTimer watch_timer_;
+  int work_running_ = 0;
+  bool close_pending_ = false;
 };
 
 }  // namespace oxlip::gui

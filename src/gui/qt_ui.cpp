@@ -1,5 +1,6 @@
 #include "gui/qt_ui.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <atomic>
@@ -17,8 +18,9 @@ void QtUi::ShowMessage(const std::string& title, const std::string& text) {
 
 void QtUi::ShowStatusWindow(const std::string& title, const std::string& text,
                             bool hide_progress) {
-  if (!status_) {
-    window_->setEnabled(false);
+  bool opened = !status_;
+  if (opened) {
+    window_->BeginWork();
     status_ = new StatusWindow(window_, "Oxlip");
     status_sink_.set_window(status_);
     status_->show();
@@ -26,19 +28,23 @@ void QtUi::ShowStatusWindow(const std::string& title, const std::string& text,
   status_->first_text()->setText(QString::fromStdString(title));
   status_->second_text()->setText(QString::fromStdString(text));
   status_->bar()->setVisible(!hide_progress);
+  // The work that follows usually runs on this thread: draw the window before it starts.
+  if (opened) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  status_->repaint();
 }
 
 void QtUi::CloseStatusWindow() {
   if (!status_) return;
+  status_sink_.set_window(nullptr);
   delete status_;
-  window_->setEnabled(true);
+  window_->EndWork();
 }
 
 // The worker ends the nested event loop itself, so the window keeps drawing and answering
 // while it runs and nothing polls.
 int QtUi::RunWithProgress(const std::string& title, const std::string& text,
                           const std::function<int(ProgressSink&)>& work) {
-  window_->setEnabled(false);
+  window_->BeginWork();
   StatusWindow progress(window_, QString::fromStdString(title));
   progress.first_text()->setText(QString::fromStdString(text));
   progress.show();
@@ -47,13 +53,17 @@ int QtUi::RunWithProgress(const std::string& title, const std::string& text,
 
   QEventLoop loop;
   std::atomic<int> result{0};
+  std::atomic<bool> done{false};
   std::thread worker([&] {
     result = work(sink);
+    done = true;
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
-  loop.exec();
+  // Only the worker ends the wait; a loop ended from elsewhere is entered again.
+  while (!done) loop.exec();
   worker.join();
-  window_->setEnabled(true);
+  sink.set_window(nullptr);
+  window_->EndWork();
   return result;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/status_window.h"
 
+#include <QCloseEvent>
 #include <QThread>
 
 namespace oxlip::gui {
@@ -26,12 +27,21 @@ StatusWindow::StatusWindow(QWidget* owner, const QString& title) : QDialog(owner
   if (owner) move(owner->geometry().center() - QPoint(150, 40));
 }
 
+void StatusWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
+
 template <class F>
 void StatusProgressSink::OnGuiThread(F change) {
   // A copy, so a change still queued when the sink or the window has gone finds nothing.
-  QPointer<StatusWindow> window = window_;
+  QPointer<StatusWindow> window;
+  {
+    std::lock_guard lock(mutex_);
+    window = window_;
+  }
+  // Work on the GUI thread keeps the event loop from drawing, so the change is drawn at once.
   auto apply = [window, change] {
-    if (window) change(*window);
+    if (!window) return;
+    change(*window);
+    window->repaint();
   };
   if (QThread::currentThread() == context_->thread())
     apply();

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <mutex>
 
 #include "app/progress.h"
 
@@ -15,9 +16,14 @@ class StatusWindow : public QDialog {
 
  public:
   StatusWindow(QWidget* owner, const QString& title);
+  // The work it shows decides when it closes; Escape and the close box do nothing.
+  void reject() override {}
   QLabel* first_text() const { return first_; }
   QLabel* second_text() const { return second_; }
   QProgressBar* bar() const { return bar_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QLabel* first_;
@@ -30,7 +36,10 @@ class StatusWindow : public QDialog {
 class StatusProgressSink : public ProgressSink {
  public:
   explicit StatusProgressSink(QObject* gui_thread_object) : context_(gui_thread_object) {}
-  void set_window(StatusWindow* window) { window_ = window; }
+  void set_window(StatusWindow* window) {
+    std::lock_guard lock(mutex_);
+    window_ = window;
+  }
   void SetName(const std::string& text) override;
   void SetTime(const std::string& text) override;
   void SetPercent(int percent) override;
@@ -39,6 +48,7 @@ class StatusProgressSink : public ProgressSink {
   template <class F>
   void OnGuiThread(F change);
   QObject* context_;
+  std::mutex mutex_;  // the window changes on the GUI thread while workers report
   QPointer<StatusWindow> window_;
 };
 

@@ -55,6 +55,8 @@ std::string WriteTemporary(const std::string& path, const std::string& data, mod
 
 bool MakeWritableTree(const fs::path& path) {
   std::error_code ec;
+  // A link's target lies outside the tree being deleted and keeps its rights.
+  if (fs::is_symlink(fs::symlink_status(path, ec))) return true;
   fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
   if (fs::is_directory(fs::symlink_status(path, ec)))
     for (const auto& entry : fs::directory_iterator(path, ec)) MakeWritableTree(entry.path());

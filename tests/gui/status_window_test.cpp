@@ -5,6 +5,8 @@
 #include <QProgressBar>
 #include <thread>
 
+#include "gui/status_window.h"
+
 #include "gui/qt_ui.h"
 
 namespace oxlip::gui {
@@ -71,6 +73,34 @@ TEST_F(StatusWindowTest, WorkRunsOffTheGuiThreadBehindADownloadWindow) {
   EXPECT_NE(worker_thread, gui_thread);
   EXPECT_TRUE(disabled_meanwhile);
   EXPECT_EQ(title_meanwhile, "Download");
+  EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(StatusWindowTest, ClosingWhileWorkRunsWaitsForTheWorkToEnd) {
+  bool visible_after_close = false;
+  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink&) {
+    QMetaObject::invokeMethod(
+        &window,
+        [&] {
+          window.close();  // the close box, or a termination signal
+          for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<StatusWindow*>(top)) progress->reject();
+          visible_after_close = window.isVisible();
+        },
+        Qt::BlockingQueuedConnection);
+    return 1;
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(visible_after_close);
+  QApplication::processEvents();
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(StatusWindowTest, TheStatusWindowOutlastsWorkStartedWhileItIsOpen) {
+  ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
+  ui.RunWithProgress("Download", "", [](ProgressSink&) { return 1; });
+  EXPECT_FALSE(window.isEnabled());
+  ui.CloseStatusWindow();
   EXPECT_TRUE(window.isEnabled());
 }
 

@@ -45,13 +45,17 @@ class WindowListsTest : public test::InTempFolder {
     InstanceListView* list = window->instance_list();
     list->doItemsLayout();
     QPoint at = list->visualItemRect(list->item(row)).center();
-    QMimeData data;
-    data.setData(InstanceListView::kDragType, "1");
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    std::unique_ptr<QMimeData> data(list->NewDragData());
+    DropOn(at, data.get());
+  }
+
+  void DropOn(QPoint at, const QMimeData* data) {
+    InstanceListView* list = window->instance_list();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &move);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &drop);
   }
 
@@ -118,6 +122,12 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   int first_image = list->ImageIndexOf(0);
   list->setCurrentRow(0);
   StartInstanceDrag(state, list->SelectedRow());
+  // A drag of our type from another window's list moves nothing here.
+  list->doItemsLayout();
+  QMimeData foreign;
+  foreign.setData(InstanceListView::kDragType, "4242:1");
+  DropOn(list->visualItemRect(list->item(2)).center(), &foreign);
+  EXPECT_EQ(list->item(0)->text(), "first");
   DropOnRow(2);
   EXPECT_EQ(list->item(2)->text(), "first");
   EXPECT_EQ(list->item(0)->text(), "second");
@@ -130,14 +140,18 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
 }
 
 TEST_F(WindowListsTest, ResizingKeepsThePanelFivePixelsFromEachEdge) {
+  test::WriteFile(dir() + "Oxlip.ini", "WinW = 900\r\nWinH = 700\r\n");
   Open();
-  for (QSize size : {QSize(700, 500), QSize(333, 222)}) {
+  for (QSize size : {QSize(900, 700), QSize(700, 500), QSize(333, 222)}) {
     window->resize(size);
     QApplication::processEvents();
     EXPECT_EQ(window->tabs()->geometry(), QRect(5, 5, size.width() - 10, size.height() - 10));
     QSize page = window->tabs()->currentWidget()->size();
     EXPECT_EQ(window->instance_list()->geometry(), QRect(QPoint(0, 0), page));
-    EXPECT_EQ(window->mod_list()->size(), page);
+    window->tabs()->setCurrentIndex(2);  // a page shown after the resize fills at once too
+    QApplication::processEvents();
+    EXPECT_EQ(window->mod_list()->geometry(), QRect(QPoint(0, 0), page));
+    window->tabs()->setCurrentIndex(0);
   }
 }
 
