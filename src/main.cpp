@@ -2,7 +2,7 @@
 #include <QTimer>
 
 #include "app/app_state.h"
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "app/startup.h"
 #include "gui/close_on_signal.h"
 #include "gui/display.h"

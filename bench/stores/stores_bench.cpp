@@ -59,7 +59,7 @@ double LoadAll(const oxlip::GlobalSettings& s) {
   oxlip::ScanVersions(s, versions);
   oxlip::ScanMods(s, versions, mods);
   oxlip::DefaultIcon icon;
-  oxlip::InstanceContext context{s, versions, icon, ""};
+  oxlip::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
   std::vector<oxlip::Instance> instances(200);
   for (int i = 0; i < 200; ++i) oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

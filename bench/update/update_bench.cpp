@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/error_text.h"
-#include "app/ui.h"
+#include "base/error_text.h"
+#include "base/ui.h"
 #include "mirror_child.h"
 #include "platform/fs.h"
 #include "platform/http.h"
-#include "versions/instance_update.h"
+#include "app/update_instance.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "instances/instance.h"
 #include "instances/instance_icon.h"
 #include "mods/mod_library.h"

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/ui.h"
+#include "base/ui.h"
 
 namespace oxlip {
 

@@ -20,7 +20,8 @@ bool StartUp(AppState& state) {
 }
 
 void LoadInstances(AppState& state) {
-  InstanceContext context{state.settings, state.versions, state.default_icon, state.java_path};
+  InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
+                          state.default_icon, state.java_path};
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir)) {
     if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
     auto record = std::make_unique<Instance>();

@@ -1,6 +1,6 @@
 #include "archive/run_command.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "archive/archive_format.h"
 #include "archive/command_line.h"
 #include "archive/disk_items.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "archive/run_command.h"
 
 namespace oxlip {

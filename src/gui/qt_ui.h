@@ -2,7 +2,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/ui.h"
+#include "base/ui.h"
 #include "gui/main_window.h"
 #include "gui/status_window.h"
 

@@ -5,7 +5,7 @@
 #include <QProgressBar>
 #include <mutex>
 
-#include "app/progress.h"
+#include "base/progress.h"
 
 namespace oxlip::gui {
 

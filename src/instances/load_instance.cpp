@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "instances/icon_files.h"
 #include "instances/mod_list_file.h"
 #include "instances/version_file.h"
@@ -28,7 +28,7 @@ void SetDefaults(Instance& r, const InstanceContext& context) {
 }
 
 // Files of an older layout had "Update" (2: pinned to a jar) and "Type" (1: beta) instead.
-void ReadChannel(Instance& r, const VersionList& versions) {
+void ReadChannel(Instance& r, const std::string& newest_stored_jar) {
   int update = ReadPrefNumber("Update", -1);
   if (update < 0) {
     r.MineCraftFile = ReadPrefString("MineCraftFile", r.MineCraftFile);
@@ -36,15 +36,15 @@ void ReadChannel(Instance& r, const VersionList& versions) {
   }
   int type = ReadPrefNumber("Type", 0);
   if (update == 2) {
-    if (!versions.empty()) r.MineCraftFile = versions.front().File;
+    if (!newest_stored_jar.empty()) r.MineCraftFile = newest_stored_jar;
   } else if (type == 1) {
     r.MineCraftFile = kBetaChannel;
   }
 }
 
-void ReadSettings(Instance& r, const std::string& folder, const VersionList& versions) {
+void ReadSettings(Instance& r, const std::string& folder, const std::string& newest_stored_jar) {
   OpenPrefFile(folder + "settings.ini");
-  ReadChannel(r, versions);
+  ReadChannel(r, newest_stored_jar);
   r.Name = ReadPrefString("Name", r.Folder);
   r.SetMemory = ReadPrefNumber("SetMemory", r.SetMemory);
   r.MinMemory = ReadPrefNumber("MinMemory", r.MinMemory);
@@ -70,7 +70,7 @@ void LoadInstance(Instance& record, const std::string& folder, const InstanceCon
   if (folder.empty()) return;
   record.Folder = folder;
   const std::string base = context.settings.InstancesDir + folder + "\\";
-  ReadSettings(record, base, context.versions);
+  ReadSettings(record, base, context.newest_stored_jar);
   if (auto mods = platform::ReadWholeFile(base + "mods.ini")) record.Mods = ParseModListText(*mods);
   if (record.BetaVersion == 0) {
     if (auto version = platform::ReadWholeFile(base + ".minecraft\\bin\\version"))

@@ -2,10 +2,9 @@
 // Reading an instance folder into a record.
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "instances/instance.h"
 #include "instances/instance_icon.h"
-#include "versions/version_entry.h"
 
 namespace oxlip {
 
@@ -13,7 +12,8 @@ namespace oxlip {
 // icon outlives every record.
 struct InstanceContext {
   const GlobalSettings& settings;  // InstancesDir
-  const VersionList& versions;     // newest first; the legacy "pinned" layout takes the first
+  // The newest jar of the version store ("" when empty): what the legacy "pinned" layout takes.
+  std::string newest_stored_jar;
   const DefaultIcon& default_icon;
   std::string java_path;  // FindJava's result, the default of JavaPath
 };

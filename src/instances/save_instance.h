@@ -2,7 +2,7 @@
 // Writing a record into its instance folder.
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "instances/instance.h"
 
 namespace oxlip {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <map>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "prefs/pref_file.h"
 

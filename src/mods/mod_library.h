@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "versions/version_entry.h"
 
 namespace oxlip {

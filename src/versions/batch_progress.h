@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 
 namespace oxlip {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/error_text.h"
-#include "app/paths.h"
+#include "base/error_text.h"
+#include "base/paths.h"
 #include "archive/seven_zip.h"
 #include "platform/fs.h"
 

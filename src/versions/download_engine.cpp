@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "app/error_text.h"
-#include "app/paths.h"
+#include "base/error_text.h"
+#include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/batch_progress.h"

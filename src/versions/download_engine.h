@@ -3,7 +3,7 @@
 // are left alone, right cached copies are copied, the rest is queued and fetched in one batch.
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "versions/download_context.h"
 
 namespace oxlip {

@@ -3,10 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/error_text.h"
-#include "app/paths.h"
+#include "base/error_text.h"
+#include "base/paths.h"
 #include "archive/seven_zip.h"
-#include "instances/save_instance.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -131,18 +130,6 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
   std::string bin = game + "bin\\";
   if (!platform::IsAbsolutePath(bin)) bin = platform::CurrentFolder() + bin;
   return FinishBin(settings, bin, release_date);
-}
-
-int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates) {
-  return ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
-    if (!DownloadMinecraft(context, record.Folder, force, record.MineCraftFile, &progress))
-      return 0;
-    record.BetaVersion =
-        record.MineCraftFile == kBetaChannel ? dates.newest_beta : dates.remote_release;
-    SaveInstance(record, "", context.settings);
-    return 1;
-  });
 }
 
 }  // namespace oxlip

@@ -2,11 +2,9 @@
 // Rebuilding the game files of one instance: libraries, native libraries, game jar, resources.
 #include <string>
 
-#include "app/progress.h"
-#include "app/ui.h"
+#include "base/progress.h"
 #include "instances/instance.h"
 #include "versions/download_context.h"
-#include "versions/download_job.h"
 
 namespace oxlip {
 
@@ -15,10 +13,5 @@ namespace oxlip {
 // success, 0 with the error text set. `progress` may be null.
 int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool force,
                       const std::string& minecraft_file, ProgressSink* progress);
-
-// Runs DownloadMinecraft behind the "Download" progress window; on success records the
-// installed build's date in the instance and saves its settings.
-int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates);
 
 }  // namespace oxlip

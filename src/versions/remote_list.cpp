@@ -5,7 +5,7 @@
 #include <ctime>
 #include <optional>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/http.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "versions/version_entry.h"
 
 namespace oxlip {

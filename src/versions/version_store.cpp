@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "versions/class_version.h"
 #include "versions/version_index.h"

@@ -2,7 +2,7 @@
 // The version store: the stored game jars in VersionsDir, indexed by "ver.ini".
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "versions/version_entry.h"
 
 namespace oxlip {

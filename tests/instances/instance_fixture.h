@@ -2,7 +2,7 @@
 // An instances folder in a fresh start folder, with a real default icon and version list.
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "instances/instance.h"
 #include "instances/load_instance.h"
 #include "instances/save_instance.h"
@@ -32,14 +32,14 @@ class InstanceTest : public InTempFolder {
 
   Instance Load(const std::string& folder) {
     Instance record;
-    LoadInstance(record, folder, {settings_, versions_, default_icon_, kFoundJava});
+    LoadInstance(record, folder, {settings_, newest_jar_, default_icon_, kFoundJava});
     return record;
   }
   void Save(const Instance& record) { SaveInstance(record, "", settings_); }
 
   static constexpr const char* kFoundJava = "/opt/found-java/bin/";
   GlobalSettings settings_;
-  VersionList versions_;
+  std::string newest_jar_;  // the version store's newest jar
   DefaultIcon default_icon_{image::Image{1, 1, {1, 2, 3, 4}}};
 };
 

@@ -28,7 +28,7 @@ TEST_F(LoadInstanceTest, ReloadingIntoAUsedRecordForgetsWhatItHeld) {
   WriteInstanceFile("a", "mods.ini", "m\r\n");
   WritePng(dir() + "Instances/a/icon.png", 3, 2);
   Instance r = Load("a");
-  LoadInstance(r, "b", {settings_, versions_, default_icon_, ""});
+  LoadInstance(r, "b", {settings_, newest_jar_, default_icon_, ""});
   EXPECT_EQ(r.Name, "b");
   EXPECT_EQ(r.ConnectIP, "");
   EXPECT_TRUE(r.Mods.empty());
@@ -57,7 +57,7 @@ struct LegacyCase {
 class LegacyLayoutTest : public InstanceTest, public ::testing::WithParamInterface<LegacyCase> {};
 
 TEST_P(LegacyLayoutTest, UpdateAndTypeDecideTheChannelAndMineCraftFileIsIgnored) {
-  versions_ = {{"minecraft - 1.2.5.jar", "1.2.5", 100}, {"minecraft - 1.2.4.jar", "1.2.4", 50}};
+  newest_jar_ = "minecraft - 1.2.5.jar";
   WriteInstanceFile("old", "settings.ini",
                     std::string(GetParam().keys) + "MineCraftFile = other.jar\r\n");
   Instance r = Load("old");

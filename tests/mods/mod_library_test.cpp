@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/ui.h"
+#include "base/ui.h"
 
 namespace oxlip::test {
 

@@ -3,10 +3,10 @@
 
 #include <regex>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
-#include "served_buckets.h"
+#include "support/served_buckets.h"
 #include "support/scripted_ui.h"
 #include "versions/download_engine.h"
 

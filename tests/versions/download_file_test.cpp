@@ -1,7 +1,7 @@
 // DownloadMCFile's decisions that need no server.
 #include <gtest/gtest.h>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "support/temp_folder.h"

@@ -6,7 +6,7 @@
 
 #include "platform/fs.h"
 #include "platform/md5.h"
-#include "served_buckets.h"
+#include "support/served_buckets.h"
 #include "versions/download_engine.h"
 #include "versions/remote_list.h"
 

@@ -3,14 +3,14 @@
 
 #include <filesystem>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "prefs/pref_file.h"
-#include "served_buckets.h"
+#include "support/served_buckets.h"
 #include "support/fixture_paths.h"
 #include "support/scripted_ui.h"
-#include "versions/instance_update.h"
+#include "app/update_instance.h"
 
 namespace oxlip {
 namespace {

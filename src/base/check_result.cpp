@@ -1,8 +1,8 @@
-#include "app/check_result.h"
+#include "base/check_result.h"
 
 #include <cstdlib>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 
 namespace oxlip {
 

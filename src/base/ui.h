@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/progress.h"
+#include "base/progress.h"
 
 namespace oxlip {
 

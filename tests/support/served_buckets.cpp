@@ -1,4 +1,4 @@
-#include "served_buckets.h"
+#include "support/served_buckets.h"
 
 #include <algorithm>
 #include <random>

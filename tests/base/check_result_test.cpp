@@ -1,10 +1,10 @@
-#include "app/check_result.h"
+#include "base/check_result.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "support/scripted_ui.h"
 
 namespace oxlip {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/ui.h"
+#include "base/ui.h"
 
 namespace oxlip {
 

@@ -1,0 +1,22 @@
+#include "app/update_instance.h"
+
+#include "instances/save_instance.h"
+#include "versions/instance_update.h"
+
+namespace oxlip {
+
+int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
+                   const ReleaseDates& dates) {
+  // The worker sees copies: the record belongs to the GUI thread.
+  const std::string folder = record.Folder;
+  const std::string file = record.MineCraftFile;
+  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
+    return DownloadMinecraft(context, folder, force, file, &progress);
+  });
+  if (!result) return 0;
+  record.BetaVersion = file == kBetaChannel ? dates.newest_beta : dates.remote_release;
+  SaveInstance(record, "", context.settings);
+  return 1;
+}
+
+}  // namespace oxlip

@@ -1,0 +1,15 @@
+#pragma once
+// The command step that rebuilds an instance's game files behind the "Download" window.
+#include "base/ui.h"
+#include "instances/instance.h"
+#include "versions/download_context.h"
+#include "versions/download_job.h"
+
+namespace oxlip {
+
+// Runs DownloadMinecraft on a worker behind the progress window; on success, back on the
+// calling thread, records the installed build's date in the instance and saves its settings.
+int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
+                   const ReleaseDates& dates);
+
+}  // namespace oxlip
