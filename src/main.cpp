@@ -2,8 +2,8 @@
 #include <QTimer>
 
 #include "app/app_state.h"
-#include "base/error_text.h"
 #include "app/startup.h"
+#include "base/error_text.h"
 #include "gui/close_on_signal.h"
 #include "gui/display.h"
 #include "gui/main_window.h"

@@ -36,7 +36,8 @@ void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
           std::string("\xCA\xFE\xBA\xBE\x01\x00", 6) + char(constant.size()) + constant +
               std::string(20000, 'x'));
     oxlip::platform::SetCurrentFolder(root + "src");
-    oxlip::SevenZip(nullptr, "a -tzip \"" + s.VersionsDir + "minecraft - " + version + ".jar\" * -r",
+    oxlip::SevenZip(nullptr,
+                    "a -tzip \"" + s.VersionsDir + "minecraft - " + version + ".jar\" * -r",
                     nullptr, 0);
     oxlip::platform::SetCurrentFolder(root);
   }
@@ -61,8 +62,10 @@ double LoadAll(const oxlip::GlobalSettings& s) {
   oxlip::DefaultIcon icon;
   oxlip::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
   std::vector<oxlip::Instance> instances(200);
-  for (int i = 0; i < 200; ++i) oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  for (int i = 0; i < 200; ++i)
+    oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 }  // namespace

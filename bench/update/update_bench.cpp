@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/update_instance.h"
 #include "base/error_text.h"
 #include "base/ui.h"
 #include "mirror_child.h"
 #include "platform/fs.h"
 #include "platform/http.h"
-#include "app/update_instance.h"
 
 namespace fs = std::filesystem;
 
@@ -88,11 +88,12 @@ bool Theirs(const std::string& base, const MirrorChild& mirror,
   fs::remove_all(base + "curl");
   std::ofstream config(base + "curl.config");
   for (size_t i = 0; i < targets.size(); ++i)
-    config << "url = \"" << mirror.Url(targets[i].substr(1)) << "\"\noutput = \"" << base
-           << "curl/" << i << "\"\n";
+    config << "url = \"" << mirror.Url(targets[i].substr(1)) << "\"\noutput = \"" << base << "curl/"
+           << i << "\"\n";
   config.close();
-  std::string command = "curl -sS --no-progress-meter --fail --create-dirs --parallel --parallel-max 4 -K '" + base +
-                        "curl.config'";
+  std::string command =
+      "curl -sS --no-progress-meter --fail --create-dirs --parallel --parallel-max 4 -K '" + base +
+      "curl.config'";
   return std::system(command.c_str()) == 0;
 }
 
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
   fs::remove_all(base);
   fs::create_directories(base);
   oxlip::platform::SetCurrentFolder(base);
-  MirrorChild mirror(argc > 1 ? argv[1] : OXLIP_MIRROR_PATH, OXLIP_FIXTURE_ROOT, base + "requests.log");
+  MirrorChild mirror(argc > 1 ? argv[1] : OXLIP_MIRROR_PATH, OXLIP_FIXTURE_ROOT,
+                     base + "requests.log");
   if (mirror.port() == 0) {
     std::fprintf(stderr, "oxlip-mirror did not start\n");
     return 1;
@@ -124,8 +126,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%zu files (best of 3)\n", targets.size());
   std::printf("ours  %.3f s (listings, checks, copies and natives included)\n", ours);
-  std::printf("curl  %.3f s (--parallel-max 4, downloads only)\nratio %.2f (ours / curl)\n",
-              theirs, ours / theirs);
+  std::printf("curl  %.3f s (--parallel-max 4, downloads only)\nratio %.2f (ours / curl)\n", theirs,
+              ours / theirs);
   fs::remove_all(base);
   return ok ? 0 : 1;
 }

@@ -13,10 +13,12 @@ Menu RightClickMenu(AppState& state, ListKind list, int selected_row) {
   bool has_row = selected_row >= 0;
   if (has_row) state.selection.row = selected_row;
   switch (list) {
-    case ListKind::kMods: return BuildMenu(has_row ? MenuKind::kModRow : MenuKind::kModList);
+    case ListKind::kMods:
+      return BuildMenu(has_row ? MenuKind::kModRow : MenuKind::kModList);
     case ListKind::kVersions:
       return BuildMenu(has_row ? MenuKind::kVersionRow : MenuKind::kVersionList);
-    case ListKind::kInstances: break;
+    case ListKind::kInstances:
+      break;
   }
   if (!has_row) return BuildMenu(MenuKind::kInstanceArea);
   state.selection.instance = InstanceAtRow(state, selected_row);

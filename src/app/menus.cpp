@@ -17,17 +17,18 @@ Menu InstanceMenu(bool alternate) {
   menu.push_back(Item("Config", kCmdConfig));
   menu.push_back(Separator());
   if (alternate)
-    menu.push_back(Sub("Mod", {Item("Import Mod-Settings from alternate", kCmdImportAlternateMods)}));
+    menu.push_back(
+        Sub("Mod", {Item("Import Mod-Settings from alternate", kCmdImportAlternateMods)}));
   menu.push_back(Sub("Backup", {Item("Backup", kCmdBackup)}));
   menu.push_back(Sub("Backup saves", {Item("Backup saves", kCmdBackupSaves)}));
   menu.push_back(Sub("Repair/update", {Item("Repair/Update", kCmdRepair)}));
   menu.push_back(Sub("Clone", {Item("Clone", kCmdClone)}));
   menu.push_back(Sub("Delete", {Item("Delete", kCmdDelete)}));
   menu.push_back(Separator());
-  menu.push_back(Sub("Open in Explorer",
-                     {Item("Instance", kCmdOpenInstance), Item("Save", kCmdOpenSaves),
-                      Item("Screenshots", kCmdOpenScreenshots),
-                      Item("Texturepacks", kCmdOpenTexturepacks)}));
+  menu.push_back(
+      Sub("Open in Explorer",
+          {Item("Instance", kCmdOpenInstance), Item("Save", kCmdOpenSaves),
+           Item("Screenshots", kCmdOpenScreenshots), Item("Texturepacks", kCmdOpenTexturepacks)}));
   return menu;
 }
 
@@ -35,16 +36,20 @@ Menu InstanceMenu(bool alternate) {
 
 Menu BuildMenu(MenuKind kind) {
   switch (kind) {
-    case MenuKind::kInstance: return InstanceMenu(false);
-    case MenuKind::kInstanceAlternate: return InstanceMenu(true);
+    case MenuKind::kInstance:
+      return InstanceMenu(false);
+    case MenuKind::kInstanceAlternate:
+      return InstanceMenu(true);
     case MenuKind::kInstanceArea:
-      return {Item("New instance", kCmdNewInstance), Item("Import from original", kCmdImportOriginal)};
+      return {Item("New instance", kCmdNewInstance),
+              Item("Import from original", kCmdImportOriginal)};
     case MenuKind::kVersionList:
       return {Item("Reload List", kCmdReloadVersions), Separator(),
               Item("Download all Beta", kCmdDownloadBetas)};
     case MenuKind::kVersionRow:
       return {Item("Downgrade", kCmdDowngrade), Sub("Delete", {Item("Delete", kCmdDeleteVersion)})};
-    case MenuKind::kModList: return {Item("New mod", kCmdNewMod), Item("Import mod", kCmdImportMod)};
+    case MenuKind::kModList:
+      return {Item("New mod", kCmdNewMod), Item("Import mod", kCmdImportMod)};
     case MenuKind::kModRow:
       return {Item("Rename", kCmdRenameMod), Item("Open in Explorer", kCmdOpenMod),
               Sub("Delete", {Item("Delete", kCmdDeleteMod)})};
@@ -53,7 +58,8 @@ Menu BuildMenu(MenuKind kind) {
 }
 
 Menu InstanceMenuFor(const std::string& name, bool has_alternate_launcher) {
-  Menu menu = BuildMenu(has_alternate_launcher ? MenuKind::kInstanceAlternate : MenuKind::kInstance);
+  Menu menu =
+      BuildMenu(has_alternate_launcher ? MenuKind::kInstanceAlternate : MenuKind::kInstance);
   menu.front().text = name;
   return menu;
 }

@@ -1,11 +1,11 @@
 #include "archive/run_command.h"
 
-#include "base/paths.h"
 #include "archive/archive_format.h"
 #include "archive/command_line.h"
 #include "archive/disk_items.h"
 #include "archive/sevenz_archive.h"
 #include "archive/zip_archive.h"
+#include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/error_text.h"
 #include "archive/run_command.h"
+#include "base/error_text.h"
 
 namespace oxlip {
 

@@ -21,9 +21,8 @@ platform::DateValue NewestBelow(const std::string& folder, int depth) {
   if (depth > kMaxTreeDepth) return newest;
   for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
     if (entry.name == "." || entry.name == "..") continue;
-    platform::DateValue date = entry.is_folder
-                                   ? NewestBelow(folder + entry.name + "\\", depth + 1)
-                                   : entry.modified;
+    platform::DateValue date =
+        entry.is_folder ? NewestBelow(folder + entry.name + "\\", depth + 1) : entry.modified;
     newest = std::max(newest, date);
   }
   return newest;

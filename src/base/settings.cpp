@@ -21,8 +21,8 @@ void LoadGlobalSettings(GlobalSettings& s) {
   const std::string& start = s.StartFolder;
 
   OpenPrefFile(kSettingsFileName);
-  s.MCLOGINURL = ReadPrefString(
-      "MCLOGINURL", "https://login.oxlip.invalid/?user=%1%&password=%2%&version=%3%");
+  s.MCLOGINURL = ReadPrefString("MCLOGINURL",
+                                "https://login.oxlip.invalid/?user=%1%&password=%2%&version=%3%");
   s.MCLOGINVER = ReadPrefString("MCLOGINVER", "99");
   s.MCURL = ReadPrefString("MCURL", "https://download.oxlip.invalid/MinecraftDownload/");
   s.MCRESURL = ReadPrefString("MCRESURL", "https://download.oxlip.invalid/MinecraftResources/");
@@ -42,13 +42,12 @@ void LoadGlobalSettings(GlobalSettings& s) {
   s.WinH = ReadPrefNumber("WinH", 480);
   s.LatestVersion = ReadPrefNumber("LatestVersion", 0);
   s.LatestVersionNr = ReadPrefString("LatestVersionNr", "");
-  s.DefaultIconFile = ReadPrefString("DefaultIconFile", start + "Icons" +
-                                                            platform::kNativeSeparator +
-                                                            "Default.png");
+  s.DefaultIconFile = ReadPrefString("DefaultIconFile",
+                                     start + "Icons" + platform::kNativeSeparator + "Default.png");
   ClosePrefFile();
 
-  for (const std::string* folder : {&s.CacheDir, &s.InstancesDir, &s.VersionsDir, &s.ModDir,
-                                    &s.PatchDir})
+  for (const std::string* folder :
+       {&s.CacheDir, &s.InstancesDir, &s.VersionsDir, &s.ModDir, &s.PatchDir})
     platform::CreateFolder(*folder);
 }
 

@@ -1,10 +1,11 @@
 #include "gui/close_on_signal.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace oxlip::gui {
 namespace {

@@ -43,12 +43,13 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
 }
 
 void MainWindow::ConnectEvents() {
-  for (auto [view, kind] : {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
-                            {versions_, ListKind::kVersions},
-                            {mods_, ListKind::kMods}}) {
+  for (auto [view, kind] :
+       {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
+        {versions_, ListKind::kVersions},
+        {mods_, ListKind::kMods}}) {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this, kind = kind] {
-      int row = kind == ListKind::kInstances ? instances_->SelectedRow()
+      int row = kind == ListKind::kInstances  ? instances_->SelectedRow()
                 : kind == ListKind::kVersions ? versions_->SelectedRow()
                                               : mods_->SelectedRow();
       PopUp(kind, row);
@@ -125,17 +126,22 @@ void MainWindow::EndWork() {
 
 void MainWindow::Refresh(ListKind list) {
   switch (list) {
-    case ListKind::kVersions: FillVersionList(); break;
-    case ListKind::kMods: FillModList(); break;
-    case ListKind::kInstances: FillInstanceList(); break;
+    case ListKind::kVersions:
+      FillVersionList();
+      break;
+    case ListKind::kMods:
+      FillModList();
+      break;
+    case ListKind::kInstances:
+      FillInstanceList();
+      break;
   }
 }
 
 void MainWindow::FillVersionList() {
   std::vector<QStringList> rows;
   for (const VersionEntry& entry : state_.versions)
-    rows.push_back({Text(entry.File), Text(entry.Version),
-                    Text(platform::FormatDate(entry.Date))});
+    rows.push_back({Text(entry.File), Text(entry.Version), Text(platform::FormatDate(entry.Date))});
   versions_->Fill(rows);
 }
 

@@ -6,8 +6,12 @@ void FillQMenu(QMenu& target, const Menu& menu) {
   for (const MenuItem& item : menu) {
     QString text = QString::fromStdString(item.text);
     switch (item.kind) {
-      case MenuItem::Kind::kSeparator: target.addSeparator(); break;
-      case MenuItem::Kind::kSubmenu: FillQMenu(*target.addMenu(text), item.items); break;
+      case MenuItem::Kind::kSeparator:
+        target.addSeparator();
+        break;
+      case MenuItem::Kind::kSubmenu:
+        FillQMenu(*target.addMenu(text), item.items);
+        break;
       case MenuItem::Kind::kCommand: {
         QAction* action = target.addAction(text);
         action->setData(item.id);

@@ -16,8 +16,7 @@ void QtUi::ShowMessage(const std::string& title, const std::string& text) {
   QMessageBox::information(window_, QString::fromStdString(title), QString::fromStdString(text));
 }
 
-void QtUi::ShowStatusWindow(const std::string& title, const std::string& text,
-                            bool hide_progress) {
+void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, bool hide_progress) {
   bool opened = !status_;
   if (opened) {
     window_->BeginWork();

@@ -6,8 +6,7 @@
 
 namespace oxlip::gui {
 
-ReportListView::ReportListView(QWidget* parent,
-                               const std::vector<std::pair<QString, int>>& columns)
+ReportListView::ReportListView(QWidget* parent, const std::vector<std::pair<QString, int>>& columns)
     : QTreeWidget(parent) {
   setRootIsDecorated(false);
   setSelectionMode(QAbstractItemView::SingleSelection);

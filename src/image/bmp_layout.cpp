@@ -64,8 +64,8 @@ std::string MakeChannel(uint32_t mask, int bits_per_pixel, BmpChannel& channel) 
 }
 
 // Bit masks of 16 and 32-bit pixels; returns where the masks stored after the header end.
-std::string ReadMasks(const uint8_t* data, size_t size, const InfoFields& info,
-                      BmpLayout& layout, size_t& after_masks) {
+std::string ReadMasks(const uint8_t* data, size_t size, const InfoFields& info, BmpLayout& layout,
+                      size_t& after_masks) {
   const size_t header_end = kFileHeaderSize + info.header_size;
   after_masks = header_end;
   std::array<uint32_t, 4> masks = {0x7c00, 0x03e0, 0x001f, 0};
@@ -92,8 +92,8 @@ std::string ReadMasks(const uint8_t* data, size_t size, const InfoFields& info,
   return {};
 }
 
-std::string ReadPalette(const uint8_t* data, size_t size, const InfoFields& info,
-                        size_t start, BmpLayout& layout) {
+std::string ReadPalette(const uint8_t* data, size_t size, const InfoFields& info, size_t start,
+                        BmpLayout& layout) {
   const size_t most = size_t{1} << info.bits_per_pixel;
   size_t count = info.colours_used == 0 ? most : info.colours_used;
   if (count > most) count = most;

@@ -52,8 +52,10 @@ void DecodeDirectRow(const uint8_t* row, const BmpLayout& layout, uint8_t* out) 
       PutMasked(layout, uint32_t(in[0] | (in[1] << 8)), px);
     } else {
       const uint8_t* in = row + x * 4;
-      PutMasked(layout, uint32_t(in[0]) | (uint32_t(in[1]) << 8) | (uint32_t(in[2]) << 16) |
-                            (uint32_t(in[3]) << 24), px);
+      PutMasked(layout,
+                uint32_t(in[0]) | (uint32_t(in[1]) << 8) | (uint32_t(in[2]) << 16) |
+                    (uint32_t(in[3]) << 24),
+                px);
     }
   }
 }

@@ -7,7 +7,7 @@
 
 namespace oxlip::image {
 
-bool LooksLikeJp2(const uint8_t* data, size_t size);        // the JP2 signature box
+bool LooksLikeJp2(const uint8_t* data, size_t size);         // the JP2 signature box
 bool LooksLikeCodestream(const uint8_t* data, size_t size);  // SOC then SIZ
 
 ImageResult ReadJp2(const uint8_t* data, size_t size);

@@ -1,11 +1,11 @@
 #include "image/jpeg_reader.h"
 
 // jpeglib.h needs size_t and FILE declared first.
-#include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include <csetjmp>
+#include <cstdio>
 #include <string>
 #include <utility>
 

@@ -45,9 +45,8 @@ void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModLi
     mods.push_back(std::move(mod));
   }
   // std::string compares as unsigned bytes, so "B" sorts before "a".
-  std::stable_sort(mods.begin(), mods.end(), [](const ModRecord& a, const ModRecord& b) {
-    return a.SortKey < b.SortKey;
-  });
+  std::stable_sort(mods.begin(), mods.end(),
+                   [](const ModRecord& a, const ModRecord& b) { return a.SortKey < b.SortKey; });
 }
 
 void WriteModIni(const GlobalSettings& settings, const ModRecord& mod) {

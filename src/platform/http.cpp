@@ -21,8 +21,7 @@ void InitNetwork() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write,
-                        void* data) {
+void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write, void* data) {
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);  // a redirect loop must end

@@ -72,9 +72,15 @@ std::string SerializePrefDocument(const PrefDocument& document) {
   if (document.utf8) text += "\xEF\xBB\xBF\r\n";
   for (const PrefEntry& entry : document.entries) {
     switch (entry.kind) {
-      case PrefEntry::Kind::kGroup: text += "[" + entry.name + "]"; break;
-      case PrefEntry::Kind::kComment: text += "; " + entry.name; break;
-      case PrefEntry::Kind::kKey: text += entry.name + " = " + entry.value; break;
+      case PrefEntry::Kind::kGroup:
+        text += "[" + entry.name + "]";
+        break;
+      case PrefEntry::Kind::kComment:
+        text += "; " + entry.name;
+        break;
+      case PrefEntry::Kind::kKey:
+        text += entry.name + " = " + entry.value;
+        break;
     }
     text += "\r\n";
   }

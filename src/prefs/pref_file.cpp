@@ -123,9 +123,9 @@ void WritePrefString(const std::string& key, const std::string& value) {
     document.entries[index].value = file_value;
   } else {
     prefs::PrefEntry entry{prefs::PrefEntry::Kind::kKey, file_key, file_value};
-    document.entries.insert(document.entries.begin() +
-                                static_cast<std::ptrdiff_t>(prefs::EndOfFlatSection(document)),
-                            std::move(entry));
+    document.entries.insert(
+        document.entries.begin() + static_cast<std::ptrdiff_t>(prefs::EndOfFlatSection(document)),
+        std::move(entry));
   }
   current->changed = true;
 }

@@ -15,16 +15,16 @@ std::string ClockText(std::int64_t ms) {
 
 int BatchPercent(std::int64_t received, std::int64_t total) {
   if (total <= 0) return 100;
-  double percent = static_cast<double>(std::max<std::int64_t>(received, 0)) * 100.0 /
-                   static_cast<double>(total);
+  double percent =
+      static_cast<double>(std::max<std::int64_t>(received, 0)) * 100.0 / static_cast<double>(total);
   return static_cast<int>(std::min(percent, 100.0));
 }
 
 std::string BatchTimeText(std::int64_t elapsed_ms, std::int64_t received, std::int64_t total) {
   std::string text = ClockText(elapsed_ms) + " ETA:";
   if (received <= 0) return text + "-:--";
-  float estimate = static_cast<float>(elapsed_ms) * static_cast<float>(total) /
-                   static_cast<float>(received);
+  float estimate =
+      static_cast<float>(elapsed_ms) * static_cast<float>(total) / static_cast<float>(received);
   // Beyond a year the figure means nothing; the cap keeps the conversion defined.
   constexpr std::int64_t kYearMs = 365LL * 24 * 3600 * 1000;
   bool capped = !(estimate < static_cast<float>(kYearMs));

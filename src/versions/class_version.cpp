@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
-#include "archive/seven_zip.h"
 #include "platform/fs.h"
 
 namespace oxlip {
@@ -31,7 +31,8 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
   std::string class_path = path;
   if (unpack == 1) {
     class_path = settings.CacheDir + "Minecraft.class";
-    std::string line = "e \"" + ToOemText(path) + "\" net\\minecraft\\client\\Minecraft.class -o\"" +
+    std::string line = "e \"" + ToOemText(path) +
+                       "\" net\\minecraft\\client\\Minecraft.class -o\"" +
                        ToOemText(settings.CacheDir) + "\" -aoa -hide";
     if (SevenZip(nullptr, line, nullptr, 0) != 0) {
       SetErrorText("GetMineCraftVerion: Can't unpack " + path);

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
-#include "archive/seven_zip.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -21,7 +21,7 @@ std::string NativesArchive() { return std::string(platform::kNativeConventions.n
 struct LibraryRow {
   std::string checked;  // in the game folder
   std::string remote;
-  std::string target;   // in the game folder
+  std::string target;  // in the game folder
 };
 
 std::vector<LibraryRow> LibraryTable() {
@@ -101,8 +101,8 @@ int FinishBin(const GlobalSettings& settings, const std::string& bin,
   if (!platform::SetCurrentFolder(bin)) return Fail("DownloadMinecraft: Can't enter " + bin);
   if (SevenZip(nullptr, "x " + natives + ".lzma -aoa -hide -xr!meta-inf", nullptr, 0) != 0)
     result = Fail("DownloadMinecraft: Can't unzip natives.lzma");
-  if (SevenZip(nullptr, "x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf", nullptr,
-               0) != 0)
+  if (SevenZip(nullptr, "x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf", nullptr, 0) !=
+      0)
     result = Fail("DownloadMinecraft: Can't unzip natives.jar");
   SaveVersion(bin + "version", release_date);
   if (!WriteMd5sFile(bin)) result = Fail("DownloadMinecraft: Can't create md5s-file");
@@ -122,7 +122,8 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
   MakeGameFolders(game);
   QueueLibraries(context, game, force);
   platform::DateValue release_date = 0;
-  if (FindRemoteFile(context.remote, "minecraft.jar")) release_date = context.remote.Current()->Date;
+  if (FindRemoteFile(context.remote, "minecraft.jar"))
+    release_date = context.remote.Current()->Date;
   if (!QueueGameJar(context, game, minecraft_file)) return 0;
   if (!QueueResources(context, game, force)) return 0;
   if (!DoDownloads(context, progress)) return Fail("DownloadMinecraft:Can't download!");

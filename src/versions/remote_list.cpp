@@ -68,7 +68,8 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
       last == std::string::npos)
     return "";
   std::string key(ElementText(std::string_view(body).substr(last), "Key"));
-  return url + (url.find('?') == std::string::npos ? "?" : "&") + "marker=" + EncodeBytes(key, "-_.~");
+  return url + (url.find('?') == std::string::npos ? "?" : "&") +
+         "marker=" + EncodeBytes(key, "-_.~");
 }
 
 // Fetches every page of the listing into `cached`; false on the first failed page.
@@ -90,9 +91,7 @@ bool FetchListing(const std::string& url, const std::string& cached) {
 
 }  // namespace
 
-std::string PercentEncode(std::string_view key) {
-  return EncodeBytes(key, "@-_.!~*'();/?:&=+$,#");
-}
+std::string PercentEncode(std::string_view key) { return EncodeBytes(key, "@-_.!~*'();/?:&=+$,#"); }
 
 void ParseListingLine(std::string_view line, const std::string& listing_url,
                       std::vector<RemoteFile>& out) {
@@ -128,9 +127,9 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
   list.download_prefix = settings.CacheDir + subfolder;
   list.files.clear();
   list.current = -1;
-  std::string cached =
-      settings.CacheDir + subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
-      "-index.xml";
+  std::string cached = settings.CacheDir +
+                       subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
+                       "-index.xml";
   if (NeedsFetch(cached) && !FetchListing(url, cached)) {
     SetErrorText("GetMCFileList: Can't download " + url);
     return 0;
@@ -162,10 +161,10 @@ bool MatchesRemote(const std::string& path, const RemoteFile& entry) {
 
 bool WriteMd5sFile(const std::string& bin) {
   std::string text = "#md5 hashes for downloaded files\r\n#\r\n";
-  for (std::string_view name : {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),
-                                platform::kNativeConventions.natives_archive,
-                                std::string_view("lwjgl_util.jar"),
-                                std::string_view("minecraft.jar")})
+  for (std::string_view name :
+       {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),
+        platform::kNativeConventions.natives_archive, std::string_view("lwjgl_util.jar"),
+        std::string_view("minecraft.jar")})
     text += std::string(name) + "=" + platform::FileMd5(bin + std::string(name)) + "\r\n";
   return platform::ReplaceFileContents(bin + "md5s", text);
 }

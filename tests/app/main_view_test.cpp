@@ -81,8 +81,8 @@ TEST_F(MainViewTest, OnlyTheFirstDroppedFileIsHandedOn) {
   DropFiles(state, ui, ListKind::kVersions, "/tmp/a.jar\n/tmp/b.jar");
   DropFiles(state, ui, ListKind::kMods, "/tmp/mod.zip");
   DropFiles(state, ui, ListKind::kMods, "");
-  EXPECT_EQ(drops, (std::vector<std::pair<int, std::string>>{
-                       {kCmdDropVersionFile, "/tmp/a.jar"}, {kCmdDropModFile, "/tmp/mod.zip"}}));
+  EXPECT_EQ(drops, (std::vector<std::pair<int, std::string>>{{kCmdDropVersionFile, "/tmp/a.jar"},
+                                                             {kCmdDropModFile, "/tmp/mod.zip"}}));
 }
 
 }  // namespace

@@ -12,9 +12,12 @@ std::string Describe(const Menu& menu) {
   std::string out;
   for (const MenuItem& item : menu) {
     if (!out.empty()) out += " ";
-    if (item.kind == MenuItem::Kind::kSeparator) out += "-";
-    else if (item.kind == MenuItem::Kind::kSubmenu) out += item.text + "{" + Describe(item.items) + "}";
-    else out += item.text + ":" + std::to_string(item.id) + (item.enabled ? "" : "!");
+    if (item.kind == MenuItem::Kind::kSeparator)
+      out += "-";
+    else if (item.kind == MenuItem::Kind::kSubmenu)
+      out += item.text + "{" + Describe(item.items) + "}";
+    else
+      out += item.text + ":" + std::to_string(item.id) + (item.enabled ? "" : "!");
   }
   return out;
 }
@@ -24,11 +27,12 @@ TEST(Menus, ItemsIdentifiersAndOrder) {
             "----:5! Start:0 Config:4 - Backup{Backup:12} Backup saves{Backup saves:13} "
             "Repair/update{Repair/Update:2} Clone{Clone:1} Delete{Delete:3} - "
             "Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
-  EXPECT_EQ(Describe(InstanceMenuFor("My world", true)),
-            "My world:5! Start:0 Start with alternate:14 Config:4 - "
-            "Mod{Import Mod-Settings from alternate:15} Backup{Backup:12} "
-            "Backup saves{Backup saves:13} Repair/update{Repair/Update:2} Clone{Clone:1} "
-            "Delete{Delete:3} - Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
+  EXPECT_EQ(
+      Describe(InstanceMenuFor("My world", true)),
+      "My world:5! Start:0 Start with alternate:14 Config:4 - "
+      "Mod{Import Mod-Settings from alternate:15} Backup{Backup:12} "
+      "Backup saves{Backup saves:13} Repair/update{Repair/Update:2} Clone{Clone:1} "
+      "Delete{Delete:3} - Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kInstanceArea)), "New instance:6 Import from original:7");
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kVersionList)), "Reload List:18 - Download all Beta:16");
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kVersionRow)), "Downgrade:17 Delete{Delete:19}");
@@ -50,8 +54,7 @@ TEST(MoveRow, DownLandsAfterAndUpBefore) {
 
 TEST(SortOrder, DisplayOrderListsEachFolderOnce) {
   std::vector<std::string> folders = {"A", "b", "C", "D"};
-  EXPECT_EQ(DisplayOrder(folders, {"C", "gone", "A", "C", "a"}),
-            (std::vector<size_t>{2, 0, 1, 3}));
+  EXPECT_EQ(DisplayOrder(folders, {"C", "gone", "A", "C", "a"}), (std::vector<size_t>{2, 0, 1, 3}));
   EXPECT_EQ(DisplayOrder(folders, {}), (std::vector<size_t>{0, 1, 2, 3}));
 }
 

@@ -66,8 +66,8 @@ TEST_F(StartupTest, TheWindowIsToldOfEachListOnceAndTheSelectionIsReset) {
   MakeInstance("one", "one");
   state.selection.row = 4;
   Start();
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kVersions, ListKind::kMods,
-                                                     ListKind::kInstances}));
+  EXPECT_EQ(ui.lists_changed,
+            (std::vector<ListKind>{ListKind::kVersions, ListKind::kMods, ListKind::kInstances}));
   EXPECT_EQ(state.selection.row, -1);
   EXPECT_EQ(state.selection.instance, nullptr);
 }

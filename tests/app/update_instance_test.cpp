@@ -1,4 +1,6 @@
 // Instance updates from the fixture mirror: a whole game folder, pinned jars, what is skipped.
+#include "app/update_instance.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,10 +9,9 @@
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "prefs/pref_file.h"
-#include "support/served_buckets.h"
 #include "support/fixture_paths.h"
 #include "support/scripted_ui.h"
-#include "app/update_instance.h"
+#include "support/served_buckets.h"
 
 namespace oxlip {
 namespace {
@@ -73,9 +74,9 @@ TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
   EXPECT_NE(test::ReadFile(Bin() + "version").find(std::to_string(dates.remote_release) + "000"),
             std::string::npos);
   std::string md5s = test::ReadFile(Bin() + "md5s");
-  EXPECT_NE(md5s.find("\r\nlinux_natives.jar=" + platform::FileMd5(Bin() + "linux_natives.jar") +
-                      "\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      md5s.find("\r\nlinux_natives.jar=" + platform::FileMd5(Bin() + "linux_natives.jar") + "\r\n"),
+      std::string::npos);
   EXPECT_NE(md5s.find("\r\nminecraft.jar=" + platform::FileMd5(Bin() + "minecraft.jar")),
             std::string::npos);
   EXPECT_EQ(record.BetaVersion, dates.newest_beta);
@@ -87,7 +88,8 @@ TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
 
 TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
-  test::WriteFile(settings.VersionsDir + "minecraft - 1.1.jar", Fixture("assets/1_1/minecraft.jar"));
+  test::WriteFile(settings.VersionsDir + "minecraft - 1.1.jar",
+                  Fixture("assets/1_1/minecraft.jar"));
   record.MineCraftFile = "minecraft - 1.1.jar";
   ASSERT_EQ(Update(false), 1) << LastErrorText();
   EXPECT_EQ(test::ReadFile(Bin() + "minecraft.jar"), Fixture("assets/1_1/minecraft.jar"));
@@ -111,7 +113,8 @@ TEST_F(InstanceUpdate, FolderValuesRelativeToTheStartFolderWork) {
   ASSERT_EQ(Update(false), 1) << LastErrorText();
   std::string bin = dir() + "Instances/fresh/.minecraft/bin/";
   EXPECT_TRUE(platform::IsFile(bin + "version"));
-  EXPECT_NE(test::ReadFile(bin + "md5s").find("minecraft.jar=" + platform::FileMd5(bin + "minecraft.jar")),
+  EXPECT_NE(test::ReadFile(bin + "md5s")
+                .find("minecraft.jar=" + platform::FileMd5(bin + "minecraft.jar")),
             std::string::npos);
   EXPECT_TRUE(platform::IsFile(bin + "natives/liblwjgl.so"));
 }
@@ -136,8 +139,8 @@ TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, root));
   ASSERT_EQ(Update(true), 1) << LastErrorText();
   // The bucket now holds other natives; only a forced update looks at them.
-  fs::copy_file(root + "download/windows_natives.jar.lzma", root + "download/linux_natives.jar.lzma",
-                fs::copy_options::overwrite_existing);
+  fs::copy_file(root + "download/windows_natives.jar.lzma",
+                root + "download/linux_natives.jar.lzma", fs::copy_options::overwrite_existing);
   // Same size as before: only a time of another second tells the mirror its digest is stale.
   platform::SetFileDate(root + "download/linux_natives.jar.lzma", platform::NowDateValue() - 7200);
   platform::SetFileDate(settings.CacheDir + "download-index.xml", platform::NowDateValue() - 3601);

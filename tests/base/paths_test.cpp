@@ -49,10 +49,10 @@ TEST_F(PathsTest, RemoveListedPathsKeepsUnrecordedFilesAndStaysInsideBase) {
   WriteFile(base + "mods/b.zip", "b");
   WriteFile(base + "deep/c.txt", "c");
   WriteFile(dir() + "outside.txt", "x");
-  std::map<std::string, int> listed = {{"config\\", 0},       {"config\\a.cfg", 0},
-                                       {"mods\\", 0},         {"mods\\b.zip", 0},
-                                       {"deep\\c.txt", 5},    {"..\\outside.txt", 0},
-                                       {dir() + "outside.txt", 0}};
+  std::map<std::string, int> listed = {
+      {"config\\", 0},           {"config\\a.cfg", 0}, {"mods\\", 0},
+      {"mods\\b.zip", 0},        {"deep\\c.txt", 5},   {"..\\outside.txt", 0},
+      {dir() + "outside.txt", 0}};
   RemoveListedPaths(base, listed, 1);
   EXPECT_FALSE(platform::Exists(base + "config/a.cfg"));
   EXPECT_TRUE(platform::Exists(base + "config/mine.cfg"));

@@ -23,8 +23,7 @@ TEST_F(SettingsTest, FirstStartUsesDefaultsAndCreatesTheFiveFolders) {
   EXPECT_EQ(s.WinW, 640);
   EXPECT_EQ(s.WinH, 480);
   EXPECT_EQ(s.MCLOGINVER, "99");
-  EXPECT_EQ(s.MCLOGINURL.substr(s.MCLOGINURL.find("/?")),
-            "/?user=%1%&password=%2%&version=%3%");
+  EXPECT_EQ(s.MCLOGINURL.substr(s.MCLOGINURL.find("/?")), "/?user=%1%&password=%2%&version=%3%");
   EXPECT_EQ(s.MCURL.substr(s.MCURL.size() - 19), "/MinecraftDownload/");
   for (const char* folder : {"Cache", "Instances", "mcversions", "mods", "downgrade"})
     EXPECT_TRUE(platform::IsFolder(dir() + folder)) << folder;
@@ -46,11 +45,27 @@ TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
     keys.push_back(text.substr(pos, text.find(" = ", pos) - pos));
     pos = end + 2;
   }
-  std::vector<std::string> expected = {
-      "MCLOGINURL", "MCLOGINVER", "MCURL", "MCRESURL", "MCASSETSURL", "CacheDir",
-      "InstancesDir", "VersionsDir", "ModDir", "MCWINClass", "MCWIName", "MCWINameLauncher",
-      "MCWINameAltLauncher", "PatchDir", "WinX", "WinY", "WinW", "WinH", "DefaultIconFile",
-      "LatestVersion", "LatestVersionNr"};
+  std::vector<std::string> expected = {"MCLOGINURL",
+                                       "MCLOGINVER",
+                                       "MCURL",
+                                       "MCRESURL",
+                                       "MCASSETSURL",
+                                       "CacheDir",
+                                       "InstancesDir",
+                                       "VersionsDir",
+                                       "ModDir",
+                                       "MCWINClass",
+                                       "MCWIName",
+                                       "MCWINameLauncher",
+                                       "MCWINameAltLauncher",
+                                       "PatchDir",
+                                       "WinX",
+                                       "WinY",
+                                       "WinW",
+                                       "WinH",
+                                       "DefaultIconFile",
+                                       "LatestVersion",
+                                       "LatestVersionNr"};
   EXPECT_EQ(keys, expected);
   EXPECT_NE(text.find("WinX = 10\r\nWinY = 20\r\nWinW = 640\r\n"), std::string::npos);
   EXPECT_NE(text.find("LatestVersionNr = 1.0.0\r\n"), std::string::npos);

@@ -27,8 +27,7 @@ TEST_F(MainWindowTest, StoredGeometryIsUsedAndWrittenBack) {
   window.StoreGeometry();
   SaveGlobalSettings(state.settings);
   std::string text = test::ReadFile(dir() + "Oxlip.ini");
-  EXPECT_NE(text.find("WinX = 50\r\nWinY = 60\r\nWinW = 410\r\nWinH = 320\r\n"),
-            std::string::npos);
+  EXPECT_NE(text.find("WinX = 50\r\nWinY = 60\r\nWinW = 410\r\nWinH = 320\r\n"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, EitherCoordinateMinusOneCentres) {

@@ -28,9 +28,9 @@ void ExpectSameMenu(const QMenu& shown, const Menu& expected, const std::string&
 }
 
 TEST(PopupMenus, EveryMenuShowsTheCoresItemsAndIdentifiers) {
-  for (MenuKind kind : {MenuKind::kInstance, MenuKind::kInstanceAlternate, MenuKind::kInstanceArea,
-                        MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList,
-                        MenuKind::kModRow}) {
+  for (MenuKind kind :
+       {MenuKind::kInstance, MenuKind::kInstanceAlternate, MenuKind::kInstanceArea,
+        MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList, MenuKind::kModRow}) {
     QMenu shown;
     Menu menu = BuildMenu(kind);
     FillQMenu(shown, menu);

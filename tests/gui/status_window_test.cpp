@@ -1,11 +1,11 @@
+#include "gui/status_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <thread>
-
-#include "gui/status_window.h"
 
 #include "gui/qt_ui.h"
 

@@ -13,9 +13,14 @@ using image::ReadBmp;
 
 struct BmpShape {
   BmpShape(int32_t w, int32_t h, int bits = 24, uint32_t compression_ = 0, uint32_t header = 40,
-          std::vector<Rgba> colours = {}, std::vector<uint32_t> bit_masks = {})
-      : width(w), height(h), bpp(bits), compression(compression_), header_size(header),
-        palette(std::move(colours)), masks(std::move(bit_masks)) {}
+           std::vector<Rgba> colours = {}, std::vector<uint32_t> bit_masks = {})
+      : width(w),
+        height(h),
+        bpp(bits),
+        compression(compression_),
+        header_size(header),
+        palette(std::move(colours)),
+        masks(std::move(bit_masks)) {}
   int32_t width;
   int32_t height;
   int bpp;

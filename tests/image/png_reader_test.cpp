@@ -19,14 +19,14 @@ TEST(PngReader, EveryColourTypeBecomesRgba) {
 
   const std::vector<Rgba> palette = {
       {1, 2, 3, 255}, {40, 50, 60, 0}, {7, 8, 9, 128}, {200, 0, 0, 255}};
-  image::ImageResult indexed = Read(
-      ReadPng, EncodePng({4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, palette}, {0b00011011}));
+  image::ImageResult indexed =
+      Read(ReadPng, EncodePng({4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, palette}, {0b00011011}));
   ASSERT_TRUE(indexed) << indexed.error;
   for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(*indexed.image, x, 0), palette[x]);
 
   // 16-bit grey samples, big-endian.
-  image::ImageResult grey = Read(
-      ReadPng, EncodePng({3, 1, PNG_COLOR_TYPE_GRAY, 16}, {0, 0, 0x80, 0x80, 0xff, 0xff}));
+  image::ImageResult grey =
+      Read(ReadPng, EncodePng({3, 1, PNG_COLOR_TYPE_GRAY, 16}, {0, 0, 0x80, 0x80, 0xff, 0xff}));
   ASSERT_TRUE(grey) << grey.error;
   EXPECT_EQ(PixelAt(*grey.image, 0, 0), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(PixelAt(*grey.image, 1, 0), (Rgba{128, 128, 128, 255}));

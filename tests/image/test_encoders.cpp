@@ -1,10 +1,10 @@
 #include "test_encoders.h"
 
-#include <cstdio>
 #include <jpeglib.h>
 #include <openjpeg.h>
 #include <png.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "support/temp_folder.h"

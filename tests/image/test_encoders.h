@@ -19,8 +19,13 @@ Rgba PixelAt(const image::Image& image, int x, int y);
 image::Image Pattern(int width, int height, bool with_alpha);
 
 struct PngShape {
-  PngShape(int w, int h, int type, int depth, bool interlace = false, std::vector<Rgba> colours = {})
-      : width(w), height(h), color_type(type), bit_depth(depth), interlaced(interlace),
+  PngShape(int w, int h, int type, int depth, bool interlace = false,
+           std::vector<Rgba> colours = {})
+      : width(w),
+        height(h),
+        color_type(type),
+        bit_depth(depth),
+        interlaced(interlace),
         palette(std::move(colours)) {}
   int width;
   int height;

@@ -111,11 +111,11 @@ TEST(TgaReader, HeaderIsCheckedStrictly) {
     bytes[at] = value;
     return image::LooksLikeTga(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   };
-  EXPECT_FALSE(altered(1, 1));     // colour map present
-  EXPECT_FALSE(altered(2, 1));     // colour-mapped image type
-  EXPECT_FALSE(altered(2, 3));     // greyscale image type
-  EXPECT_FALSE(altered(16, 16));   // 16-bit pixels
-  EXPECT_FALSE(altered(17, 0x08)); // alpha bits on a 24-bit image
+  EXPECT_FALSE(altered(1, 1));            // colour map present
+  EXPECT_FALSE(altered(2, 1));            // colour-mapped image type
+  EXPECT_FALSE(altered(2, 3));            // greyscale image type
+  EXPECT_FALSE(altered(16, 16));          // 16-bit pixels
+  EXPECT_FALSE(altered(17, 0x08));        // alpha bits on a 24-bit image
   EXPECT_FALSE(altered(17, char(0x40)));  // interleaved rows
 }
 

@@ -54,9 +54,11 @@ TEST_F(MirrorFiles, NothingOutsideTheRootIsReachable) {
   Start();
   for (const char* path :
        {"download/../../secret.txt", "download/%2e%2e/%2E%2E/secret.txt",
-        "download/..%2f..%2fsecret.txt", "download//" "etc/passwd", "download/./inside.txt",
-        "download/link.txt", "download/linked/secret.txt", "outside/secret.txt", "outside/",
-        "../secret.txt", "%2e%2e/secret.txt"}) {
+        "download/..%2f..%2fsecret.txt",
+        "download//"
+        "etc/passwd",
+        "download/./inside.txt", "download/link.txt", "download/linked/secret.txt",
+        "outside/secret.txt", "outside/", "../secret.txt", "%2e%2e/secret.txt"}) {
     HttpAnswer answer = Get(path);
     EXPECT_NE(answer.status, 200) << path;
     EXPECT_EQ(answer.body.find("secret</"), std::string::npos) << path;

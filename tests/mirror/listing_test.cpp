@@ -12,8 +12,8 @@ namespace {
 class MirrorListing : public InTempFolder {
  protected:
   void SetUp() override {
-    for (const char* name : {"B.txt", "a b.txt", "a&b", "sub/c.txt", "sub/deeper/d.txt",
-                             "\xC3\xBC.txt"})
+    for (const char* name :
+         {"B.txt", "a b.txt", "a&b", "sub/c.txt", "sub/deeper/d.txt", "\xC3\xBC.txt"})
       WriteServedFile(root_, std::string("download/") + name, std::string("bytes of ") + name);
     WriteServedFile(root_, "download/minecraft.jar", std::string(3000, 'j'));
     WriteServedFile(root_, "resources/x", "x");
@@ -33,8 +33,8 @@ class MirrorListing : public InTempFolder {
 
 // Byte-wise: upper case before lower case, a blank before "&", "/" after ".", UTF-8 last.
 const std::vector<std::string> kAllKeys = {
-    "B.txt", "a b.txt", "a&amp;b", "minecraft.jar", "sub/", "sub/c.txt", "sub/deeper/",
-    "sub/deeper/d.txt", "\xC3\xBC.txt"};
+    "B.txt",     "a b.txt",     "a&amp;b",          "minecraft.jar", "sub/",
+    "sub/c.txt", "sub/deeper/", "sub/deeper/d.txt", "\xC3\xBC.txt"};
 
 TEST_F(MirrorListing, EveryObjectOnItsOwnLineWithItsFields) {
   HttpAnswer answer = HttpGet(mirror_->Url("download/"));

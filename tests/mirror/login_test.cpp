@@ -10,8 +10,7 @@ namespace {
 class MirrorLogin : public InTempFolder {
  protected:
   void SetUp() override {
-    WriteFile(dir() + "users.txt",
-              "# accounts\r\nNotch:hunter2\r\n\r\nsteve:a:b & c+d\njeb_:\n");
+    WriteFile(dir() + "users.txt", "# accounts\r\nNotch:hunter2\r\n\r\nsteve:a:b & c+d\njeb_:\n");
     WriteServedFile(dir() + "root/", "download/minecraft.jar", "jar");
     std::vector<std::string> options = {"--users", dir() + "users.txt"};
     mirror_ = std::make_unique<MirrorProcess>(dir() + "root/", options);

@@ -15,8 +15,7 @@ namespace oxlip::test {
 constexpr std::time_t kFileTime = 1321605869;
 
 // Writes root/`relative` with `data` and the time kFileTime.
-void WriteServedFile(const std::string& root, const std::string& relative,
-                     const std::string& data);
+void WriteServedFile(const std::string& root, const std::string& relative, const std::string& data);
 
 // The text of the first <tag> element of `xml`; "" when there is none.
 std::string Element(const std::string& xml, const std::string& tag);

@@ -32,9 +32,9 @@ TEST(PrefParse, LineEndsAndKindsAreRecognised) {
 TEST(TextEncoding, Latin1RoundTripAndReplacement) {
   EXPECT_EQ(Latin1ToUtf8("J\xFCrgen"), "J\xC3\xBCrgen");
   EXPECT_EQ(Utf8ToLatin1("J\xC3\xBCrgen"), "J\xFCrgen");
-  EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC"), "?");      // beyond ISO 8859-1
-  EXPECT_EQ(Utf8ToLatin1("\xC0\x80"), "??");         // overlong
-  EXPECT_EQ(Utf8ToLatin1("a\xE2\x82"), "a??");       // truncated at the end
+  EXPECT_EQ(Utf8ToLatin1("\xE2\x82\xAC"), "?");  // beyond ISO 8859-1
+  EXPECT_EQ(Utf8ToLatin1("\xC0\x80"), "??");     // overlong
+  EXPECT_EQ(Utf8ToLatin1("a\xE2\x82"), "a??");   // truncated at the end
   EXPECT_EQ(SanitizeUtf8("ok\xE2\x82\xAC\xED\xA0\x80"), "ok\xE2\x82\xAC???");
 }
 

@@ -110,7 +110,9 @@ TEST_F(PrefFileTest, ByteOrderMarkIsKeptWithAnEmptyFirstLine) {
 }
 
 TEST_F(PrefFileTest, MalformedUtf8ReadsAsQuestionMarks) {
-  WriteFile(Path("a.ini"), "\xEF\xBB\xBFName = a\xFF" "b\xC3\r\n");
+  WriteFile(Path("a.ini"),
+            "\xEF\xBB\xBFName = a\xFF"
+            "b\xC3\r\n");
   OpenPrefFile(Path("a.ini"));
   EXPECT_EQ(ReadPrefString("Name", ""), "a?b?");
 }

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -13,8 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 extern char** environ;
 

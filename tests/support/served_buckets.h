@@ -23,8 +23,7 @@ class ServedBuckets : public InTempFolder {
   ServedBuckets();
 
   // root/`relative` with `data`, dated `utc`.
-  void Serve(const std::string& relative, const std::string& data,
-             std::time_t utc = kServedTime);
+  void Serve(const std::string& relative, const std::string& data, std::time_t utc = kServedTime);
   // Serves `root` (default: the test's own) with a request log; the buckets of the settings
   // are "download/", "resources/" and "assets/".
   void StartMirror(const std::vector<std::string>& options = {}, std::string root = "");

@@ -6,8 +6,8 @@
 #include "base/error_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
-#include "support/served_buckets.h"
 #include "support/scripted_ui.h"
+#include "support/served_buckets.h"
 #include "versions/download_engine.h"
 
 namespace oxlip {
@@ -123,8 +123,8 @@ TEST_F(DoDownloadsTest, ProgressRunsOnceOverTheWholeBatch) {
 TEST_F(DoDownloadsTest, FailureCancelsTheTransfersInFlightAndKeepsTheQueue) {
   ServeJars(5, 100000);
   // f0 trickles in for about two seconds; the others come at once, f4 is missing.
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "slow:/download/f0.jar", "--fault",
-                                       "404:/download/f4.jar"}));
+  ASSERT_NO_FATAL_FAILURE(
+      StartMirror({"--fault", "slow:/download/f0.jar", "--fault", "404:/download/f4.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
   DownloadQueue before = queue;
   EXPECT_EQ(DoDownloads(context, nullptr), 0);

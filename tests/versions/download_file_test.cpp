@@ -20,8 +20,8 @@ class DownloadFileTest : public test::InTempFolder {
     remote.download_prefix = settings.CacheDir + "download\\";
   }
   void AddEntry(const std::string& path, const std::string& bytes) {
-    remote.files.push_back({path, "http://127.0.0.1:9/" + path, 1300000000,
-                            platform::Md5Hex(bytes), static_cast<int>(bytes.size())});
+    remote.files.push_back({path, "http://127.0.0.1:9/" + path, 1300000000, platform::Md5Hex(bytes),
+                            static_cast<int>(bytes.size())});
   }
   GlobalSettings settings;
   RemoteFileList remote;
@@ -51,8 +51,8 @@ TEST_F(DownloadFileTest, FailedCopyFromTheCacheKeepsTheOldTarget) {
   std::string target = dir() + std::string(255, 'n');
   WriteFile(target, "old bytes");
   EXPECT_EQ(DownloadMCFile(context, "LWJGL.JAR", target), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMCFile:Can't copy " + settings.CacheDir +
-                                 "download/lwjgl.jar to " + target);
+  EXPECT_EQ(LastErrorText(),
+            "DownloadMCFile:Can't copy " + settings.CacheDir + "download/lwjgl.jar to " + target);
   EXPECT_EQ(ReadFile(target), "old bytes");
   EXPECT_TRUE(queue.empty());
 }

@@ -7,10 +7,13 @@ namespace {
 
 constexpr const char* kUrl = "http://127.0.0.1:1/MinecraftResources/";
 
-std::string Contents(const std::string& key, const std::string& etag = "&quot;0123456789abcdef"
-                                                                       "0123456789abcdef&quot;") {
-  return "<Contents><Key>" + key + "</Key><LastModified>2011-11-18T12:34:56.000Z</LastModified>"
-         "<ETag>" + etag + "</ETag><Size>42</Size><StorageClass>STANDARD</StorageClass></Contents>";
+std::string Contents(const std::string& key, const std::string& etag =
+                                                 "&quot;0123456789abcdef"
+                                                 "0123456789abcdef&quot;") {
+  return "<Contents><Key>" + key +
+         "</Key><LastModified>2011-11-18T12:34:56.000Z</LastModified>"
+         "<ETag>" +
+         etag + "</ETag><Size>42</Size><StorageClass>STANDARD</StorageClass></Contents>";
 }
 
 TEST(ListingParse, FieldsOfEveryElementOnALine) {

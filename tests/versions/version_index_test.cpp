@@ -27,8 +27,8 @@ TEST(VersionIndex, DamagedFilesNeverReadPastTheEnd) {
   for (size_t cut = 0; cut < whole.size(); ++cut)
     EXPECT_TRUE(ParseVersionIndex(whole.substr(0, cut)).empty()) << cut;
   // Dates that hold line-end bytes must not shift the next record.
-  std::string tricky = VersionRecordBytes("a.jar", "1", 0x0D0A0D0A) +
-                       VersionRecordBytes("b.jar", "2", 0x0A0A0A0A);
+  std::string tricky =
+      VersionRecordBytes("a.jar", "1", 0x0D0A0D0A) + VersionRecordBytes("b.jar", "2", 0x0A0A0A0A);
   VersionIndex index = ParseVersionIndex(tricky);
   EXPECT_EQ(index["a.jar"].second, 0x0D0A0D0A);
   EXPECT_EQ(index["b.jar"].second, 0x0A0A0A0A);
@@ -48,7 +48,9 @@ class VersionFileTest : public test::InTempFolder {};
 
 TEST_F(VersionFileTest, SaveVersionWritesMilliseconds) {
   ASSERT_EQ(SaveVersion(dir() + "version", 1358964000), 1);
-  EXPECT_EQ(ReadFile(dir() + "version"), std::string("\x00\x0D" "1358964000000", 15));
+  EXPECT_EQ(ReadFile(dir() + "version"), std::string("\x00\x0D"
+                                                     "1358964000000",
+                                                     15));
   EXPECT_EQ(SaveVersion(dir() + "missing/version", 1), 0);
 }
 

@@ -29,7 +29,8 @@ class VersionStoreTest : public test::InTempFolder {
     WriteFile(dir() + "src/net/minecraft/client/Minecraft.class", bytes);
     platform::SetFileDate(dir() + "src/net/minecraft/client/Minecraft.class", date);
     platform::SetCurrentFolder(dir() + "src");
-    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0), 0);
+    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0),
+              0);
     platform::SetCurrentFolder(dir());
     platform::DeleteTree(dir() + "src");
   }
@@ -56,8 +57,8 @@ TEST_F(VersionStoreTest, ScanReadsNewJarsSortsNewestFirstAndIndexes) {
 }
 
 TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
-  std::string stale = VersionRecordBytes("gone.jar", "0.9", 5) +
-                      VersionRecordBytes("a.jar", "1.1", 7);
+  std::string stale =
+      VersionRecordBytes("gone.jar", "0.9", 5) + VersionRecordBytes("a.jar", "1.1", 7);
   WriteFile(settings.VersionsDir + "ver.ini", stale);
   WriteFile(settings.VersionsDir + "a.jar", "unread");
   ScanVersions(settings, versions);

@@ -64,8 +64,7 @@ std::optional<BucketTree> BucketTree::Open(const std::string& root, std::string&
 }
 
 std::optional<fs::path> BucketTree::BucketFolder(const std::string& bucket) const {
-  if (bucket.empty() || bucket == "." || bucket == ".." ||
-      bucket.find('/') != std::string::npos)
+  if (bucket.empty() || bucket == "." || bucket == ".." || bucket.find('/') != std::string::npos)
     return std::nullopt;
   std::error_code ec;
   fs::path real = fs::canonical(root_ / bucket, ec);

@@ -59,8 +59,7 @@ void MirrorServer::Serve(const RequestTarget& target, std::optional<FaultKind> f
                          httplib::Response& res) {
   if (const std::string* user = target.Param("user")) {
     const std::string* password = target.Param("password");
-    return SendText(res, users_.LoginAnswer(*user, password ? *password : ""), "text/plain",
-                    fault);
+    return SendText(res, users_.LoginAnswer(*user, password ? *password : ""), "text/plain", fault);
   }
   std::string_view rest = std::string_view(target.path).substr(1);
   size_t slash = rest.find('/');
