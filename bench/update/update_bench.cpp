@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/update_instance.h"
+#include "versions/instance_update.h"
 #include "base/error_text.h"
-#include "base/ui.h"
 #include "mirror_child.h"
 #include "platform/fs.h"
 #include "platform/http.h"
@@ -19,23 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs the work at once on the calling thread; nothing is shown.
-class QuietUi : public oxlip::Ui {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-  void ShowStatusWindow(const std::string&, const std::string&, bool) override {}
-  void CloseStatusWindow() override {}
-  oxlip::ProgressSink& StatusProgress() override { return none_; }
-  int RunWithProgress(const std::string&, const std::string&,
-                      const std::function<int(oxlip::ProgressSink&)>& work) override {
-    return work(none_);
-  }
-  void ListChanged(oxlip::ListKind) override {}
-
- private:
-  oxlip::NoProgress none_;
-};
 
 template <typename F>
 double Seconds(F&& work) {
@@ -65,10 +47,8 @@ bool Ours(const oxlip::GlobalSettings& settings) {
   oxlip::RemoteFileList remote;
   oxlip::DownloadQueue queue;
   oxlip::DownloadContext context{settings, remote, queue};
-  oxlip::Instance record;
-  record.Folder = "bench";
-  QuietUi ui;
-  return oxlip::UpdateInstance(context, ui, record, true, {}) == 1;
+  oxlip::NoProgress none;
+  return oxlip::DownloadMinecraft(context, "bench", true, oxlip::kReleaseChannel, &none) == 1;
 }
 
 // The file requests of the log (listings end in "/" or carry a query).

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/command_registry.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
 #include "image/image_loader.h"
@@ -16,6 +17,7 @@ bool StartUp(AppState& state) {
   platform::InitNetwork();
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
   state.java_path = FindJava();
+  RegisterCommands(state.commands);
   return true;
 }
 

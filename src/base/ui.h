@@ -1,9 +1,21 @@
 #pragma once
 // How the core talks to the person. gui/ implements it with Qt; tests with a scripted double.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "base/progress.h"
+
+// The dialogs' models live in the folders that own their rules; the port only passes them on.
+namespace oxlip::launch {
+class LoginForm;
+}
+namespace oxlip::mods {
+class ModDialogModel;
+}
+namespace oxlip::instances {
+class InstanceDialogModel;
+}
 
 namespace oxlip {
 
@@ -30,8 +42,27 @@ class Ui {
   virtual int RunWithProgress(const std::string& title, const std::string& text,
                               const std::function<int(ProgressSink&)>& work) = 0;
 
+  // Runs `work` on a worker thread while events keep being handled and the main window stays
+  // disabled; it reports into the status window (open it first). Returns what `work` returned.
+  virtual int RunBehindStatus(const std::function<int(ProgressSink&)>& work) = 0;
+
   // A list of the program was rebuilt; the window redraws it from the state.
   virtual void ListChanged(ListKind list) = 0;
+
+  // The open-file dialog. `filters` is "name|patterns|name|patterns..." with patterns separated
+  // by ";"; `selected_filter` counts from 0. The chosen path, or "" when cancelled.
+  virtual std::string OpenFileDialog(const std::string& title, const std::string& filters,
+                                     int selected_filter) = 0;
+  // The one-line input box; nothing when cancelled.
+  virtual std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                              const std::string& preset) = 0;
+  // Shows a folder in the desktop's file browser.
+  virtual void OpenFolder(const std::string& path) = 0;
+
+  // Modal dialogs over their models; true when the person confirmed.
+  virtual bool RunLoginDialog(launch::LoginForm& form) = 0;
+  virtual bool RunModDialog(mods::ModDialogModel& model) = 0;
+  virtual bool RunInstanceDialog(instances::InstanceDialogModel& model) = 0;
 };
 
 }  // namespace oxlip

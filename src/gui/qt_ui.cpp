@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <atomic>
 #include <thread>
+
+#include "platform/shell.h"
 
 namespace oxlip::gui {
 
@@ -41,6 +45,21 @@ void QtUi::CloseStatusWindow() {
 
 // The worker ends the nested event loop itself, so the window keeps drawing and answering
 // while it runs and nothing polls.
+int QtUi::RunOnWorker(const std::function<int()>& work) {
+  QEventLoop loop;
+  std::atomic<int> result{0};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    result = work();
+    done = true;
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  // Only the worker ends the wait; a loop ended from elsewhere is entered again.
+  while (!done) loop.exec();
+  worker.join();
+  return result;
+}
+
 int QtUi::RunWithProgress(const std::string& title, const std::string& text,
                           const std::function<int(ProgressSink&)>& work) {
   window_->BeginWork();
@@ -49,23 +68,54 @@ int QtUi::RunWithProgress(const std::string& title, const std::string& text,
   progress.show();
   StatusProgressSink sink(this);
   sink.set_window(&progress);
-
-  QEventLoop loop;
-  std::atomic<int> result{0};
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    result = work(sink);
-    done = true;
-    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-  });
-  // Only the worker ends the wait; a loop ended from elsewhere is entered again.
-  while (!done) loop.exec();
-  worker.join();
+  int result = RunOnWorker([&] { return work(sink); });
   sink.set_window(nullptr);
   window_->EndWork();
   return result;
 }
 
+int QtUi::RunBehindStatus(const std::function<int(ProgressSink&)>& work) {
+  window_->BeginWork();
+  int result = RunOnWorker([&] { return work(status_sink_); });
+  window_->EndWork();
+  return result;
+}
+
 void QtUi::ListChanged(ListKind list) { window_->Refresh(list); }
+
+}  // namespace oxlip::gui
+
+namespace oxlip::gui {
+
+std::string QtUi::OpenFileDialog(const std::string& title, const std::string& filters,
+                                 int selected_filter) {
+  QStringList names = QString::fromStdString(filters).split('|');
+  QStringList qt_filters;
+  for (int i = 0; i + 1 < names.size(); i += 2)
+    qt_filters << names[i] + " (" + names[i + 1].split(';').join(' ') + ")";
+  QString selected = selected_filter >= 0 && selected_filter < qt_filters.size()
+                         ? qt_filters[selected_filter]
+                         : QString();
+  QString path = QFileDialog::getOpenFileName(window_, QString::fromStdString(title), QString(),
+                                              qt_filters.join(";;"), &selected);
+  return path.toStdString();
+}
+
+std::optional<std::string> QtUi::InputBox(const std::string& title, const std::string& prompt,
+                                          const std::string& preset) {
+  bool ok = false;
+  QString text = QInputDialog::getText(window_, QString::fromStdString(title),
+                                       QString::fromStdString(prompt), QLineEdit::Normal,
+                                       QString::fromStdString(preset), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); }
+
+// The dialogs arrive with the work that uses them.
+bool QtUi::RunLoginDialog(launch::LoginForm&) { return false; }
+bool QtUi::RunModDialog(mods::ModDialogModel&) { return false; }
+bool QtUi::RunInstanceDialog(instances::InstanceDialogModel&) { return false; }
 
 }  // namespace oxlip::gui

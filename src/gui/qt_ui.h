@@ -23,11 +23,23 @@ class QtUi : public QObject, public Ui {
   ProgressSink& StatusProgress() override { return status_sink_; }
   int RunWithProgress(const std::string& title, const std::string& text,
                       const std::function<int(ProgressSink&)>& work) override;
+  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override;
   void ListChanged(ListKind list) override;
+  std::string OpenFileDialog(const std::string& title, const std::string& filters,
+                             int selected_filter) override;
+  std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                      const std::string& preset) override;
+  void OpenFolder(const std::string& path) override;
+  bool RunLoginDialog(launch::LoginForm& form) override;
+  bool RunModDialog(mods::ModDialogModel& model) override;
+  bool RunInstanceDialog(instances::InstanceDialogModel& model) override;
 
   StatusWindow* status_window() const { return status_; }
 
  private:
+  // Runs `work` on a worker while this thread keeps handling events; its result.
+  int RunOnWorker(const std::function<int()>& work);
+
   MainWindow* window_;
   QPointer<StatusWindow> status_;
   StatusProgressSink status_sink_;

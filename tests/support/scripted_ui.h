@@ -1,6 +1,8 @@
 #pragma once
 // A Ui that records what was shown and answers from a script.
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,7 +62,58 @@ class ScriptedUi : public Ui {
     return result;
   }
 
+  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+    ++behind_status_runs;
+    int result = 0;
+    std::thread worker([&] { result = work(status_progress); });
+    worker.join();
+    return result;
+  }
+
   void ListChanged(ListKind list) override { lists_changed.push_back(list); }
+
+  std::string OpenFileDialog(const std::string& title, const std::string& filters,
+                             int selected_filter) override {
+    file_dialogs.push_back({title, filters, selected_filter});
+    return open_file_answer;
+  }
+  std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
+                                      const std::string& preset) override {
+    input_boxes.push_back({title, prompt, preset});
+    return input_answer;
+  }
+  void OpenFolder(const std::string& path) override { opened_folders.push_back(path); }
+
+  bool RunLoginDialog(launch::LoginForm& form) override {
+    return on_login ? on_login(form) : false;
+  }
+  bool RunModDialog(mods::ModDialogModel& model) override {
+    return on_mod_dialog ? on_mod_dialog(model) : false;
+  }
+  bool RunInstanceDialog(instances::InstanceDialogModel& model) override {
+    return on_instance_dialog ? on_instance_dialog(model) : false;
+  }
+
+  struct FileDialog {
+    std::string title;
+    std::string filters;
+    int selected_filter;
+  };
+  struct InputRequest {
+    std::string title;
+    std::string prompt;
+    std::string preset;
+  };
+  std::vector<FileDialog> file_dialogs;
+  std::string open_file_answer;  // "" acts as a cancelled dialog
+  std::vector<InputRequest> input_boxes;
+  std::optional<std::string> input_answer;
+  std::vector<std::string> opened_folders;
+  int behind_status_runs = 0;
+  // Each dialog is answered by its script; without one it counts as cancelled.
+  std::function<bool(launch::LoginForm&)> on_login;
+  std::function<bool(mods::ModDialogModel&)> on_mod_dialog;
+  std::function<bool(instances::InstanceDialogModel&)> on_instance_dialog;
 
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> status_shown;

@@ -1,0 +1,11 @@
+#include "app/command_registry.h"
+
+namespace oxlip {
+
+void RegisterCommands(CommandTable& table) {
+  RegisterInstanceCommands(table);
+  RegisterVersionCommands(table);
+  RegisterModCommands(table);
+}
+
+}  // namespace oxlip

@@ -1,0 +1,14 @@
+#pragma once
+// Fills the command table with every menu and drop command of the main window.
+#include "app/commands.h"
+
+namespace oxlip {
+
+void RegisterCommands(CommandTable& table);
+
+// Each group registers its own commands.
+void RegisterInstanceCommands(CommandTable& table);
+void RegisterVersionCommands(CommandTable& table);
+void RegisterModCommands(CommandTable& table);
+
+}  // namespace oxlip

@@ -1,0 +1,7 @@
+#include "app/command_registry.h"
+
+namespace oxlip {
+
+void RegisterModCommands(CommandTable&) {}
+
+}  // namespace oxlip

@@ -1,0 +1,7 @@
+#include "app/command_registry.h"
+
+namespace oxlip {
+
+void RegisterVersionCommands(CommandTable&) {}
+
+}  // namespace oxlip
