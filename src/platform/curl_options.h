@@ -7,7 +7,8 @@
 namespace oxlip::platform {
 
 // Follows redirects, fails on any status outside 2xx, raises no signals (transfers run on
-// worker threads) and hands the body to `write` with `data`.
+// worker threads), gives up on a stalled transfer (see SetStallLimit) and hands the body to
+// `write` with `data`.
 void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write, void* data);
 
 }  // namespace oxlip::platform

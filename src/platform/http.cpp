@@ -1,5 +1,6 @@
 #include "platform/http.h"
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 
@@ -21,12 +22,24 @@ void InitNetwork() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+namespace {
+std::atomic<long> stall_bytes_per_second{1};
+std::atomic<long> stall_seconds{30};
+}  // namespace
+
+void SetStallLimit(long bytes_per_second, long seconds) {
+  stall_bytes_per_second = bytes_per_second;
+  stall_seconds = seconds;
+}
+
 void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write, void* data) {
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);  // a redirect loop must end
   curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, stall_bytes_per_second.load());
+  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_seconds.load());
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, data);
 }

@@ -8,6 +8,12 @@ namespace oxlip::platform {
 // themselves, so only start-up needs to.
 void InitNetwork();
 
+// A transfer that receives fewer than `bytes_per_second` for `seconds` in a row is aborted and
+// fails like any other; a server that stops sending would otherwise hang it for ever. The
+// default is 1 byte per second for 30 seconds; tests shorten it. Applies to transfers started
+// afterwards.
+void SetStallLimit(long bytes_per_second, long seconds);
+
 // Follows redirects and fails on any status outside 2xx. The body goes to a temporary file
 // beside the target, renamed into place only when complete, so a failure leaves the old
 // target as it was. True on success.

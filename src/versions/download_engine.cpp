@@ -1,6 +1,7 @@
 #include "versions/download_engine.h"
 
 #include <cstdint>
+#include <string>
 
 #include "base/error_text.h"
 #include "base/paths.h"
@@ -21,12 +22,11 @@ bool IsSafeRemotePath(const std::string& path) {
 
 // The copy lands under a temporary name first, so a failed copy keeps the old target.
 bool CopyIntoPlace(const std::string& from, const std::string& to, platform::DateValue date,
-                   const std::string& operation) {
+                   std::string* error) {
   CreatePath(to);
   bool ok = platform::CopyFile(from, to);
   if (!ok)
-    SetErrorText(operation + "Can't copy " + platform::NativePath(from) + " to " +
-                 platform::NativePath(to));
+    *error = "Can't copy " + platform::NativePath(from) + " to " + platform::NativePath(to);
   platform::SetFileDate(to, date);
   return ok;
 }
@@ -43,50 +43,71 @@ std::int64_t TotalSize(const DownloadQueue& queue) {
   return total;
 }
 
-bool StartJob(TransferBatch& batch, std::size_t id, const DownloadJob& job, BatchProgress& bar) {
-  bar.SetName(platform::FileNamePart(job.Target));
-  CreatePath(job.CachePath);
-  platform::DeleteFile(job.CachePath);
-  if (batch.Start(id, job.URL, job.CachePath)) return true;
-  SetErrorText("DoDownloads:Can't download " + job.URL + " to " +
-               platform::NativePath(job.CachePath));
-  return false;
+std::string CantDownload(const DownloadJob& job) {
+  return "DoDownloads:Can't download " + job.URL + " to " + platform::NativePath(job.CachePath);
 }
 
-// A failed copy to the target is reported but does not stop the batch.
-bool FinishJob(const DownloadJob& job, bool arrived) {
+// A failed copy to the target is recorded in `copy_error` but does not fail the job.
+bool FinishJob(const DownloadJob& job, bool arrived, std::string* error,
+               std::string* copy_error) {
   if (!arrived) {
-    SetErrorText("DoDownloads:Can't download " + job.URL + " to " +
-                 platform::NativePath(job.CachePath));
+    *error = CantDownload(job);
     return false;
   }
   platform::SetFileDate(job.CachePath, job.Date);
   RemoteFile entry{"", job.URL, job.Date, job.ETag, job.Size};
   if (!MatchesRemote(job.CachePath, entry)) {
     platform::DeleteFile(job.CachePath);  // never mistaken for a good copy later
-    SetErrorText("DoDownloads: Corrupt Download " + job.URL);
+    *error = "DoDownloads: Corrupt Download " + job.URL;
     return false;
   }
-  CopyIntoPlace(job.CachePath, job.Target, job.Date, "DoDownloads:");
+  std::string why;
+  if (!CopyIntoPlace(job.CachePath, job.Target, job.Date, &why)) *copy_error = "DoDownloads:" + why;
   return true;
 }
 
-// Runs the whole queue with at most kMaxTransfersInFlight transfers at once.
-bool RunQueue(const DownloadQueue& queue, BatchProgress& bar) {
+// How a batch went: the failure first in queue order, and the last copy that failed.
+struct QueueOutcome {
+  std::size_t failed_id = SIZE_MAX;
+  std::string failure;
+  std::string copy_failure;
+  bool ok() const { return failed_id == SIZE_MAX; }
+};
+
+void RecordFailure(QueueOutcome& outcome, TransferBatch& batch, std::size_t id,
+                   std::string error) {
+  if (id >= outcome.failed_id) return;
+  outcome.failed_id = id;
+  outcome.failure = std::move(error);
+  // Later files no longer matter; earlier ones run on, since one of them may fail first.
+  batch.CancelAfter(id);
+}
+
+// Runs the whole queue with at most kMaxTransfersInFlight transfers at once. After a failure
+// nothing new starts, and the failure reported is the first in queue order, whatever order
+// the transfers ended in.
+QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar) {
   TransferBatch batch;
-  std::size_t next = 0, done = 0;
-  while (done < queue.size()) {
-    while (next < queue.size() && batch.InFlight() < kMaxTransfersInFlight) {
-      if (!StartJob(batch, next, queue[next], bar)) return false;
+  QueueOutcome outcome;
+  std::size_t next = 0;
+  while (batch.InFlight() > 0 || (outcome.ok() && next < queue.size())) {
+    while (outcome.ok() && next < queue.size() && batch.InFlight() < kMaxTransfersInFlight) {
+      const DownloadJob& job = queue[next];
+      bar.SetName(platform::FileNamePart(job.Target));
+      CreatePath(job.CachePath);
+      platform::DeleteFile(job.CachePath);
+      if (!batch.Start(next, job.URL, job.CachePath))
+        RecordFailure(outcome, batch, next, CantDownload(job));
       ++next;
     }
     for (const FinishedTransfer& finished : batch.Wait(kPollMs)) {
-      if (!FinishJob(queue[finished.id], finished.ok)) return false;  // the rest is cancelled
-      ++done;
+      std::string error;
+      if (!FinishJob(queue[finished.id], finished.ok, &error, &outcome.copy_failure))
+        RecordFailure(outcome, batch, finished.id, std::move(error));
     }
     bar.Report(batch.BytesReceived());
   }
-  return true;
+  return outcome;
 }
 
 }  // namespace
@@ -104,8 +125,12 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
   const std::string& to = target.empty() ? name : target;
   if (MatchesRemote(to, *entry)) return 1;
   std::string cached = context.remote.download_prefix + entry->Path;
-  if (MatchesRemote(cached, *entry))
-    return CopyIntoPlace(cached, to, entry->Date, "DownloadMCFile:") ? 1 : 0;
+  if (MatchesRemote(cached, *entry)) {
+    std::string error;
+    if (CopyIntoPlace(cached, to, entry->Date, &error)) return 1;
+    SetErrorText("DownloadMCFile:" + error);
+    return 0;
+  }
   context.queue.push_back({to, cached, entry->URL, entry->Date, entry->ETag, entry->Size});
   return 1;
 }
@@ -114,7 +139,12 @@ int DoDownloads(DownloadContext& context, ProgressSink* progress) {
   if (context.queue.empty()) return 1;
   BatchProgress bar(progress, TotalSize(context.queue));
   bar.Report(0);
-  if (!RunQueue(context.queue, bar)) return 0;
+  QueueOutcome outcome = RunQueue(context.queue, bar);
+  if (!outcome.copy_failure.empty()) SetErrorText(outcome.copy_failure);
+  if (!outcome.ok()) {
+    SetErrorText(outcome.failure);
+    return 0;
+  }
   context.queue.clear();
   return 1;
 }

@@ -115,9 +115,13 @@ std::vector<FinishedTransfer> TransferBatch::Wait(int timeout_ms) {
   return finished;
 }
 
-void TransferBatch::CancelAll() {
+void TransferBatch::CancelAll() { CancelSlots(true, 0); }
+
+void TransferBatch::CancelAfter(std::size_t id) { CancelSlots(false, id); }
+
+void TransferBatch::CancelSlots(bool all, std::size_t after) {
   for (auto& slot : slots_) {
-    if (!slot->busy) continue;
+    if (!slot->busy || (!all && slot->id <= after)) continue;
     curl_multi_remove_handle(Multi(multi_), slot->easy);
     std::fclose(slot->file);
     slot->file = nullptr;

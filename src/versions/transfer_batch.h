@@ -30,6 +30,8 @@ class TransferBatch {
 
   // Stops every running transfer and deletes its temporary file.
   void CancelAll();
+  // The same for the transfers whose id is greater than `id`.
+  void CancelAfter(std::size_t id);
 
   std::size_t InFlight() const;
   // Body bytes received by every transfer started so far.
@@ -40,6 +42,7 @@ class TransferBatch {
  private:
   Slot* IdleSlot();
   FinishedTransfer Finish(Slot& slot, int curl_result);
+  void CancelSlots(bool all, std::size_t after);
 
   void* multi_ = nullptr;
   std::vector<std::unique_ptr<Slot>> slots_;

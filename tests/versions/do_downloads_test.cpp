@@ -5,6 +5,7 @@
 
 #include "base/error_text.h"
 #include "platform/fs.h"
+#include "platform/http.h"
 #include "platform/path.h"
 #include "support/scripted_ui.h"
 #include "support/served_buckets.h"
@@ -120,9 +121,9 @@ TEST_F(DoDownloadsTest, ProgressRunsOnceOverTheWholeBatch) {
   EXPECT_EQ(progress.names, names);  // each file's name as its transfer starts
 }
 
-TEST_F(DoDownloadsTest, FailureCancelsTheTransfersInFlightAndKeepsTheQueue) {
+TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
   ServeJars(5, 100000);
-  // f0 trickles in for about two seconds; the others come at once, f4 is missing.
+  // f0 trickles in for about two seconds; f4 is missing and fails while f0 still runs.
   ASSERT_NO_FATAL_FAILURE(
       StartMirror({"--fault", "slow:/download/f0.jar", "--fault", "404:/download/f4.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
@@ -130,12 +131,39 @@ TEST_F(DoDownloadsTest, FailureCancelsTheTransfersInFlightAndKeepsTheQueue) {
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f4.jar") + " to " +
                                  platform::NativePath(Cached("f4.jar")));
-  // f4 started only when one of the first four was done: those finished while f0 ran on.
-  EXPECT_EQ(Listed(dir() + "game"), (std::vector<std::string>{"f1.jar", "f2.jar", "f3.jar"}));
-  EXPECT_EQ(Listed(settings.CacheDir + "download"),
-            (std::vector<std::string>{"f1.jar", "f2.jar", "f3.jar"}));
+  EXPECT_EQ(Listed(dir() + "game"),
+            (std::vector<std::string>{"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   ASSERT_EQ(queue.size(), before.size());
   for (size_t i = 0; i < queue.size(); ++i) EXPECT_EQ(queue[i].Target, before[i].Target);
+}
+
+TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst) {
+  ServeJars(4, 100000);
+  // f2 may fail before f0 or after it; f1 may be cancelled on its way.
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "404:/download/f0.jar", "--fault",
+                                       "slow:/download/f1.jar", "--fault",
+                                       "404:/download/f2.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
+  EXPECT_EQ(DoDownloads(context, nullptr), 0);
+  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+                                 platform::NativePath(Cached("f0.jar")));
+  EXPECT_EQ(queue.size(), 4u);
+  // Whatever stopped half way left no partial file in the cache.
+  for (const std::string& name : Listed(settings.CacheDir + "download"))
+    EXPECT_EQ(test::ReadFile(Cached(name)), Served(name)) << name;
+}
+
+TEST_F(DoDownloadsTest, AStalledTransferIsAbortedAndReported) {
+  ServeJars(1, 100000);
+  // The slow answer comes at about 50 kB/s; a limit far above that counts it as stalled.
+  platform::SetStallLimit(10'000'000, 1);
+  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "slow:/download/f0.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
+  EXPECT_EQ(DoDownloads(context, nullptr), 0);
+  platform::SetStallLimit(1, 30);
+  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+                                 platform::NativePath(Cached("f0.jar")));
+  EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
 }
 
 }  // namespace
