@@ -1,13 +1,10 @@
 #include "prefs/pref_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <memory>
 #include <optional>
 
+#include "platform/file_access.h"
+#include "platform/file_append.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "prefs/pref_document.h"
@@ -16,11 +13,9 @@
 namespace oxlip {
 namespace {
 
-enum class Access { kWritable, kReadOnly, kMissing };
-
 struct OpenFile {
   std::string path;
-  Access access = Access::kWritable;
+  platform::FileAccess access = platform::FileAccess::kWritable;
   prefs::PrefDocument document;
   bool changed = false;
 
@@ -30,28 +25,10 @@ struct OpenFile {
 
 thread_local std::unique_ptr<OpenFile> current;
 
-// A file whose write bits are all clear counts as read-only even for root, as the read-only
-// attribute does where these files come from.
-Access ProbeAccess(const std::string& native) {
-  struct stat st;
-  if (::stat(native.c_str(), &st) != 0) return Access::kMissing;
-  if ((st.st_mode & 0222) == 0 || ::access(native.c_str(), W_OK) != 0) return Access::kReadOnly;
-  return Access::kWritable;
-}
-
-// Writing through a link must update the file it points to, not replace the link.
-std::string ResolveLinks(const std::string& native) {
-  char* resolved = ::realpath(native.c_str(), nullptr);
-  if (!resolved) return native;
-  std::string out = resolved;
-  std::free(resolved);
-  return out;
-}
-
 void OpenFile::WriteBack() {
-  if (!changed || access == Access::kReadOnly) return;
-  std::string native = ResolveLinks(platform::NativePath(path));
-  if (ProbeAccess(native) == Access::kReadOnly) return;
+  if (!changed || access == platform::FileAccess::kReadOnly) return;
+  std::string native = platform::ResolveLinks(path);
+  if (platform::ProbeFileAccess(native) == platform::FileAccess::kReadOnly) return;
   // Temporary file and rename: a full disk or a crash never leaves the file half written.
   platform::ReplaceFileContents(native, prefs::SerializePrefDocument(document));
   changed = false;
@@ -67,13 +44,12 @@ int OpenPrefFile(const std::string& path) {
   ClosePrefFile();
   current = std::make_unique<OpenFile>();
   current->path = path;
-  std::string native = platform::NativePath(path);
-  current->access = ProbeAccess(native);
+  current->access = platform::ProbeFileAccess(path);
   std::optional<std::string> bytes;
-  if (current->access != Access::kMissing && !platform::IsFolder(path))
+  if (current->access != platform::FileAccess::kMissing && !platform::IsFolder(path))
     bytes = platform::ReadWholeFile(path);
   if (!bytes) {
-    current->access = Access::kMissing;
+    current->access = platform::FileAccess::kMissing;
     return 0;
   }
   current->document = prefs::ParsePrefText(*bytes);
@@ -82,14 +58,9 @@ int OpenPrefFile(const std::string& path) {
 
 int CreatePrefFile(const std::string& path) {
   ClosePrefFile();
-  std::string native = platform::NativePath(path);
-  Access access = ProbeAccess(native);
-  if (access == Access::kReadOnly || platform::IsFolder(path)) return 0;
-  if (access == Access::kMissing) {
-    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return 0;
-    ::close(fd);
-  }
+  platform::FileAccess access = platform::ProbeFileAccess(path);
+  if (access == platform::FileAccess::kReadOnly || platform::IsFolder(path)) return 0;
+  if (access == platform::FileAccess::kMissing && !platform::CreateFileIfMissing(path)) return 0;
   current = std::make_unique<OpenFile>();
   current->path = path;
   // The old bytes go only when the new text is written whole on close.

@@ -1,5 +1,6 @@
 #include "versions/remote_list.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -11,6 +12,7 @@
 #include "platform/http.h"
 #include "platform/md5.h"
 #include "prefs/pref_document.h"
+#include "versions/xml_text.h"
 
 namespace oxlip {
 namespace {
@@ -29,9 +31,10 @@ std::string_view ElementText(std::string_view text, std::string_view tag) {
   return text.substr(start, end - start);
 }
 
-std::string WithoutQuotEntities(std::string_view text) {
-  std::string out(text);
-  for (size_t pos; (pos = out.find("&quot;")) != std::string::npos;) out.erase(pos, 6);
+// The digest between the quotes S3 puts around it.
+std::string WithoutQuotes(std::string_view text) {
+  std::string out = versions::DecodeXmlText(text);
+  std::erase(out, '"');
   return out;
 }
 
@@ -67,7 +70,7 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
   if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
       last == std::string::npos)
     return "";
-  std::string key(ElementText(std::string_view(body).substr(last), "Key"));
+  std::string key = versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
   return url + (url.find('?') == std::string::npos ? "?" : "&") +
          "marker=" + EncodeBytes(key, "-_.~");
 }
@@ -91,17 +94,19 @@ bool FetchListing(const std::string& url, const std::string& cached) {
 
 }  // namespace
 
-std::string PercentEncode(std::string_view key) { return EncodeBytes(key, "@-_.!~*'();/?:&=+$,#"); }
+// Only the unreserved characters and the separator stand for themselves: "?" and "#" would end
+// the path, and S3 reads some others ("+") its own way.
+std::string PercentEncode(std::string_view key) { return EncodeBytes(key, "-_.~/"); }
 
 void ParseListingLine(std::string_view line, const std::string& listing_url,
                       std::vector<RemoteFile>& out) {
   for (size_t from = 0; (from = line.find("<Contents>", from)) != std::string_view::npos; ++from) {
     std::string_view element = ElementText(line.substr(from), "Contents");
-    std::string key(ElementText(element, "Key"));
+    std::string key = versions::DecodeXmlText(ElementText(element, "Key"));
     if (!key.empty() && key.back() == '/') continue;
     RemoteFile file;
     file.Date = platform::DateFromIsoText(std::string(ElementText(element, "LastModified")));
-    file.ETag = WithoutQuotEntities(ElementText(element, "ETag"));
+    file.ETag = WithoutQuotes(ElementText(element, "ETag"));
     file.Size = prefs::ParsePrefNumber(ElementText(element, "Size"));
     file.Path = key;
     for (char& c : file.Path)

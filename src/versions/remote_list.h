@@ -34,7 +34,7 @@ void ParseListingLine(std::string_view line, const std::string& listing_url,
 void ParseListing(std::string_view text, const std::string& listing_url,
                   std::vector<RemoteFile>& out);
 
-// Every byte outside the unreserved and reserved URL characters as "%XX".
+// A key as a URL path: every byte but letters, digits, "-", "_", ".", "~" and "/" as "%XX".
 std::string PercentEncode(std::string_view key);
 
 // Replaces the list with the listing at `url`, cached under CacheDir + `subfolder`; the number

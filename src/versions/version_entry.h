@@ -6,6 +6,8 @@
 
 namespace oxlip {
 
+inline constexpr const char* kUnknownVersion = "[unknown]";
+
 // One stored game jar of the version store.
 struct VersionEntry {
   std::string File;     // name inside VersionsDir, with ".jar"

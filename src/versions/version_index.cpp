@@ -1,11 +1,8 @@
 #include "versions/version_index.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdint>
 
-#include "platform/path.h"
+#include "platform/file_append.h"
 
 namespace oxlip {
 namespace {
@@ -49,13 +46,8 @@ std::string VersionRecordBytes(const std::string& file, const std::string& versi
 
 void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
                       platform::DateValue date, const std::string& version) {
-  std::string path = platform::NativePath(settings.VersionsDir + "ver.ini");
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  std::string record = VersionRecordBytes(file, version, date);
-  ssize_t written = ::write(fd, record.data(), record.size());
-  (void)written;  // a failed append only costs an unpack at the next scan
-  ::close(fd);
+  // A failed append only costs an unpack at the next scan.
+  platform::AppendToFile(settings.VersionsDir + "ver.ini", VersionRecordBytes(file, version, date));
 }
 
 }  // namespace oxlip

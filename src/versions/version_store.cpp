@@ -23,7 +23,9 @@ VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index
                        const platform::DirEntry& dir_entry, bool& changed) {
   VersionEntry entry{dir_entry.name, "", 0};
   auto known = index.find(dir_entry.name);
-  if (known != index.end() && !known->second.first.empty()) {
+  // "[unknown]" is no answer: the jar may have been replaced under the same name since.
+  if (known != index.end() && !known->second.first.empty() &&
+      known->second.first != kUnknownVersion) {
     entry.Version = known->second.first;
     entry.Date = known->second.second;
     return entry;
@@ -32,7 +34,7 @@ VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index
   platform::DateValue date = 0;
   entry.Version = GetMineCraftVersion(settings, settings.VersionsDir + dir_entry.name, date, 1);
   if (entry.Version.empty()) {
-    entry.Version = "[unknown]";
+    entry.Version = kUnknownVersion;
     date = dir_entry.modified;
   }
   entry.Date = date;
@@ -46,7 +48,7 @@ int ScanVersions(const GlobalSettings& settings, VersionList& versions) {
   std::string index_path = settings.VersionsDir + "ver.ini";
   std::optional<std::string> bytes = platform::ReadWholeFile(index_path);
   VersionIndex index = ParseVersionIndex(bytes ? *bytes : std::string());
-  bool changed = false;
+  bool changed = !bytes;  // a missing index is made
   for (const platform::DirEntry& dir_entry : platform::ListFolder(settings.VersionsDir))
     if (!dir_entry.is_folder && IsJarName(dir_entry.name))
       versions.push_back(ReadEntry(settings, index, dir_entry, changed));

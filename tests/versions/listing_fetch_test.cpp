@@ -50,6 +50,20 @@ TEST_F(ListingFetch, RealListingSkipsFoldersAndUnquotesETags) {
   EXPECT_EQ(test::ReadFile(dir() + "step.ogg"), "step");
 }
 
+TEST_F(ListingFetch, KeysThatXmlEscapesOrUrlsReserveArriveWhole) {
+  const std::vector<std::string> names = {"R&D.ogg", "it's.ogg", "#1.ogg", "a+b c?.ogg",
+                                          "\xC3\xBC.ogg"};
+  for (const std::string& name : names) Serve("resources/sound/" + name, name);
+  ASSERT_NO_FATAL_FAILURE(StartMirror());
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 5);
+  for (const std::string& name : names) {
+    ASSERT_EQ(FindRemoteFile(remote, "sound\\" + name), 1) << name;
+    ASSERT_EQ(DownloadMCFile(context, dir() + "got/" + name, ""), 1) << name;
+  }
+  ASSERT_EQ(DoDownloads(context, nullptr), 1);
+  for (const std::string& name : names) EXPECT_EQ(test::ReadFile(dir() + "got/" + name), name);
+}
+
 TEST_F(ListingFetch, EveryPageOfALongListingIsRead) {
   for (int i = 0; i < 1100; ++i) Serve("assets/f" + std::to_string(i), "x");
   ASSERT_NO_FATAL_FAILURE(StartMirror());

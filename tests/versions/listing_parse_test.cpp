@@ -43,9 +43,22 @@ TEST(ListingParse, ElementsSplitAcrossLinesOrMalformedAreDropped) {
   EXPECT_TRUE(files.empty());
 }
 
-TEST(ListingParse, PercentEncodingKeepsReservedCharacters) {
-  EXPECT_EQ(PercentEncode("a-_.!~*'();/?:&=+$,#@Z9"), "a-_.!~*'();/?:&=+$,#@Z9");
+TEST(ListingParse, KeysBecomePathsThatNoServerReadsOtherwise) {
+  EXPECT_EQ(PercentEncode("a-_.~/Z9"), "a-_.~/Z9");
+  EXPECT_EQ(PercentEncode("a#b?c&d'e+f"), "a%23b%3Fc%26d%27e%2Bf");
   EXPECT_EQ(PercentEncode("\xC3\xBC %\""), "%C3%BC%20%25%22");
+}
+
+TEST(ListingParse, KeysAreDecodedAsXmlText) {
+  std::vector<RemoteFile> files;
+  ParseListingLine(
+      "<Contents><Key>a&amp;b&#x27;c&#39;d&lt;&quot;&#xFC;&amp;amp;&bogus;&#0;</Key>"
+      "<ETag>&quot;abc&quot;</ETag></Contents>",
+      "http://h/", files);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].Path, "a&b'c'd<\"\xC3\xBC&amp;&bogus;&#0;");
+  EXPECT_EQ(files[0].ETag, "abc");
+  EXPECT_EQ(files[0].URL, "http://h/a%26b%27c%27d%3C%22%C3%BC%26amp%3B%26bogus%3B%26%230%3B");
 }
 
 TEST(RemoteLookup, FindIgnoresCaseAndSetsCurrent) {

@@ -67,5 +67,28 @@ TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
   EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"), stale);
 }
 
+TEST_F(VersionStoreTest, AnUnknownJarIsReadAgainOnceReplacedUnderItsName) {
+  WriteFile(settings.VersionsDir + "custom.jar", "not a zip");
+  ScanVersions(settings, versions);
+  ASSERT_EQ(versions[0].Version, "[unknown]");
+  platform::DeleteFile(settings.VersionsDir + "custom.jar");
+  MakeJar("custom.jar", "1.3.2", 1330000000);
+  ScanVersions(settings, versions);
+  ASSERT_EQ(versions.size(), 1u);
+  EXPECT_EQ(versions[0].Version, "1.3.2");
+  EXPECT_EQ(ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"))["custom.jar"].first,
+            "1.3.2");
+}
+
+TEST_F(VersionStoreTest, AScanWithoutAnIndexMakesOne) {
+  ScanVersions(settings, versions);
+  EXPECT_TRUE(versions.empty());
+  EXPECT_TRUE(platform::IsFile(settings.VersionsDir + "ver.ini"));
+  AddVersionRecord(settings, "b.jar", 9, "1.0");
+  AddVersionRecord(settings, "c.jar", 10, "1.1");
+  EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
+            VersionRecordBytes("b.jar", "1.0", 9) + VersionRecordBytes("c.jar", "1.1", 10));
+}
+
 }  // namespace
 }  // namespace oxlip

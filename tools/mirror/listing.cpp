@@ -64,7 +64,7 @@ std::string IsoUtcText(std::time_t time) {
   return text;
 }
 
-// Only what XML cannot hold as text: clients read keys as written and decode no entity.
+// As S3 writes its listings: what XML cannot hold as text, and both quotes.
 std::string XmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -77,6 +77,12 @@ std::string XmlEscape(const std::string& text) {
         break;
       case '>':
         out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#x27;";
         break;
       default:
         out += c;

@@ -1,0 +1,13 @@
+#pragma once
+// Growing files in place, for records that are only ever added to.
+#include <string>
+
+namespace oxlip::platform {
+
+// Creates the file empty when it is missing; an existing file keeps its bytes.
+bool CreateFileIfMissing(const std::string& path);
+
+// Appends `data` at the end of the file, creating it when missing.
+bool AppendToFile(const std::string& path, const std::string& data);
+
+}  // namespace oxlip::platform
