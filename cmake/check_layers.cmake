@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Fails when a source folder includes a header of a module it does not depend on.
 # Run as: cmake -DSRC=<src folder> -DDEPS_FILE=<module_deps.cmake> -P check_layers.cmake
 include(${DEPS_FILE})

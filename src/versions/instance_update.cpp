@@ -41,6 +41,11 @@ int Fail(const std::string& message) {
   return 0;
 }
 
+bool Failed(std::string* error, std::string message) {
+  *error = std::move(message);
+  return false;
+}
+
 void MakeGameFolders(const std::string& game) {
   CreatePath(game);
   for (const char* sub : {"saves", "screenshots", "stats", "texturepacks", "bin", "resources"})
@@ -58,56 +63,59 @@ bool IsStoreJarName(const std::string& name) {
   return !name.empty() && !platform::IsAbsolutePath(name) && !platform::HasParentPart(name);
 }
 
-int QueueGameJar(DownloadContext& context, const std::string& game,
-                 const std::string& minecraft_file) {
+// False stops the update; a store jar that cannot be copied only sets `copy_error`.
+bool QueueGameJar(DownloadContext& context, const std::string& game,
+                  const std::string& minecraft_file, std::string* error,
+                  std::string* copy_error) {
   std::string jar = game + "bin\\minecraft.jar";
   if (minecraft_file == kReleaseChannel) {
     DownloadMCFile(context, "minecraft.jar", jar);
-    return 1;
+    return true;
   }
   if (minecraft_file != kBetaChannel) {
     if (!IsStoreJarName(minecraft_file) ||
         !platform::CopyFile(context.settings.VersionsDir + minecraft_file, jar))
-      SetErrorText("DownloadMinecraft: Can't copy " + minecraft_file);
-    return 1;
+      *copy_error = "DownloadMinecraft: Can't copy " + minecraft_file;
+    return true;
   }
   if (!GetMCFileList(context.settings, context.remote, context.settings.MCASSETSURL, "assets\\"))
-    return Fail("DownloadMinecraft: Can't download assets-file-list");
+    return Failed(error, "DownloadMinecraft: Can't download assets-file-list");
   int newest = NewestBetaJar(context.remote);
-  if (newest < 0) return Fail("DownloadMinecraft: Can't find Beta.jar");
+  if (newest < 0) return Failed(error, "DownloadMinecraft: Can't find Beta.jar");
   DownloadMCFile(context, context.remote.files[newest].Path, jar);
-  return 1;
+  return true;
 }
 
-int QueueResources(DownloadContext& context, const std::string& game, bool force) {
+bool QueueResources(DownloadContext& context, const std::string& game, bool force,
+                    std::string* error) {
   RemoteFileList& remote = context.remote;
   if (!GetMCFileList(context.settings, remote, context.settings.MCRESURL, "resources\\"))
-    return Fail("DownloadMinecraft: Can't download resources-file-list");
+    return Failed(error, "DownloadMinecraft: Can't download resources-file-list");
   for (int i = 0; i < static_cast<int>(remote.files.size()); ++i) {
     std::string file = game + "resources\\" + remote.files[i].Path;
     if (!force && !MissingOrEmpty(file)) continue;
     remote.current = i;
     DownloadMCFile(context, file, "");
   }
-  return 1;
+  return true;
 }
 
 // The archiver names files relative to the current folder: "bin" while it runs, the start
-// folder again afterwards whatever happened.
-int FinishBin(const GlobalSettings& settings, const std::string& bin,
-              platform::DateValue release_date) {
-  int result = 1;
+// folder again afterwards whatever happened. Every step runs; the last failure is kept.
+bool FinishBin(const GlobalSettings& settings, const std::string& bin,
+               platform::DateValue release_date, std::string* error) {
   std::string natives = NativesArchive();
-  if (!platform::SetCurrentFolder(bin)) return Fail("DownloadMinecraft: Can't enter " + bin);
+  if (!platform::SetCurrentFolder(bin))
+    return Failed(error, "DownloadMinecraft: Can't enter " + bin);
   if (SevenZip(nullptr, "x " + natives + ".lzma -aoa -hide -xr!meta-inf", nullptr, 0) != 0)
-    result = Fail("DownloadMinecraft: Can't unzip natives.lzma");
+    *error = "DownloadMinecraft: Can't unzip natives.lzma";
   if (SevenZip(nullptr, "x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf", nullptr, 0) !=
       0)
-    result = Fail("DownloadMinecraft: Can't unzip natives.jar");
+    *error = "DownloadMinecraft: Can't unzip natives.jar";
   SaveVersion(bin + "version", release_date);
-  if (!WriteMd5sFile(bin)) result = Fail("DownloadMinecraft: Can't create md5s-file");
+  if (!WriteMd5sFile(bin)) *error = "DownloadMinecraft: Can't create md5s-file";
   platform::SetCurrentFolder(settings.StartFolder);
-  return result;
+  return error->empty();
 }
 
 }  // namespace
@@ -124,13 +132,17 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
   platform::DateValue release_date = 0;
   if (FindRemoteFile(context.remote, "minecraft.jar"))
     release_date = context.remote.Current()->Date;
-  if (!QueueGameJar(context, game, minecraft_file)) return 0;
-  if (!QueueResources(context, game, force)) return 0;
+  std::string error, copy_error;
+  if (!QueueGameJar(context, game, minecraft_file, &error, &copy_error) ||
+      !QueueResources(context, game, force, &error))
+    return Fail(error);
+  if (!copy_error.empty()) SetErrorText(copy_error);
   if (!DoDownloads(context, progress)) return Fail("DownloadMinecraft:Can't download!");
   // The folder values may be relative to the start folder; inside "bin" they would miss.
   std::string bin = game + "bin\\";
   if (!platform::IsAbsolutePath(bin)) bin = platform::CurrentFolder() + bin;
-  return FinishBin(settings, bin, release_date);
+  if (!FinishBin(settings, bin, release_date, &error)) return Fail(error);
+  return 1;
 }
 
 }  // namespace oxlip
