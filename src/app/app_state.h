@@ -10,6 +10,7 @@
 #include "instances/instance_icon.h"
 #include "mods/mod_library.h"
 #include "versions/download_job.h"
+#include "versions/release_dates.h"
 #include "versions/remote_list.h"
 #include "versions/version_entry.h"
 

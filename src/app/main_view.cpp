@@ -1,5 +1,6 @@
 #include "app/main_view.h"
 
+#include "app/move_row.h"
 #include "app/sort_order.h"
 
 namespace oxlip {

@@ -3,7 +3,7 @@
 #include "base/ui.h"
 #include "instances/instance.h"
 #include "versions/download_context.h"
-#include "versions/download_job.h"
+#include "versions/release_dates.h"
 
 namespace oxlip {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menus.h"
+#include "app/move_row.h"
 #include "app/sort_order.h"
 #include "support/temp_folder.h"
 

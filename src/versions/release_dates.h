@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/dates.h"
+
+namespace oxlip {
+
+// The two dates the start-up version check finds; 0 while unknown.
+struct ReleaseDates {
+  platform::DateValue remote_release = 0;  // "minecraft.jar" of the download bucket
+  platform::DateValue newest_beta = 0;     // newest "minecraft.jar" of the assets bucket
+};
+
+}  // namespace oxlip
