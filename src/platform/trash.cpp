@@ -1,0 +1,147 @@
+#include "platform/trash.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+
+#include "platform/env.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+
+namespace oxlip::platform {
+namespace {
+
+std::optional<dev_t> DeviceOf(const std::string& native) {
+  struct stat st;
+  if (::lstat(native.c_str(), &st) != 0) return std::nullopt;
+  return st.st_dev;
+}
+
+std::string ParentOf(const std::string& native) {
+  size_t slash = native.find_last_of('/');
+  if (slash == std::string::npos || slash == 0) return "/";
+  return native.substr(0, slash);
+}
+
+// The folder at the top of the file system that holds `native`.
+std::string MountTop(const std::string& native, dev_t device) {
+  std::string top = native;
+  while (top != "/") {
+    std::string parent = ParentOf(top);
+    if (DeviceOf(parent) != device) break;
+    top = parent;
+  }
+  return top;
+}
+
+std::string HomeTrash() {
+  std::string data = GetEnvironment("XDG_DATA_HOME");
+  if (data.empty()) {
+    std::string home = GetEnvironment("HOME");
+    if (home.empty()) return "";
+    data = home + "/.local/share";
+  }
+  return data + "/Trash";
+}
+
+bool MakeFolders(const std::string& native, mode_t mode) {
+  for (size_t pos = 1; pos <= native.size(); ++pos) {
+    if (pos != native.size() && native[pos] != '/') continue;
+    std::string part = native.substr(0, pos);
+    if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st;
+  return ::lstat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string EncodePath(const std::string& path) {
+  std::string out;
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+std::string InfoText(const std::string& original) {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[32];
+  std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+  return "[Trash Info]\nPath=" + EncodePath(original) + "\nDeletionDate=" + date + "\n";
+}
+
+// Claims a free name in the trash by creating its record exclusively, then moves the item.
+bool MoveInto(const std::string& trash, const std::string& native) {
+  if (!MakeFolders(trash + "/files", 0700) || !MakeFolders(trash + "/info", 0700)) return false;
+  std::string base = native.substr(native.find_last_of('/') + 1);
+  std::string text = InfoText(native);
+  for (int n = 1; n < 10000; ++n) {
+    std::string name = n == 1 ? base : base + "." + std::to_string(n);
+    std::string info = trash + "/info/" + name + ".trashinfo";
+    int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    written = ::close(fd) == 0 && written;
+    std::string target = trash + "/files/" + name;
+    bool taken = ::access(target.c_str(), F_OK) == 0;  // left without a record by someone
+    if (written && !taken && ::rename(native.c_str(), target.c_str()) == 0) return true;
+    ::unlink(info.c_str());
+    if (!taken) return false;
+  }
+  return false;
+}
+
+// "$top/.Trash/$uid" when the administrator made ".Trash" (sticky, no link), else
+// "$top/.Trash-$uid".
+bool MoveToTopTrash(const std::string& native, const std::string& top) {
+  std::string uid = std::to_string(::getuid());
+  std::string root = top == "/" ? "" : top;
+  struct stat st;
+  std::string shared = root + "/.Trash";
+  if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) &&
+      MoveInto(shared + "/" + uid, native))
+    return true;
+  return MoveInto(root + "/.Trash-" + uid, native);
+}
+
+}  // namespace
+
+bool MoveToTrash(const std::string& path) {
+  std::string native = NativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (!native.empty() && native[0] != '/') native = NativePath(CurrentFolder()) + native;
+  std::optional<dev_t> device = DeviceOf(native);
+  if (!device) return false;
+  std::string home = HomeTrash();
+  if (!home.empty()) {
+    // Items on the home trash's own file system go there and nowhere else.
+    std::string probe = home;
+    while (probe != "/" && !DeviceOf(probe)) probe = ParentOf(probe);
+    if (DeviceOf(probe) == device) return MoveInto(home, native);
+  }
+  return MoveToTopTrash(native, MountTop(native, *device));
+}
+
+bool TrashOrDelete(const std::string& path) {
+  if (MoveToTrash(path)) return true;
+  if (IsFolder(path)) return DeleteTree(path);
+  return DeleteFile(path);
+}
+
+}  // namespace oxlip::platform
