@@ -1,9 +1,14 @@
 #include "app/startup_hooks.h"
 
+#include "app/version_check.h"
+
 namespace oxlip {
 
-// Until the download commands exist there is no release to look for and nothing to update.
-void CheckCurrentVersion(AppState&, Ui&) {}
+void CheckCurrentVersion(AppState& state, Ui& ui) {
+  app::FindReleaseDates(state, ui);
+  app::AddCurrentVersion(state, ui);
+}
+
 void UpdateInstancesAtStart(AppState&, Ui&) {}
 
 // No game is ever started yet, so there is nothing to watch.

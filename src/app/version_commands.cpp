@@ -1,7 +1,118 @@
+// The commands of the version list: reload, the betas, downgrade, delete, and a dropped jar.
+#include <cctype>
+
+#include "app/app_state.h"
 #include "app/command_registry.h"
+#include "app/main_view.h"
+#include "app/store_jar.h"
+#include "base/check_result.h"
+#include "base/error_text.h"
+#include "base/paths.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+#include "platform/trash.h"
+#include "versions/beta_jar.h"
+#include "versions/class_version.h"
+#include "versions/download_engine.h"
+#include "versions/version_index.h"
+#include "versions/version_store.h"
 
 namespace oxlip {
+namespace {
 
-void RegisterVersionCommands(CommandTable&) {}
+void Rescan(AppState& state, Ui& ui) {
+  ScanVersions(state.settings, state.versions);
+  ui.ListChanged(ListKind::kVersions);
+}
+
+// The store file of the remembered row; "" when the row is gone.
+std::string RowFile(const AppState& state, const MenuSelection& selection) {
+  if (selection.row < 0 || selection.row >= static_cast<int>(state.versions.size())) return "";
+  return state.versions[selection.row].File;
+}
+
+std::string BetaScratch(const GlobalSettings& settings, int n) {
+  return settings.CacheDir + "downloadbeta" + std::to_string(n) + ".jar";
+}
+
+// Queues every beta jar of the listing, fetches them, and stores those that carry a build
+// date under their version's name. Returns how many were queued.
+int FetchBetas(AppState& state, ProgressSink& progress) {
+  const GlobalSettings& settings = state.settings;
+  DownloadContext context{state.settings, state.remote, state.downloads};
+  int count = 0;
+  for (int i = 0; i < static_cast<int>(state.remote.files.size()); ++i) {
+    if (!IsBetaJar(state.remote.files[i])) continue;
+    state.remote.current = i;
+    DownloadMCFile(context, BetaScratch(settings, count++), "");
+  }
+  DoDownloads(context, &progress);
+  state.downloads.clear();  // what failed is not tried again by a later batch
+  for (int n = 0; n < count; ++n) {
+    platform::DateValue date = 0;
+    std::string version = GetMineCraftVersion(settings, BetaScratch(settings, n), date, 1);
+    std::string name = app::StoreJarName(version);
+    if (date != 0 && platform::RenameFile(BetaScratch(settings, n), settings.VersionsDir + name))
+      AddVersionRecord(settings, name, date, version);
+    platform::DeleteFile(BetaScratch(settings, n));
+  }
+  return 1;
+}
+
+int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
+  if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
+    return 1;
+  ui.ShowStatusWindow("Download Betas", "", false);
+  ui.RunBehindStatus([&](ProgressSink& progress) { return FetchBetas(state, progress); });
+  ui.CloseStatusWindow();
+  Rescan(state, ui);
+  return 1;
+}
+
+int ReloadVersions(AppState& state, Ui& ui, const MenuSelection&) {
+  Rescan(state, ui);
+  return 1;
+}
+
+int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
+  std::string file = RowFile(state, selection);
+  if (!file.empty()) platform::TrashOrDelete(state.settings.VersionsDir + file);
+  Rescan(state, ui);
+  return 1;
+}
+
+bool EndsWithJar(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return tail == ".JAR";
+}
+
+int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
+  const std::string& path = selection.file;
+  if (!EndsWithJar(path)) {
+    SetErrorText("Versions: No Jar file " + platform::NativePath(path));
+    return CheckResult(ui, 0);
+  }
+  platform::DateValue date = 0;
+  std::string version = GetMineCraftVersion(state.settings, path, date, 1);
+  std::string name = app::StoreJarName(version);
+  if (!platform::CopyFile(path, state.settings.VersionsDir + name)) {
+    SetErrorText("Versions: File already exist: " + name);
+    return CheckResult(ui, 0);
+  }
+  AddVersionRecord(state.settings, name, date, version);
+  Rescan(state, ui);
+  return 1;
+}
+
+}  // namespace
+
+void RegisterVersionCommands(CommandTable& table) {
+  table.Register(kCmdDownloadBetas, DownloadAllBetas);
+  table.Register(kCmdReloadVersions, ReloadVersions);
+  table.Register(kCmdDeleteVersion, DeleteVersion);
+  table.Register(kCmdDropVersionFile, AddDroppedJar);
+}
 
 }  // namespace oxlip

@@ -1,0 +1,65 @@
+#include "app/version_check.h"
+
+#include "app/store_jar.h"
+#include "platform/fs.h"
+#include "versions/beta_jar.h"
+#include "versions/class_version.h"
+#include "versions/download_engine.h"
+
+namespace oxlip::app {
+namespace {
+
+DownloadContext Downloads(AppState& state) {
+  return DownloadContext{state.settings, state.remote, state.downloads};
+}
+
+platform::DateValue NewestBetaDate(const RemoteFileList& list) {
+  int newest = NewestBetaJar(list);
+  return newest < 0 ? 0 : list.files[newest].Date;
+}
+
+// The release jar into the cache, then into the store under its version's name. A jar of that
+// name already there keeps its place and the download is dropped.
+int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
+  GlobalSettings& settings = state.settings;
+  DownloadContext context = Downloads(state);
+  if (!GetMCFileList(settings, state.remote, settings.MCURL, "download\\")) return 0;
+  std::string scratch = settings.CacheDir + "currentversion.jar";
+  if (DownloadMCFile(context, "minecraft.jar", scratch) && DoDownloads(context, &progress)) {
+    platform::DateValue date = 0;
+    std::string version = GetMineCraftVersion(settings, scratch, date, 1);
+    platform::RenameFile(scratch, settings.VersionsDir + StoreJarName(version));
+    settings.LatestVersion = state.dates.remote_release;
+    settings.LatestVersionNr = version;
+  }
+  platform::DeleteFile(scratch);
+  return 1;
+}
+
+}  // namespace
+
+void FindReleaseDates(AppState& state, Ui& ui) {
+  ui.ShowStatusWindow("Search for current minecraft version", "", true);
+  ui.RunBehindStatus([&](ProgressSink&) {
+    const GlobalSettings& settings = state.settings;
+    if (GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
+                      "download_versions\\") &&
+        FindRemoteFile(state.remote, "minecraft.jar"))
+      state.dates.remote_release = state.remote.Current()->Date;
+    if (GetMCFileList(settings, state.remote, settings.MCASSETSURL, "assets\\"))
+      state.dates.newest_beta = NewestBetaDate(state.remote);
+    return 1;
+  });
+  ui.CloseStatusWindow();
+}
+
+void AddCurrentVersion(AppState& state, Ui& ui) {
+  const GlobalSettings& settings = state.settings;
+  if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
+    return;
+  ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
+  ui.RunBehindStatus([&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
+  ui.CloseStatusWindow();
+}
+
+}  // namespace oxlip::app

@@ -1,0 +1,111 @@
+// The version list's commands against the fixture mirror and a real store.
+#include <gtest/gtest.h>
+
+#include "app/command_registry.h"
+#include "app/main_view.h"
+#include "app/menus.h"
+#include "base/error_text.h"
+#include "platform/env.h"
+#include "platform/fs.h"
+#include "support/app_world.h"
+#include "support/fixture_paths.h"
+#include "versions/version_index.h"
+#include "versions/version_store.h"
+
+namespace oxlip {
+namespace {
+
+class VersionCommands : public test::AppWorld {
+ protected:
+  VersionCommands() {
+    RegisterCommands(state.commands);
+    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
+    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
+  }
+  ~VersionCommands() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  int Run(int id, int row = -1) {
+    state.selection.row = row;
+    return RunMenuCommand(state, ui, id);
+  }
+  int Drop(const std::string& names) { return DropFiles(state, ui, ListKind::kVersions, names); }
+  std::string Fixture(const std::string& relative) { return test::FixtureRoot() + relative; }
+  std::vector<std::string> StoredVersions() {
+    std::vector<std::string> versions;
+    for (const VersionEntry& entry : state.versions) versions.push_back(entry.Version);
+    return versions;
+  }
+  std::string saved_data_;
+};
+
+TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {
+  ASSERT_NO_FATAL_FAILURE(ServeGame());
+  ASSERT_EQ(Run(kCmdDownloadBetas), 1);
+  EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"12w08a", "1.1", "1.0", "Beta 1.8.1"}));
+  EXPECT_EQ(test::ReadFile(state.settings.VersionsDir + "minecraft - 1.1.jar"),
+            test::ReadFile(Fixture("assets/1_1/minecraft.jar")));
+  EXPECT_EQ(ui.status_shown[0].title, "Download Betas");
+  EXPECT_FALSE(ui.status_open);
+  EXPECT_EQ(ui.lists_changed.back(), ListKind::kVersions);
+  for (const std::string& name : Listed(state.settings.CacheDir))
+    EXPECT_EQ(name.find("downloadbeta"), std::string::npos) << name;
+
+  // A second run finds every name taken: nothing is stored twice, nothing is left behind.
+  ASSERT_EQ(Run(kCmdDownloadBetas), 1);
+  EXPECT_EQ(StoredVersions().size(), 4u);
+  for (const std::string& name : Listed(state.settings.CacheDir))
+    EXPECT_EQ(name.find("downloadbeta"), std::string::npos) << name;
+}
+
+TEST_F(VersionCommands, DownloadAllBetaWithoutAListingDoesNothing) {
+  state.settings.MCASSETSURL = "http://127.0.0.1:9/assets/";
+  EXPECT_EQ(Run(kCmdDownloadBetas), 1);
+  EXPECT_TRUE(ui.status_shown.empty());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(VersionCommands, ADroppedJarIsStoredByItsVersionOnlyTheFirstCounts) {
+  test::WriteFile(dir() + "in/Game.JAR", test::ReadFile(Fixture("assets/1_0/minecraft.jar")));
+  ASSERT_EQ(Drop(dir() + "in/Game.JAR\n" + dir() + "in/other.jar"), 1);
+  EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.0"});
+  EXPECT_EQ(ParseVersionIndex(test::ReadFile(state.settings.VersionsDir + "ver.ini"))
+                ["minecraft - 1.0.jar"]
+                    .first,
+            "1.0");
+  // The same version again replaces the stored jar.
+  ASSERT_EQ(Drop(dir() + "in/Game.JAR"), 1);
+  EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.0"});
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(VersionCommands, ADroppedFileThatIsNoJarOrCannotBeStoredIsReported) {
+  test::WriteFile(dir() + "in/mod.zip", "zip");
+  EXPECT_EQ(Drop(dir() + "in/mod.zip"), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Oxlip");
+  EXPECT_EQ(ui.messages[0].text, "Versions: No Jar file " + dir() + "in/mod.zip");
+
+  test::WriteFile(dir() + "in/x.jar", test::ReadFile(Fixture("assets/1_0/minecraft.jar")));
+  state.settings.VersionsDir = dir() + "missing/";
+  EXPECT_EQ(Drop(dir() + "in/x.jar"), 0);
+  EXPECT_EQ(ui.messages.back().text, "Versions: File already exist: minecraft - 1.0.jar");
+}
+
+TEST_F(VersionCommands, DeleteMovesTheRowsJarToTheTrashAndReloadSeesIt) {
+  test::WriteFile(dir() + "in/a.jar", test::ReadFile(Fixture("assets/1_0/minecraft.jar")));
+  test::WriteFile(dir() + "in/b.jar", test::ReadFile(Fixture("assets/1_1/minecraft.jar")));
+  Drop(dir() + "in/a.jar");
+  Drop(dir() + "in/b.jar");
+  ASSERT_EQ(StoredVersions(), (std::vector<std::string>{"1.1", "1.0"}));
+  ASSERT_EQ(Run(kCmdDeleteVersion, 1), 1);
+  EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.1"});
+  EXPECT_TRUE(platform::IsFile(dir() + "data/Trash/files/minecraft - 1.0.jar"));
+  EXPECT_TRUE(platform::IsFile(dir() + "data/Trash/info/minecraft - 1.0.jar.trashinfo"));
+
+  test::WriteFile(state.settings.VersionsDir + "hand.jar",
+                  test::ReadFile(Fixture("assets/b1_8/MINECRAFT.JAR")));
+  ASSERT_EQ(Run(kCmdReloadVersions), 1);
+  EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"1.1", "Beta 1.8.1"}));
+}
+
+}  // namespace
+}  // namespace oxlip
