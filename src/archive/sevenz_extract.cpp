@@ -13,8 +13,7 @@ namespace oxlip::archive {
 namespace {
 
 // `warned`: libarchive had a warning for this header; without a name, it could not convert it.
-bool ReadEntryInfo(struct archive_entry* entry, bool warned, EntryInfo* info,
-                   std::string* error) {
+bool ReadEntryInfo(struct archive_entry* entry, bool warned, EntryInfo* info, std::string* error) {
   *info = EntryInfo{};
   const char* name = archive_entry_pathname_utf8(entry);
   if (!name && warned) {
