@@ -1,7 +1,5 @@
 #include "archive/disk_items.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <set>
@@ -9,16 +7,18 @@
 #include "archive/command_patterns.h"
 #include "archive/name_pattern.h"
 #include "platform/path.h"
+#include "platform/path_status.h"
 
 namespace oxlip::archive {
 namespace {
 
 namespace fs = std::filesystem;
 
+using platform::PathKind;
+
 struct Collector {
   const Command& command;
-  struct stat archive_stat {};
-  bool archive_exists = false;
+  platform::PathStatus archive_status;
   std::vector<DiskItem>* items;
   std::set<std::string> seen;  // folded names, so overlapping names add an item once
 
@@ -26,26 +26,17 @@ struct Collector {
 
   bool Excluded(const std::string& name) const { return AnyCovers(exclusions, name); }
 
-  bool IsArchive(const struct stat& st) const {
-    return archive_exists && st.st_dev == archive_stat.st_dev && st.st_ino == archive_stat.st_ino;
-  }
-
-  // Adds one item; false when it is excluded, was seen, or is not a file or folder.
+  // Adds one item; false when it is excluded, was seen, or is not a file or folder. A link is
+  // neither stored nor followed: what it names could lie anywhere (a key, the whole disk).
   bool Add(const std::string& name, const std::string& disk, bool* is_folder) {
-    struct stat st;
-    if (name.empty() || ::stat(disk.c_str(), &st) != 0 || Excluded(name) || IsArchive(st))
-      return false;
-    *is_folder = S_ISDIR(st.st_mode);
-    if (!*is_folder && !S_ISREG(st.st_mode)) return false;
+    if (name.empty() || Excluded(name)) return false;
+    platform::PathStatus status = platform::LinkStatus(disk);
+    if (status.kind != PathKind::kFile && status.kind != PathKind::kFolder) return false;
+    if (platform::SameFile(status, archive_status)) return false;
+    *is_folder = status.kind == PathKind::kFolder;
     if (!seen.insert(FoldedName(name)).second) return false;
-    items->push_back({name, disk, *is_folder, st.st_mtime});
+    items->push_back({name, disk, *is_folder, status.modified});
     return true;
-  }
-
-  // Links to folders are not followed, so a loop cannot make the walk endless.
-  static bool IsFolderLink(const fs::path& path) {
-    std::error_code ec;
-    return fs::is_symlink(fs::symlink_status(path, ec)) && fs::is_directory(path, ec);
   }
 
   static std::vector<std::string> Children(const std::string& folder) {
@@ -53,7 +44,7 @@ struct Collector {
     std::error_code ec;
     for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end;
          it.increment(ec))
-      if (!IsFolderLink(it->path())) names.push_back(it->path().filename().string());
+      names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -74,7 +65,7 @@ struct Collector {
       bool folder = false;
       if (WildcardMatch(pattern, child)) {
         if (Add(name, disk, &folder) && folder) AddTree(disk + "/", name + "/");
-      } else if (deep && fs::is_directory(disk) && !Excluded(name)) {
+      } else if (deep && platform::LinkStatus(disk).kind == PathKind::kFolder && !Excluded(name)) {
         AddMatches(disk + "/", name + "/", pattern, deep);
       }
     }
@@ -112,8 +103,7 @@ bool Collector::AddName(const std::string& given, bool from_list, std::string* e
     AddMatches(folder, prefix.empty() ? "" : prefix + "/", last, command.recurse);
     return true;
   }
-  struct stat st;
-  if (::stat(native.c_str(), &st) != 0) {
+  if (platform::LinkStatus(native).kind == PathKind::kMissing) {
     *error = "no such file: " + native;
     return false;
   }
@@ -128,8 +118,8 @@ bool Collector::AddName(const std::string& given, bool from_list, std::string* e
 
 bool CollectDiskItems(const Command& command, const std::string& archive,
                       std::vector<DiskItem>* items, std::string* error) {
-  Collector collector{command, {}, false, items, {}, ExclusionPatterns(command)};
-  collector.archive_exists = ::stat(archive.c_str(), &collector.archive_stat) == 0;
+  Collector collector{
+      command, platform::TargetStatus(archive), items, {}, ExclusionPatterns(command)};
   if (command.names.empty() && command.listed.empty()) return collector.AddName("*", false, error);
   for (const std::string& name : command.names)
     if (!collector.AddName(name, false, error)) return false;

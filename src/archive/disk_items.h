@@ -21,7 +21,8 @@ struct DiskItem {
 //   "-r"), a matching folder with everything below it;
 // - a plain name: that file, or that folder with everything below it; a folder named in a
 //   list file stands for itself alone unless "-r" is given.
-// Exclusions apply to the names in the archive. `archive` itself is never taken.
+// Exclusions apply to the names in the archive. `archive` itself is never taken, and neither
+// is a link (nor what it points at); links in the folders of a name given are followed.
 bool CollectDiskItems(const Command& command, const std::string& archive,
                       std::vector<DiskItem>* items, std::string* error);
 

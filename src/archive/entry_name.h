@@ -6,13 +6,9 @@
 
 namespace oxlip::archive {
 
-// The name as a relative "a/b/c" path, or nothing when it is empty, absolute ("/x", "\x",
-// "C:x") or holds a ".." part.
+// The name as a relative "a/b/c" path; "" when it names nothing ("", ".", "./"), such entries
+// are passed over; nothing when it is absolute ("/x", "\x", "C:x") or holds a ".." part, which
+// makes the whole archive unsafe.
 std::optional<std::string> SafeEntryPath(std::string_view name);
-
-// True when a link stored at `link_path` (relative to the output folder) pointing at `target`
-// resolves to a place inside the output folder, judged by the names alone ("..", if any, only
-// at the start).
-bool LinkStaysInside(std::string_view link_path, std::string_view target);
 
 }  // namespace oxlip::archive

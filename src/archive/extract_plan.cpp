@@ -34,17 +34,11 @@ bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* pla
     *error = "unsafe entry name \"" + entry.name + "\"";
     return false;
   }
-  if (!Selected(command, *path) || Excluded(command, *path)) return true;
+  if (path->empty() || !Selected(command, *path) || Excluded(command, *path)) return true;
   bool flat = command.letter == 'e';
   if (entry.folder && flat) return true;
   plan->target = flat ? LastPart(*path) : *path;
-  if (entry.link && !LinkStaysInside(plan->target, entry.link_target)) {
-    *error = "link \"" + entry.name + "\" points outside the output folder";
-    return false;
-  }
-  plan->action = entry.folder ? EntryAction::kFolder
-                 : entry.link ? EntryAction::kLink
-                              : EntryAction::kFile;
+  plan->action = entry.folder ? EntryAction::kFolder : EntryAction::kFile;
   return true;
 }
 
@@ -75,8 +69,6 @@ bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entr
       return true;
     case EntryAction::kFolder:
       return out.MakeFolder(plan.target, error);
-    case EntryAction::kLink:
-      return out.MakeLink(plan.target, entry.link_target, command.overwrite, error);
     case EntryAction::kFile:
       break;
   }

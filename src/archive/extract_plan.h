@@ -14,20 +14,22 @@ namespace oxlip::archive {
 struct EntryInfo {
   std::string name;  // as stored
   bool folder = false;
+  // A symbolic link is never made: it becomes a small file holding the target text, as the
+  // archiver does on Windows, so no later move or pack can follow it out of the folder.
   bool link = false;
-  std::string link_target;
+  std::string link_target;  // where the format keeps it apart from the entry's data (7z)
   std::time_t modified = 0;
 };
 
-enum class EntryAction { kSkip, kFolder, kFile, kLink };
+enum class EntryAction { kSkip, kFolder, kFile };
 
 struct PlannedEntry {
   EntryAction action = EntryAction::kSkip;
   std::string target;  // relative to the output folder, "/"-separated
 };
 
-// False with `error` set when the entry is hostile (its name or link would leave the output
-// folder); such an archive is refused as a whole.
+// False with `error` set when the entry is hostile (its name would leave the output folder);
+// such an archive is refused as a whole. An entry whose name names nothing is skipped.
 bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* plan,
                std::string* error);
 
@@ -39,7 +41,7 @@ namespace oxlip::archive {
 bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
                    std::string* error);
 
-// Carries out one planned entry; `fill` yields a file's bytes or a link's target.
+// Carries out one planned entry; `fill` yields a file's bytes.
 bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entry,
                 const PlannedEntry& plan, const Filler& fill, std::string* error);
 

@@ -1,5 +1,7 @@
 #include "archive/libarchive_handle.h"
 
+#include <vector>
+
 namespace oxlip::archive {
 
 std::string ArchiveError(struct archive* a) {
@@ -22,11 +24,26 @@ Reader OpenReader(const std::string& path, Format format, std::string* error) {
   return reader;
 }
 
-bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error) {
+bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error,
+                bool* warned) {
   int result = archive_read_next_header(reader, entry);
+  if (warned) *warned = result == ARCHIVE_WARN;
   if (result == ARCHIVE_OK || result == ARCHIVE_WARN) return true;
   if (result != ARCHIVE_EOF) *error = "damaged archive: " + ArchiveError(reader);
   return false;
+}
+
+bool ReadData(struct archive* reader, const Sink& sink, std::string* error) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    la_ssize_t got = archive_read_data(reader, buffer.data(), buffer.size());
+    if (got == 0) return true;
+    if (got < 0) {
+      *error = "damaged entry: " + ArchiveError(reader);
+      return false;
+    }
+    if (!sink(buffer.data(), static_cast<std::size_t>(got))) return false;
+  }
 }
 
 Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archive/command.h"
+#include "archive/output_folder.h"
 
 namespace oxlip::archive {
 
@@ -23,7 +24,14 @@ using Writer = std::unique_ptr<struct archive, WriteFree>;
 Reader OpenReader(const std::string& path, Format format, std::string* error);
 
 // The next header; false at the end (with `error` empty) or on damage (with `error` set).
-bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error);
+// `warned`, when given, tells whether libarchive had a warning, such as a name it could not
+// convert.
+bool NextHeader(struct archive* reader, struct archive_entry** entry, std::string* error,
+                bool* warned = nullptr);
+
+// The current entry's bytes into the sink; false with `error` set when the data is damaged
+// (a sink that refuses bytes sets its own error).
+bool ReadData(struct archive* reader, const Sink& sink, std::string* error);
 
 // A new 7z archive at `path`, LZMA2 compressed, at the strongest level when `strongest`.
 Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error);

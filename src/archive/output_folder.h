@@ -27,9 +27,6 @@ class OutputFolder {
   bool WriteFile(const std::string& relative, bool overwrite, std::time_t modified,
                  const Filler& fill, std::string* error);
 
-  bool MakeLink(const std::string& relative, const std::string& target, bool overwrite,
-                std::string* error);
-
  private:
   bool MakeParents(const std::string& relative, std::string* error);
   bool MakeOneFolder(const std::string& relative, std::string* error);

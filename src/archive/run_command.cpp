@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/utf8_names.h"
 
 namespace oxlip::archive {
 namespace {
@@ -77,6 +78,7 @@ bool Delete(const Command& command, const std::string& archive, std::string* err
 }  // namespace
 
 int RunCommandLine(const std::string& line, std::string* error) {
+  platform::Utf8Names utf8;  // 7z names convert through the locale, which may be "C"
   Command command;
   if (!ParseCommand(line, &command, error)) return kCommandLineError;
   if (!ReadListFiles(&command, error)) return kFatalError;

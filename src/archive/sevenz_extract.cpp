@@ -12,27 +12,15 @@
 namespace oxlip::archive {
 namespace {
 
-bool CopyData(struct archive* reader, const Sink& sink, std::string* error) {
-  std::vector<char> buffer(1 << 16);
-  for (;;) {
-    la_ssize_t got = archive_read_data(reader, buffer.data(), buffer.size());
-    if (got == 0) return true;
-    if (got < 0) {
-      *error = "damaged entry: " + ArchiveError(reader);
-      return false;
-    }
-    if (!sink(buffer.data(), static_cast<std::size_t>(got))) return false;
-  }
-}
-
-bool ReadEntryInfo(struct archive_entry* entry, EntryInfo* info, std::string* error) {
+// `warned`: libarchive had a warning for this header; without a name, it could not convert it.
+bool ReadEntryInfo(struct archive_entry* entry, bool warned, EntryInfo* info, std::string* error) {
   *info = EntryInfo{};
-  const char* name = archive_entry_pathname(entry);
-  if (!name) {
-    *error = "entry without a name";
+  const char* name = archive_entry_pathname_utf8(entry);
+  if (!name && warned) {
+    *error = "an entry's name can't be read";
     return false;
   }
-  info->name = name;
+  info->name = name ? name : "";  // a nameless entry (packed from a pipe) is skipped
   info->modified = archive_entry_mtime(entry);
   if (archive_entry_hardlink(entry)) {
     *error = "hard link \"" + info->name + "\" is not supported";
@@ -44,7 +32,7 @@ bool ReadEntryInfo(struct archive_entry* entry, EntryInfo* info, std::string* er
       return true;
     case AE_IFLNK:
       info->link = true;
-      info->link_target = archive_entry_symlink(entry) ? archive_entry_symlink(entry) : "";
+      if (const char* target = archive_entry_symlink_utf8(entry)) info->link_target = target;
       return true;
     case AE_IFREG:
     case 0:
@@ -60,10 +48,11 @@ bool PlanAll(const Command& command, const std::string& archive, std::vector<Ent
   Reader reader = OpenReader(archive, Format::kSevenZ, error);
   if (!reader) return false;
   struct archive_entry* entry = nullptr;
-  while (NextHeader(reader.get(), &entry, error)) {
+  bool warned = false;
+  while (NextHeader(reader.get(), &entry, error, &warned)) {
     entries->emplace_back();
     plans->emplace_back();
-    if (!ReadEntryInfo(entry, &entries->back(), error) ||
+    if (!ReadEntryInfo(entry, warned, &entries->back(), error) ||
         !PlanEntry(command, entries->back(), &plans->back(), error))
       return false;
   }
@@ -107,10 +96,13 @@ bool ExtractSevenZ(const Command& command, const std::string& archive, std::stri
       if (error->empty()) *error = "archive changed while reading";
       return false;
     }
+    const EntryInfo& info = entries[i];
     auto fill = [&](const Sink& sink, std::string* why) {
-      return CopyData(reader.get(), sink, why);
+      // libarchive hands a link's target over in the header, not as data.
+      if (info.link) return sink(info.link_target.data(), info.link_target.size());
+      return ReadData(reader.get(), sink, why);
     };
-    if (!WriteEntry(out, command, entries[i], plans[i], fill, error)) return false;
+    if (!WriteEntry(out, command, info, plans[i], fill, error)) return false;
   }
   return true;
 }
@@ -130,7 +122,7 @@ bool ExtractLzma(const Command& command, const std::string& archive, std::string
   if (!PlanEntry(command, info, &plan, error) || !AllNamesFound(command, {info}, error) ||
       !out.Prepare(error))
     return false;
-  auto fill = [&](const Sink& sink, std::string* why) { return CopyData(reader.get(), sink, why); };
+  auto fill = [&](const Sink& sink, std::string* why) { return ReadData(reader.get(), sink, why); };
   return WriteEntry(out, command, info, plan, fill, error);
 }
 

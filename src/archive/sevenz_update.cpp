@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
@@ -10,6 +9,7 @@
 #include "archive/name_pattern.h"
 #include "archive/sevenz_archive.h"
 #include "platform/fs.h"
+#include "platform/open_file.h"
 
 namespace oxlip::archive {
 namespace {
@@ -20,7 +20,7 @@ std::string Key(const std::string& name, bool folder) {
 }
 
 std::string EntryKey(struct archive_entry* entry) {
-  const char* name = archive_entry_pathname(entry);
+  const char* name = archive_entry_pathname_utf8(entry);
   return Key(name ? name : "", archive_entry_filetype(entry) == AE_IFDIR);
 }
 
@@ -56,16 +56,16 @@ bool CopyOldEntries(const std::string& archive, struct archive* writer, const Dr
 
 bool CopyFileData(const DiskItem& item, struct archive* writer, std::int64_t size,
                   std::string* error) {
-  std::ifstream in(item.disk_path, std::ios::binary);
+  // Never through a link, even one that took the file's place since it was listed.
+  platform::InputFile in;
   std::vector<char> buffer(1 << 16);
-  std::int64_t total = 0;
-  while (in) {
-    in.read(buffer.data(), buffer.size());
-    la_ssize_t got = in.gcount();
-    if (got > 0 && archive_write_data(writer, buffer.data(), got) != got) break;
+  std::int64_t total = 0, got = 0;
+  bool ok = in.Open(item.disk_path);
+  while (ok && (got = in.Read(buffer.data(), buffer.size())) > 0) {
+    ok = archive_write_data(writer, buffer.data(), got) == got;
     total += got;
   }
-  if (total == size && in.eof()) return true;
+  if (ok && got == 0 && total == size) return true;
   *error = "can't read " + item.disk_path;
   return false;
 }
@@ -78,7 +78,7 @@ bool WriteItem(const DiskItem& item, struct archive* writer, std::string* error)
   }
   std::unique_ptr<struct archive_entry, void (*)(struct archive_entry*)> entry(archive_entry_new(),
                                                                                archive_entry_free);
-  archive_entry_set_pathname(entry.get(), item.archive_name.c_str());
+  archive_entry_set_pathname_utf8(entry.get(), item.archive_name.c_str());
   archive_entry_set_filetype(entry.get(), item.folder ? AE_IFDIR : AE_IFREG);
   archive_entry_set_perm(entry.get(), item.folder ? 0755 : 0644);
   archive_entry_set_mtime(entry.get(), item.modified, 0);
@@ -143,7 +143,7 @@ bool AddToSevenZ(const Command& command, const std::string& archive,
 bool DeleteFromSevenZ(const Command& command, const std::string& archive, std::string* error) {
   std::vector<NamePattern> patterns = NamePatterns(command);
   auto drop = [&](struct archive_entry* entry) {
-    const char* name = archive_entry_pathname(entry);
+    const char* name = archive_entry_pathname_utf8(entry);
     return AnyCovers(patterns, name ? name : "");
   };
   return Rewrite(command, archive, true, drop, {}, error);

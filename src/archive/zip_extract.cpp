@@ -1,48 +1,18 @@
-#include <sys/stat.h>
-
 #include <vector>
 
 #include "archive/extract_plan.h"
 #include "archive/output_folder.h"
 #include "archive/zip_archive.h"
+#include "archive/zip_entry_reader.h"
 #include "archive/zip_handle.h"
 
 namespace oxlip::archive {
 namespace {
 
-constexpr std::size_t kMaxLinkTarget = 4096;
-
-bool CopyEntry(zip_t* zip, zip_uint64_t index, const Sink& sink, std::string* error) {
-  zip_file_t* file = zip_fopen_index(zip, index, 0);
-  if (!file) {
-    *error = std::string("can't read entry: ") + zip_strerror(zip);
-    return false;
-  }
-  std::vector<char> buffer(1 << 16);
-  zip_int64_t got = 0;
-  bool ok = true;
-  // libzip checks the CRC once the last byte is read, so a damaged entry ends in an error here.
-  while (ok && (got = zip_fread(file, buffer.data(), buffer.size())) > 0)
-    ok = sink(buffer.data(), static_cast<std::size_t>(got));
-  if (got < 0) {
-    *error = std::string("damaged entry ") + zip_get_name(zip, index, 0) + ": " +
-             zip_file_strerror(file);
-    ok = false;
-  }
-  zip_fclose(file);
-  return ok;
-}
-
-bool ReadLinkTarget(zip_t* zip, zip_uint64_t index, std::string* target, std::string* error) {
-  target->clear();
-  auto keep = [&](const char* data, std::size_t size) {
-    target->append(data, size);
-    return target->size() <= kMaxLinkTarget;
-  };
-  bool ok = CopyEntry(zip, index, keep, error);
-  if (!ok && error->empty()) *error = "link target too long";
-  return ok;
-}
+// The kind bits of the Unix rights that Unix zip programs keep in the external attributes.
+constexpr zip_uint32_t kUnixKind = 0170000;
+constexpr zip_uint32_t kUnixFolder = 0040000;
+constexpr zip_uint32_t kUnixLink = 0120000;
 
 bool ReadEntryInfo(zip_t* zip, zip_uint64_t index, EntryInfo* info, std::string* error) {
   const char* name = zip_get_name(zip, index, ZIP_FL_ENC_GUESS);
@@ -59,12 +29,10 @@ bool ReadEntryInfo(zip_t* zip, zip_uint64_t index, EntryInfo* info, std::string*
   zip_uint32_t attributes = 0;
   if (zip_file_get_external_attributes(zip, index, 0, &system, &attributes) == 0 &&
       system == ZIP_OPSYS_UNIX) {
-    mode_t mode = attributes >> 16;
-    if (S_ISDIR(mode)) info->folder = true;
-    if (S_ISLNK(mode) && !info->folder) {
-      info->link = true;
-      return ReadLinkTarget(zip, index, &info->link_target, error);
-    }
+    zip_uint32_t kind = (attributes >> 16) & kUnixKind;
+    if (kind == kUnixFolder) info->folder = true;
+    // A link's data is its target text, which is just what its file will hold.
+    info->link = kind == kUnixLink && !info->folder;
   }
   return true;
 }
@@ -91,7 +59,7 @@ bool ExtractZip(const Command& command, const std::string& archive, std::string*
   if (!out.Prepare(error)) return false;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     auto fill = [&](const Sink& sink, std::string* why) {
-      return CopyEntry(zip.get(), i, sink, why);
+      return ReadZipEntry(zip.get(), i, sink, why);
     };
     if (!WriteEntry(out, command, entries[i], plans[i], fill, error)) return false;
   }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/fd_io.h"
 #include "platform/path.h"
 
 namespace fs = std::filesystem;
@@ -22,19 +23,6 @@ fs::path Native(const std::string& path) { return fs::path(NativePath(path)); }
 std::string StripTrailing(std::string path) {
   while (path.size() > 1 && (path.back() == ' ' || IsSeparator(path.back()))) path.pop_back();
   return path;
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Writes `data` to a fresh temporary file beside `path` with the given mode, on the disk
@@ -76,41 +64,21 @@ bool DeleteFile(const std::string& path) {
   return ::unlink(NativePath(path).c_str()) == 0;
 }
 
-bool CopyFile(const std::string& from, const std::string& to) {
-  std::optional<std::string> data = ReadWholeFile(from);
-  if (!data) return false;
+bool RenameFile(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, NativePath(from).c_str(), AT_FDCWD, NativePath(to).c_str(),
+                  RENAME_NOREPLACE) == 0)
+    return true;
+  // Network file systems answer EINVAL to the flag, older kernels ENOSYS.
+  return (errno == EINVAL || errno == ENOSYS) && RenameAfterCheck(from, to);
+}
+
+bool RenameAfterCheck(const std::string& from, const std::string& to) {
   struct stat st;
-  mode_t mode = ::stat(NativePath(from).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-  std::string temp = WriteTemporary(to, *data, mode | S_IWUSR, false);
-  if (temp.empty()) return false;
-  if (::rename(NativePath(temp).c_str(), NativePath(to).c_str()) != 0) {
-    ::unlink(NativePath(temp).c_str());
+  if (::lstat(NativePath(to).c_str(), &st) == 0) {
+    errno = EEXIST;
     return false;
   }
-  return true;
-}
-
-bool RenameFile(const std::string& from, const std::string& to) {
-  return ::renameat2(AT_FDCWD, NativePath(from).c_str(), AT_FDCWD, NativePath(to).c_str(),
-                     RENAME_NOREPLACE) == 0;
-}
-
-bool CopyTree(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  fs::path source = Native(from), target = Native(to);
-  if (!fs::is_directory(source, ec)) return false;
-  fs::create_directories(target, ec);
-  for (auto it = fs::recursive_directory_iterator(source, ec); !ec && it != fs::end(it);
-       it.increment(ec)) {
-    fs::path dest = target / fs::relative(it->path(), source, ec);
-    if (it->is_directory(ec)) {
-      fs::create_directories(dest, ec);
-      if (ec) return false;
-    } else if (!CopyFile(it->path().string(), dest.string())) {
-      return false;
-    }
-  }
-  return !ec;
+  return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
 bool DeleteTree(const std::string& path) {
@@ -174,8 +142,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::string data;
   char buffer[65536];
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = ReadSome(fd, buffer, sizeof buffer);
     if (n < 0) {
       ::close(fd);
       return std::nullopt;

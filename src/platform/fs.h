@@ -19,13 +19,20 @@ struct DirEntry {
 // the folder exists.
 bool CreateFolder(const std::string& path);
 bool DeleteFile(const std::string& path);
-// Overwrites the target; the target is replaced only once the copy is complete. Copies are
-// not flushed to the disk one by one (game files, clones: thousands at a time); the settings
+// Overwrites the target; the target is replaced only once the copy is complete, with the
+// source's rights and times. The bytes are streamed (by the kernel where it can, sharing blocks
+// where the file system offers it; holes stay holes), never held in memory as a whole. Copies
+// are not flushed to the disk one by one (game files, clones: thousands at a time); the settings
 // files written by ReplaceFileContents are.
 bool CopyFile(const std::string& from, const std::string& to);
 // Renames or moves a file or folder; fails when the target exists.
 bool RenameFile(const std::string& from, const std::string& to);
-// Copies everything below `from` into `to`, creating folders and overwriting files.
+// What RenameFile does where the file system has no rename that refuses an existing target
+// (network file systems): fails when the target exists, then renames; a target that appears in
+// between is replaced.
+bool RenameAfterCheck(const std::string& from, const std::string& to);
+// Copies everything below `from` into `to`, creating folders and overwriting files; files and
+// folders keep their times. A link to a folder is not followed: an empty folder stands for it.
 bool CopyTree(const std::string& from, const std::string& to);
 // Deletes the folder with everything in it, read-only entries too.
 bool DeleteTree(const std::string& path);

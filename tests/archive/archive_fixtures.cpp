@@ -101,8 +101,12 @@ Listing ListZip(const std::string& path) {
     zip_stat_index(zip, i, 0, &st);
     std::string name = st.name;
     bool folder = name.back() == '/';
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    zip_file_get_external_attributes(zip, i, 0, &system, &attributes);
+    bool link = system == ZIP_OPSYS_UNIX && ((attributes >> 16) & 0170000) == 0120000;
     listing[Trimmed(name)] = {folder, folder ? 0 : static_cast<std::int64_t>(st.size),
-                              folder ? 0 : st.crc};
+                              folder ? 0 : st.crc, link};
   }
   zip_discard(zip);
   return listing;
@@ -117,9 +121,11 @@ Listing ListSevenZ(const std::string& path) {
     while (archive_read_next_header(r, &entry) == ARCHIVE_OK) {
       Item item;
       item.folder = archive_entry_filetype(entry) == AE_IFDIR;
+      item.link = archive_entry_filetype(entry) == AE_IFLNK;
       std::string data(1 << 16, '\0'), all;
       la_ssize_t got;
       while ((got = archive_read_data(r, data.data(), data.size())) > 0) all.append(data, 0, got);
+      if (item.link) all = archive_entry_symlink(entry);
       item.size = item.folder ? 0 : static_cast<std::int64_t>(all.size());
       item.crc = item.folder ? 0 : Crc(all);
       listing[Trimmed(archive_entry_pathname(entry))] = item;
@@ -135,7 +141,10 @@ Listing ListTree(const std::string& folder) {
   for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
     std::string name = std::filesystem::relative(it->path(), folder).generic_string();
-    if (it->is_directory()) {
+    if (it->is_symlink()) {
+      std::string target = std::filesystem::read_symlink(it->path()).string();
+      listing[name] = {false, static_cast<std::int64_t>(target.size()), Crc(target), true};
+    } else if (it->is_directory()) {
       listing[name] = {true, 0, 0};
     } else {
       std::string data = ReadFile(it->path().string());
@@ -167,8 +176,20 @@ bool HaveSevenZipProgram() { return std::system("command -v 7zz >/dev/null 2>&1"
 
 int RunSevenZipProgram(const std::string& folder, const std::string& args) {
   // No globbing: "*" is for the program to expand, as it is for ours.
-  std::string line = "set -f; cd '" + folder + "' && 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null";
+  std::string line =
+      "set -f; cd '" + folder + "' && LC_ALL=C.UTF-8 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null";
   int status = std::system(line.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
+
+int RunPython(const std::string& folder, const std::string& code) {
+  std::string script = folder + "/make.py";
+  WriteFile(script, code);
+  std::string line = "cd '" + folder + "' && python3 make.py";
+  int status = std::system(line.c_str());
+  std::filesystem::remove(script);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -33,6 +33,7 @@ struct Item {
   bool folder = false;
   std::int64_t size = 0;
   std::uint32_t crc = 0;
+  bool link = false;  // a symbolic link (an entry, or on disk); size and CRC are its target's
   bool operator==(const Item&) const = default;
 };
 void PrintTo(const Item& item, std::ostream* out);
@@ -51,7 +52,13 @@ int RunArchiver(const std::string& command_line);
 
 // The 7-Zip command-line program, when installed.
 bool HaveSevenZipProgram();
-// Runs `7zz <args>` in `folder`; its exit code.
+// Runs `7zz <args>` in `folder` with UTF-8 as its character set; its exit code.
 int RunSevenZipProgram(const std::string& folder, const std::string& args);
+
+// Python 3, whose zipfile module writes what the 7-Zip program will not (links by their mode,
+// odd names).
+bool HavePython();
+// Runs the Python program `code` in `folder`; its exit code.
+int RunPython(const std::string& folder, const std::string& code);
 
 }  // namespace oxlip::test
