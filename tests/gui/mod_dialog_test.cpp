@@ -8,10 +8,14 @@
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
 
+#include "app/startup.h"
+#include "gui/main_window.h"
+#include "gui/qt_ui.h"
 #include "mods/mod_workspace.h"
 #include "support/temp_folder.h"
 
@@ -163,6 +167,49 @@ TEST_F(ModDialogTest, DesktopFilesAreTakenByTheFirstListButRefusedByTheThird) {
   EXPECT_EQ(test::ReadFile(workspace + "minecraft.jar/Extra.class"), "e");
   EXPECT_TRUE(Shows(kJarList, {"Extra.class"}));
   EXPECT_TRUE(std::filesystem::exists(dir() + "desktop/Extra.class"));
+}
+
+// The whole way of a file dropped on the main window's mod list: unpacking behind the status
+// window, the dialog over the main window, packing, the list refilled.
+TEST_F(ModDialogTest, AFileDroppedOnTheModListIsImportedThroughTheDialog) {
+  for (const char* name : {"first", "second"}) {
+    test::WriteFile(dir() + "pack/config/" + name + ".cfg", name);
+    std::string line =
+        "cd '" + dir() + "pack' && 7zz a -tzip ../" + name + ".zip config >/dev/null";
+    ASSERT_EQ(std::system(line.c_str()), 0);
+  }
+  AppState state;
+  ASSERT_TRUE(StartUp(state));
+  MainWindow window(state);
+  QtUi ui(&window);
+  window.set_ui(&ui);
+  window.show();
+  FillLists(state, ui);
+  QStringList titles;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<ModDialog*>(QApplication::activeModalWidget())) {
+      titles << dialog->name_field()->text();
+      dialog->name_field()->setText("Dropped");
+      dialog->ok_button()->click();
+    }
+  });
+  answer.start(20);
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir() + "first.zip")),
+                 QUrl::fromLocalFile(QString::fromStdString(dir() + "second.zip"))});
+  ReportListView* list = window.mod_list();
+  QPoint at = list->viewport()->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list->viewport(), &enter);
+  QDropEvent drop(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list->viewport(), &drop);
+  EXPECT_TRUE(state.mods.empty());  // the drop returns before the import starts
+  EXPECT_TRUE(ShowsSoon([&] { return list->topLevelItemCount() == 1; }));
+  EXPECT_EQ(titles, QStringList{"first"});
+  EXPECT_EQ(list->topLevelItem(0)->text(0), "Dropped");
+  EXPECT_TRUE(window.isEnabled());
+  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "unzipped"));
 }
 
 }  // namespace
