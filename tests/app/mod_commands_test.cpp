@@ -65,6 +65,17 @@ TEST_F(ModCommandsTest, NewModIsPackedScannedAndShown) {
   EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
 }
 
+TEST_F(ModCommandsTest, APackingFailureIsShown) {
+  std::filesystem::remove_all(state.settings.ModDir);
+  test::WriteFile(state.settings.ModDir.substr(0, state.settings.ModDir.size() - 1), "a file");
+  ConfirmWithFile("Cannot be packed");
+  RunOnRow(kCmdNewMod, -1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Oxlip");
+  EXPECT_EQ(ui.messages[0].text, "CreateMod:Can't pack root.7z");
+  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
+}
+
 TEST_F(ModCommandsTest, ImportAsksForAFileWithAllFilesPreselected) {
   ConfirmWithFile("ignored");
   EXPECT_EQ(RunOnRow(kCmdImportMod, -1), 1);
