@@ -4,6 +4,7 @@
 
 #include "archive/command_patterns.h"
 #include "archive/entry_name.h"
+#include "archive/extract_budget.h"
 #include "archive/name_pattern.h"
 #include "archive/output_folder.h"
 
@@ -72,7 +73,8 @@ bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entr
     case EntryAction::kFile:
       break;
   }
-  return out.WriteFile(plan.target, command.overwrite, entry.modified, fill, error);
+  return out.WriteFile(plan.target, command.overwrite, entry.modified, WithExtractBudget(fill),
+                       error);
 }
 
 }  // namespace oxlip::archive

@@ -67,9 +67,13 @@ void MainWindow::ConnectEvents() {
   connect(versions_, &ReportListView::filesDropped, this, [this](const QString& names) {
     if (ui_) DropFiles(state_, *ui_, ListKind::kVersions, names.toStdString());
   });
-  connect(mods_, &ReportListView::filesDropped, this, [this](const QString& names) {
-    if (ui_) DropFiles(state_, *ui_, ListKind::kMods, names.toStdString());
-  });
+  // An import runs long and opens a dialog: the desktop gets its answer to the drop first.
+  connect(
+      mods_, &ReportListView::filesDropped, this,
+      [this](const QString& names) {
+        if (ui_) DropFiles(state_, *ui_, ListKind::kMods, names.toStdString());
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::PopUp(ListKind list, int selected_row) {

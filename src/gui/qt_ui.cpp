@@ -1,5 +1,6 @@
 #include "gui/qt_ui.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "gui/mod_dialog.h"
 #include "platform/shell.h"
 
 namespace oxlip::gui {
@@ -104,9 +106,9 @@ std::string QtUi::OpenFileDialog(const std::string& title, const std::string& fi
 std::optional<std::string> QtUi::InputBox(const std::string& title, const std::string& prompt,
                                           const std::string& preset) {
   bool ok = false;
-  QString text = QInputDialog::getText(window_, QString::fromStdString(title),
-                                       QString::fromStdString(prompt), QLineEdit::Normal,
-                                       QString::fromStdString(preset), &ok);
+  QString text =
+      QInputDialog::getText(window_, QString::fromStdString(title), QString::fromStdString(prompt),
+                            QLineEdit::Normal, QString::fromStdString(preset), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }
@@ -115,7 +117,14 @@ void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); 
 
 // The dialogs arrive with the work that uses them.
 bool QtUi::RunLoginDialog(launch::LoginForm&) { return false; }
-bool QtUi::RunModDialog(mods::ModDialogModel&) { return false; }
+
+bool QtUi::RunModDialog(mods::ModDialogModel& model) {
+  // Over whichever window asked: the main window, or a dialog open above it.
+  QWidget* parent = QApplication::activeModalWidget();
+  ModDialog dialog(parent ? parent : window_, model);
+  return dialog.exec() == QDialog::Accepted;
+}
+
 bool QtUi::RunInstanceDialog(instances::InstanceDialogModel&) { return false; }
 
 }  // namespace oxlip::gui

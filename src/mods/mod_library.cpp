@@ -17,15 +17,17 @@ constexpr const char* kLoadError = "<loaderror>";
 std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions) {
   std::map<std::string, std::string> order;
   for (const VersionEntry& entry : versions) {
-    const std::string& file = entry.File;
-    std::string key = file.size() > 16 ? file.substr(12, file.size() - 16) : "";
-    order[key] = std::to_string(std::int64_t{9999999999} - entry.Date);
+    order[StoredVersionName(entry.File)] = std::to_string(std::int64_t{9999999999} - entry.Date);
   }
   order["all"] = "0000000000";
   return order;
 }
 
 }  // namespace
+
+std::string StoredVersionName(const std::string& file) {
+  return file.size() > 16 ? file.substr(12, file.size() - 16) : "";
+}
 
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);

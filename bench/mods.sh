@@ -1,0 +1,10 @@
+#!/bin/sh
+# Builds and runs the mod import and installation benchmark: ours against the 7-Zip program.
+# Usage: bench/mods.sh [build folder]; an optimised build is configured there when missing.
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/bench}
+[ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DOXLIP_GUI=OFF >/dev/null
+cmake --build "$build" --target bench_mods >/dev/null
+"$build/bench/bench_mods"

@@ -1,0 +1,44 @@
+#pragma once
+// Applying an instance's active mods to its game folder and game jar, with the install record
+// ("modinstall.inf") that lets a later installation remove exactly what this one put there.
+#include <map>
+#include <string>
+
+#include "base/progress.h"
+#include "base/settings.h"
+#include "instances/instance.h"
+
+namespace oxlip {
+
+// Relative path (as a line of the record) to 1 when it was in the record read at the start,
+// 2 once the current installation (re)installed it, 0 when looked up and not recorded.
+using PreviousInstall = std::map<std::string, int>;
+
+// Installs the active mods in `mods.ini` order (a later mod's file wins) and removes what the
+// old record lists and no mod provides any more. With `overwrite` 0 an installed, non-empty
+// file is kept (a person's edit survives); 1 replaces those lying directly in the game folder.
+// A failure of the jar patch is stored as the last-error text and leaves the jar as it was.
+// Callable from a worker thread; uses the staging folders "minecraftjar\" and "root\" of
+// CacheDir, so one installation at a time.
+void installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
+                ProgressSink& progress);
+
+// Removes everything the install record lists (folders only once they hold no file) and
+// deletes the record.
+void UninstallMods(const GlobalSettings& settings, const Instance& instance);
+
+// Copies `source` + `relative` into `target` + `relative`, adding a CR LF line to `record` for
+// every file and for every folder it created or installed before, and marking each in
+// `previous` with 2. `overwrite` applies to files directly at the top only.
+void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
+                 PreviousInstall& previous, std::string& record, int overwrite);
+
+namespace mods {
+
+// The record's lines as keys with 1; lines that are absolute or climb out with ".." are left
+// out. Empty when the record cannot be read.
+PreviousInstall ReadInstallRecord(const std::string& path);
+
+}  // namespace mods
+
+}  // namespace oxlip

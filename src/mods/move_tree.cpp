@@ -1,0 +1,47 @@
+#include "base/paths.h"
+#include "mods/mod_workspace.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+#include "platform/replace_file.h"
+
+namespace oxlip {
+namespace {
+
+// Links in an unpacked tree can make it endless; no mod is nested this deep.
+constexpr int kMaxDepth = 128;
+
+bool IsEmptyFolder(const std::string& folder) {
+  for (const platform::DirEntry& entry : platform::ListFolder(folder))
+    if (entry.name != "." && entry.name != "..") return false;
+  return true;
+}
+
+void MoveContents(const std::string& source, const std::string& target, int depth) {
+  if (depth > kMaxDepth) return;
+  for (const platform::DirEntry& entry : platform::ListFolder(source)) {
+    if (entry.name == "." || entry.name == "..") continue;
+    std::string from = source + entry.name, to = target + entry.name;
+    if (!entry.is_folder) {
+      // One step: the file of that name in the target is replaced, never lost on a failure.
+      if (!platform::IsFolder(to)) platform::ReplaceFile(from, to);
+      continue;
+    }
+    if (!platform::Exists(to) && platform::RenameFile(from, to)) continue;
+    platform::CreateFolder(to);
+    MoveContents(from + "\\", to + "\\", depth + 1);
+    // What could not be moved stays where it was.
+    if (IsEmptyFolder(from)) platform::DeleteTree(from);
+  }
+}
+
+}  // namespace
+
+void MoveTree(const std::string& source, const std::string& target) {
+  std::string from = platform::WithTrailingSeparator(platform::NativePath(source));
+  std::string to = platform::WithTrailingSeparator(platform::NativePath(target));
+  // The same folder, or a target inside the source, which would grow while it is walked.
+  if (to.compare(0, from.size(), from) == 0) return;
+  MoveContents(source, target, 0);
+}
+
+}  // namespace oxlip

@@ -1,0 +1,13 @@
+#include "platform/replace_file.h"
+
+#include <cstdio>
+
+#include "platform/path.h"
+
+namespace oxlip::platform {
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+}  // namespace oxlip::platform

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace oxlip::platform {
+
+// Renames `from` over `to` in one step: `to` holds either its old or its new bytes, never
+// neither. Both must lie on the same disk.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
+}  // namespace oxlip::platform

@@ -1,0 +1,161 @@
+// The mod list's commands, run as the main window runs them, answered by a script.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/command_registry.h"
+#include "app/main_view.h"
+#include "mods/mod_dialog_model.h"
+#include "support/scripted_ui.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+class ModCommandsTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    LoadGlobalSettings(state.settings);
+    state.settings.LatestVersionNr = "1.2.5";
+    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
+    RegisterModCommands(state.commands);
+  }
+
+  void AddMod(const std::string& folder, const std::string& name) {
+    test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
+                    "Name = " + name + "\r\nVersion = all\r\n");
+    test::WriteFile(state.settings.ModDir + folder + "/root.7z", "");
+    ScanMods(state.settings, state.versions, state.mods);
+  }
+
+  int RunOnRow(int id, int row) {
+    RightClickMenu(state, ListKind::kMods, row);
+    return RunMenuCommand(state, ui, id);
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const ModRecord& mod : state.mods) names.push_back(mod.Name);
+    return names;
+  }
+
+  // Names the mod and puts one file for the game folder into the workspace.
+  void ConfirmWithFile(const std::string& name) {
+    test::WriteFile(dir() + "desk/options.txt", "o");
+    ui.on_mod_dialog = [this, name](mods::ModDialogModel& model) {
+      model.SetName(name);
+      model.DropShellFiles(mods::kRootList, "", dir() + "desk/options.txt");
+      return true;
+    };
+  }
+
+  AppState state;
+  test::ScriptedUi ui;
+};
+
+TEST_F(ModCommandsTest, NewModIsPackedScannedAndShown) {
+  ConfirmWithFile("Made here");
+  EXPECT_EQ(RunOnRow(kCmdNewMod, -1), 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Made here"}));
+  EXPECT_EQ(state.mods[0].Version, "1.2.5");
+  EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir +
+                                      state.mods[0].Dir.substr(0, state.mods[0].Dir.size() - 1) +
+                                      "/root.7z"));
+  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
+}
+
+TEST_F(ModCommandsTest, APackingFailureIsShown) {
+  std::filesystem::remove_all(state.settings.ModDir);
+  test::WriteFile(state.settings.ModDir.substr(0, state.settings.ModDir.size() - 1), "a file");
+  ConfirmWithFile("Cannot be packed");
+  RunOnRow(kCmdNewMod, -1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Oxlip");
+  EXPECT_EQ(ui.messages[0].text, "CreateMod:Can't pack root.7z");
+  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
+}
+
+TEST_F(ModCommandsTest, ImportAsksForAFileWithAllFilesPreselected) {
+  ConfirmWithFile("ignored");
+  EXPECT_EQ(RunOnRow(kCmdImportMod, -1), 1);
+  ASSERT_EQ(ui.file_dialogs.size(), 1u);
+  EXPECT_EQ(ui.file_dialogs[0].title, "Oxlip - Import mod");
+  EXPECT_EQ(ui.file_dialogs[0].filters, "mod|*.zip;*.7z|all|*.*");
+  EXPECT_EQ(ui.file_dialogs[0].selected_filter, 1);
+  EXPECT_TRUE(ui.lists_changed.empty());  // cancelled: nothing else happens
+
+  test::WriteFile(dir() + "pack/mods/a.jar", "a");
+  ASSERT_EQ(
+      std::system(("cd '" + dir() + "pack' && 7zz a -tzip ../Pack.zip mods >/dev/null").c_str()),
+      0);
+  ui.open_file_answer = dir() + "Pack.zip";
+  RunOnRow(kCmdImportMod, -1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"ignored"}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+}
+
+TEST_F(ModCommandsTest, OnlyTheFirstDroppedFileIsImported) {
+  for (const char* name : {"first", "second"}) {
+    test::WriteFile(dir() + "pack/config/" + name + ".cfg", name);
+    ASSERT_EQ(std::system(
+                  ("cd '" + dir() + "pack' && 7zz a ../" + name + ".7z config >/dev/null").c_str()),
+              0);
+  }
+  std::vector<std::string> proposed;
+  ui.on_mod_dialog = [&](mods::ModDialogModel& model) {
+    proposed.push_back(model.name());
+    return true;
+  };
+  DropFiles(state, ui, ListKind::kMods, dir() + "first.7z\n" + dir() + "second.7z");
+  EXPECT_EQ(proposed, (std::vector<std::string>{"first"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"first"}));
+}
+
+TEST_F(ModCommandsTest, RenameWritesTheDescriptorAndAnEmptyAnswerKeepsTheName) {
+  AddMod("m", "Old");
+  ui.input_answer = "";
+  RunOnRow(kCmdRenameMod, 0);
+  ASSERT_EQ(ui.input_boxes.size(), 1u);
+  EXPECT_EQ(ui.input_boxes[0].title, "Oxlip");
+  EXPECT_EQ(ui.input_boxes[0].prompt, "rename mod");
+  EXPECT_EQ(ui.input_boxes[0].preset, "Old");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Old"}));
+  ui.input_answer = "New";
+  RunOnRow(kCmdRenameMod, 0);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"New"}));
+  EXPECT_EQ(test::ReadFile(state.settings.ModDir + "m/mod.ini"), "Name = New\r\nVersion = all\r\n");
+  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+}
+
+TEST_F(ModCommandsTest, OpenShowsTheModsFolder) {
+  AddMod("m", "M");
+  RunOnRow(kCmdOpenMod, 0);
+  EXPECT_EQ(ui.opened_folders, (std::vector<std::string>{state.settings.ModDir + "m\\"}));
+}
+
+TEST_F(ModCommandsTest, DeleteRemovesExactlyThatFolderAndRow) {
+  AddMod("a", "A");
+  AddMod("b", "B");
+  AddMod("c", "C");
+  test::WriteFile(state.settings.ModDir + "loose.txt", "x");
+  RunOnRow(kCmdDeleteMod, 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"A", "C"}));
+  EXPECT_FALSE(std::filesystem::exists(state.settings.ModDir + "b"));
+  EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "a/mod.ini"));
+  EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "c/mod.ini"));
+  EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "loose.txt"));
+}
+
+TEST_F(ModCommandsTest, ARowThatIsNoLongerThereDoesNothing) {
+  AddMod("a", "A");
+  RightClickMenu(state, ListKind::kMods, 0);
+  state.mods.clear();
+  for (int id : {kCmdRenameMod, kCmdOpenMod, kCmdDeleteMod}) RunMenuCommand(state, ui, id);
+  EXPECT_TRUE(ui.input_boxes.empty());
+  EXPECT_TRUE(ui.opened_folders.empty());
+  EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "a/mod.ini"));
+}
+
+}  // namespace
+}  // namespace oxlip

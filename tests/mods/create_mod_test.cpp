@@ -1,0 +1,81 @@
+// Packing the workspace into a mod folder, read back with the 7-Zip program.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "base/error_text.h"
+#include "mod_fixtures.h"
+#include "mods/mod_workspace.h"
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using Names = std::set<std::string>;
+
+class CreateModTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.StartFolder = dir();
+    settings.CacheDir = dir() + "Cache/";
+    settings.ModDir = dir() + "mods/";
+    std::filesystem::create_directories(settings.ModDir);
+    mods::CreateWorkspaceFolders(mods::WorkspaceFolder(settings));
+  }
+  std::string Part(const std::string& part) { return dir() + "Cache/testmod/" + part + "/"; }
+  std::string ModFolder(const ModRecord& record) {
+    return settings.ModDir + record.Dir.substr(0, record.Dir.size() - 1) + "/";
+  }
+
+  GlobalSettings settings;
+  ModRecord record{"", "1.2.5", "My Mod", ""};
+};
+
+TEST_F(CreateModTest, EachPartIsPackedRelativeToItself) {
+  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+  test::WriteFile(Part("minecraft.jar") + "net/b.class", "b");
+  test::WriteFile(Part("root") + "config/x.cfg", "x");
+  test::WriteFile(Part("unused") + "readme.txt", "never packed");
+  EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_TRUE(std::regex_match(record.Dir, std::regex("[0-9A-F]+ - \\[1\\.2\\.5\\]My_Mod\\\\")))
+      << record.Dir;
+  std::string folder = ModFolder(record);
+  EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
+  EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"),
+            (Names{"a.class", "net", "net/b.class"}));
+  EXPECT_EQ(test::ProgramListing(folder + "root.7z"),
+            (Names{"bin", "config", "config/x.cfg", "mods", "resources"}));
+  EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = My Mod\r\nVersion = 1.2.5\r\n");
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+TEST_F(CreateModTest, APartWithoutFilesMakesNoArchive) {
+  std::filesystem::create_directories(Part("minecraft.jar") + "empty/deeper");
+  test::WriteFile(Part("root") + "options.txt", "o");
+  EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"root.7z", "mod.ini"}));
+}
+
+TEST_F(CreateModTest, AFileDatedBefore1970IsAFileAllTheSame) {
+  test::WriteFile(Part("minecraft.jar") + "old.class", "o");
+  ASSERT_TRUE(platform::SetFileDate(Part("minecraft.jar") + "old.class", -86400));
+  EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_EQ(test::ProgramListing(ModFolder(record) + "minecraftjar.7z"), (Names{"old.class"}));
+}
+
+TEST_F(CreateModTest, APackingFailureIsRecordedAndTheStartFolderComesBack) {
+  settings.ModDir = dir() + "not-a-folder/";
+  test::WriteFile(dir() + "not-a-folder", "a file");
+  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+  test::WriteFile(Part("root") + "options.txt", "o");
+  SetErrorText("");
+  EXPECT_EQ(CreateMod(settings, record), 0);
+  EXPECT_EQ(LastErrorText(), "CreateMod:Can't pack root.7z");
+  EXPECT_FALSE(record.Dir.empty());
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+}  // namespace
+}  // namespace oxlip

@@ -1,0 +1,213 @@
+// Installing real mods made by CreateMod (7z archives) into an instance's game folder and jar.
+#include "mods/mod_install.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/error_text.h"
+#include "mod_fixtures.h"
+#include "mods/mod_workspace.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using Names = std::set<std::string>;
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+class ModInstallTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.StartFolder = dir();
+    settings.CacheDir = dir() + "Cache/";
+    settings.InstancesDir = dir() + "Instances/";
+    settings.ModDir = dir() + "mods/";
+    instance.Folder = "inst";
+    std::filesystem::create_directories(game + "bin");
+    std::filesystem::create_directories(settings.ModDir);
+    MakeGameJar();
+  }
+
+  // A jar as the game ships it, made by the 7-Zip program.
+  void MakeGameJar() {
+    test::WriteFile(dir() + "jar/META-INF/MANIFEST.MF", "Manifest-Version: 1.0\n");
+    test::WriteFile(dir() + "jar/META-INF/MOJANG_C.SF", "signature");
+    test::WriteFile(dir() + "jar/net/minecraft/client/Minecraft.class", "main class");
+    test::WriteFile(dir() + "jar/a.class", "a");
+    ASSERT_EQ(test::SevenZipProgram(dir() + "jar", "a -tzip '" + jar + "' *"), 0);
+  }
+
+  // A mod packed by CreateMod from the files given for the two parts of the workspace.
+  std::string MakeMod(const std::string& name, const Files& jar_files, const Files& root_files) {
+    std::string workspace = mods::WorkspaceFolder(settings);
+    std::filesystem::remove_all(dir() + "Cache/testmod");
+    mods::CreateWorkspaceFolders(workspace);
+    for (const auto& [path, data] : jar_files)
+      test::WriteFile(dir() + "Cache/testmod/minecraft.jar/" + path, data);
+    for (const auto& [path, data] : root_files)
+      test::WriteFile(dir() + "Cache/testmod/root/" + path, data);
+    ModRecord record{"", "all", name, ""};
+    EXPECT_EQ(CreateMod(settings, record), 1);
+    std::filesystem::remove_all(dir() + "Cache/testmod");
+    return record.Dir;
+  }
+
+  void Install(std::vector<std::string> mods, int overwrite) {
+    instance.Mods = std::move(mods);
+    NoProgress progress;
+    installmod(settings, instance, overwrite, progress);
+  }
+
+  std::vector<std::string> RecordLines() {
+    std::string text = test::ReadFile(record);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+      end = text.find("\r\n", start);
+      if (end == std::string::npos) {
+        ADD_FAILURE() << "a line without CR LF";
+        break;
+      }
+      lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+  }
+
+  bool Recorded(const std::string& line) {
+    std::vector<std::string> lines = RecordLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  GlobalSettings settings;
+  Instance instance;
+  std::string folder = dir() + "Instances/inst/";
+  std::string game = folder + ".minecraft/";
+  std::string jar = game + "bin/minecraft.jar";
+  std::string record = folder + "modinstall.inf";
+};
+
+TEST_F(ModInstallTest, TheLaterModWinsAndFoldersAreRecordedBeforeTheirFiles) {
+  std::string a = MakeMod("A", {}, {{"config/shared.cfg", "from A"}, {"options.txt", "A"}});
+  std::string b = MakeMod("B", {}, {{"config/shared.cfg", "from B"}});
+  Install({a, b}, 1);
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
+  std::vector<std::string> lines = RecordLines();
+  auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line); };
+  ASSERT_NE(at("config\\shared.cfg"), lines.end());
+  EXPECT_LT(at("config\\"), at("config\\shared.cfg"));
+  EXPECT_NE(at("options.txt"), lines.end());
+  // The staging folders are gone.
+  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
+  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/minecraftjar"));
+}
+
+TEST_F(ModInstallTest, OverwriteZeroKeepsAnEditedFileAndStillRecordsIt) {
+  std::string a = MakeMod("A", {}, {{"options.txt", "mod"}, {"config/a.cfg", "mod"}});
+  Install({a}, 1);
+  test::WriteFile(game + "options.txt", "edited");
+  test::WriteFile(game + "config/a.cfg", "edited");
+  Install({a}, 0);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "edited");
+  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
+  EXPECT_TRUE(Recorded("options.txt"));
+  EXPECT_TRUE(Recorded("config\\a.cfg"));
+  // Overwrite 1 reaches only the files directly in the game folder.
+  Install({a}, 1);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "mod");
+  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
+  // An emptied file counts as missing.
+  test::WriteFile(game + "config/a.cfg", "");
+  Install({a}, 0);
+  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "mod");
+}
+
+TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFolders) {
+  std::string a = MakeMod("A", {}, {{"mods/extra/a.jar", "a"}, {"config/a/a.cfg", "a"}});
+  std::string b = MakeMod("B", {}, {{"mods/b.jar", "b"}});
+  Install({a, b}, 1);
+  test::WriteFile(game + "config/a/mine.txt", "a file no mod put there");
+  Install({b}, 0);
+  EXPECT_FALSE(std::filesystem::exists(game + "mods/extra"));
+  EXPECT_FALSE(std::filesystem::exists(game + "config/a/a.cfg"));
+  EXPECT_EQ(test::ReadFile(game + "config/a/mine.txt"), "a file no mod put there");
+  EXPECT_EQ(test::ReadFile(game + "mods/b.jar"), "b");
+  EXPECT_FALSE(Recorded("mods\\extra\\a.jar"));
+  // No active mod at all: everything recorded goes, and the record too.
+  Install({}, 0);
+  EXPECT_FALSE(std::filesystem::exists(game + "mods/b.jar"));
+  EXPECT_FALSE(std::filesystem::exists(record));
+  EXPECT_TRUE(std::filesystem::exists(game + "bin/minecraft.jar"));
+}
+
+TEST_F(ModInstallTest, AModsFolderThatWasThereIsNeverRecordedNorDeleted) {
+  test::WriteFile(game + "mods/user.jar", "the user's own");
+  std::filesystem::create_directories(game + "resources");
+  std::string a = MakeMod("A", {}, {{"mods/a.jar", "a"}});
+  Install({a}, 1);
+  EXPECT_TRUE(Recorded("mods\\a.jar"));
+  EXPECT_FALSE(Recorded("mods\\"));
+  EXPECT_FALSE(Recorded("resources\\"));
+  std::filesystem::remove(game + "mods/user.jar");
+  UninstallMods(settings, instance);
+  EXPECT_FALSE(std::filesystem::exists(game + "mods/a.jar"));
+  EXPECT_TRUE(std::filesystem::is_directory(game + "mods"));
+  EXPECT_TRUE(std::filesystem::is_directory(game + "resources"));
+  EXPECT_FALSE(std::filesystem::exists(record));
+}
+
+TEST_F(ModInstallTest, AModWithoutJarPartLeavesTheJarUntouched) {
+  std::string before = test::ReadFile(jar);
+  auto time = std::filesystem::last_write_time(jar);
+  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
+  Install({a}, 1);
+  EXPECT_EQ(test::ReadFile(jar), before);
+  EXPECT_EQ(std::filesystem::last_write_time(jar), time);
+}
+
+TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
+  std::string a = MakeMod(
+      "A", {{"a.class", "patched"}, {"net/Mod.class", "m"}, {"Meta-Inf/MOD.SF", "mod signature"}},
+      {});
+  std::string b = MakeMod("B", {{"b.class", "b"}}, {});
+  Install({a, b}, 1);
+  Names listing = test::ProgramListing(jar);
+  EXPECT_EQ(listing, (Names{"a.class", "b.class", "net", "net/Mod.class", "net/minecraft",
+                            "net/minecraft/client", "net/minecraft/client/Minecraft.class"}));
+  ASSERT_EQ(test::SevenZipProgram(dir(), "x '" + jar + "' a.class -o'check'"), 0);
+  EXPECT_EQ(test::ReadFile(dir() + "check/a.class"), "patched");
+  EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
+}
+
+TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
+  std::string damaged = test::ReadFile(jar);
+  damaged.resize(damaged.size() / 2);  // the central directory is gone
+  test::WriteFile(jar, damaged);
+  std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
+  SetErrorText("");
+  Install({a}, 1);
+  EXPECT_EQ(LastErrorText(), "installmod: Can't patch minecraft.jar");
+  EXPECT_EQ(test::ReadFile(jar), damaged);
+  EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
+  // The files for the game folder were installed all the same.
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "a");
+}
+
+TEST_F(ModInstallTest, RecordLinesAndModFoldersLeadingOutsideAreIgnored) {
+  test::WriteFile(dir() + "outside.txt", "keep");
+  test::WriteFile(dir() + "Instances/inst/settings.ini", "keep");
+  test::WriteFile(record,
+                  "../../../outside.txt\r\n" + dir() + "outside.txt\r\n..\\settings.ini\r\n");
+  UninstallMods(settings, instance);
+  EXPECT_EQ(test::ReadFile(dir() + "outside.txt"), "keep");
+  EXPECT_EQ(test::ReadFile(dir() + "Instances/inst/settings.ini"), "keep");
+  // A mod folder outside the library is never unpacked.
+  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
+  std::filesystem::rename(settings.ModDir + a.substr(0, a.size() - 1), dir() + "elsewhere");
+  Install({"..\\elsewhere\\", dir() + "elsewhere\\"}, 1);
+  EXPECT_FALSE(std::filesystem::exists(game + "options.txt"));
+  EXPECT_EQ(test::ReadFile(dir() + "outside.txt"), "keep");
+}
+
+}  // namespace
+}  // namespace oxlip
