@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "base/error_text.h"
-#include "downgrade_fixture.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "support/downgrade_fixture.h"
 #include "versions/downgrade.h"
 #include "versions/version_index.h"
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "base/error_text.h"
-#include "downgrade_fixture.h"
 #include "platform/fs.h"
+#include "support/downgrade_fixture.h"
 #include "support/jar_files.h"
 #include "versions/downgrade.h"
 #include "versions/version_index.h"

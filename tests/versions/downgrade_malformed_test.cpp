@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/error_text.h"
-#include "downgrade_fixture.h"
 #include "platform/fs.h"
+#include "support/downgrade_fixture.h"
 #include "versions/downgrade.h"
 
 namespace oxlip {

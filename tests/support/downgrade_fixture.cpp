@@ -1,4 +1,4 @@
-#include "downgrade_fixture.h"
+#include "support/downgrade_fixture.h"
 
 #include "platform/fs.h"
 #include "versions/downgrade.h"
