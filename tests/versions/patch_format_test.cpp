@@ -85,6 +85,8 @@ TEST(PatchFormatTest, CommandsThatReachOutsideAreCorrupt) {
       {"copy before the old start", 5, Raw({5, 0xFF, 0}), DeltaStatus::kCorrupt},
       {"copy from the old end", 5, Raw({110}) + std::string(80, 'x') + Raw({5, 0, 0}),
        DeltaStatus::kCorrupt},
+      {"copy from beyond the old end", 105, Raw({200}) + std::string(100, 'x') + Raw({5, 10, 0}),
+       DeltaStatus::kCorrupt},
       {"long copy past the end", 101, Raw({3, 0, 0, 0}), DeltaStatus::kCorrupt},
       {"insert past the size", 3, Raw({104}) + "abcd" + Raw({0}), DeltaStatus::kCorrupt},
       {"copy past the size", 50, Raw({50, 0, 5, 0, 0}), DeltaStatus::kCorrupt},
