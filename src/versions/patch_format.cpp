@@ -113,7 +113,8 @@ CommandStatus ReadDeltaCommand(PatchCursor& cursor, DeltaCommand* command) {
     } else {
       command->length = code - kShortInsertBase;
     }
-  } else if (code >= kCopy8 && code <= kShortCopyLast) {
+  } else if (code == kCopy8 || code == kCopy16 ||
+             (code >= kShortCopyFirst && code <= kShortCopyLast)) {
     command->kind = DeltaCommand::Kind::kCopy;
     std::uint8_t offset = 0, n8 = 0;
     std::uint16_t n16 = 0;
