@@ -1,0 +1,64 @@
+#include "platform/file_writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/path.h"
+
+namespace oxlip::platform {
+namespace {
+
+constexpr size_t kBufferSize = 1 << 16;
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileWriter::~FileWriter() { Close(); }
+
+bool FileWriter::Open(const std::string& path) {
+  Close();
+  failed_ = false;
+  buffer_.clear();
+  fd_ =
+      ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  return fd_ >= 0;
+}
+
+bool FileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0 || failed_) return false;
+  if (buffer_.size() + bytes.size() > kBufferSize && !Flush()) return false;
+  if (bytes.size() >= kBufferSize) {
+    failed_ = !WriteAll(fd_, bytes.data(), bytes.size());
+    return !failed_;
+  }
+  buffer_.append(bytes);
+  return true;
+}
+
+bool FileWriter::Flush() {
+  if (!failed_ && !WriteAll(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+  buffer_.clear();
+  return !failed_;
+}
+
+bool FileWriter::Close() {
+  if (fd_ < 0) return false;
+  bool ok = Flush();
+  ok = (::close(fd_) == 0) && ok;
+  fd_ = -1;
+  return ok;
+}
+
+}  // namespace oxlip::platform

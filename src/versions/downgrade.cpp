@@ -1,0 +1,117 @@
+#include "versions/downgrade.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <set>
+
+#include "archive/seven_zip.h"
+#include "base/error_text.h"
+#include "base/paths.h"
+#include "platform/file_writer.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+#include "versions/patch_apply.h"
+#include "versions/patch_naming.h"
+#include "versions/version_index.h"
+
+namespace oxlip {
+namespace {
+
+constexpr char kFileList[] = "__gpi_filelist.txt";
+
+int Fail(const std::string& text) {
+  SetErrorText(text);
+  return 0;
+}
+
+// Where a step leaves the chain: the jar to go on from, and whether it must be unpacked.
+struct Step {
+  int made = 0;
+  std::string next;  // empty: the chain ends here
+  int next_unpack = 0;
+};
+
+// The record is written only once the jar exists, so a failed pack leaves "ver.ini" as it was.
+int Pack(const GlobalSettings& settings, const std::string& work, const std::string& target,
+         const versions::PatchOutcome& outcome) {
+  // The archiver resolves the target against the work folder it runs in.
+  std::string archive = platform::IsAbsolutePath(target) ? target : settings.StartFolder + target;
+  if (platform::FileSize(target) == 0) platform::DeleteFile(target);
+  bool packed = platform::SetCurrentFolder(work) &&
+                SevenZip(nullptr, "u \"" + ToOemText(archive) + "\" -hide -tzip -mx9 @" + kFileList,
+                         nullptr, 0) == 0;
+  platform::SetCurrentFolder(settings.StartFolder);
+  if (!packed) {
+    platform::DeleteFile(target);
+    return Fail("Downgrader: Can't create " + platform::NativePath(target));
+  }
+  platform::SetFileDate(target, outcome.newest);
+  AddVersionRecord(settings, platform::FileNamePart(target),
+                   outcome.class_date != 0 ? outcome.class_date : outcome.newest, outcome.version);
+  return 1;
+}
+
+int MakeTarget(const GlobalSettings& settings, const std::string& source, const std::string& work,
+               const versions::PatchChoice& choice, const std::string& target, int unpack) {
+  if (unpack != 0 &&
+      SevenZip(nullptr, "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"",
+               nullptr, 0) != 0)
+    return Fail("Downgrade: Can't unpack");
+  platform::FileWriter list;
+  if (!list.Open(work + kFileList)) return Fail("Downgrade: Can't create filelist");
+  std::optional<std::string> patch = platform::ReadWholeFile(choice.patch_path);
+  if (!patch)
+    return Fail("Downgrade: Can't open patchfile " + platform::NativePath(choice.patch_path));
+  versions::PatchOutcome outcome;
+  std::string error;
+  bool applied = versions::ApplyPatch(settings, *patch, work, list, &outcome, &error);
+  bool listed = list.Close();
+  if (!applied) return Fail(error);
+  if (!listed) return Fail("Downgrade: Can't create filelist");
+  return Pack(settings, work, target, outcome);
+}
+
+Step DowngradeOnce(const GlobalSettings& settings, const std::string& source,
+                   const std::string& work, ProgressSink* status, int unpack) {
+  Step step;
+  std::string source_file = platform::FileNamePart(source);
+  std::optional<versions::PatchChoice> choice = versions::FindPatch(settings.PatchDir, source_file);
+  if (!choice) {
+    Fail("Downgrade: no patch file");
+    return step;
+  }
+  std::string target = settings.VersionsDir + choice->target_file;
+  if (status) status->SetTime(source_file + " to " + choice->target_file);
+  if (platform::FileSize(target) > 0) {
+    Fail("Downgrade: File already exist");
+    step.next = target;
+    step.next_unpack = 1;
+    return step;
+  }
+  step.made = MakeTarget(settings, source, work, *choice, target, unpack);
+  if (step.made) step.next = target;
+  return step;
+}
+
+std::string FoldedName(const std::string& path) {
+  std::string name = platform::FileNamePart(path);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name;
+}
+
+}  // namespace
+
+int Downgrade(const GlobalSettings& settings, const std::string& source,
+              const std::string& work_folder, ProgressSink* status, int chain, int unpack) {
+  // Patches that lead back to a jar already passed would go round for ever.
+  std::set<std::string> visited{FoldedName(source)};
+  Step step = DowngradeOnce(settings, source, work_folder, status, unpack);
+  int result = step.made;
+  while (chain != 0 && !step.next.empty() && visited.insert(FoldedName(step.next)).second)
+    step = DowngradeOnce(settings, step.next, work_folder, status, step.next_unpack);
+  return result;
+}
+
+}  // namespace oxlip

@@ -1,0 +1,176 @@
+// oxlip-mkpatch and Downgrade together: a patch made from jar A to jar B, applied to A in the
+// version store, gives B's files bit for bit with B's version in "ver.ini".
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "base/error_text.h"
+#include "platform/fs.h"
+#include "support/downgrade_fixture.h"
+#include "support/fixture_paths.h"
+#include "versions/downgrade.h"
+#include "versions/version_index.h"
+
+namespace oxlip {
+namespace {
+
+using test::JarContents;
+using test::JarDates;
+using test::JarFiles;
+
+constexpr char kMainClass[] = "net/minecraft/client/Minecraft.class";
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string Random(size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string out(size, '\0');
+  for (char& c : out) c = static_cast<char>(random());
+  return out;
+}
+
+class MkpatchRoundTripTest : public test::DowngradeTest {
+ protected:
+  // Runs the program; its exit code, with what it printed in `output`.
+  int RunTool(const std::string& arguments, std::string* output = nullptr) {
+    std::string command = std::string(OXLIP_MKPATCH_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
+    int status = pclose(pipe);
+    if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // A fixture game jar (below assets/) copied to `path`.
+  void CopyFixture(const std::string& key, const std::string& path) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    ASSERT_TRUE(platform::CopyFile(test::FixtureRoot() + "assets/" + key, path)) << key;
+  }
+
+  // Makes the patch from the stored `source` to the jar at `target` into the patch folder.
+  void MakePatch(const std::string& source, const std::string& target) {
+    std::string output;
+    ASSERT_EQ(RunTool(Quoted(Jar(source)) + " " + Quoted(target) + " " + Quoted(settings.PatchDir),
+                      &output),
+              0)
+        << output;
+  }
+
+  // The made jar has the original's files, dates and version.
+  void ExpectSameJar(const std::string& made, const std::string& original) {
+    SCOPED_TRACE(made);
+    JarFiles files = JarContents(made);
+    EXPECT_FALSE(files.empty());
+    EXPECT_EQ(files, JarContents(original));
+    EXPECT_EQ(JarDates(made), JarDates(original));
+  }
+};
+
+TEST_F(MkpatchRoundTripTest, FixtureJarBecomesTheOlderOneBitForBit) {
+  CopyFixture("1_1/minecraft.jar", Jar("minecraft - 1.1.jar"));
+  std::string original = dir() + "originals/minecraft - 1.0.jar";
+  CopyFixture("1_0/minecraft.jar", original);
+  MakePatch("minecraft - 1.1.jar", original);
+  EXPECT_TRUE(platform::IsFile(settings.PatchDir + "minecraft - 1.1#minecraft - 1.0.patch"));
+
+  ASSERT_EQ(Run("minecraft - 1.1.jar", 0), 1) << LastErrorText();
+  ExpectSameJar(Jar("minecraft - 1.0.jar"), original);
+  EXPECT_EQ(VerIni(),
+            VersionRecordBytes("minecraft - 1.0.jar", "1.0", JarDates(original)[kMainClass]));
+}
+
+TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
+  struct Version {
+    const char* key;
+    const char* file;
+    const char* text;
+  } versions[] = {{"12w08a/minecraft.jar", "minecraft - 12w08a.jar", "12w08a"},
+                  {"1_1/minecraft.jar", "minecraft - 1.1.jar", "1.1"},
+                  {"1_0/minecraft.jar", "minecraft - 1.0.jar", "1.0"},
+                  {"b1_8/MINECRAFT.JAR", "minecraft - Beta 1.8.1.jar", "Beta 1.8.1"}};
+  for (const Version& v : versions) CopyFixture(v.key, dir() + "originals/" + v.file);
+  // Each patch is made from the original jar of its source, stored while it is made.
+  for (size_t i = 0; i + 1 < std::size(versions); ++i) {
+    CopyFixture(versions[i].key, Jar(versions[i].file));
+    MakePatch(versions[i].file, dir() + "originals/" + versions[i + 1].file);
+    if (i > 0) platform::DeleteFile(Jar(versions[i].file));
+  }
+
+  ASSERT_EQ(Run(versions[0].file, 1), 1) << LastErrorText();
+  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  std::string records;
+  for (size_t i = 1; i < std::size(versions); ++i) {
+    std::string original = dir() + "originals/" + versions[i].file;
+    ExpectSameJar(Jar(versions[i].file), original);
+    records +=
+        VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
+  }
+  EXPECT_EQ(VerIni(), records);
+}
+
+TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
+  std::string edited = Random(8000, 1);
+  JarFiles source{{kMainClass, test::MainClassBytes("2.0")},
+                  {"same.bin", Random(10000, 2)},
+                  {"edited.class", edited},
+                  {"rewritten.bin", Random(2000, 3)},
+                  {"removed/old.txt", "only in the source"},
+                  {"kept empty.txt", ""}};
+  edited.replace(100, 3, "new");
+  edited.insert(4000, "inserted");
+  JarFiles target{{kMainClass, test::MainClassBytes("1.9")},
+                  {"same.bin", Random(10000, 2)},
+                  {"edited.class", edited},
+                  {"rewritten.bin", Random(2100, 4)},
+                  {"added/deep/new.txt", "only in the target"},
+                  {"added/empty folder/", ""},
+                  {"kept empty.txt", ""},
+                  {"new empty.txt", ""}};
+  MakeStoredJar("minecraft - 2.0.jar", source, 1300000000);
+  test::MakeJar(dir() + "minecraft - 1.9.jar", target, 1290000000);
+  std::string output;
+  ASSERT_EQ(
+      RunTool(Quoted(Jar("minecraft - 2.0.jar")) + " " + Quoted(dir() + "minecraft - 1.9.jar") +
+                  " " + Quoted(settings.PatchDir + "minecraft - 2.0#minecraft - 1.9.patch"),
+              &output),
+      0)
+      << output;
+  // Six folders, same.bin and the empty file kept; both classes as deltas.
+  EXPECT_NE(output.find("(8 kept, 2 deltas, 3 new)"), std::string::npos) << output;
+
+  ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << LastErrorText();
+  ExpectSameJar(Jar("minecraft - 1.9.jar"), dir() + "minecraft - 1.9.jar");
+  EXPECT_EQ(VerIni(), VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
+}
+
+TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {
+  JarFiles source{{"a.txt", "source a"}, {"b.bin", Random(3000, 5)}};
+  JarFiles target{{"a.txt", "target a"}, {"b.bin", Random(3000, 5) + "more"}, {"c/", ""}};
+  MakeStoredJar("minecraft - 3.jar", source, 1300000000);
+  test::WriteTree(dir() + "source/", source, 1300000000);
+  test::WriteTree(dir() + "minecraft - 2/", target, 1290000000);
+  ASSERT_EQ(RunTool(Quoted(dir() + "source") + " " + Quoted(dir() + "minecraft - 2/") + " " +
+                    Quoted(settings.PatchDir + "minecraft - 3#minecraft - 2.patch")),
+            0);
+  ASSERT_EQ(Run("minecraft - 3.jar", 0), 1) << LastErrorText();
+  EXPECT_EQ(JarContents(Jar("minecraft - 2.jar")), target);
+}
+
+TEST_F(MkpatchRoundTripTest, HelpUsageAndFailures) {
+  std::string output;
+  EXPECT_EQ(RunTool("--help", &output), 0);
+  EXPECT_EQ(output.rfind("Usage: oxlip-mkpatch SOURCE TARGET PATCH", 0), 0u);
+  EXPECT_NE(output.find("Example"), std::string::npos);
+  EXPECT_EQ(RunTool("only-one", &output), 2);
+  EXPECT_NE(output.find("Usage"), std::string::npos);
+  EXPECT_EQ(RunTool("missing.jar also-missing.jar out.patch", &output), 1);
+  EXPECT_EQ(output.rfind("oxlip-mkpatch: can't open", 0), 0u) << output;
+  EXPECT_FALSE(platform::Exists(dir() + "out.patch"));
+}
+
+}  // namespace
+}  // namespace oxlip

@@ -1,0 +1,90 @@
+#include "support/jar_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "archive/seven_zip.h"
+#include "platform/fs.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+int Run(const std::string& command) { return std::system(command.c_str()); }
+
+}  // namespace
+
+void WriteTree(const std::string& folder, const JarFiles& files, platform::DateValue date) {
+  for (const auto& [name, content] : files) {
+    if (name.back() == '/')
+      fs::create_directories(folder + name);
+    else
+      WriteFile(folder + name, content);
+  }
+  for (const auto& [name, content] : files) platform::SetFileDate(folder + name, date);
+}
+
+void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue date) {
+  std::string staging = jar + ".files/";
+  fs::remove_all(staging);
+  fs::create_directories(staging);
+  WriteTree(staging, files, date);
+  std::string previous = platform::CurrentFolder();
+  platform::SetCurrentFolder(staging);
+  int result = SevenZip(nullptr, "a -tzip \"" + jar + "\" * -r", nullptr, 0);
+  platform::SetCurrentFolder(previous);
+  fs::remove_all(staging);
+  ASSERT_EQ(result, 0) << jar;
+}
+
+JarFiles ReadTree(const std::string& folder) {
+  JarFiles files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::string name = fs::relative(it->path(), folder).generic_string();
+    if (it->is_directory())
+      files[name + "/"] = "";
+    else
+      files[name] = ReadFile(it->path().string());
+  }
+  return files;
+}
+
+JarFiles JarContents(const std::string& jar) {
+  std::string out = jar + ".out/";
+  fs::remove_all(out);
+  if (Run("7zz x -y -bso0 -bsp0 -bse0 '-o" + out + "' '" + jar + "' >/dev/null") != 0) return {};
+  JarFiles files = ReadTree(out);
+  fs::remove_all(out);
+  return files;
+}
+
+std::map<std::string, platform::DateValue> JarDates(const std::string& jar) {
+  std::map<std::string, platform::DateValue> dates;
+  std::string out = jar + ".out/";
+  fs::remove_all(out);
+  if (Run("7zz x -y -bso0 -bsp0 -bse0 '-o" + out + "' '" + jar + "' >/dev/null") != 0) return {};
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(out, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+    if (!it->is_directory())
+      dates[fs::relative(it->path(), out).generic_string()] =
+          platform::FileDate(it->path().string());
+  fs::remove_all(out);
+  return dates;
+}
+
+std::string MainClassBytes(const std::string& version) {
+  std::string constant = "Minecraft Minecraft " + version;
+  return std::string("\xCA\xFE\xBA\xBE\x00\x00\x00\x34\x01\x00", 10) +
+         static_cast<char>(constant.size()) + constant + std::string(6, '\0');
+}
+
+}  // namespace oxlip::test

@@ -1,0 +1,118 @@
+// Chains of downgrades: each target becomes the next source until no patch fits.
+#include <gtest/gtest.h>
+
+#include "base/error_text.h"
+#include "platform/fs.h"
+#include "support/downgrade_fixture.h"
+#include "support/jar_files.h"
+#include "versions/downgrade.h"
+#include "versions/version_index.h"
+
+namespace oxlip {
+namespace {
+
+using test::JarFiles;
+using test::KeepRecord;
+using test::MainClassBytes;
+using test::NewRecord;
+
+constexpr char kMainClass[] = "net/minecraft/client/Minecraft.class";
+constexpr char kMainRecord[] = "net\\minecraft\\client\\Minecraft.class";
+
+std::string JarOf(int version) { return "minecraft - 1." + std::to_string(version) + ".jar"; }
+platform::DateValue DateOf(int version) { return 1300000000 + version * 1000000; }
+std::string TextOf(int version) { return "text of 1." + std::to_string(version); }
+
+JarFiles FilesOf(int version) {
+  return {{kMainClass, MainClassBytes("1." + std::to_string(version))},
+          {"shared.txt", "the same in every version"},
+          {"text.txt", TextOf(version)}};
+}
+
+// The patch from version `from` to `to`: the main class and the text anew, the rest kept.
+std::string PatchBetween(int to, bool good_crc = true) {
+  std::string shared = good_crc ? "the same in every version" : "another text of that length";
+  return NewRecord(kMainRecord, MainClassBytes("1." + std::to_string(to)), DateOf(to)) +
+         KeepRecord("shared.txt", shared.substr(0, 25), DateOf(to) - 10) +
+         NewRecord("text.txt", TextOf(to), DateOf(to) - 20);
+}
+
+JarFiles FilesOnly(JarFiles files) {
+  std::erase_if(files, [](const auto& item) { return item.first.back() == '/'; });
+  return files;
+}
+
+class DowngradeChainTest : public test::DowngradeTest {
+ protected:
+  void WriteChainPatches(int newest, int oldest) {
+    for (int v = newest; v > oldest; --v) WritePatch(JarOf(v), JarOf(v - 1), PatchBetween(v - 1));
+  }
+};
+
+TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
+  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+  WriteChainPatches(4, 1);
+  ASSERT_EQ(Run(JarOf(4), 1), 1) << LastErrorText();
+  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  std::string records;
+  for (int v = 3; v >= 1; --v) {
+    EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(v)))), FilesOf(v)) << v;
+    records += VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
+  }
+  EXPECT_EQ(VerIni(), records);
+  EXPECT_EQ(status.times.size(), 3u);
+  EXPECT_EQ(status.times.back(), JarOf(2) + " to " + JarOf(1));
+}
+
+TEST_F(DowngradeChainTest, WithoutTheChainFlagOneStepIsTaken) {
+  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+  WriteChainPatches(4, 1);
+  ASSERT_EQ(Run(JarOf(4), 0), 1) << LastErrorText();
+  EXPECT_TRUE(platform::Exists(Jar(JarOf(3))));
+  EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
+}
+
+TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
+  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+  JarFiles kept_three = FilesOf(3);
+  kept_three["only in the stored 1.3.txt"] = "proof that 1.2 was made from this jar";
+  MakeStoredJar(JarOf(3), kept_three, DateOf(3));
+  std::string stored = test::ReadFile(Jar(JarOf(3)));
+  WriteChainPatches(4, 2);
+  WritePatch(JarOf(3), JarOf(2),
+             PatchBetween(2) + KeepRecord("only in the stored 1.3.txt",
+                                          "proof that 1.2 was made from this jar", DateOf(2)));
+
+  EXPECT_EQ(Run(JarOf(4), 0), 0);
+  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
+
+  EXPECT_EQ(Run(JarOf(4), 1), 0);
+  EXPECT_EQ(test::ReadFile(Jar(JarOf(3))), stored);
+  JarFiles two = FilesOf(2);
+  two["only in the stored 1.3.txt"] = "proof that 1.2 was made from this jar";
+  EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(2)))), two);
+}
+
+TEST_F(DowngradeChainTest, AFailedStepKeepsTheJarsMadeBeforeIt) {
+  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+  WritePatch(JarOf(4), JarOf(3), PatchBetween(3));
+  WritePatch(JarOf(3), JarOf(2), PatchBetween(2, false));
+  EXPECT_EQ(Run(JarOf(4), 1), 1);
+  EXPECT_EQ(LastErrorText(), "Downgrader: wrong file shared.txt");
+  EXPECT_TRUE(platform::Exists(Jar(JarOf(3))));
+  EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
+  EXPECT_EQ(VerIni(), VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
+}
+
+TEST_F(DowngradeChainTest, PatchesThatLeadBackEndTheChain) {
+  MakeStoredJar(JarOf(2), FilesOf(2), DateOf(2));
+  WritePatch(JarOf(2), JarOf(1), PatchBetween(1));
+  WritePatch(JarOf(1), JarOf(2), PatchBetween(2));
+  EXPECT_EQ(Run(JarOf(2), 1), 1);
+  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(1)))), FilesOf(1));
+}
+
+}  // namespace
+}  // namespace oxlip

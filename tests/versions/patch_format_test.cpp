@@ -1,0 +1,135 @@
+// The patch format on buffers: the command encodings at their bounds, the interpreter's
+// examples, and every way a command may reach outside what it was given.
+#include "versions/patch_format.h"
+
+#include <gtest/gtest.h>
+
+#include "versions/delta_apply.h"
+#include "versions/patch_record.h"
+
+namespace oxlip::versions {
+namespace {
+
+std::string Raw(std::initializer_list<int> bytes) {
+  std::string out;
+  for (int b : bytes) out += static_cast<char>(b);
+  return out;
+}
+
+std::string Old(size_t size) {
+  std::string out;
+  for (size_t i = 0; i < size; ++i) out += static_cast<char>(i * 7 + i / 251);
+  return out;
+}
+
+struct Applied {
+  DeltaStatus status;
+  std::string output;
+  size_t left;  // patch bytes after the end command
+};
+
+Applied Apply(std::string_view old, std::int64_t size, const std::string& commands) {
+  PatchCursor cursor(commands);
+  std::string output;
+  DeltaStatus status = ApplyDelta(old, size, cursor, [&output](std::string_view bytes) {
+    output += bytes;
+    return true;
+  });
+  return {status, output, cursor.remaining()};
+}
+
+TEST(PatchFormatTest, ExamplesOfTheCopyCommands) {
+  std::string old = Old(80);
+  Applied fifty = Apply(old, 50, Raw({50, 0, 0}));
+  EXPECT_EQ(fifty.status, DeltaStatus::kDone);
+  EXPECT_EQ(fifty.output, old.substr(0, 50));
+  // After 10 written bytes an offset of -3 reads from position 7.
+  Applied shifted = Apply(old, 15, Raw({110}) + "0123456789" + Raw({5, 0xFD, 0, 0x42}));
+  EXPECT_EQ(shifted.status, DeltaStatus::kDone);
+  EXPECT_EQ(shifted.output, "0123456789" + old.substr(7, 5));
+  EXPECT_EQ(shifted.left, 1u);  // what follows the end command is the next record's
+}
+
+TEST(PatchFormatTest, WrittenCommandsReadBackAtEveryBound) {
+  std::string old = Old(300000);
+  for (std::uint64_t length : {1, 100, 101, 256, 257, 65536, 65537, 200000}) {
+    std::string inserted = Old(length).substr(0, length), commands;
+    AppendInsert(inserted, &commands);
+    AppendEnd(&commands);
+    Applied applied = Apply(old, static_cast<std::int64_t>(length), commands);
+    EXPECT_EQ(applied.status, DeltaStatus::kDone) << length;
+    EXPECT_EQ(applied.output, inserted) << length;
+  }
+  for (std::uint64_t length : {5, 100, 101, 356, 357, 65636, 65637, 65640, 65641, 200000}) {
+    for (int offset : {-128, 0, 127}) {
+      std::string commands;
+      AppendInsert(std::string(128, 'x'), &commands);
+      AppendCopy(offset, length, &commands);
+      AppendEnd(&commands);
+      Applied applied = Apply(old, static_cast<std::int64_t>(128 + length), commands);
+      ASSERT_EQ(applied.status, DeltaStatus::kDone) << length << " " << offset;
+      EXPECT_EQ(applied.output, std::string(128, 'x') + old.substr(128 + offset, length));
+    }
+  }
+}
+
+TEST(PatchFormatTest, CommandsThatReachOutsideAreCorrupt) {
+  std::string old = Old(80);
+  struct Case {
+    const char* label;
+    std::int64_t size;
+    std::string commands;
+    DeltaStatus status;
+  } cases[] = {
+      {"copy past the old end", 50, Raw({50, 40, 0}), DeltaStatus::kCorrupt},
+      {"copy before the old start", 5, Raw({5, 0xFF, 0}), DeltaStatus::kCorrupt},
+      {"copy from the old end", 5, Raw({110}) + std::string(80, 'x') + Raw({5, 0, 0}),
+       DeltaStatus::kCorrupt},
+      {"copy from beyond the old end", 105, Raw({200}) + std::string(100, 'x') + Raw({5, 10, 0}),
+       DeltaStatus::kCorrupt},
+      {"long copy past the end", 101, Raw({3, 0, 0, 0}), DeltaStatus::kCorrupt},
+      {"insert past the size", 3, Raw({104}) + "abcd" + Raw({0}), DeltaStatus::kCorrupt},
+      {"copy past the size", 50, Raw({50, 0, 5, 0, 0}), DeltaStatus::kCorrupt},
+      {"insert of 2^32 bytes", 1 << 30, Raw({201, 0xFF, 0xFF, 0xFF, 0xFF}), DeltaStatus::kCorrupt},
+      {"insert cut short", 10, Raw({110}) + "abc", DeltaStatus::kCorrupt},
+      {"operand cut short", 200, Raw({4, 0, 1}), DeltaStatus::kCorrupt},
+      {"no end command", 5, Raw({5, 0}), DeltaStatus::kCorrupt},
+      {"nothing at all", 0, "", DeltaStatus::kCorrupt},
+      {"command 202", 5, Raw({202}), DeltaStatus::kIllegalCommand},
+      {"command 255", 5, Raw({255}), DeltaStatus::kIllegalCommand},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Apply(old, c.size, c.commands).status, c.status) << c.label;
+}
+
+TEST(PatchFormatTest, AFailedWriteStopsTheCommands) {
+  std::string old = Old(80);
+  std::string commands = Raw({50, 0, 0});
+  PatchCursor cursor(commands);
+  EXPECT_EQ(ApplyDelta(old, 50, cursor, [](std::string_view) { return false; }),
+            DeltaStatus::kWriteFailed);
+}
+
+TEST(PatchFormatTest, RecordHeadersReadBackAndRejectUnsafeNames) {
+  RecordHeader written{"net\\minecraft\\client\\Minecraft.class", 0xCBF43926u, -5, 9, 3};
+  std::string bytes = RecordHeaderBytes(written);
+  PatchCursor cursor(bytes);
+  RecordHeader read;
+  ASSERT_TRUE(ReadRecordHeader(cursor, &read));
+  EXPECT_EQ(read.name, written.name);
+  EXPECT_EQ(read.crc, written.crc);
+  EXPECT_EQ(read.date, -5);
+  EXPECT_EQ(read.size, 9);
+  EXPECT_EQ(read.type, 3);
+  EXPECT_TRUE(cursor.AtEnd());
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);  // the check value of the zip CRC
+
+  for (const char* name : {"a", "a\\b\\", "a/b", "...", "a..b\\c", ".\\a"})
+    EXPECT_TRUE(IsSafeRecordName(name)) << name;
+  for (const std::string& name :
+       std::vector<std::string>{"", "\\a", "/a", "C:\\a", "c:a", "..", "a\\..\\b", "a/..", "a\rb",
+                                "a\nb", std::string("a\0b", 3)})
+    EXPECT_FALSE(IsSafeRecordName(name)) << name;
+}
+
+}  // namespace
+}  // namespace oxlip::versions
