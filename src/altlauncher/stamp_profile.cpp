@@ -1,0 +1,134 @@
+#include "altlauncher/stamp_profile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "altlauncher/magic_config.h"
+#include "archive/seven_zip.h"
+#include "base/paths.h"
+#include "platform/fs.h"
+#include "platform/path.h"
+
+namespace oxlip::altlauncher {
+namespace {
+
+constexpr const char* kPatchFailed = "DownloadMinecraft: Can't patch minecraft.jar";
+
+StampOutcome Failed(std::string message) {
+  return {StampOutcome::Kind::kFailed, std::move(message), ""};
+}
+
+// Windows paths name one file in any letter case and with either separator.
+bool SamePath(const std::string& a, const std::string& b) {
+  std::string x = platform::RecordPath(a), y = platform::RecordPath(b);
+  auto lower = [](unsigned char c) { return std::tolower(c); };
+  return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                    [&](char p, char q) { return lower(p) == lower(q); });
+}
+
+// Percent over the steps of one stamp: each active mod, the copy, the add, and the delete
+// with the replace.
+class Steps {
+ public:
+  Steps(ProgressSink& sink, int total) : sink_(sink), total_(std::max(total, 1)) {
+    sink_.SetPercent(0);
+  }
+  void Done() { sink_.SetPercent(++done_ * 100 / total_); }
+
+ private:
+  ProgressSink& sink_;
+  int total_;
+  int done_ = 0;
+};
+
+bool Used(const MagicMod& mod) { return !mod.file.empty() && mod.active; }
+
+// In the profile's order, so a later mod's files overwrite an earlier one's.
+bool UnpackMods(const MagicProfile& profile, const std::string& staging, Steps& steps,
+                std::string* error) {
+  for (const MagicMod& mod : profile.mods) {
+    if (!Used(mod)) continue;
+    std::string line =
+        "x \"" + ToOemText(mod.file) + "\" -aoa -o\"" + ToOemText(staging) + "\" -xr!meta-inf";
+    if (SevenZip(nullptr, line, nullptr, 0) != 0) {
+      *error = "stampit: Can't unzip mod " + mod.file;
+      return false;
+    }
+    steps.Done();
+  }
+  return true;
+}
+
+// Adds the unpacked mods into `jar` and drops its signature folder, which no longer matches.
+bool PatchJar(const std::string& jar, const std::string& staging, Steps& steps,
+              std::string* error) {
+  std::string add =
+      "a \"" + ToOemText(jar) + "\" \"" + ToOemText(staging) + "\" -r -mx9 -x!meta-inf";
+  bool ok = SevenZip(nullptr, add, nullptr, 0) == 0;
+  if (ok) steps.Done();
+  ok = ok && SevenZip(nullptr, "d \"" + ToOemText(jar) + "\" META-INF ", nullptr, 0) == 0;
+  if (!ok) *error = kPatchFailed;
+  return ok;
+}
+
+// The jar is built as a copy beside the instance jar and put in its place only when every
+// step worked: a failure half way would otherwise leave the game a jar with part of the mods,
+// or one whose signature folder is gone while the mods are missing.
+bool BuildJar(const std::string& profile_jar, const std::string& jar, const std::string& staging,
+              Steps& steps, std::string* error) {
+  if (profile_jar.empty()) {
+    *error = "stampit: The profile names no jar";
+    return false;
+  }
+  std::string source = SamePath(profile_jar, jar) ? jar : profile_jar;
+  std::string temp = platform::TemporaryNameBeside(jar);
+  bool ok = platform::CopyFile(source, temp);
+  if (!ok) *error = "stampit: Can't copy " + source;
+  if (ok) steps.Done();
+  ok = ok && PatchJar(temp, staging, steps, error);
+  if (ok && !platform::CopyFile(temp, jar)) {
+    *error = kPatchFailed;
+    ok = false;
+  }
+  platform::DeleteFile(temp);
+  if (ok) steps.Done();
+  return ok;
+}
+
+StampOutcome StampActive(const ActiveProfile& active, const StampPaths& paths,
+                         ProgressSink& progress) {
+  if (active.status == ProfileStatus::kNone) return {};
+  if (active.status == ProfileStatus::kDamaged)
+    return Failed("stampit: Alternate-Config-File is cut off");
+  const MagicProfile& profile = active.profile;
+  Steps steps(progress,
+              static_cast<int>(std::count_if(profile.mods.begin(), profile.mods.end(), Used)) + 3);
+  // Without any active mod the add still runs, on an empty folder.
+  CreatePath(paths.staging);
+  std::string error;
+  if (!UnpackMods(profile, paths.staging, steps, &error)) return Failed(error);
+  std::string jar = paths.game_folder + "bin\\minecraft.jar";
+  if (!BuildJar(profile.jar, jar, paths.staging, steps, &error)) return Failed(error);
+  return {StampOutcome::Kind::kPatched, "", profile.name};
+}
+
+}  // namespace
+
+StampPaths StampPathsFor(const std::string& instances_dir, const std::string& folder,
+                         const std::string& start_folder) {
+  return {instances_dir + folder + "\\.minecraft\\", start_folder + "Temp\\"};
+}
+
+StampOutcome StampProfile(const StampPaths& paths, ProgressSink& progress) {
+  std::string config = paths.game_folder + "magic\\MagicLauncher.cfg";
+  if (platform::FileSize(config) <= 0) return Failed("Stamp: No Alternate-Config-File");
+  std::optional<std::string> text = platform::ReadWholeFile(config);
+  if (!text) return Failed("stampit: Can't open Alternate-Config-File");
+  // Files left by an interrupted run must not end up in this jar.
+  platform::DeleteTree(paths.staging);
+  StampOutcome outcome = StampActive(ReadActiveProfile(*text), paths, progress);
+  platform::DeleteTree(paths.staging);
+  return outcome;
+}
+
+}  // namespace oxlip::altlauncher

@@ -1,0 +1,77 @@
+// Reading the active profile out of Magic Launcher's configuration text.
+#include "altlauncher/magic_config.h"
+
+#include <gtest/gtest.h>
+
+namespace oxlip::altlauncher {
+namespace {
+
+TEST(MagicConfigValues, ValueIsBetweenTheFirstTwoQuotes) {
+  EXPECT_EQ(ElementValue("<Name=\"My \"profile\">"), "My ");
+  EXPECT_EQ(ElementValue("<Name=\"\">"), "");
+  EXPECT_EQ(ElementValue("<Name=\"unclosed>"), "");
+  EXPECT_EQ(ElementValue("<Name=plain>"), "");
+}
+
+TEST(MagicConfigValues, PathValueReadsEachDoubledBackslashAsOne) {
+  EXPECT_EQ(PathValue(R"(<File="C:\\Users\\me\\mods\\a.zip">)"), R"(C:\Users\me\mods\a.zip)");
+  EXPECT_EQ(PathValue(R"(<File="\\\\server\\share">)"), R"(\\server\share)");
+  EXPECT_EQ(PathValue(R"(<File="odd\\\end\">)"), R"(odd\\end\)");
+  // The name value is text, not a path.
+  EXPECT_EQ(ElementValue(R"(<Name="a\\b">)"), R"(a\\b)");
+}
+
+TEST(MagicConfigNumber, ReadsTheQuotedNumberOfTheFirstIndexElement) {
+  EXPECT_EQ(ActiveProfileNumber(R"(<X <ActiveProfileIndex="12"> <ActiveProfileIndex="3">>)"), 12);
+  EXPECT_EQ(ActiveProfileNumber(R"(<Profile>)"), 0);  // missing: the first profile
+  EXPECT_EQ(ActiveProfileNumber(R"(<ActiveProfileIndex="-1">)"), -1);
+  EXPECT_EQ(ActiveProfileNumber(R"(<ActiveProfileIndex="">)"), 0);
+  EXPECT_EQ(ActiveProfileNumber(R"(<ActiveProfileIndex=>)"), 0);
+  EXPECT_EQ(ActiveProfileNumber(R"(<ActiveProfileIndex=">)"), 0);
+  EXPECT_GT(*ActiveProfileNumber(R"(<ActiveProfileIndex="99999999999999999999999">)"), 1000000);
+  // Cut off before its ">": no number can be trusted.
+  EXPECT_EQ(ActiveProfileNumber(R"(<ActiveProfileIndex="1)"), std::nullopt);
+  EXPECT_EQ(ActiveProfileNumber("<ActiveProfileIndex="), std::nullopt);
+}
+
+TEST(MagicConfigProfiles, CountsEveryOccurrenceOfTheProfileText) {
+  std::string_view text = "<Profiles <Profile a> <ProfileX b> <Profile c>>";
+  EXPECT_EQ(FindProfile(text, 0), 0u);
+  EXPECT_EQ(FindProfile(text, 1), text.find("<Profile a"));
+  EXPECT_EQ(FindProfile(text, 2), text.find("<ProfileX"));
+  EXPECT_EQ(FindProfile(text, 3), text.find("<Profile c"));
+  EXPECT_EQ(FindProfile(text, 4), std::nullopt);
+  EXPECT_EQ(FindProfile(text, -1), std::nullopt);
+  EXPECT_EQ(FindProfile("<Profile", 0), 0u);
+  EXPECT_EQ(FindProfile("", 0), std::nullopt);
+}
+
+constexpr const char* kTwoProfiles = R"(<MagicLauncher
+  <ActiveProfileIndex="1">
+  <Profile <Name="First"> <MinecraftJar="C:\\first.jar"> >
+  <Profile
+    <Name="Old name"> <Name="Second">
+    <MinecraftJar="C:\\old.jar">
+    <Mod <File="C:\\mods\\a.zip"> <Active="true"> >
+    <Mod <Active="true"> >
+    <Mod <File="C:\\mods\\b.zip"> <Active="True"> >
+    <Mod <File="C:\\mods\\c.zip"> <Active="false"> <Active="true"> >
+    <MinecraftJar="C:\\games\\second.jar">
+  >
+>)";
+
+TEST(MagicConfigProfiles, ReadsTheActiveProfileAndLaterElementsWin) {
+  ActiveProfile active = ReadActiveProfile(kTwoProfiles);
+  ASSERT_EQ(active.status, ProfileStatus::kFound);
+  EXPECT_EQ(active.profile.name, "Second");
+  EXPECT_EQ(active.profile.jar, R"(C:\games\second.jar)");
+  ASSERT_EQ(active.profile.mods.size(), 4u);
+  EXPECT_EQ(active.profile.mods[0].file, R"(C:\mods\a.zip)");
+  EXPECT_TRUE(active.profile.mods[0].active);
+  EXPECT_EQ(active.profile.mods[1].file, "");
+  EXPECT_FALSE(active.profile.mods[2].active);  // only "true" exactly
+  EXPECT_TRUE(active.profile.mods[3].active);
+}
+
+}  // namespace
+}  // namespace oxlip::altlauncher
