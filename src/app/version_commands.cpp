@@ -14,6 +14,7 @@
 #include "versions/beta_jar.h"
 #include "versions/class_version.h"
 #include "versions/download_engine.h"
+#include "versions/downgrade.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -69,6 +70,23 @@ int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
   return 1;
 }
 
+int DowngradeVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
+  std::string file = RowFile(state, selection);
+  if (file.empty()) return 1;
+  std::string jar = state.settings.VersionsDir + file;
+  ui.ShowStatusWindow("Downgrade", "", true);
+  std::string work = state.settings.CacheDir + "\\patch\\";
+  CreatePath(work);
+  // The outcome shows in the store; what stopped the chain is not a failure of the command.
+  ui.RunBehindStatus([&](ProgressSink& status) {
+    return Downgrade(state.settings, jar, work, &status, 1, 1);
+  });
+  platform::DeleteTree(work);
+  ui.CloseStatusWindow();
+  Rescan(state, ui);
+  return 1;
+}
+
 int ReloadVersions(AppState& state, Ui& ui, const MenuSelection&) {
   Rescan(state, ui);
   return 1;
@@ -111,6 +129,7 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
 void RegisterVersionCommands(CommandTable& table) {
   table.Register(kCmdDownloadBetas, DownloadAllBetas);
   table.Register(kCmdReloadVersions, ReloadVersions);
+  table.Register(kCmdDowngrade, DowngradeVersion);
   table.Register(kCmdDeleteVersion, DeleteVersion);
   table.Register(kCmdDropVersionFile, AddDroppedJar);
 }

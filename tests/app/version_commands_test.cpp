@@ -8,6 +8,8 @@
 #include "platform/env.h"
 #include "platform/fs.h"
 #include "support/app_world.h"
+#include "support/downgrade_fixture.h"
+#include "support/jar_files.h"
 #include "support/fixture_paths.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
@@ -105,6 +107,27 @@ TEST_F(VersionCommands, DeleteMovesTheRowsJarToTheTrashAndReloadSeesIt) {
                   test::ReadFile(Fixture("assets/b1_8/MINECRAFT.JAR")));
   ASSERT_EQ(Run(kCmdReloadVersions), 1);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"1.1", "Beta 1.8.1"}));
+}
+
+TEST_F(VersionCommands, DowngradeFollowsTheChainAndLeavesNoWorkFolder) {
+  const std::string cls = "net\\minecraft\\client\\Minecraft.class";
+  test::MakeJar(state.settings.VersionsDir + "minecraft - 1.2.jar",
+                {{"net/minecraft/client/Minecraft.class", test::MainClassBytes("1.2")}},
+                1330000000);
+  Run(kCmdReloadVersions);
+  auto patch = [&](const std::string& from, const std::string& to, const std::string& version,
+                   platform::DateValue date) {
+    test::WriteFile(state.settings.PatchDir + from + "#" + to + ".patch",
+                    test::NewRecord(cls, test::MainClassBytes(version), date));
+  };
+  patch("minecraft - 1.2", "minecraft - 1.1", "1.1", 1320000000);
+  patch("minecraft - 1.1", "minecraft - 1.0", "1.0", 1310000000);
+  ASSERT_EQ(Run(kCmdDowngrade, 0), 1);
+  EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"1.2", "1.1", "1.0"}));
+  EXPECT_EQ(ui.status_shown[0].title, "Downgrade");
+  EXPECT_FALSE(ui.status_open);
+  EXPECT_FALSE(platform::Exists(state.settings.CacheDir + "patch"));
+  EXPECT_TRUE(ui.messages.empty());  // the chain's end is no failure
 }
 
 }  // namespace
