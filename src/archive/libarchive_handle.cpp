@@ -46,17 +46,4 @@ bool ReadData(struct archive* reader, const Sink& sink, std::string* error) {
   }
 }
 
-Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error) {
-  Writer writer(archive_write_new());
-  struct archive* w = writer.get();
-  bool ok = archive_write_set_format_7zip(w) == ARCHIVE_OK &&
-            archive_write_set_format_option(w, "7zip", "compression", "lzma2") == ARCHIVE_OK &&
-            (!strongest ||
-             archive_write_set_format_option(w, "7zip", "compression-level", "9") == ARCHIVE_OK) &&
-            archive_write_open_filename(w, path.c_str()) == ARCHIVE_OK;
-  if (ok) return writer;
-  *error = "can't create " + path + ": " + ArchiveError(w);
-  return nullptr;
-}
-
 }  // namespace oxlip::archive

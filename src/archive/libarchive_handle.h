@@ -1,5 +1,5 @@
 #pragma once
-// libarchive readers and writers that are freed with their scope.
+// libarchive readers that are freed with their scope.
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -14,11 +14,7 @@ namespace oxlip::archive {
 struct ReadFree {
   void operator()(struct archive* a) const { archive_read_free(a); }
 };
-struct WriteFree {
-  void operator()(struct archive* a) const { archive_write_free(a); }
-};
 using Reader = std::unique_ptr<struct archive, ReadFree>;
-using Writer = std::unique_ptr<struct archive, WriteFree>;
 
 // A 7z archive, or a raw LZMA stream for Format::kLzma. Null with `error` set on failure.
 Reader OpenReader(const std::string& path, Format format, std::string* error);
@@ -32,9 +28,6 @@ bool NextHeader(struct archive* reader, struct archive_entry** entry, std::strin
 // The current entry's bytes into the sink; false with `error` set when the data is damaged
 // (a sink that refuses bytes sets its own error).
 bool ReadData(struct archive* reader, const Sink& sink, std::string* error);
-
-// A new 7z archive at `path`, LZMA2 compressed, at the strongest level when `strongest`.
-Writer OpenSevenZWriter(const std::string& path, bool strongest, std::string* error);
 
 std::string ArchiveError(struct archive* a);
 

@@ -1,0 +1,74 @@
+#include "archive/ordered_output.h"
+
+namespace oxlip::archive {
+
+OrderedOutput::OrderedOutput(platform::RandomAccessFile* archive, std::string archive_path,
+                             std::size_t streams, std::size_t memory_per_stream)
+    : archive_(archive),
+      archive_path_(std::move(archive_path)),
+      memory_per_stream_(memory_per_stream),
+      pending_(streams) {}
+
+bool OrderedOutput::Fail(const std::string& why) {
+  if (!failed_) error_ = why;
+  failed_ = true;
+  return false;
+}
+
+bool OrderedOutput::KeepAside(Pending& pending, const char* data, std::size_t size) {
+  if (!pending.scratch && pending.memory.size() + size <= memory_per_stream_) {
+    pending.memory.append(data, size);
+    return true;
+  }
+  if (!pending.scratch) {
+    pending.scratch = std::make_unique<platform::RandomAccessFile>();
+    if (!pending.scratch->CreateScratch(archive_path_) ||
+        !pending.scratch->Write(pending.memory.data(), pending.memory.size()))
+      return Fail("can't write a scratch file beside " + archive_path_);
+    std::string().swap(pending.memory);
+  }
+  return pending.scratch->Write(data, size) ||
+         Fail("can't write a scratch file beside " + archive_path_);
+}
+
+bool OrderedOutput::MoveIn(Pending& pending) {
+  if (!archive_->Write(pending.memory.data(), pending.memory.size()))
+    return Fail("can't write " + archive_path_);
+  std::string().swap(pending.memory);
+  if (!pending.scratch) return true;
+  std::string buffer(1 << 20, '\0');
+  for (std::int64_t at = 0; at < pending.scratch->Size();) {
+    std::int64_t got = pending.scratch->ReadAt(at, buffer.data(), buffer.size());
+    if (got <= 0) return Fail("can't read a scratch file beside " + archive_path_);
+    if (!archive_->Write(buffer.data(), static_cast<std::size_t>(got)))
+      return Fail("can't write " + archive_path_);
+    at += got;
+  }
+  pending.scratch.reset();
+  return true;
+}
+
+bool OrderedOutput::Write(std::size_t stream, const char* data, std::size_t size) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (failed_) return false;
+  Pending& pending = pending_[stream];
+  pending.size += size;
+  if (stream != head_) return KeepAside(pending, data, size);
+  return archive_->Write(data, size) || Fail("can't write " + archive_path_);
+}
+
+bool OrderedOutput::Finish(std::size_t stream) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  pending_[stream].finished = true;
+  while (!failed_ && head_ < pending_.size() && pending_[head_].finished) {
+    if (++head_ < pending_.size() && !MoveIn(pending_[head_])) return false;
+  }
+  return !failed_;
+}
+
+bool OrderedOutput::Complete() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return !failed_ && head_ == pending_.size();
+}
+
+}  // namespace oxlip::archive
