@@ -181,6 +181,14 @@ Times Theirs(Side& side, const std::string& archive) {
   return times;
 }
 
+// The mod's 7z archives in the library.
+double PackedMegabytes(const std::string& mod_dir) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(mod_dir))
+    if (entry.path().extension() == ".7z") bytes += entry.file_size();
+  return static_cast<double>(bytes) / 1e6;
+}
+
 void Report(const char* kind, double size, const Times& ours, const Times& theirs) {
   std::printf("%s mod, %.1f MB\n", kind, size / 1e6);
   std::printf("  import   ours %6.2f s   7zz %6.2f s   ratio %.2f\n", ours.import, theirs.import,
@@ -213,6 +221,9 @@ int main() {
     Times theirs = Theirs(their_side, archive);
     ok = ok && ours.ok && theirs.ok;
     Report(kind, static_cast<double>(fs::file_size(archive)), ours, theirs);
+    std::printf("  7z:      ours %.2f MB, 7zz %.2f MB\n",
+                PackedMegabytes(ours_side.settings.ModDir),
+                PackedMegabytes(their_side.settings.ModDir));
     std::printf("  jars:    ours %.2f MB, 7zz %.2f MB\n", fs::file_size(ours_side.jar) / 1e6,
                 fs::file_size(their_side.jar) / 1e6);
   }

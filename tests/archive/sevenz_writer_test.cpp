@@ -1,0 +1,214 @@
+// Archives our writer makes, checked by the 7-Zip program ("t", "l -slt", "x") and by
+// libarchive: names, sizes, times, attributes and bytes, over every way data gets packed.
+#include "archive/sevenz_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "archive_fixtures.h"
+#include "platform/fs.h"
+#include "platform/utf8_names.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Noise(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string data(size, '\0');
+  for (char& c : data) c = static_cast<char>(random());
+  return data;
+}
+
+std::string Text(std::size_t size, unsigned seed) {
+  static const char* kWords[] = {"block ", "creeper ", "redstone ", "torch ", "pickaxe ", "\n"};
+  std::mt19937 random(seed);
+  std::string text;
+  while (text.size() < size) text += kWords[random() % 6];
+  return text.substr(0, size);
+}
+
+void SetModified(const std::string& path, std::int64_t seconds) {
+  fs::last_write_time(path, std::chrono::file_clock::from_sys(
+                                std::chrono::sys_seconds(std::chrono::seconds(seconds))));
+}
+
+// What "7zz l -slt" says of each entry: path to its properties.
+using SltListing = std::map<std::string, std::map<std::string, std::string>>;
+
+SltListing ListWithProgram(const std::string& folder, const std::string& archive) {
+  std::string line = "cd '" + folder + "' && TZ=UTC LC_ALL=C.UTF-8 7zz l -slt '" + archive +
+                     "' -bse0 > listing.txt";
+  SltListing listing;
+  if (std::system(line.c_str()) != 0) return listing;
+  std::istringstream in(ReadFile(folder + "listing.txt"));
+  std::string text, path;
+  bool entries = false;
+  while (std::getline(in, text)) {
+    if (text == "----------") entries = true;
+    std::size_t equals = text.find(" = ");
+    if (!entries || equals == std::string::npos) continue;
+    std::string key = text.substr(0, equals), value = text.substr(equals + 3);
+    if (key == "Path") path = value;
+    listing[path][key] = value;
+  }
+  return listing;
+}
+
+class SevenZWriter : public InTempFolder {
+ protected:
+  void SetUp() override {
+    if (!HaveSevenZipProgram()) GTEST_SKIP() << "7zz is not installed";
+  }
+};
+
+// Data of every kind, empty files and folders, names beyond ASCII, many small files and
+// copies, for one thread and for more threads than cores.
+TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
+  WriteFile("src/text.txt", Text(3000000, 1));
+  WriteFile("src/noise.bin", Noise(2000000, 2));
+  std::string nearly = Noise(300000, 3);
+  for (std::size_t i = 0; i < nearly.size(); i += 300) nearly.replace(i, 40, Text(40, 4));
+  WriteFile("src/jar.jar", nearly);
+  WriteFile("src/copy-a.ogg", Noise(400000, 5));
+  WriteFile("src/sub/copy-b.ogg", Noise(400000, 5));
+  WriteFile("src/empty.txt", "");
+  fs::create_directories("src/empty folder/inner");
+  WriteFile("src/Ünïcödé/файл 日本語 😀.txt", "named");
+  for (int i = 0; i < 600; ++i)
+    WriteFile("src/many/f" + std::to_string(i) + ".cfg", Text(10 + i * 7, 100 + i));
+
+  std::vector<archive::PackEntry> entries;
+  std::int64_t when = 1500000000;
+  for (auto it = fs::recursive_directory_iterator("src"); it != fs::recursive_directory_iterator();
+       ++it) {
+    archive::PackEntry entry;
+    entry.name = fs::relative(it->path(), "src").generic_string();
+    entry.modified = when += 3600;
+    SetModified(it->path().string(), entry.modified);
+    if (it->is_directory()) {
+      entry.kind = archive::SevenZKind::kFolder;
+      entry.permissions = 0755;
+    } else {
+      entry.size = fs::file_size(it->path());
+      entry.disk_path = it->path().string();
+    }
+    entries.push_back(entry);
+  }
+  Listing expected = ListTree("src");
+  platform::Utf8Names utf8;  // libarchive reads the names beyond ASCII through the locale
+  for (unsigned threads : {1u, 5u}) {
+    SCOPED_TRACE(threads);
+    std::string archive = "t" + std::to_string(threads) + ".7z", error;
+    ASSERT_TRUE(archive::WriteSevenZ(archive, entries, {true, threads, ""}, &error)) << error;
+    EXPECT_EQ(ListSevenZ(archive), expected);
+    EXPECT_EQ(RunSevenZipProgram(dir(), "t " + archive), 0);
+    ASSERT_EQ(RunSevenZipProgram(dir(), "x " + archive + " -oout" + archive), 0);
+    EXPECT_EQ(ListTree("out" + archive), expected);
+
+    SltListing listing = ListWithProgram(dir(), archive);
+    ASSERT_EQ(listing.size(), entries.size());
+    for (const archive::PackEntry& entry : entries) {
+      SCOPED_TRACE(entry.name);
+      auto& item = listing[entry.name];
+      bool folder = entry.kind == archive::SevenZKind::kFolder;
+      EXPECT_EQ(item["Size"], std::to_string(entry.size));
+      EXPECT_EQ(item["Attributes"], folder ? "D drwxr-xr-x" : "A -rw-r--r--");
+      std::time_t seconds = entry.modified;
+      char stamp[32];
+      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::gmtime(&seconds));
+      EXPECT_EQ(item["Modified"].substr(0, 19), stamp);
+    }
+  }
+}
+
+TEST_F(SevenZWriter, CopiesOfDataThatDoesNotCompressCostOne) {
+  WriteFile("a/x.ogg", Noise(1000000, 5));
+  WriteFile("a/y.bin", Noise(100000, 6));
+  WriteFile("a/z/x-copy.ogg", Noise(1000000, 5));
+  ASSERT_EQ(RunArchiver("a b.7z a\\ -r -mx9"), 0);
+  EXPECT_LT(fs::file_size("b.7z"), 1150000u);
+  EXPECT_EQ(RunSevenZipProgram(dir(), "t b.7z"), 0);
+}
+
+TEST_F(SevenZWriter, AFileThatChangesOrVanishesFailsTheArchive) {
+  WriteFile("a.txt", "four");
+  std::vector<archive::PackEntry> entries(1);
+  entries[0].name = "a.txt";
+  entries[0].disk_path = dir() + "a.txt";
+  entries[0].size = 3;
+  std::string error;
+  EXPECT_FALSE(archive::WriteSevenZ("x.7z", entries, {}, &error));
+  EXPECT_NE(error.find("changed"), std::string::npos) << error;
+  entries[0].disk_path = dir() + "gone.txt";
+  error.clear();
+  EXPECT_FALSE(archive::WriteSevenZ("y.7z", entries, {}, &error));
+  EXPECT_NE(error.find("gone.txt"), std::string::npos) << error;
+}
+
+class SevenZRewrite : public SevenZWriter {};
+
+// An archive the program made, with a link and an empty folder: adding to it keeps its entries
+// (the link a link) and their times, and the program accepts the result.
+TEST_F(SevenZRewrite, AddingToTheProgramsArchiveKeepsItsEntries) {
+  WriteFile("old/keep.txt", Text(200000, 7));
+  WriteFile("old/noise.bin", Noise(100000, 8));
+  WriteFile("old/same.txt", "old");
+  fs::create_directories("old/empty");
+  fs::create_symlink("keep.txt", "old/link");
+  SetModified("old/keep.txt", 1400000000);
+  ASSERT_EQ(RunSevenZipProgram(dir() + "old", "a -snl ../a.7z *"), 0);
+  WriteFile("same.txt", "newer");
+  ASSERT_EQ(RunArchiver("a a.7z same.txt"), 0);
+  EXPECT_EQ(RunSevenZipProgram(dir(), "t a.7z"), 0);
+  Listing listing = ListSevenZ("a.7z");
+  EXPECT_EQ(listing.size(), 5u);
+  EXPECT_EQ(listing["keep.txt"].crc, Crc(Text(200000, 7)));
+  EXPECT_EQ(listing["noise.bin"].crc, Crc(Noise(100000, 8)));
+  EXPECT_EQ(listing["same.txt"].crc, Crc("newer"));
+  EXPECT_TRUE(listing["empty"].folder);
+  EXPECT_TRUE(listing["link"].link);
+  SltListing slt = ListWithProgram(dir(), "a.7z");
+  EXPECT_EQ(slt["keep.txt"]["Modified"].substr(0, 19), "2014-05-13 16:53:20");
+  EXPECT_EQ(slt["link"]["Attributes"].substr(0, 3), "A l");
+  // No scratch or temporary file is left beside it.
+  std::size_t beside = 0;
+  for (const auto& entry : fs::directory_iterator(dir()))
+    beside += entry.path().filename().string().rfind("a.7z", 0) == 0;
+  EXPECT_EQ(beside, 1u);
+}
+
+TEST_F(SevenZRewrite, ADamagedOldArchiveFailsAndIsKept) {
+  WriteFile("src/a.txt", Text(300000, 9));
+  ASSERT_EQ(RunSevenZipProgram(dir() + "src", "a ../a.7z a.txt"), 0);
+  std::string bytes = ReadFile("a.7z");
+  bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x55);
+  WriteFile("a.7z", bytes);
+  WriteFile("b.txt", "b");
+  EXPECT_NE(RunArchiver("a a.7z b.txt"), 0);
+  EXPECT_EQ(ReadFile("a.7z"), bytes);
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir())) ++files;
+  EXPECT_EQ(files, 3u);  // src, a.7z, b.txt
+}
+
+TEST_F(SevenZRewrite, DeletingEverythingLeavesAnArchiveOfNoEntries) {
+  WriteFile("a.txt", "a");
+  ASSERT_EQ(RunArchiver("a x.7z a.txt"), 0);
+  ASSERT_EQ(RunArchiver("d x.7z a.txt"), 0);
+  EXPECT_EQ(RunSevenZipProgram(dir(), "t x.7z"), 0);
+  EXPECT_TRUE(ListSevenZ("x.7z").empty());
+  ASSERT_EQ(RunArchiver("a x.7z a.txt"), 0);
+  EXPECT_EQ(ListSevenZ("x.7z").size(), 1u);
+}
+
+}  // namespace
+}  // namespace oxlip::test
