@@ -206,6 +206,19 @@ SevenZItem Item(const PackEntry& entry) {
           FileTimeFromUnix(entry.modified, entry.modified_ns)};
 }
 
+// Before any work: a name the header cannot hold fails the archive at once.
+bool NamesFit(const std::vector<PackEntry>& entries, std::string* error) {
+  std::string ignored;
+  for (const PackEntry& entry : entries) {
+    if (!AppendUtf16Le(&ignored, entry.name)) {
+      *error = "name is not UTF-8: " + entry.name;
+      return false;
+    }
+    ignored.clear();
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
@@ -213,7 +226,8 @@ bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
   unsigned threads = options.threads ? options.threads : std::thread::hardware_concurrency();
   threads = std::clamp(threads, 1u, kMostThreads);
   std::vector<Job> jobs;
-  if (!PlanJobs(entries, options.strongest, threads, &jobs, error)) return false;
+  if (!NamesFit(entries, error) || !PlanJobs(entries, options.strongest, threads, &jobs, error))
+    return false;
 
   platform::RandomAccessFile file;
   std::string front(kSevenZSignatureHeaderSize, '\0');

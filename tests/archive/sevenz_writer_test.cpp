@@ -154,6 +154,14 @@ TEST_F(SevenZWriter, AFileThatChangesOrVanishesFailsTheArchive) {
   EXPECT_NE(error.find("gone.txt"), std::string::npos) << error;
 }
 
+// The header holds names as UTF-16: a name that is not UTF-8 fails before anything is packed.
+TEST_F(SevenZWriter, ANameThatIsNotUtf8FailsTheArchive) {
+  WriteFile("src/ok.txt", "ok");
+  WriteFile("src/bad\xFF.txt", "bad");
+  EXPECT_NE(RunArchiver("a x.7z src\\ -r"), 0);
+  EXPECT_FALSE(platform::Exists("x.7z"));
+}
+
 class SevenZRewrite : public SevenZWriter {};
 
 // An archive the program made, with a link and an empty folder: adding to it keeps its entries
