@@ -66,6 +66,11 @@ bool OrderedOutput::Finish(std::size_t stream) {
   return !failed_;
 }
 
+std::string OrderedOutput::Error() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return error_;
+}
+
 bool OrderedOutput::Complete() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return !failed_ && head_ == pending_.size();

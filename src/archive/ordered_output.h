@@ -27,7 +27,7 @@ class OrderedOutput {
   // After every stream finished: whether all of them reached the archive, and their sizes.
   bool Complete() const;
   std::uint64_t StreamSize(std::size_t stream) const { return pending_[stream].size; }
-  const std::string& Error() const { return error_; }
+  std::string Error() const;
 
  private:
   struct Pending {
