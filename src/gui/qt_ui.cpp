@@ -8,6 +8,7 @@
 #include <atomic>
 #include <thread>
 
+#include "gui/login_dialog.h"
 #include "platform/shell.h"
 
 namespace oxlip::gui {
@@ -104,17 +105,22 @@ std::string QtUi::OpenFileDialog(const std::string& title, const std::string& fi
 std::optional<std::string> QtUi::InputBox(const std::string& title, const std::string& prompt,
                                           const std::string& preset) {
   bool ok = false;
-  QString text = QInputDialog::getText(window_, QString::fromStdString(title),
-                                       QString::fromStdString(prompt), QLineEdit::Normal,
-                                       QString::fromStdString(preset), &ok);
+  QString text =
+      QInputDialog::getText(window_, QString::fromStdString(title), QString::fromStdString(prompt),
+                            QLineEdit::Normal, QString::fromStdString(preset), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }
 
 void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); }
 
+bool QtUi::RunLoginDialog(launch::LoginForm& form) {
+  LoginWindow dialog(window_, form);
+  dialog.exec();
+  return form.accepted();
+}
+
 // The dialogs arrive with the work that uses them.
-bool QtUi::RunLoginDialog(launch::LoginForm&) { return false; }
 bool QtUi::RunModDialog(mods::ModDialogModel&) { return false; }
 bool QtUi::RunInstanceDialog(instances::InstanceDialogModel&) { return false; }
 
