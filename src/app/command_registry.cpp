@@ -6,6 +6,7 @@ void RegisterCommands(CommandTable& table) {
   RegisterInstanceCommands(table);
   RegisterVersionCommands(table);
   RegisterModCommands(table);
+  RegisterStartCommands(table);
 }
 
 }  // namespace oxlip

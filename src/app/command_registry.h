@@ -10,5 +10,6 @@ void RegisterCommands(CommandTable& table);
 void RegisterInstanceCommands(CommandTable& table);
 void RegisterVersionCommands(CommandTable& table);
 void RegisterModCommands(CommandTable& table);
+void RegisterStartCommands(CommandTable& table);
 
 }  // namespace oxlip

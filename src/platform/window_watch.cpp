@@ -65,9 +65,20 @@ struct DisplayConnection::Impl {
     return {children, children + xcb_query_tree_children_length(reply.get)};
   }
 
-  // The window manager's list of program windows, else the root's children and theirs.
+  // The manager names a window of its own that names itself; a stale value from a manager
+  // that has ended names a window that no longer does.
+  bool ManagerRuns() {
+    std::vector<std::uint32_t> check = Numbers(screen->root, wm_check, XCB_ATOM_WINDOW);
+    if (check.empty()) return false;
+    std::vector<std::uint32_t> self = Numbers(check[0], wm_check, XCB_ATOM_WINDOW);
+    return !self.empty() && self[0] == check[0];
+  }
+
+  // The window manager's list of program windows (an ended one leaves a stale list behind),
+  // else the root's children and theirs.
   std::vector<xcb_window_t> TopLevelWindows() {
-    std::vector<xcb_window_t> list = Numbers(screen->root, client_list, XCB_ATOM_WINDOW);
+    std::vector<xcb_window_t> list;
+    if (ManagerRuns()) list = Numbers(screen->root, client_list, XCB_ATOM_WINDOW);
     if (!list.empty()) return list;
     std::vector<xcb_window_t> level = Children(screen->root);
     for (int depth = 0; depth < kTopLevelDepth && !level.empty(); ++depth) {
@@ -174,15 +185,7 @@ std::optional<WindowId> DisplayConnection::FindWindow(const WindowQuery& query) 
   return std::nullopt;
 }
 
-// The manager names a window of its own that names itself; a stale value from a manager
-// that has ended names a window that no longer does.
-bool DisplayConnection::HasWindowManager() {
-  std::vector<std::uint32_t> check =
-      impl_->Numbers(impl_->screen->root, impl_->wm_check, XCB_ATOM_WINDOW);
-  if (check.empty()) return false;
-  std::vector<std::uint32_t> self = impl_->Numbers(check[0], impl_->wm_check, XCB_ATOM_WINDOW);
-  return !self.empty() && self[0] == check[0];
-}
+bool DisplayConnection::HasWindowManager() { return impl_->ManagerRuns(); }
 
 void DisplayConnection::Maximize(WindowId window) {
   if (HasWindowManager()) {
