@@ -79,6 +79,8 @@ std::optional<Process> Process::Start(const ProcessStart& start) {
     posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out, STDERR_FILENO);
   }
+  // Descriptors that some library opened without close-on-exec stay ours.
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
   std::string folder = NativePath(start.working_folder);
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   posix_spawnattr_t attr;

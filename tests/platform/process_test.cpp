@@ -1,6 +1,7 @@
 // Child processes: their own environment, working folder and output; polled, never waited for.
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -47,6 +48,21 @@ TEST_F(ProcessTest, ChildGetsItsOwnEnvironmentFolderAndOutputFile) {
   EXPECT_EQ(ReadFile(dir() + "out.log"), "home=/instances/a b\n" + dir() + "work\nmarker\noops\n");
   EXPECT_EQ(GetEnvironment("HOME"), home_before);  // ours as it was
   EXPECT_TRUE(process->HasEnded());                // and stays ended
+}
+
+TEST_F(ProcessTest, DescriptorsOpenedWithoutCloseOnExecStayOurs) {
+  int leaked = ::open(dir().c_str(), O_RDONLY);  // no O_CLOEXEC
+  ASSERT_GE(leaked, 3);
+  std::string fd = std::to_string(leaked);
+  std::optional<Process> process = Process::Start(
+      {{"sh", "-c", "if [ -e /proc/$$/fd/" + fd + " ]; then echo open; else echo closed; fi"},
+       "",
+       {},
+       dir() + "out.log"});
+  ::close(leaked);
+  ASSERT_TRUE(process);
+  ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  EXPECT_EQ(ReadFile(dir() + "out.log"), "closed\n");
 }
 
 TEST_F(ProcessTest, MissingProgramOrFolderIsNoProcess) {
