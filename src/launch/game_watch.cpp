@@ -1,7 +1,6 @@
 #include "launch/game_watch.h"
 
 #include <chrono>
-#include <thread>
 
 #include "launch/start_minecraft.h"
 
@@ -14,6 +13,30 @@ std::string ComparedWindowClass(const std::string& configured) {
 }  // namespace oxlip::launch
 
 namespace oxlip {
+namespace {
+
+// The window has kept its frame and size for this long: the game and the window manager are
+// done with it. Java sets its frame's size again after the frame is shown (once it learns the
+// frame's borders), later still on a busy machine; a maximising before that is undone.
+constexpr std::chrono::milliseconds kSettleTime(1000);
+
+// True once the window has held still for the settle time; every pass before that notes how
+// it looks.
+bool Settled(launch::RunningGame& game, platform::WindowId window) {
+  std::optional<platform::WindowGeometry> geometry = game.display->Geometry(window);
+  auto now = std::chrono::steady_clock::now();
+  bool same = geometry && window == game.seen_window && *geometry == game.seen_geometry &&
+              game.display->Framed(window);
+  if (!same) {
+    game.seen_window = window;
+    game.seen_geometry = geometry.value_or(platform::WindowGeometry{});
+    game.seen_since = now;
+    return false;
+  }
+  return now - game.seen_since >= kSettleTime;
+}
+
+}  // namespace
 
 void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game) {
   if (!game.process) return;
@@ -31,7 +54,8 @@ void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game) 
   if (!window) return;
   // 2 would move the window to the middle of the work area with no size; it acts as 0.
   if (game.maximize == 1) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Instead of blocking the event loop for a while, later passes look again.
+    if (!Settled(game, *window)) return;
     game.display->Maximize(*window);
   }
   game.window_pending = false;

@@ -1,5 +1,6 @@
 #pragma once
 // The game started last, kept by the program between event-loop passes.
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,11 @@ struct RunningGame {
   int maximize = 0;
   // Open while the window is searched for.
   std::unique_ptr<platform::DisplayConnection> display;
+  // The game's window as last seen before it is maximised, and since when it looked so: a
+  // window that is still being framed or sized by the game would undo the maximising.
+  platform::WindowId seen_window = 0;
+  platform::WindowGeometry seen_geometry;
+  std::chrono::steady_clock::time_point seen_since;
 };
 
 }  // namespace oxlip::launch

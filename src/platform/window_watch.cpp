@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,7 +33,7 @@ struct DisplayConnection::Impl {
   xcb_connection_t* connection = nullptr;
   xcb_screen_t* screen = nullptr;
   xcb_atom_t client_list = 0, net_name = 0, utf8 = 0, pid = 0, state = 0, max_vert = 0,
-             max_horz = 0, wm_check = 0;
+             max_horz = 0, wm_check = 0, supported = 0, frame_extents = 0;
 
   xcb_atom_t Atom(const char* name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
@@ -168,6 +169,8 @@ std::unique_ptr<DisplayConnection> DisplayConnection::Connect() {
   impl->max_vert = impl->Atom("_NET_WM_STATE_MAXIMIZED_VERT");
   impl->max_horz = impl->Atom("_NET_WM_STATE_MAXIMIZED_HORZ");
   impl->wm_check = impl->Atom("_NET_SUPPORTING_WM_CHECK");
+  impl->supported = impl->Atom("_NET_SUPPORTED");
+  impl->frame_extents = impl->Atom("_NET_FRAME_EXTENTS");
   return std::unique_ptr<DisplayConnection>(new DisplayConnection(std::move(impl)));
 }
 
@@ -186,6 +189,15 @@ std::optional<WindowId> DisplayConnection::FindWindow(const WindowQuery& query) 
 }
 
 bool DisplayConnection::HasWindowManager() { return impl_->ManagerRuns(); }
+
+bool DisplayConnection::Framed(WindowId window) {
+  if (!impl_->ManagerRuns()) return true;
+  std::vector<std::uint32_t> supported =
+      impl_->Numbers(impl_->screen->root, impl_->supported, XCB_ATOM_ATOM);
+  bool tells =
+      std::find(supported.begin(), supported.end(), impl_->frame_extents) != supported.end();
+  return !tells || impl_->Property(window, impl_->frame_extents, XCB_ATOM_CARDINAL).has_value();
+}
 
 void DisplayConnection::Maximize(WindowId window) {
   if (HasWindowManager()) {

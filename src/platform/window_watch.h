@@ -20,6 +20,7 @@ struct WindowQuery {
 struct WindowGeometry {
   int x = 0, y = 0;  // on the screen
   int width = 0, height = 0;
+  bool operator==(const WindowGeometry&) const = default;
 };
 
 class DisplayConnection {
@@ -38,6 +39,9 @@ class DisplayConnection {
 
   // A window manager that follows the EWMH runs on the display.
   bool HasWindowManager();
+  // The window manager has put its frame around the window (it set _NET_FRAME_EXTENTS); true
+  // without a manager, or with one that does not tell.
+  bool Framed(WindowId window);
   // With a window manager, the EWMH maximise request; without one, the window moved and
   // resized to cover the screen.
   void Maximize(WindowId window);
