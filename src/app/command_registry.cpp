@@ -7,6 +7,7 @@ void RegisterCommands(CommandTable& table) {
   RegisterVersionCommands(table);
   RegisterModCommands(table);
   RegisterStampCommand(table);
+  RegisterStartCommands(table);
 }
 
 }  // namespace oxlip

@@ -11,5 +11,6 @@ void RegisterInstanceCommands(CommandTable& table);
 void RegisterVersionCommands(CommandTable& table);
 void RegisterModCommands(CommandTable& table);
 void RegisterStampCommand(CommandTable& table);
+void RegisterStartCommands(CommandTable& table);
 
 }  // namespace oxlip

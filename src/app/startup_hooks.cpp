@@ -1,6 +1,7 @@
 #include "app/startup_hooks.h"
 
 #include "app/version_check.h"
+#include "launch/start_minecraft.h"
 
 namespace oxlip {
 
@@ -11,7 +12,6 @@ void CheckCurrentVersion(AppState& state, Ui& ui) {
 
 void UpdateInstancesAtStart(AppState&, Ui&) {}
 
-// No game is ever started yet, so there is nothing to watch.
-void WatchGameWindow(AppState&) {}
+void WatchGameWindow(AppState& state) { WatchGameWindow(state.settings, state.game); }
 
 }  // namespace oxlip

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "gui/login_dialog.h"
 #include "gui/mod_dialog.h"
 #include "platform/shell.h"
 
@@ -115,9 +116,13 @@ std::optional<std::string> QtUi::InputBox(const std::string& title, const std::s
 
 void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); }
 
-// The dialogs arrive with the work that uses them.
-bool QtUi::RunLoginDialog(launch::LoginForm&) { return false; }
+bool QtUi::RunLoginDialog(launch::LoginForm& form) {
+  LoginWindow dialog(window_, form);
+  dialog.exec();
+  return form.accepted();
+}
 
+// The dialogs arrive with the work that uses them.
 bool QtUi::RunModDialog(mods::ModDialogModel& model) {
   // Over whichever window asked: the main window, or a dialog open above it.
   QWidget* parent = QApplication::activeModalWidget();
