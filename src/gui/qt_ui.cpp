@@ -19,12 +19,11 @@ QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
 
 QtUi::~QtUi() { CloseStatusWindow(); }
 
-// Boxes and requesters asked for while a dialog is open belong to that dialog. While long work
-// holds the main window disabled, whatever it owned would be disabled with it and could not be
-// answered, so they go without an owner then.
+// Boxes and requesters asked for while a dialog is open belong to that dialog, so they show
+// over it and can be answered.
 QWidget* QtUi::Owner() const {
-  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  return window_->isEnabled() ? window_ : nullptr;
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal ? modal : window_;
 }
 
 void QtUi::ShowMessage(const std::string& title, const std::string& text) {

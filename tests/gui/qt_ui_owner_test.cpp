@@ -1,5 +1,5 @@
-// Boxes and requesters of the Ui port can always be answered: over an open dialog they
-// belong to it, and while long work holds the main window they are not disabled with it.
+// Boxes of the Ui port can always be answered: over an open dialog they belong to it, and
+// while long work holds the main window disabled they are not disabled with it.
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
