@@ -4,6 +4,7 @@ namespace oxlip {
 
 void RegisterCommands(CommandTable& table) {
   RegisterInstanceCommands(table);
+  RegisterInstanceBuildCommands(table);
   RegisterVersionCommands(table);
   RegisterModCommands(table);
   RegisterStampCommand(table);

@@ -1,5 +1,6 @@
 // Start, Start with alternate, Backup and Backup saves on the instance of the menu.
 #include "app/app_state.h"
+#include "app/behind_status.h"
 #include "app/command_registry.h"
 #include "app/menus.h"
 #include "backup/backup.h"
@@ -32,11 +33,10 @@ int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title
   copy.Name = record.Name;
   copy.Folder = record.Folder;
   const GlobalSettings& settings = state.settings;
-  ui.ShowStatusWindow(title, record.Name, true);
-  int result =
-      ui.RunBehindStatus([&](ProgressSink& progress) { return work(settings, copy, &progress); });
-  ui.CloseStatusWindow();
-  return CheckResult(ui, result);
+  return CheckResult(ui,
+                     app::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+                       return work(settings, copy, &progress);
+                     }));
 }
 
 // Commands on an instance do nothing when the menu's row had none.

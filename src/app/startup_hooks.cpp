@@ -1,5 +1,6 @@
 #include "app/startup_hooks.h"
 
+#include "app/startup_update.h"
 #include "app/version_check.h"
 #include "launch/start_minecraft.h"
 
@@ -10,7 +11,7 @@ void CheckCurrentVersion(AppState& state, Ui& ui) {
   app::AddCurrentVersion(state, ui);
 }
 
-void UpdateInstancesAtStart(AppState&, Ui&) {}
+void UpdateInstancesAtStart(AppState& state, Ui& ui) { app::UpdateInstancesAtStart(state, ui); }
 
 void WatchGameWindow(AppState& state) { WatchGameWindow(state.settings, state.game); }
 
