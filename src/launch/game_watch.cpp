@@ -19,6 +19,9 @@ namespace {
 // done with it. Java sets its frame's size again after the frame is shown (once it learns the
 // frame's borders), later still on a busy machine; a maximising before that is undone.
 constexpr std::chrono::milliseconds kSettleTime(1000);
+// How long a request may take to show, and how many are sent before the watch gives up.
+constexpr std::chrono::milliseconds kConfirmTime(1000);
+constexpr int kMaxRequests = 5;
 
 // True once the window has held still for the settle time; every pass before that notes how
 // it looks.
@@ -34,6 +37,21 @@ bool Settled(launch::RunningGame& game, platform::WindowId window) {
     return false;
   }
   return now - game.seen_since >= kSettleTime;
+}
+
+// True once the window is handled: shown maximised, or asked often enough. Until then it asks
+// (again) whenever the window has settled and the last request had its time.
+bool MaximizeOnce(launch::RunningGame& game, platform::WindowId window) {
+  auto now = std::chrono::steady_clock::now();
+  if (game.maximize_requests > 0) {
+    if (game.display->IsMaximized(window) || game.maximize_requests >= kMaxRequests) return true;
+    if (now - game.requested_at < kConfirmTime) return false;
+  }
+  if (!Settled(game, window)) return false;
+  game.display->Maximize(window);
+  ++game.maximize_requests;
+  game.requested_at = now;
+  return false;
 }
 
 }  // namespace
@@ -53,11 +71,8 @@ void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game) 
   std::optional<platform::WindowId> window = game.display->FindWindow(query);
   if (!window) return;
   // 2 would move the window to the middle of the work area with no size; it acts as 0.
-  if (game.maximize == 1) {
-    // Instead of blocking the event loop for a while, later passes look again.
-    if (!Settled(game, *window)) return;
-    game.display->Maximize(*window);
-  }
+  // Instead of blocking the event loop for a while, later passes look again.
+  if (game.maximize == 1 && !MaximizeOnce(game, *window)) return;
   game.window_pending = false;
   game.display.reset();
 }

@@ -22,6 +22,10 @@ struct RunningGame {
   platform::WindowId seen_window = 0;
   platform::WindowGeometry seen_geometry;
   std::chrono::steady_clock::time_point seen_since;
+  // Maximise requests sent so far, and when the last one went: one that a busy game or
+  // window manager dropped is sent again until the window shows maximised.
+  int maximize_requests = 0;
+  std::chrono::steady_clock::time_point requested_at;
 };
 
 }  // namespace oxlip::launch

@@ -208,6 +208,18 @@ void DisplayConnection::Maximize(WindowId window) {
   MoveResize(window, screen);
 }
 
+bool DisplayConnection::IsMaximized(WindowId window) {
+  if (!HasWindowManager()) {
+    std::optional<WindowGeometry> g = Geometry(window);
+    return g && *g == Screen();
+  }
+  std::vector<std::uint32_t> states = impl_->Numbers(window, impl_->state, XCB_ATOM_ATOM);
+  auto has = [&](std::uint32_t atom) {
+    return std::find(states.begin(), states.end(), atom) != states.end();
+  };
+  return has(impl_->max_vert) && has(impl_->max_horz);
+}
+
 void DisplayConnection::Unmaximize(WindowId window) {
   if (HasWindowManager()) impl_->SendState(window, kStateRemove);
 }

@@ -46,6 +46,9 @@ class DisplayConnection {
   // resized to cover the screen.
   void Maximize(WindowId window);
   // The EWMH request that takes the maximised state back (with a window manager only).
+  // Whether the window shows maximised: so marked by the window manager, or, without one,
+  // covering the screen.
+  bool IsMaximized(WindowId window);
   void Unmaximize(WindowId window);
   void MoveResize(WindowId window, const WindowGeometry& geometry);
 
