@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <initializer_list>
 
 namespace oxlip::platform {
 namespace {
