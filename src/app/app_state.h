@@ -8,6 +8,7 @@
 #include "base/settings.h"
 #include "instances/instance.h"
 #include "instances/instance_icon.h"
+#include "launch/running_game.h"
 #include "mods/mod_library.h"
 #include "versions/download_job.h"
 #include "versions/release_dates.h"
@@ -27,7 +28,8 @@ struct AppState {
   Instance edit;  // the spare record the create, clone, import and configure commands edit
   DefaultIcon default_icon;
   ReleaseDates dates;
-  std::string java_path;  // FindJava's answer at start-up
+  std::string java_path;     // FindJava's answer at start-up
+  launch::RunningGame game;  // the game started last, watched between window events
 
   // The instance list in display order; each entry refers to a record of `instances`. This
   // order is what "sort.ini" receives.

@@ -4,9 +4,11 @@ namespace oxlip {
 
 void RegisterCommands(CommandTable& table) {
   RegisterInstanceCommands(table);
+  RegisterInstanceBuildCommands(table);
   RegisterVersionCommands(table);
   RegisterModCommands(table);
   RegisterStampCommand(table);
+  RegisterStartCommands(table);
 }
 
 }  // namespace oxlip

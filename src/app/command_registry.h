@@ -8,8 +8,10 @@ void RegisterCommands(CommandTable& table);
 
 // Each group registers its own commands.
 void RegisterInstanceCommands(CommandTable& table);
+void RegisterInstanceBuildCommands(CommandTable& table);
 void RegisterVersionCommands(CommandTable& table);
 void RegisterModCommands(CommandTable& table);
 void RegisterStampCommand(CommandTable& table);
+void RegisterStartCommands(CommandTable& table);
 
 }  // namespace oxlip

@@ -5,6 +5,7 @@
 #include "mods/mod_import.h"
 #include "mods/new_mod.h"
 #include "platform/fs.h"
+#include "platform/trash.h"
 #include "platform/path.h"
 
 namespace oxlip {
@@ -68,7 +69,8 @@ int OpenMod(AppState& state, Ui& ui, const MenuSelection& selection) {
 int DeleteMod(AppState& state, Ui& ui, const MenuSelection& selection) {
   ModRecord* mod = ModAtRow(state, selection.row);
   if (!mod) return 1;
-  if (IsModFolder(mod->Dir)) platform::DeleteTree(state.settings.ModDir + mod->Dir);
+  // No question is asked; the trash lets a slip be undone.
+  if (IsModFolder(mod->Dir)) platform::TrashOrDelete(state.settings.ModDir + mod->Dir);
   state.mods.erase(state.mods.begin() + selection.row);
   ui.ListChanged(ListKind::kMods);
   return 1;

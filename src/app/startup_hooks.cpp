@@ -1,6 +1,8 @@
 #include "app/startup_hooks.h"
 
+#include "app/startup_update.h"
 #include "app/version_check.h"
+#include "launch/start_minecraft.h"
 
 namespace oxlip {
 
@@ -9,9 +11,8 @@ void CheckCurrentVersion(AppState& state, Ui& ui) {
   app::AddCurrentVersion(state, ui);
 }
 
-void UpdateInstancesAtStart(AppState&, Ui&) {}
+void UpdateInstancesAtStart(AppState& state, Ui& ui) { app::UpdateInstancesAtStart(state, ui); }
 
-// No game is ever started yet, so there is nothing to watch.
-void WatchGameWindow(AppState&) {}
+void WatchGameWindow(AppState& state) { WatchGameWindow(state.settings, state.game); }
 
 }  // namespace oxlip

@@ -13,8 +13,8 @@
 #include "platform/trash.h"
 #include "versions/beta_jar.h"
 #include "versions/class_version.h"
-#include "versions/download_engine.h"
 #include "versions/downgrade.h"
+#include "versions/download_engine.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -78,9 +78,8 @@ int DowngradeVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string work = state.settings.CacheDir + "\\patch\\";
   CreatePath(work);
   // The outcome shows in the store; what stopped the chain is not a failure of the command.
-  ui.RunBehindStatus([&](ProgressSink& status) {
-    return Downgrade(state.settings, jar, work, &status, 1, 1);
-  });
+  ui.RunBehindStatus(
+      [&](ProgressSink& status) { return Downgrade(state.settings, jar, work, &status, 1, 1); });
   platform::DeleteTree(work);
   ui.CloseStatusWindow();
   Rescan(state, ui);

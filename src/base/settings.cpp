@@ -32,7 +32,8 @@ void LoadGlobalSettings(GlobalSettings& s) {
   s.VersionsDir = ReadPrefString("VersionsDir", Folder(start, "mcversions"));
   s.ModDir = ReadPrefString("ModDir", Folder(start, "mods"));
   s.PatchDir = ReadPrefString("PatchDir", Folder(start, "downgrade"));
-  s.MCWINClass = ReadPrefString("MCWINClass", "SunAwtFrame");
+  s.MCWINClass =
+      ReadPrefString("MCWINClass", std::string(platform::kNativeConventions.game_window_class));
   s.MCWIName = ReadPrefString("MCWIName", "Minecraft");
   s.MCWINameLauncher = ReadPrefString("MCWINameLauncher", "Minecraft Launcher");
   s.MCWINameAltLauncher = ReadPrefString("MCWINameAltLauncher", "Magic Launcher");

@@ -9,6 +9,9 @@
 #include <atomic>
 #include <thread>
 
+#include "gui/file_requester.h"
+#include "gui/instance_dialog.h"
+#include "gui/login_dialog.h"
 #include "gui/mod_dialog.h"
 #include "platform/shell.h"
 
@@ -18,8 +21,15 @@ QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
 
 QtUi::~QtUi() { CloseStatusWindow(); }
 
+// Boxes and requesters asked for while a dialog is open belong to that dialog, so they show
+// over it and can be answered.
+QWidget* QtUi::Owner() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal ? modal : window_;
+}
+
 void QtUi::ShowMessage(const std::string& title, const std::string& text) {
-  QMessageBox::information(window_, QString::fromStdString(title), QString::fromStdString(text));
+  QMessageBox::information(Owner(), QString::fromStdString(title), QString::fromStdString(text));
 }
 
 void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, bool hide_progress) {
@@ -91,23 +101,14 @@ namespace oxlip::gui {
 
 std::string QtUi::OpenFileDialog(const std::string& title, const std::string& filters,
                                  int selected_filter) {
-  QStringList names = QString::fromStdString(filters).split('|');
-  QStringList qt_filters;
-  for (int i = 0; i + 1 < names.size(); i += 2)
-    qt_filters << names[i] + " (" + names[i + 1].split(';').join(' ') + ")";
-  QString selected = selected_filter >= 0 && selected_filter < qt_filters.size()
-                         ? qt_filters[selected_filter]
-                         : QString();
-  QString path = QFileDialog::getOpenFileName(window_, QString::fromStdString(title), QString(),
-                                              qt_filters.join(";;"), &selected);
-  return path.toStdString();
+  return RunFileRequester(Owner(), {title, "", filters, selected_filter});
 }
 
 std::optional<std::string> QtUi::InputBox(const std::string& title, const std::string& prompt,
                                           const std::string& preset) {
   bool ok = false;
   QString text =
-      QInputDialog::getText(window_, QString::fromStdString(title), QString::fromStdString(prompt),
+      QInputDialog::getText(Owner(), QString::fromStdString(title), QString::fromStdString(prompt),
                             QLineEdit::Normal, QString::fromStdString(preset), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
@@ -115,16 +116,23 @@ std::optional<std::string> QtUi::InputBox(const std::string& title, const std::s
 
 void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); }
 
-// The dialogs arrive with the work that uses them.
-bool QtUi::RunLoginDialog(launch::LoginForm&) { return false; }
+bool QtUi::RunLoginDialog(launch::LoginForm& form) {
+  LoginWindow dialog(Owner(), form);
+  dialog.exec();
+  return form.accepted();
+}
 
 bool QtUi::RunModDialog(mods::ModDialogModel& model) {
-  // Over whichever window asked: the main window, or a dialog open above it.
-  QWidget* parent = QApplication::activeModalWidget();
-  ModDialog dialog(parent ? parent : window_, model);
+  ModDialog dialog(Owner(), model);
   return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtUi::RunInstanceDialog(instances::InstanceDialogModel&) { return false; }
+// Modal over the whole program: the main window takes no input until the dialog has given
+// its result. Disabling the window would disable the dialog it owns as well.
+bool QtUi::RunInstanceDialog(instances::InstanceDialogModel& model) {
+  InstanceConfigDialog dialog(Owner(), model);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 }  // namespace oxlip::gui

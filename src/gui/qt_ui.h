@@ -37,6 +37,8 @@ class QtUi : public QObject, public Ui {
   StatusWindow* status_window() const { return status_; }
 
  private:
+  // The open modal dialog, else the main window.
+  QWidget* Owner() const;
   // Runs `work` on a worker while this thread keeps handling events; its result.
   int RunOnWorker(const std::function<int()>& work);
 

@@ -38,6 +38,14 @@ std::optional<image::Image> LoadIconFromFolder(const std::string& folder) {
   return std::nullopt;
 }
 
+std::string FindIconFile(const std::string& folder) {
+  for (std::string_view name : {"icon.png", "icon.bmp", "icon.jpg"}) {
+    std::string found = FindFileNoCase(folder, name);
+    if (!found.empty() && image::LoadImageFile(folder + found)) return folder + found;
+  }
+  return "";
+}
+
 void DeleteIconFiles(const std::string& folder) {
   for (const auto& entry : platform::ListFolder(folder))
     if (!entry.is_folder && StartsWithNoCase(entry.name, "icon."))

@@ -11,6 +11,9 @@ namespace oxlip {
 // that loads as an image. Names match without regard to letter case, as on Windows.
 std::optional<image::Image> LoadIconFromFolder(const std::string& folder);
 
+// The path of the file LoadIconFromFolder would load; empty when there is none.
+std::string FindIconFile(const std::string& folder);
+
 // Deletes every file of the folder named "icon." with any extension.
 void DeleteIconFiles(const std::string& folder);
 

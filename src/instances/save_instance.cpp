@@ -9,6 +9,9 @@ namespace oxlip {
 namespace {
 
 void WriteSettings(const Instance& r, const std::string& path) {
+  // The stored credentials decode with the key every build carries: keep them from other
+  // users. The rights are taken before the text is written, so it is never readable by them.
+  if (!r.LoginCrypt.empty()) platform::RestrictToOwner(path);
   CreatePrefFile(path);
   WritePrefString("Name", r.Name);
   WritePrefString("MineCraftFile", r.MineCraftFile);

@@ -166,6 +166,15 @@ bool ReplaceFileContents(const std::string& path, const std::string& data) {
   return true;
 }
 
+bool RestrictToOwner(const std::string& path) {
+  // Read-only opening, so a file the owner made read-only can be restricted too (and stays so).
+  int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && ::fchmod(fd, st.st_mode & 0700) == 0;
+  return (::close(fd) == 0) && ok;
+}
+
 std::string TemporaryNameBeside(const std::string& path) {
   static std::atomic<unsigned> counter{0};
   return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);

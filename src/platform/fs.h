@@ -52,6 +52,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // leaves the old bytes in place.
 bool ReplaceFileContents(const std::string& path, const std::string& data);
 
+// Takes the file's rights from everyone but its owner, creating it empty when missing, so
+// contents written afterwards (ReplaceFileContents keeps the mode) are never readable by
+// others, not even for a moment. False when that cannot be done.
+bool RestrictToOwner(const std::string& path);
+
 // Unique name for a temporary file beside `path` (same folder, so a rename stays on one disk).
 std::string TemporaryNameBeside(const std::string& path);
 

@@ -1,5 +1,9 @@
 #include "platform/http.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -13,6 +17,18 @@ namespace {
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
   return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+}
+
+// Created exclusively, so a link planted under the name is never followed, and with the mode of
+// the file it will replace (a private answer stays private).
+std::FILE* CreateBeside(const std::string& target, const std::string& temp) {
+  struct stat st;
+  mode_t mode = ::stat(NativePath(target).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0666;
+  int fd = ::open(NativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (!file) ::close(fd);
+  return file;
 }
 
 }  // namespace
@@ -47,7 +63,7 @@ void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback 
 bool DownloadToFile(const std::string& url, const std::string& path) {
   InitNetwork();
   std::string temp = TemporaryNameBeside(path);
-  std::FILE* file = std::fopen(NativePath(temp).c_str(), "wb");
+  std::FILE* file = CreateBeside(path, temp);
   if (!file) return false;
   CURL* curl = curl_easy_init();
   bool ok = curl != nullptr;

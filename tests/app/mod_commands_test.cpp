@@ -6,6 +6,7 @@
 #include "app/command_registry.h"
 #include "app/main_view.h"
 #include "mods/mod_dialog_model.h"
+#include "support/game_fixture.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -27,6 +28,8 @@ class ModCommandsTest : public test::InTempFolder {
     test::WriteFile(state.settings.ModDir + folder + "/root.7z", "");
     ScanMods(state.settings, state.versions, state.mods);
   }
+
+  test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
 
   int RunOnRow(int id, int row) {
     RightClickMenu(state, ListKind::kMods, row);
@@ -142,6 +145,7 @@ TEST_F(ModCommandsTest, DeleteRemovesExactlyThatFolderAndRow) {
   RunOnRow(kCmdDeleteMod, 1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"A", "C"}));
   EXPECT_FALSE(std::filesystem::exists(state.settings.ModDir + "b"));
+  EXPECT_TRUE(std::filesystem::exists(dir() + "data/Trash/files/b/mod.ini"));  // can come back
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "a/mod.ini"));
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "c/mod.ini"));
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "loose.txt"));

@@ -23,6 +23,8 @@ TEST_F(SettingsTest, FirstStartUsesDefaultsAndCreatesTheFiveFolders) {
   EXPECT_EQ(s.WinW, 640);
   EXPECT_EQ(s.WinH, 480);
   EXPECT_EQ(s.MCLOGINVER, "99");
+  EXPECT_EQ(s.MCWINClass, "");  // any class: Java names its frames after the main class here
+  EXPECT_EQ(s.MCWIName, "Minecraft");
   EXPECT_EQ(s.MCLOGINURL.substr(s.MCLOGINURL.find("/?")), "/?user=%1%&password=%2%&version=%3%");
   EXPECT_EQ(s.MCURL.substr(s.MCURL.size() - 19), "/MinecraftDownload/");
   for (const char* folder : {"Cache", "Instances", "mcversions", "mods", "downgrade"})

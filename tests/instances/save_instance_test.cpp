@@ -53,6 +53,28 @@ TEST_F(SaveInstanceTest, JavaPathSitsAfterCustomJavaAndAnExplicitFolderWins) {
   EXPECT_FALSE(std::filesystem::exists(settings_.InstancesDir + "not made"));
 }
 
+std::filesystem::perms SettingsRights(const std::string& path) {
+  return std::filesystem::status(path).permissions() & std::filesystem::perms::all;
+}
+
+// The stored credentials decode with the key every build carries.
+TEST_F(SaveInstanceTest, SettingsHoldingStoredCredentialsAreReadableByTheOwnerOnly) {
+  using std::filesystem::perms;
+  std::filesystem::create_directories(settings_.InstancesDir + "c");
+  std::string path = settings_.InstancesDir + "c/settings.ini";
+  Instance r = Load("c");
+  Save(r);
+  EXPECT_NE(SettingsRights(path) & perms::others_read, perms::none);  // nothing secret yet
+  r.LoginCrypt = "c2VjcmV0";
+  Save(r);
+  EXPECT_EQ(SettingsRights(path), perms::owner_read | perms::owner_write);
+  EXPECT_NE(ReadInstanceFile("c", "settings.ini").find("LoginCrypt = c2VjcmV0\r\n"),
+            std::string::npos);
+  std::filesystem::remove(path);  // a first save with credentials, too
+  Save(r);
+  EXPECT_EQ(SettingsRights(path), perms::owner_read | perms::owner_write);
+}
+
 TEST_F(SaveInstanceTest, ModListRoundTripsIncludingEmptyEntriesAndEmptyLists) {
   std::filesystem::create_directories(settings_.InstancesDir + "m");
   Instance r = Load("m");

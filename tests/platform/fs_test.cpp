@@ -22,6 +22,25 @@ TEST_F(FsTest, CreateFolderNeedsParentAndRejectsExisting) {
   EXPECT_FALSE(CreateFolder(dir() + "x/y"));
 }
 
+TEST_F(FsTest, RestrictToOwnerTakesOthersRightsAndAddsNone) {
+  auto mode = [](const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 01000u;
+  };
+  WriteFile(dir() + "open.ini", "x");
+  ::chmod((dir() + "open.ini").c_str(), 0664);
+  EXPECT_TRUE(RestrictToOwner(dir() + "open.ini"));
+  EXPECT_EQ(mode(dir() + "open.ini"), 0600u);
+  EXPECT_EQ(ReadFile(dir() + "open.ini"), "x");
+  WriteFile(dir() + "read-only.ini", "x");
+  ::chmod((dir() + "read-only.ini").c_str(), 0444);
+  EXPECT_TRUE(RestrictToOwner(dir() + "read-only.ini"));
+  EXPECT_EQ(mode(dir() + "read-only.ini"), 0400u);
+  EXPECT_TRUE(RestrictToOwner(dir() + "new.ini"));  // made, empty, private
+  EXPECT_EQ(mode(dir() + "new.ini"), 0600u);
+  EXPECT_FALSE(RestrictToOwner(dir() + "missing/x.ini"));
+}
+
 TEST_F(FsTest, SizeKindsAndBothSeparators) {
   WriteFile(dir() + "d/f.txt", "12345");
   EXPECT_EQ(FileSize(dir() + "d\\f.txt"), 5);

@@ -1,0 +1,17 @@
+#pragma once
+// Where the backups of an instance go.
+#include <string>
+
+#include "base/settings.h"
+#include "instances/instance.h"
+
+namespace oxlip::backup {
+
+// InstancesDir + Folder, without a separator at the end; a relative InstancesDir is taken
+// from the start folder, so the path still holds once another folder is current.
+std::string InstanceFolder(const GlobalSettings& settings, const Instance& record);
+
+// A command line quotes paths with '"'; a path holding one cannot be quoted.
+bool Quotable(const std::string& path);
+
+}  // namespace oxlip::backup

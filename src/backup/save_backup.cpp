@@ -1,0 +1,74 @@
+#include <string>
+#include <vector>
+
+#include "archive/seven_zip.h"
+#include "backup/backup.h"
+#include "backup/backup_paths.h"
+#include "base/error_text.h"
+#include "base/paths.h"
+#include "platform/dates.h"
+#include "platform/fs.h"
+#include "prefs/pref_file.h"
+
+namespace oxlip {
+namespace {
+
+platform::DateValue ReadLastUpdate(const std::string& world_backup) {
+  OpenPrefFile(world_backup + "lastupdate.ini");
+  platform::DateValue last = ReadPrefNumber("LastUpdate", 0);
+  ClosePrefFile();
+  return last;
+}
+
+void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest) {
+  CreatePrefFile(world_backup + "lastupdate.ini");
+  WritePrefNumber("LastUpdate", newest);
+  ClosePrefFile();
+}
+
+// Archives one world from inside its folder; true on success.
+bool ArchiveWorld(const std::string& world, const std::string& world_backup) {
+  std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
+  // Outside the world folder "*" would take in whatever folder is current.
+  if (!backup::Quotable(archive) || !platform::SetCurrentFolder(world)) return false;
+  return SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0;
+}
+
+std::vector<std::string> Worlds(const std::string& saves) {
+  std::vector<std::string> names;
+  for (const platform::DirEntry& entry : platform::ListFolder(saves))
+    if (entry.is_folder && entry.name != "." && entry.name != "..") names.push_back(entry.name);
+  return names;
+}
+
+}  // namespace
+
+int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressSink* progress) {
+  const std::string folder = backup::InstanceFolder(settings, record);
+  const std::string saves = folder + "\\.minecraft\\saves\\";
+  const std::vector<std::string> worlds = Worlds(saves);
+  int result = 1;
+  for (std::size_t i = 0; i < worlds.size(); ++i) {
+    const std::string& name = worlds[i];
+    const std::string world = saves + name + "\\";
+    platform::DateValue newest = NewestFileDate(world);
+    const std::string world_backup = folder + "\\backup\\" + name + "\\";
+    CreatePath(world_backup);
+    if (ReadLastUpdate(world_backup) >= newest) continue;
+    if (progress) {
+      progress->SetName(name);
+      progress->SetPercent(static_cast<int>(i * 100 / worlds.size()));
+    }
+    if (ArchiveWorld(world, world_backup)) {
+      WriteLastUpdate(world_backup, newest);
+    } else {
+      SetErrorText("SaveBackup: Can't backup " + name);
+      result = 0;
+    }
+    platform::SetCurrentFolder(settings.StartFolder);
+  }
+  if (progress) progress->SetPercent(100);
+  return result;
+}
+
+}  // namespace oxlip

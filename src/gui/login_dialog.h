@@ -1,0 +1,37 @@
+#pragma once
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "launch/login_form.h"
+
+namespace oxlip::gui {
+
+// "MineCraft Login": the name and password fields over the core's form. No close box; Return
+// is Login, Escape and a close request are Cancel.
+class LoginWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  LoginWindow(QWidget* owner, launch::LoginForm& form);
+
+  QLineEdit* name_field() const { return name_; }
+  QLineEdit* password_field() const { return password_; }
+  QPushButton* login_button() const { return login_; }
+  QPushButton* cancel_button() const { return cancel_; }
+
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  launch::LoginForm& form_;
+  QLineEdit* name_;
+  QLineEdit* password_;
+  QPushButton* login_;
+  QPushButton* cancel_;
+};
+
+}  // namespace oxlip::gui

@@ -1,0 +1,31 @@
+#pragma once
+// The game started last, kept by the program between event-loop passes.
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "platform/process.h"
+#include "platform/window_watch.h"
+
+namespace oxlip::launch {
+
+struct RunningGame {
+  std::optional<platform::Process> process;  // none when no game runs
+  bool window_pending = false;               // its window has not been found yet
+  // The running instance's Maximize, taken at the start: the record may be deleted while the
+  // game runs.
+  int maximize = 0;
+  // Open while the window is searched for.
+  std::unique_ptr<platform::DisplayConnection> display;
+  // The game's window as last seen before it is maximised, and since when it looked so: a
+  // window that is still being framed or sized by the game would undo the maximising.
+  platform::WindowId seen_window = 0;
+  platform::WindowGeometry seen_geometry;
+  std::chrono::steady_clock::time_point seen_since;
+  // Maximise requests sent so far, and when the last one went: one that a busy game or
+  // window manager dropped is sent again until the window shows maximised.
+  int maximize_requests = 0;
+  std::chrono::steady_clock::time_point requested_at;
+};
+
+}  // namespace oxlip::launch

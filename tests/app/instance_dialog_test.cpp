@@ -1,0 +1,113 @@
+#include "app/instance_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "instances/instance_dialog_model.h"
+#include "support/scripted_ui.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using instances::InstanceDialogModel;
+using instances::ModListSide;
+
+// An uncompressed true-colour Targa image, the simplest format the icon loader reads.
+void WriteTga(const std::string& path, int width, int height) {
+  std::string bytes(18, '\0');
+  bytes[2] = 2;
+  bytes[12] = static_cast<char>(width);
+  bytes[14] = static_cast<char>(height);
+  bytes[16] = 24;
+  bytes.append(static_cast<size_t>(width) * height * 3, '\x7f');
+  test::WriteFile(path, bytes);
+}
+
+class InstanceDialogTest : public test::InTempFolder {
+ protected:
+  InstanceDialogTest() {
+    state.settings.ModDir = dir() + "mods/";
+    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000},
+                      {"minecraft - 1.1.jar", "1.1", 1200000000}};
+    AddMod("m1", "Zeppelins", "1.2.5");
+    AddMod("m2", "Airships", "1.2.5");
+    ScanMods(state.settings, state.versions, state.mods);
+    state.default_icon.Load(image::Image{1, 1, {1, 2, 3, 4}});
+    record.Icon = InstanceIcon(state.default_icon);
+    record.Name = "Alpha";
+    record.Mods = {"m1\\"};
+  }
+
+  void AddMod(const std::string& folder, const std::string& name, const std::string& version) {
+    test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
+                    "Name = " + name + "\r\nVersion = " + version + "\r\n");
+  }
+
+  AppState state;
+  test::ScriptedUi ui;
+  Instance record;
+};
+
+TEST_F(InstanceDialogTest, ConfirmedDialogWritesTheRecordFromTheProgramsLists) {
+  std::vector<std::string> shown;
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    shown = model.version_files();
+    for (int row = 0; row < model.available().size(); ++row)
+      shown.push_back(model.available().TextOf(row));
+    shown.push_back(model.installed().TextOf(0));
+    model.fields().title = "Renamed";
+    model.SelectVersion(1);
+    model.SelectRow(ModListSide::kAvailable, 0);
+    model.DoubleClick(ModListSide::kAvailable);
+    return true;
+  };
+  EXPECT_TRUE(InstanceDialog(state, ui, record));
+  EXPECT_EQ(shown, (std::vector<std::string>{"minecraft - 1.2.5.jar", "minecraft - 1.1.jar",
+                                             "[1.2.5] Airships", "[1.2.5] Zeppelins"}));
+  EXPECT_EQ(record.Name, "Renamed");
+  EXPECT_EQ(record.MineCraftFile, "minecraft - 1.1.jar");
+  EXPECT_EQ(record.Mods, (std::vector<std::string>{"m1\\", "m2\\"}));
+}
+
+TEST_F(InstanceDialogTest, CancelledDialogLeavesRecordAndIcon) {
+  WriteTga(dir() + "blue.tga", 6, 6);
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    model.IconChosen(dir() + "blue.tga");
+    EXPECT_EQ(model.chosen_icon_file(), dir() + "blue.tga");
+    model.fields().title = "Renamed";
+    model.ClickAutoLogin(true);
+    return false;
+  };
+  EXPECT_FALSE(InstanceDialog(state, ui, record));
+  EXPECT_EQ(record.Name, "Alpha");
+  EXPECT_EQ(record.IconFile, "");
+  EXPECT_EQ(record.Icon.image(), state.default_icon.image());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(InstanceDialogTest, IconThatIsNoImageShowsTheBoxOverTheUi) {
+  test::WriteFile(dir() + "fake.jpg", "JFIF? no");
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    model.IconChosen(dir() + "fake.jpg");
+    return true;
+  };
+  EXPECT_TRUE(InstanceDialog(state, ui, record));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Oxlip");
+  EXPECT_EQ(ui.messages[0].text, "Fileformat is not supported!\n" + dir() + "fake.jpg");
+  EXPECT_TRUE(record.Icon.IsDefault());
+}
+
+TEST_F(InstanceDialogTest, RescanReadsTheLibraryAndRedrawsTheModList) {
+  instances::InstanceDialogServices services = app::DialogServices(state, ui);
+  AddMod("m3", "Balloons", "all");
+  instances::LibraryMods rows = services.scan_mods();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].Dir, "m3\\");  // mods for every version come first
+  EXPECT_EQ(rows[0].SortKey, state.mods[0].SortKey);
+  EXPECT_EQ(state.mods.size(), 3u);
+  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+}
+
+}  // namespace
+}  // namespace oxlip

@@ -1,0 +1,201 @@
+// Backups of a real instance tree, checked with the 7-Zip program.
+#include "backup/backup.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/error_text.h"
+#include "platform/dates.h"
+#include "platform/fs.h"
+#include "prefs/pref_file.h"
+#include "support/scripted_ui.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+// The entries of an archive as the 7-Zip program lists them, "/"-separated.
+std::set<std::string> SevenZipEntries(const std::string& archive) {
+  std::set<std::string> names;
+  std::string command = "7zz l -slt -ba '" + archive + "' 2>/dev/null";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return names;
+  char line[4096];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::string text = line;
+    if (!text.starts_with("Path = ")) continue;
+    text = text.substr(7);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    names.insert(text);
+  }
+  ::pclose(pipe);
+  return names;
+}
+
+bool SevenZipTests(const std::string& archive) {
+  return std::system(("7zz t '" + archive + "' >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::vector<std::string> Archives(const std::string& folder) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    if (entry.path().extension() == ".7z") out.push_back(entry.path().string());
+  return out;
+}
+
+class BackupTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v 7zz >/dev/null 2>&1") != 0) GTEST_SKIP() << "7zz is missing";
+    settings_.StartFolder = dir();
+    settings_.InstancesDir = dir() + "Instances/";
+    record_.Name = "My World";
+    record_.Folder = "inst";
+    WriteFile(Instance("settings.ini"), "Name = My World\r\n");
+    WriteFile(Instance(".minecraft/bin/minecraft.jar"), "jar");
+    WriteFile(Instance(".minecraft/options.txt"), "music:0.5\n");
+    WriteWorld("World1", "level.dat", "one");
+    WriteWorld("World1", "region/r.0.0.mcr", std::string(5000, 'a'));
+    WriteWorld("World2", "level.dat", "two");
+    fs::create_directories(Instance(".minecraft/saves/Empty"));
+  }
+  void TearDown() override {
+    // The read-only folders of a failure case must not keep the test folder alive.
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(dir(), ec); !ec && it != fs::end(it);
+         it.increment(ec))
+      if (it->is_directory())
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+
+  std::string Instance(const std::string& path) const {
+    return settings_.InstancesDir + "inst/" + path;
+  }
+  void WriteWorld(const std::string& world, const std::string& file, const std::string& data,
+                  platform::DateValue date = 1300000000) {
+    std::string path = Instance(".minecraft/saves/" + world + "/" + file);
+    WriteFile(path, data);
+    platform::SetFileDate(path, date);
+  }
+  platform::DateValue LastUpdate(const std::string& world) {
+    OpenPrefFile(Instance("backup/" + world + "/lastupdate.ini"));
+    platform::DateValue value = ReadPrefNumber("LastUpdate", -1);
+    ClosePrefFile();
+    return value;
+  }
+
+  GlobalSettings settings_;
+  oxlip::Instance record_;
+};
+
+TEST_F(BackupTest, InstanceBackupHoldsEverythingButTheBackupsAndOpensInSevenZip) {
+  WriteFile(Instance("backup/old.7z"), "an older backup");
+  platform::DateValue before = platform::NowDateValue();
+  ASSERT_EQ(MineCraftBackup(settings_, record_), 1);
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+  std::vector<std::string> made = Archives(Instance("backup"));
+  std::erase_if(made, [](const std::string& path) { return path.ends_with("old.7z"); });
+  ASSERT_EQ(made.size(), 1u);
+  // "<date> - <folder>.7z" with the date of the call.
+  std::string name = fs::path(made[0]).filename().string();
+  ASSERT_TRUE(name.ends_with(" - inst.7z")) << name;
+  platform::DateValue date = std::stoi(name);
+  EXPECT_GE(date, before);
+  EXPECT_LE(date, platform::NowDateValue());
+  EXPECT_TRUE(SevenZipTests(made[0]));
+  std::set<std::string> entries = SevenZipEntries(made[0]);
+  for (const char* expected :
+       {"settings.ini", ".minecraft", ".minecraft/bin/minecraft.jar", ".minecraft/options.txt",
+        ".minecraft/saves/World1/region/r.0.0.mcr", ".minecraft/saves/Empty"})
+    EXPECT_TRUE(entries.count(expected)) << expected;
+  for (const std::string& entry : entries) EXPECT_FALSE(entry.starts_with("backup")) << entry;
+}
+
+TEST_F(BackupTest, InstanceBackupOfAMissingFolderFailsWithoutArchivingTheCurrentFolder) {
+  record_.Folder = "gone";
+  SetErrorText("");
+  EXPECT_EQ(MineCraftBackup(settings_, record_), 0);
+  EXPECT_EQ(LastErrorText(), "MineCraftBackup: Can't backup.");
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+  EXPECT_FALSE(fs::exists(dir() + "backup"));
+}
+
+TEST_F(BackupTest, EachChangedWorldIsArchivedOnceAndAgainOnlyAfterItChanged) {
+  test::RecordingProgress progress;
+  ASSERT_EQ(SaveBackup(settings_, record_, &progress), 1);
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+  EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
+  EXPECT_EQ(Archives(Instance("backup/World2")).size(), 1u);
+  EXPECT_EQ(LastUpdate("World1"), 1300000000);
+  EXPECT_EQ(ReadFile(Instance("backup/World1/lastupdate.ini")), "LastUpdate = 1300000000\r\n");
+  // A world without files is never archived.
+  EXPECT_TRUE(Archives(Instance("backup/Empty")).empty());
+  EXPECT_EQ(progress.names, (std::vector<std::string>{"World1", "World2"}));
+
+  std::string archive = Archives(Instance("backup/World1"))[0];
+  EXPECT_TRUE(SevenZipTests(archive));
+  EXPECT_EQ(SevenZipEntries(archive),
+            (std::set<std::string>{"level.dat", "region", "region/r.0.0.mcr"}));
+
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);  // nothing played in between
+  EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
+  EXPECT_EQ(Archives(Instance("backup/World2")).size(), 1u);
+
+  WriteWorld("World2", "level.dat", "two, later", 1300000500);
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);
+  EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
+  EXPECT_EQ(LastUpdate("World2"), 1300000500);
+  // Within the same second the new archive has the old one's name and is added to.
+  EXPECT_GE(Archives(Instance("backup/World2")).size(), 1u);
+}
+
+TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);
+  WriteWorld("World1", "level.dat", "one, later", 1300000700);
+  WriteWorld("World2", "level.dat", "two, later", 1300000800);
+  // World1's backup folder cannot take a new archive: it is read-only, and since that does
+  // not bind root, the names the next archives would get are taken by folders.
+  std::string blocked = Instance("backup/World1/");
+  for (const std::string& archive : Archives(blocked)) fs::remove(archive);
+  platform::DateValue now = platform::NowDateValue();
+  for (platform::DateValue date = now - 5; date < now + 600; ++date)
+    fs::create_directories(blocked + std::to_string(date) + ".7z/x");
+  fs::permissions(blocked, fs::perms::owner_read | fs::perms::owner_exec);
+
+  SetErrorText("");
+  EXPECT_EQ(SaveBackup(settings_, record_), 0);
+  EXPECT_EQ(LastErrorText(), "SaveBackup: Can't backup World1");
+  EXPECT_EQ(LastUpdate("World1"), 1300000000);
+  EXPECT_EQ(LastUpdate("World2"), 1300000800);
+  EXPECT_EQ(Archives(Instance("backup/World2")).size() >= 1, true);
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+TEST_F(BackupTest, WithoutASavesFolderNothingIsDoneAndThatIsSuccess) {
+  fs::remove_all(Instance(".minecraft/saves"));
+  EXPECT_EQ(SaveBackup(settings_, record_), 1);
+  EXPECT_FALSE(fs::exists(Instance("backup")));
+}
+
+// Folder values may be relative to the start folder; inside a world they would miss.
+TEST_F(BackupTest, ARelativeInstancesFolderStillPutsTheArchivesIntoTheInstance) {
+  settings_.InstancesDir = "Instances/";
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);
+  EXPECT_EQ(Archives(dir() + "Instances/inst/backup/World1").size(), 1u);
+  ASSERT_EQ(MineCraftBackup(settings_, record_), 1);
+  EXPECT_EQ(Archives(dir() + "Instances/inst/backup").size(), 1u);
+}
+
+}  // namespace
+}  // namespace oxlip

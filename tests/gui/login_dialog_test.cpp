@@ -1,0 +1,116 @@
+// The Qt login dialog over its form: layout, focus rule, keys, and no close box.
+#include "gui/login_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include "gui/qt_ui.h"
+#include "launch/login_form.h"
+
+namespace oxlip::gui {
+namespace {
+
+using launch::Credentials;
+using launch::LoginForm;
+
+void Press(QWidget* target, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+}
+
+TEST(LoginWindow, LayoutTitleAndNoCloseBox) {
+  LoginForm form(Credentials{"steve", "pw"});
+  LoginWindow dialog(nullptr, form);
+  EXPECT_EQ(dialog.windowTitle(), "MineCraft Login");
+  EXPECT_EQ(dialog.size(), QSize(300, 90));
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);
+  EXPECT_TRUE(dialog.windowFlags() & Qt::WindowTitleHint);
+  EXPECT_EQ(dialog.name_field()->geometry(), QRect(55, 5, 240, 20));
+  EXPECT_EQ(dialog.password_field()->geometry(), QRect(55, 35, 240, 20));
+  EXPECT_EQ(dialog.login_button()->geometry(), QRect(48, 65, 100, 20));
+  EXPECT_EQ(dialog.cancel_button()->geometry(), QRect(152, 65, 100, 20));
+  EXPECT_EQ(dialog.login_button()->text(), "Login");
+  EXPECT_EQ(dialog.cancel_button()->text(), "Cancel");
+  EXPECT_EQ(dialog.password_field()->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(dialog.name_field()->text(), "steve");
+  EXPECT_EQ(dialog.password_field()->text(), "pw");
+}
+
+TEST(LoginWindow, FocusStartsInTheNameFieldOnlyWithoutAName) {
+  LoginForm named(Credentials{"steve", ""});
+  LoginWindow with_name(nullptr, named);
+  with_name.show();
+  EXPECT_EQ(with_name.focusWidget(), with_name.password_field());
+  LoginForm unnamed(Credentials{"", "pw"});
+  LoginWindow without_name(nullptr, unnamed);
+  without_name.show();
+  EXPECT_EQ(without_name.focusWidget(), without_name.name_field());
+}
+
+TEST(LoginWindow, ReturnLogsInWithTheTextsAsTypedEvenOnCancel) {
+  LoginForm form(Credentials{"", ""});
+  LoginWindow dialog(nullptr, form);
+  dialog.show();
+  dialog.name_field()->setText(" alex ");
+  dialog.password_field()->setText("a&b c ");
+  dialog.cancel_button()->setFocus();
+  Press(dialog.cancel_button(), Qt::Key_Return);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(form.accepted());
+  EXPECT_EQ(form.user(), " alex ");
+  EXPECT_EQ(form.password(), "a&b c ");
+}
+
+TEST(LoginWindow, EscapeAndACloseRequestCancelAndKeepTheTexts) {
+  LoginForm form(Credentials{"steve", "old"});
+  LoginWindow dialog(nullptr, form);
+  dialog.show();
+  dialog.password_field()->setText("typed");
+  Press(dialog.password_field(), Qt::Key_Escape);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_FALSE(form.accepted());
+  EXPECT_EQ(form.password(), "old");
+
+  LoginForm closed(Credentials{"steve", "old"});
+  LoginWindow other(nullptr, closed);
+  other.show();
+  other.close();
+  EXPECT_FALSE(closed.accepted());
+  EXPECT_FALSE(other.isVisible());
+}
+
+// The whole round through the Ui port: modal over the main window, Login clicked.
+TEST(LoginWindow, TheUiRunsItModallyOverTheMainWindow) {
+  AppState state;
+  MainWindow window(state);
+  window.show();
+  QtUi ui(&window);
+  bool parent_disabled = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<LoginWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    parent_disabled = !window.isEnabled() || dialog->isModal();
+    dialog->password_field()->setText("hunter2");
+    dialog->login_button()->click();
+  });
+  Credentials credentials{"Notch", ""};
+  EXPECT_EQ(LoginDialog(ui, credentials), 1);
+  EXPECT_TRUE(parent_disabled);
+  EXPECT_EQ(credentials.user, "Notch");
+  EXPECT_EQ(credentials.password, "hunter2");
+
+  QTimer::singleShot(0, [] {
+    if (auto* dialog = qobject_cast<LoginWindow*>(QApplication::activeModalWidget()))
+      dialog->cancel_button()->click();
+  });
+  EXPECT_EQ(LoginDialog(ui, credentials), 0);
+  EXPECT_EQ(credentials.password, "hunter2");
+}
+
+}  // namespace
+}  // namespace oxlip::gui

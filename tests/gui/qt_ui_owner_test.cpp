@@ -1,0 +1,64 @@
+// Boxes of the Ui port can always be answered: over an open dialog they belong to it, and
+// while long work holds the main window disabled they are not disabled with it.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+
+#include "app/instance_dialog.h"
+#include "gui/main_window.h"
+#include "gui/qt_ui.h"
+#include "instance_dialog_fixture.h"
+
+namespace oxlip::gui {
+namespace {
+
+class QtUiOwnerTest : public test::InstanceDialogFixture {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>(state);
+    ui = std::make_unique<QtUi>(window.get());
+    window->set_ui(ui.get());
+    window->show();
+  }
+
+  // Answers the next message box, noting who owned it and whether it could be clicked.
+  void AnswerBox() {
+    WhenModal<QMessageBox>([this](QMessageBox* box) {
+      box_owner = box->parentWidget();
+      box_enabled = box->isEnabled();
+      box->done(QMessageBox::Ok);  // works even on a box that takes no clicks
+    });
+  }
+
+  AppState state;
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<QtUi> ui;
+  QWidget* box_owner = nullptr;
+  bool box_enabled = false;
+};
+
+TEST_F(QtUiOwnerTest, BoxOverTheInstanceDialogBelongsToIt) {
+  QWidget* shown_dialog = nullptr;
+  WhenModal<InstanceConfigDialog>([&](InstanceConfigDialog* shown) {
+    shown_dialog = shown;
+    AnswerBox();
+    ui->ShowMessage("Oxlip", "over the dialog");
+    shown->reject();
+  });
+  EXPECT_FALSE(InstanceDialog(state, *ui, record));
+  EXPECT_EQ(box_owner, shown_dialog);
+  EXPECT_TRUE(box_enabled);
+}
+
+TEST_F(QtUiOwnerTest, BoxWhileTheStatusWindowIsOpenCanBeAnswered) {
+  ui->ShowStatusWindow("Clone instance", "Alpha", true);
+  ASSERT_FALSE(window->isEnabled());
+  AnswerBox();
+  ui->ShowMessage("Oxlip", "copy failed");
+  ui->CloseStatusWindow();
+  EXPECT_TRUE(box_enabled);
+  EXPECT_TRUE(window->isEnabled());
+}
+
+}  // namespace
+}  // namespace oxlip::gui

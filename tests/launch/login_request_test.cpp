@@ -1,0 +1,113 @@
+// The login request against the oxlip-mirror login endpoint.
+#include "launch/login_request.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/env.h"
+#include "platform/md5.h"
+#include "support/mirror_process.h"
+#include "support/temp_folder.h"
+
+namespace oxlip {
+namespace {
+
+using launch::Credentials;
+using launch::LoginAnswer;
+
+constexpr char kHardPassword[] = "a&b+c d:e%f";
+
+class LoginRequestTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    test::WriteFile(dir() + "users.txt",
+                    "Notch:hunter2\nsteve:" + std::string(kHardPassword) + "\n");
+    test::WriteFile(dir() + "root/download/minecraft.jar", "jar");
+    mirror_ = std::make_unique<test::MirrorProcess>(
+        dir() + "root/", std::vector<std::string>{"--users", dir() + "users.txt"});
+    ASSERT_GT(mirror_->port(), 0);
+    settings_.MCLOGINURL = mirror_->Url("?user=%1%&password=%2%&version=%3%");
+    settings_.MCLOGINVER = "99";
+    // The answer's file goes here, so the test sees whether it stays behind.
+    previous_tmpdir_ = platform::GetEnvironment("TMPDIR");
+    std::filesystem::create_directories(dir() + "tmp");
+    platform::SetEnvironment("TMPDIR", dir() + "tmp");
+  }
+  void TearDown() override {
+    if (previous_tmpdir_.empty())
+      ::unsetenv("TMPDIR");
+    else
+      platform::SetEnvironment("TMPDIR", previous_tmpdir_);
+  }
+  bool TemporaryFolderEmpty() const { return std::filesystem::is_empty(dir() + "tmp"); }
+
+  std::unique_ptr<test::MirrorProcess> mirror_;
+  GlobalSettings settings_;
+  std::string previous_tmpdir_;
+};
+
+TEST_F(LoginRequestTest, SuccessGivesTheThirdAndFourthFieldsAndLeavesNoFile) {
+  LoginAnswer answer;
+  int result = LoginRequest(settings_, {"notch", "hunter2"}, answer);
+  // "1343825972000:deprecated:Notch:<ticket>:<id>": the first ":" is the fourteenth byte.
+  EXPECT_EQ(result, 14);
+  EXPECT_EQ(answer.first, "Notch");
+  EXPECT_EQ(answer.second, platform::Md5Hex("Notch:hunter2"));
+  EXPECT_TRUE(TemporaryFolderEmpty());
+}
+
+TEST_F(LoginRequestTest, ARefusalIsTheMessageAndNoAnswerChangesNothing) {
+  LoginAnswer answer{"", "old ticket"};
+  EXPECT_EQ(LoginRequest(settings_, {"Notch", "wrong"}, answer), 0);
+  EXPECT_EQ(answer.first, "Bad login");
+  EXPECT_EQ(answer.second, "old ticket");
+  EXPECT_TRUE(TemporaryFolderEmpty());
+
+  mirror_->AddFault("500:/");
+  answer = {"earlier message", ""};
+  EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
+  EXPECT_EQ(answer.first, "earlier message");
+  mirror_->Stop();
+  EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
+  EXPECT_EQ(answer.first, "earlier message");
+  EXPECT_TRUE(TemporaryFolderEmpty());
+}
+
+// With "&" and "+" left as they are the server would read "a" as the password, or a blank.
+TEST_F(LoginRequestTest, APasswordWithAmpersandPlusBlankAndColonLogsIn) {
+  LoginAnswer answer;
+  EXPECT_NE(LoginRequest(settings_, {"steve", kHardPassword}, answer), 0);
+  EXPECT_EQ(answer.first, "steve");
+  EXPECT_EQ(answer.second, platform::Md5Hex(std::string("steve:") + kHardPassword));
+  EXPECT_EQ(launch::UrlEncode("a&b+c d:e%f~-_.Z9/"), "a%26b%2Bc%20d%3Ae%25f~-_.Z9%2F");
+  EXPECT_EQ(launch::UrlEncode("\xc3\xa4"), "%C3%A4");
+}
+
+TEST(LoginUrl, PlaceholdersAreFilledOnceEach) {
+  GlobalSettings settings;
+  settings.MCLOGINURL = "http://h/?user=%1%&password=%2%&version=%3%&again=%1%";
+  settings.MCLOGINVER = "13";
+  EXPECT_EQ(launch::LoginUrl(settings, {"%2%", "p w"}),
+            "http://h/?user=%252%25&password=p%20w&version=13&again=%252%25");
+}
+
+TEST(LoginAnswerLine, FieldsAreCountedFromOneBetweenColons) {
+  LoginAnswer answer;
+  EXPECT_EQ(launch::ReadLoginAnswer("1:2:Name:Ticket:5\r\nsecond line", answer), 2);
+  EXPECT_EQ(answer.first, "Name");
+  EXPECT_EQ(answer.second, "Ticket");
+  EXPECT_EQ(launch::ReadLoginAnswer("only:two", answer), 5);
+  EXPECT_EQ(answer.first, "");
+  EXPECT_EQ(answer.second, "");
+  answer = {"x", "kept"};
+  EXPECT_EQ(launch::ReadLoginAnswer("Bad login\nUser:not:here", answer), 0);
+  EXPECT_EQ(answer.first, "Bad login");
+  EXPECT_EQ(answer.second, "kept");
+  EXPECT_EQ(launch::ReadLoginAnswer("", answer), 0);
+  EXPECT_EQ(answer.first, "");
+}
+
+}  // namespace
+}  // namespace oxlip

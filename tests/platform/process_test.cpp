@@ -1,0 +1,120 @@
+// Child processes: their own environment, working folder and output; polled, never waited for.
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/env.h"
+#include "platform/temp_file.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::platform {
+namespace {
+
+using test::ReadFile;
+
+// Polls until the process has ended; a stuck child fails the test instead of hanging it.
+bool EndsWithin(Process& process, std::chrono::seconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!process.HasEnded()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+class ProcessTest : public test::InTempFolder {};
+
+TEST_F(ProcessTest, ChildGetsItsOwnEnvironmentFolderAndOutputFile) {
+  std::string home_before = GetEnvironment("HOME");
+  test::WriteFile(dir() + "work/marker", "");
+  ProcessStart start;
+  start.args = {"sh", "-c", "echo \"home=$HOME\"; pwd; ls; echo oops >&2; exit 3"};
+  start.working_folder = dir() + "work\\";
+  start.environment = {{"HOME", "/instances/a b"}};
+  start.output_file = dir() + "out.log";
+  test::WriteFile(start.output_file, "an older run\n");
+  std::optional<Process> process = Process::Start(start);
+  ASSERT_TRUE(process);
+  EXPECT_GT(process->id(), 0);
+  ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  EXPECT_EQ(ReadFile(dir() + "out.log"), "home=/instances/a b\n" + dir() + "work\nmarker\noops\n");
+  EXPECT_EQ(GetEnvironment("HOME"), home_before);  // ours as it was
+  EXPECT_TRUE(process->HasEnded());                // and stays ended
+}
+
+TEST_F(ProcessTest, DescriptorsOpenedWithoutCloseOnExecStayOurs) {
+  int leaked = ::open(dir().c_str(), O_RDONLY);  // no O_CLOEXEC
+  ASSERT_GE(leaked, 3);
+  std::string fd = std::to_string(leaked);
+  std::optional<Process> process = Process::Start(
+      {{"sh", "-c", "if [ -e /proc/$$/fd/" + fd + " ]; then echo open; else echo closed; fi"},
+       "",
+       {},
+       dir() + "out.log"});
+  ::close(leaked);
+  ASSERT_TRUE(process);
+  ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  EXPECT_EQ(ReadFile(dir() + "out.log"), "closed\n");
+}
+
+TEST_F(ProcessTest, MissingProgramOrFolderIsNoProcess) {
+  EXPECT_FALSE(Process::Start({{dir() + "no-such-java"}, "", {}, ""}));
+  EXPECT_FALSE(Process::Start({{"oxlip-no-such-program"}, "", {}, ""}));
+  EXPECT_FALSE(Process::Start({{"sh", "-c", "true"}, dir() + "missing", {}, ""}));
+  EXPECT_FALSE(Process::Start({{}, "", {}, ""}));
+}
+
+TEST_F(ProcessTest, RunsUntilItEndsAndItsChildrenBelongToItsTree) {
+  std::optional<Process> process =
+      Process::Start({{"sh", "-c", "sleep 300 & echo $! > child; wait"}, dir(), {}, ""});
+  ASSERT_TRUE(process);
+  // The child's id is there once the shell has written it whole.
+  std::string child;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (child.empty() || child.back() != '\n') {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    child = ReadFile(dir() + "child");
+  }
+  int child_id = std::atoi(child.c_str());
+  EXPECT_FALSE(process->HasEnded());
+  EXPECT_TRUE(InProcessTree(child_id, process->id()));
+  EXPECT_TRUE(InProcessTree(process->id(), process->id()));
+  EXPECT_FALSE(InProcessTree(process->id(), child_id));
+  EXPECT_FALSE(InProcessTree(static_cast<int>(::getpid()), process->id()));
+  ::kill(child_id, SIGTERM);
+  EXPECT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+}
+
+TEST(TempFile, ExclusiveOwnerOnlyAndGoneWithTheObject) {
+  test::TempFolder folder;
+  std::string before = GetEnvironment("TMPDIR");
+  SetEnvironment("TMPDIR", folder.path());
+  std::string path;
+  {
+    std::optional<TempFile> file = TempFile::Create("Oxlip");
+    ASSERT_TRUE(file);
+    path = file->path();
+    EXPECT_EQ(path.rfind(folder.path() + "Oxlip", 0), 0u) << path;
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::optional<TempFile> other = TempFile::Create("Oxlip");
+    ASSERT_TRUE(other);
+    EXPECT_NE(other->path(), path);
+  }
+  EXPECT_NE(::access(path.c_str(), F_OK), 0);
+  SetEnvironment("TMPDIR", before);
+  if (before.empty()) ::unsetenv("TMPDIR");
+}
+
+}  // namespace
+}  // namespace oxlip::platform
