@@ -1,6 +1,8 @@
 // Backing up a whole instance as the "Backup" command does: a generated 200 MB instance, half
 // compressible text and half random bytes in a few thousand files. Ours against the 7-Zip
 // program with the same switches, in one run.
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +91,13 @@ double Seconds(F&& work) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Peak resident memory in MB of this process (ours runs in it) or of the waited-for children.
+double PeakMegabytes(int who) {
+  struct rusage usage {};
+  getrusage(who, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
 std::size_t CountFiles(const fs::path& folder) {
   std::size_t count = 0;
   for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -117,16 +126,19 @@ int main() {
   fs::path our_archive;
   for (const auto& entry : fs::directory_iterator(instance / "backup")) our_archive = entry.path();
   std::uintmax_t our_size = ok ? fs::file_size(our_archive) : 0;
+  double our_peak = PeakMegabytes(RUSAGE_SELF);
   fs::remove_all(instance / "backup");
 
   std::string theirs_archive = (base / "theirs.7z").string();
   std::string command = "set -f; cd '" + instance.string() + "' && 7zz a '" + theirs_archive +
                         "' * -r -mx9 -x!backup -bso0 -bsp0 >/dev/null";
   double theirs = Seconds([&] { ok = std::system(command.c_str()) == 0 && ok; });
+  double their_peak = PeakMegabytes(RUSAGE_CHILDREN);
   std::uintmax_t their_size = fs::exists(theirs_archive) ? fs::file_size(theirs_archive) : 0;
 
-  std::printf("ours  %.1f s, %.2f MB\n7zz   %.1f s, %.2f MB\n", ours, our_size / 1e6, theirs,
-              their_size / 1e6);
+  std::printf("ours  %.1f s, %.2f MB, peak memory %.0f MB\n", ours, our_size / 1e6, our_peak);
+  std::printf("7zz   %.1f s, %.2f MB, peak memory %.0f MB\n", theirs, their_size / 1e6,
+              their_peak);
   std::printf("time ratio %.2f (ours / 7zz, target at most 1.5)\n", ours / theirs);
   std::printf("size ratio %.3f (ours / 7zz, target at most 1.05)\n",
               static_cast<double>(our_size) / static_cast<double>(their_size));
