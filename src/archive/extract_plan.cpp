@@ -4,9 +4,7 @@
 
 #include "archive/command_patterns.h"
 #include "archive/entry_name.h"
-#include "archive/extract_budget.h"
 #include "archive/name_pattern.h"
-#include "archive/output_folder.h"
 
 namespace oxlip::archive {
 namespace {
@@ -43,10 +41,6 @@ bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* pla
   return true;
 }
 
-}  // namespace oxlip::archive
-
-namespace oxlip::archive {
-
 bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
                    std::string* error) {
   for (const auto* list : {&command.names, &command.listed})
@@ -61,20 +55,6 @@ bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries
       }
     }
   return true;
-}
-
-bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entry,
-                const PlannedEntry& plan, const Filler& fill, std::string* error) {
-  switch (plan.action) {
-    case EntryAction::kSkip:
-      return true;
-    case EntryAction::kFolder:
-      return out.MakeFolder(plan.target, error);
-    case EntryAction::kFile:
-      break;
-  }
-  return out.WriteFile(plan.target, command.overwrite, entry.modified, WithExtractBudget(fill),
-                       error);
 }
 
 }  // namespace oxlip::archive

@@ -2,12 +2,10 @@
 // Which entries an extraction writes, and where.
 #include <cstddef>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "archive/command.h"
-#include "archive/output_folder.h"
 
 namespace oxlip::archive {
 
@@ -33,16 +31,8 @@ struct PlannedEntry {
 bool PlanEntry(const Command& command, const EntryInfo& entry, PlannedEntry* plan,
                std::string* error);
 
-}  // namespace oxlip::archive
-
-namespace oxlip::archive {
-
 // False when a name without wildcards covers none of the entries (it would extract nothing).
 bool AllNamesFound(const Command& command, const std::vector<EntryInfo>& entries,
                    std::string* error);
-
-// Carries out one planned entry; `fill` yields a file's bytes.
-bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entry,
-                const PlannedEntry& plan, const Filler& fill, std::string* error);
 
 }  // namespace oxlip::archive

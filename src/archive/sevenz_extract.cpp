@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "archive/extract_plan.h"
+#include "archive/write_entry.h"
 #include "archive/libarchive_handle.h"
 #include "archive/name_pattern.h"
 #include "archive/output_folder.h"
