@@ -22,6 +22,17 @@ int Fail(const char* text) {
   return 0;
 }
 
+// The server may be slow or unreachable: the window keeps being drawn meanwhile.
+bool AskServer(GameStart& start, const launch::Credentials& credentials,
+               launch::LoginAnswer& answer) {
+  start.ui.ShowStatusWindow("MineCraft Login", credentials.user, true);
+  int done = start.ui.RunBehindStatus([&](ProgressSink&) {
+    return LoginRequest(start.settings, credentials, answer) ? 1 : 0;
+  });
+  start.ui.CloseStatusWindow();
+  return done != 0;
+}
+
 // The stored credentials or the dialog, then the request until it succeeds; false when the
 // person cancelled.
 bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
@@ -32,7 +43,7 @@ bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
     return false;
   if (credentials.user.empty()) return true;
   launch::LoginAnswer answer;
-  while (!LoginRequest(start.settings, credentials, answer)) {
+  while (!AskServer(start, credentials, answer)) {
     start.ui.ShowMessage("Oxlip", answer.first);
     if (!LoginDialog(start.ui, credentials)) return false;
   }

@@ -54,6 +54,7 @@ void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback 
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 20L);  // a redirect loop must end
   curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 30L);  // libcurl's own waits five minutes
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, stall_bytes_per_second.load());
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stall_seconds.load());
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, write);

@@ -176,6 +176,11 @@ TEST_F(StartMinecraftTest, StoredCredentialsLogInAtTheServerAndTheGameGetsNameTi
   record_.ConnectIP = "mc.example:25565";
   ASSERT_GT(Start(), 0) << LastErrorText();
   EXPECT_EQ(login_dialogs_, 0);
+  // The request ran off the window's thread, behind a status window naming the user.
+  EXPECT_EQ(ui_.behind_status_runs, 1);
+  ASSERT_EQ(ui_.status_shown.size(), 1u);
+  EXPECT_EQ(ui_.status_shown[0].text, "notch");
+  EXPECT_FALSE(ui_.status_open);
   auto report = WaitForReport(dir() + "report.txt");
   EXPECT_EQ(report["args"], "3");
   EXPECT_EQ(report["arg.0"], "Notch");
