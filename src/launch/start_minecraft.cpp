@@ -88,13 +88,13 @@ int StartMinecraft(GameStart& start, Instance& record) {
   std::string found_java = record.CustomJava != 0 ? "" : FindJava(start.conventions);
   launch::JavaCommand command =
       launch::BuildJavaCommand(start.settings, record, login, found_java, start.conventions);
-  platform::ProcessStart spec;
-  spec.args = platform::SplitCommandLine(command.command_line);
-  spec.working_folder = command.working_folder;
+  platform::ProcessStart launch_with;
+  launch_with.args = platform::SplitCommandLine(command.command_line);
+  launch_with.working_folder = command.working_folder;
   // The child's own: a folder opened later, or the next instance's game, must not inherit it.
-  spec.environment = {{command.home_variable, command.home_value}};
-  spec.output_file = GameLog(start.settings, record);
-  std::optional<platform::Process> process = platform::Process::Start(spec);
+  launch_with.environment = {{command.home_variable, command.home_value}};
+  launch_with.output_file = GameLog(start.settings, record);
+  std::optional<platform::Process> process = platform::Process::Start(launch_with);
   if (!process) return Fail("StartMinecraft: Can't start Java");
 
   int id = process->id();
