@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/menus.h"
+#include "app/not_trashed.h"
 #include "platform/trash.h"
 
 namespace oxlip {
@@ -22,9 +23,10 @@ CommandHandler OpenFolder(std::string sub) {
 int DeleteInstance(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
+  std::string folder = state.settings.InstancesDir + record->Folder;
+  if (!platform::TrashOrDelete(folder)) return app::ReportNotTrashed(ui, folder);
   std::erase(state.instance_list, record);
   ui.ListChanged(ListKind::kInstances);
-  platform::TrashOrDelete(state.settings.InstancesDir + record->Folder);
   FreeInstanceIcon(*record);
   std::erase_if(state.instances, [record](const auto& owned) { return owned.get() == record; });
   state.selection.instance = nullptr;

@@ -2,11 +2,12 @@
 #include "app/command_registry.h"
 #include "app/main_view.h"
 #include "app/menus.h"
+#include "app/not_trashed.h"
 #include "mods/mod_import.h"
 #include "mods/new_mod.h"
 #include "platform/fs.h"
-#include "platform/trash.h"
 #include "platform/path.h"
+#include "platform/trash.h"
 
 namespace oxlip {
 namespace {
@@ -70,7 +71,9 @@ int DeleteMod(AppState& state, Ui& ui, const MenuSelection& selection) {
   ModRecord* mod = ModAtRow(state, selection.row);
   if (!mod) return 1;
   // No question is asked; the trash lets a slip be undone.
-  if (IsModFolder(mod->Dir)) platform::TrashOrDelete(state.settings.ModDir + mod->Dir);
+  std::string folder = state.settings.ModDir + mod->Dir;
+  if (IsModFolder(mod->Dir) && !platform::TrashOrDelete(folder))
+    return app::ReportNotTrashed(ui, folder);
   state.mods.erase(state.mods.begin() + selection.row);
   ui.ListChanged(ListKind::kMods);
   return 1;

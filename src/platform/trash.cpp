@@ -84,8 +84,9 @@ std::string InfoText(const std::string& original) {
 }
 
 // Claims a free name in the trash by creating its record exclusively, then moves the item.
-bool MoveInto(const std::string& trash, const std::string& native) {
-  if (!MakeFolders(trash + "/files", 0700) || !MakeFolders(trash + "/info", 0700)) return false;
+TrashOutcome MoveInto(const std::string& trash, const std::string& native) {
+  if (!MakeFolders(trash + "/files", 0700) || !MakeFolders(trash + "/info", 0700))
+    return TrashOutcome::kNoTrash;
   std::string base = native.substr(native.find_last_of('/') + 1);
   std::string text = InfoText(native);
   for (int n = 1; n < 10000; ++n) {
@@ -94,40 +95,41 @@ bool MoveInto(const std::string& trash, const std::string& native) {
     int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      return false;
+      return TrashOutcome::kFailed;
     }
     bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     written = ::close(fd) == 0 && written;
-    std::string target = trash + "/files/" + name;
-    bool taken = ::access(target.c_str(), F_OK) == 0;  // left without a record by someone
-    if (written && !taken && ::rename(native.c_str(), target.c_str()) == 0) return true;
+    // Never over an item someone left without a record.
+    if (written && RenameFile(native, trash + "/files/" + name)) return TrashOutcome::kMoved;
+    bool taken = written && errno == EEXIST;
     ::unlink(info.c_str());
-    if (!taken) return false;
+    if (!taken) return TrashOutcome::kFailed;
   }
-  return false;
+  return TrashOutcome::kFailed;
 }
 
 // "$top/.Trash/$uid" when the administrator made ".Trash" (sticky, no link), else
 // "$top/.Trash-$uid".
-bool MoveToTopTrash(const std::string& native, const std::string& top) {
+TrashOutcome MoveToTopTrash(const std::string& native, const std::string& top) {
   std::string uid = std::to_string(::getuid());
   std::string root = top == "/" ? "" : top;
   struct stat st;
   std::string shared = root + "/.Trash";
-  if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) &&
-      MoveInto(shared + "/" + uid, native))
-    return true;
+  if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
+    TrashOutcome outcome = MoveInto(shared + "/" + uid, native);
+    if (outcome != TrashOutcome::kNoTrash) return outcome;
+  }
   return MoveInto(root + "/.Trash-" + uid, native);
 }
 
 }  // namespace
 
-bool MoveToTrash(const std::string& path) {
+TrashOutcome MoveToTrash(const std::string& path) {
   std::string native = NativePath(path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   if (!native.empty() && native[0] != '/') native = NativePath(CurrentFolder()) + native;
   std::optional<dev_t> device = DeviceOf(native);
-  if (!device) return false;
+  if (!device) return TrashOutcome::kFailed;
   std::string home = HomeTrash();
   if (!home.empty()) {
     // Items on the home trash's own file system go there and nowhere else.
@@ -139,7 +141,8 @@ bool MoveToTrash(const std::string& path) {
 }
 
 bool TrashOrDelete(const std::string& path) {
-  if (MoveToTrash(path)) return true;
+  TrashOutcome outcome = MoveToTrash(path);
+  if (outcome != TrashOutcome::kNoTrash) return outcome == TrashOutcome::kMoved;
   if (IsFolder(path)) return DeleteTree(path);
   return DeleteFile(path);
 }

@@ -1,7 +1,6 @@
 // The instance commands that go through the configuration dialog, end to end: the scripted Ui
 // answers the dialog, the fixture mirror serves the game, real folders and archives.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include "app/command_registry.h"
@@ -160,6 +159,18 @@ TEST_F(WithInstance, DeleteGoesToTheTrashAndTheNextStartNoLongerListsIt) {
   LoadInstances(next);
   OrderInstances(next);
   EXPECT_TRUE(next.instance_list.empty());
+}
+
+TEST_F(WithInstance, ADeleteTheTrashRefusesKeepsTheInstanceListedAndSaysSo) {
+  std::string folder(250, 'f');  // its trash record's name would be too long
+  ASSERT_TRUE(platform::RenameFile(state.settings.InstancesDir + source->Folder,
+                                   state.settings.InstancesDir + folder));
+  source->Folder = folder;
+  ASSERT_EQ(Run(kCmdDelete, 0), 1);
+  EXPECT_EQ(state.instance_list.size(), 1u);
+  EXPECT_TRUE(platform::IsFolder(state.settings.InstancesDir + folder + "\\.minecraft"));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("Can't move"), std::string::npos);
 }
 
 TEST_F(WithInstance, ImportFromOriginalCopiesTheUsersOwnGameFolder) {

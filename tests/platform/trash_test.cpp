@@ -27,7 +27,7 @@ class TrashTest : public test::InTempFolder {
 
 TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
   test::WriteFile(dir() + "Instances/a b%/saves/w/level.dat", "world");
-  ASSERT_TRUE(platform::MoveToTrash(dir() + "Instances\\a b%\\"));
+  ASSERT_EQ(platform::MoveToTrash(dir() + "Instances\\a b%\\"), platform::TrashOutcome::kMoved);
   EXPECT_FALSE(platform::Exists(dir() + "Instances/a b%"));
   EXPECT_EQ(test::ReadFile(Trash() + "files/a b%/saves/w/level.dat"), "world");
   std::string info = test::ReadFile(Trash() + "info/a b%.trashinfo");
@@ -39,8 +39,8 @@ TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
 TEST_F(TrashTest, ASecondItemOfTheSameNameGetsAFreeOne) {
   test::WriteFile(dir() + "one/x.jar", "first");
   test::WriteFile(dir() + "two/x.jar", "second");
-  ASSERT_TRUE(platform::MoveToTrash(dir() + "one/x.jar"));
-  ASSERT_TRUE(platform::MoveToTrash(dir() + "two/x.jar"));
+  ASSERT_EQ(platform::MoveToTrash(dir() + "one/x.jar"), platform::TrashOutcome::kMoved);
+  ASSERT_EQ(platform::MoveToTrash(dir() + "two/x.jar"), platform::TrashOutcome::kMoved);
   EXPECT_EQ(test::ReadFile(Trash() + "files/x.jar"), "first");
   EXPECT_EQ(test::ReadFile(Trash() + "files/x.jar.2"), "second");
   EXPECT_NE(test::ReadFile(Trash() + "info/x.jar.2.trashinfo").find(dir() + "two/x.jar"),
@@ -55,7 +55,7 @@ TEST_F(TrashTest, AnotherFileSystemUsesItsOwnTrashFolder) {
     GTEST_SKIP() << "no second file system at /dev/shm";
   test::WriteFile(shm + "mod/mod.ini", "Name = m");
   std::string top_trash = "/dev/shm/.Trash-" + std::to_string(::getuid()) + "/";
-  ASSERT_TRUE(platform::MoveToTrash(shm + "mod"));
+  ASSERT_EQ(platform::MoveToTrash(shm + "mod"), platform::TrashOutcome::kMoved);
   EXPECT_EQ(test::ReadFile(top_trash + "files/mod/mod.ini"), "Name = m");
   EXPECT_TRUE(platform::IsFile(top_trash + "info/mod.trashinfo"));
   EXPECT_FALSE(platform::Exists(shm + "mod"));
@@ -68,11 +68,22 @@ TEST_F(TrashTest, AnotherFileSystemUsesItsOwnTrashFolder) {
 TEST_F(TrashTest, WithoutAnyTrashTheItemIsDeletedOutright) {
   test::WriteFile(dir() + "data", "a file where the data folder should be");
   test::WriteFile(dir() + "v/minecraft - 1.2.jar", "jar");
-  EXPECT_FALSE(platform::MoveToTrash(dir() + "v/minecraft - 1.2.jar"));
+  EXPECT_EQ(platform::MoveToTrash(dir() + "v/minecraft - 1.2.jar"),
+            platform::TrashOutcome::kNoTrash);
   EXPECT_TRUE(platform::IsFile(dir() + "v/minecraft - 1.2.jar"));
   EXPECT_TRUE(platform::TrashOrDelete(dir() + "v/minecraft - 1.2.jar"));
   EXPECT_FALSE(platform::Exists(dir() + "v/minecraft - 1.2.jar"));
-  EXPECT_FALSE(platform::MoveToTrash(dir() + "missing"));
+  EXPECT_FALSE(platform::TrashOrDelete(dir() + "missing"));
+}
+
+// A trash that is there but cannot take the item (here: its record's name would be too long)
+// must never turn the deletion into a permanent one.
+TEST_F(TrashTest, ATrashThatFailsLeavesTheItemInPlace) {
+  std::string name(250, 'w');
+  test::WriteFile(dir() + "Instances/" + name + "/saves/w/level.dat", "world");
+  EXPECT_EQ(platform::MoveToTrash(dir() + "Instances/" + name), platform::TrashOutcome::kFailed);
+  EXPECT_FALSE(platform::TrashOrDelete(dir() + "Instances/" + name));
+  EXPECT_EQ(test::ReadFile(dir() + "Instances/" + name + "/saves/w/level.dat"), "world");
 }
 
 }  // namespace
