@@ -28,9 +28,12 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
   if (DownloadMCFile(context, "minecraft.jar", scratch) && DoDownloads(context, &progress)) {
     platform::DateValue date = 0;
     std::string version = GetMineCraftVersion(settings, scratch, date, 1);
-    platform::RenameFile(scratch, settings.VersionsDir + StoreJarName(version));
-    settings.LatestVersion = state.dates.remote_release;
-    settings.LatestVersionNr = version;
+    std::string stored = settings.VersionsDir + StoreJarName(version);
+    // Only a release that reached the store counts as known; else the next start tries again.
+    if (platform::MoveFile(scratch, stored) || platform::IsFile(stored)) {
+      settings.LatestVersion = state.dates.remote_release;
+      settings.LatestVersionNr = version;
+    }
   }
   platform::DeleteFile(scratch);
   return 1;

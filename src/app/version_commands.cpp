@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/main_view.h"
+#include "app/not_trashed.h"
 #include "app/store_jar.h"
 #include "base/check_result.h"
 #include "base/error_text.h"
@@ -53,7 +54,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
     platform::DateValue date = 0;
     std::string version = GetMineCraftVersion(settings, BetaScratch(settings, n), date, 1);
     std::string name = app::StoreJarName(version);
-    if (date != 0 && platform::RenameFile(BetaScratch(settings, n), settings.VersionsDir + name))
+    if (date != 0 && platform::MoveFile(BetaScratch(settings, n), settings.VersionsDir + name))
       AddVersionRecord(settings, name, date, version);
     platform::DeleteFile(BetaScratch(settings, n));
   }
@@ -93,7 +94,8 @@ int ReloadVersions(AppState& state, Ui& ui, const MenuSelection&) {
 
 int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string file = RowFile(state, selection);
-  if (!file.empty()) platform::TrashOrDelete(state.settings.VersionsDir + file);
+  if (!file.empty() && !platform::TrashOrDelete(state.settings.VersionsDir + file))
+    app::ReportNotTrashed(ui, state.settings.VersionsDir + file);
   Rescan(state, ui);
   return 1;
 }

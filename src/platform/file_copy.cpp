@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <vector>
@@ -50,7 +51,7 @@ class RangeCopier {
       if (n > 0) {
         offset += n;
       } else if (n == 0) {
-        return true;  // the source got shorter meanwhile
+        kernel_ = false;  // the source got shorter, or a file system that says 0 for "can't"
       } else if (errno != EINTR) {
         // Other file systems, old kernels, special files: the buffer does it.
         if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL &&
@@ -106,7 +107,11 @@ bool CopyContents(int from, int to, off_t size) {
     if (!copier.Copy(data, hole)) return false;
     offset = hole;
   }
-  return ::ftruncate(to, size) == 0 && copier.CopyRest(size);
+  // A file written to meanwhile: never padded with zeros to the length it had at the start.
+  struct stat now;
+  if (::fstat(from, &now) != 0) return false;
+  off_t end = std::min(size, now.st_size);
+  return ::ftruncate(to, end) == 0 && copier.CopyRest(end);
 }
 
 bool CopyTimes(const struct stat& from, int to) {
@@ -168,6 +173,12 @@ bool CopyTree(const std::string& from, const std::string& to) {
   fs::path source = fs::path(NativePath(from)), target = fs::path(NativePath(to));
   if (!fs::is_directory(source, ec)) return false;
   return CopyFolder(source, target);
+}
+
+bool MoveFile(const std::string& from, const std::string& to) {
+  if (RenameFile(from, to)) return true;
+  if (errno != EXDEV || !IsFile(from) || Exists(to)) return false;
+  return CopyFile(from, to) && DeleteFile(from);
 }
 
 }  // namespace oxlip::platform

@@ -25,6 +25,9 @@ bool DeleteFile(const std::string& path);
 // are not flushed to the disk one by one (game files, clones: thousands at a time); the settings
 // files written by ReplaceFileContents are.
 bool CopyFile(const std::string& from, const std::string& to);
+// A file renamed, or copied and then deleted where the target is on another file system; fails
+// when the target exists.
+bool MoveFile(const std::string& from, const std::string& to);
 // Renames or moves a file or folder; fails when the target exists.
 bool RenameFile(const std::string& from, const std::string& to);
 // What RenameFile does where the file system has no rename that refuses an existing target

@@ -148,6 +148,23 @@ TEST_F(FileCopyTest, AGigabyteCopiesInConstantMemory) {
   fs::remove(other);
 }
 
+// A downloaded jar in a cache on another file system still reaches the store.
+TEST_F(FileCopyTest, MoveCrossesFileSystemsButNeverReplaces) {
+  struct stat here {
+  }, shm{};
+  if (::stat("/dev/shm", &shm) != 0 || ::stat(dir().c_str(), &here) != 0 ||
+      shm.st_dev == here.st_dev || ::access("/dev/shm", W_OK) != 0)
+    GTEST_SKIP() << "no second file system to move from";
+  std::string other = "/dev/shm/oxlip-move-" + std::to_string(::getpid());
+  WriteFile(other, "jar");
+  WriteFile("taken.jar", "kept");
+  EXPECT_FALSE(MoveFile(other, dir() + "taken.jar"));
+  EXPECT_EQ(ReadFile("taken.jar"), "kept");
+  ASSERT_TRUE(MoveFile(other, dir() + "stored.jar"));
+  EXPECT_EQ(ReadFile("stored.jar"), "jar");
+  EXPECT_FALSE(fs::exists(other));
+}
+
 TEST_F(FileCopyTest, CheckedRenameRefusesAnyExistingTarget) {
   WriteFile("a", "a");
   WriteFile("b", "b");
