@@ -67,3 +67,11 @@ void RemoveListedPaths(const std::string& base, const std::map<std::string, int>
 platform::DateValue NewestFileDate(const std::string& folder) { return NewestBelow(folder, 0); }
 
 }  // namespace oxlip
+
+namespace oxlip::base {
+
+std::string FromStartFolder(const std::string& start_folder, const std::string& path) {
+  return platform::IsAbsolutePath(path) ? path : start_folder + path;
+}
+
+}  // namespace oxlip::base

@@ -27,3 +27,11 @@ void RemoveListedPaths(const std::string& base, const std::map<std::string, int>
 platform::DateValue NewestFileDate(const std::string& folder);
 
 }  // namespace oxlip
+
+namespace oxlip::base {
+
+// A folder setting may be relative to the start folder; the archiver resolves names against
+// whatever folder it runs in, so such paths are made absolute before a change of folder.
+std::string FromStartFolder(const std::string& start_folder, const std::string& path);
+
+}  // namespace oxlip::base

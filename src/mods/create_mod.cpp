@@ -57,8 +57,10 @@ int CreateMod(const GlobalSettings& settings, ModRecord& record) {
   std::string folder = MakeFolderName("[" + record.Version + "]" + record.Name, settings.ModDir);
   platform::CreateFolder(settings.ModDir + folder);
   folder += "\\";
-  std::string workspace = mods::WorkspaceFolder(settings);
-  std::string target = settings.ModDir + folder;
+  // Absolute, since packing a part makes that part the current folder.
+  std::string workspace =
+      base::FromStartFolder(settings.StartFolder, mods::WorkspaceFolder(settings));
+  std::string target = base::FromStartFolder(settings.StartFolder, settings.ModDir + folder);
   int result = PackPart(workspace + "minecraft.jar", target + "minecraftjar.7z",
                         "CreateMod:Can't pack minecraftjar.7z");
   result &= PackPart(workspace + "root", target + "root.7z", "CreateMod:Can't pack root.7z");

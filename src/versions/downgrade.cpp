@@ -36,7 +36,7 @@ struct Step {
 int Pack(const GlobalSettings& settings, const std::string& work, const std::string& target,
          const versions::PatchOutcome& outcome) {
   // The archiver resolves the target against the work folder it runs in.
-  std::string archive = platform::IsAbsolutePath(target) ? target : settings.StartFolder + target;
+  std::string archive = base::FromStartFolder(settings.StartFolder, target);
   if (platform::FileSize(target) == 0) platform::DeleteFile(target);
   bool packed = platform::SetCurrentFolder(work) &&
                 SevenZip(nullptr, "u \"" + ToOemText(archive) + "\" -hide -tzip -mx9 @" + kFileList,

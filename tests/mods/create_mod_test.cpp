@@ -51,6 +51,19 @@ TEST_F(CreateModTest, EachPartIsPackedRelativeToItself) {
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }
 
+// Folder settings relative to the start folder: packing one part must not move where the
+// next part or the mod folder is looked for.
+TEST_F(CreateModTest, RelativeFolderSettingsPackBothPartsIntoTheModFolder) {
+  settings.CacheDir = "Cache\\";
+  settings.ModDir = "mods\\";
+  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+  test::WriteFile(Part("root") + "config/x.cfg", "x");
+  EXPECT_EQ(CreateMod(settings, record), 1) << LastErrorText();
+  std::string folder = dir() + "mods/" + record.Dir.substr(0, record.Dir.size() - 1) + "/";
+  EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
 TEST_F(CreateModTest, APartWithoutFilesMakesNoArchive) {
   std::filesystem::create_directories(Part("minecraft.jar") + "empty/deeper");
   test::WriteFile(Part("root") + "options.txt", "o");
