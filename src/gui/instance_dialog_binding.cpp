@@ -125,10 +125,14 @@ void InstanceConfigDialog::BindMods(ModDragList* list) {
     model_.DropMod(side, kind);
     ShowMods();
   });
-  connect(list, &ModDragList::filesDropped, this, [this, side](const QString& names) {
-    model_.DropFiles(side, names.toStdString());
-    ShowMods();
-  });
+  // Queued: the import (and its dialogs) runs after the desktop has its drop answered.
+  connect(
+      list, &ModDragList::filesDropped, this,
+      [this, side](const QString& names) {
+        model_.DropFiles(side, names.toStdString());
+        ShowMods();
+      },
+      Qt::QueuedConnection);
 }
 
 void InstanceConfigDialog::PopUpModMenu(ModListSide side) {

@@ -66,9 +66,11 @@ void ApplyIconFile(const std::string& folder, const std::string& icon_file,
     return;
   }
   // Read before deleting: the chosen file may be this folder's own icon file.
+  // A chosen file that has gone since leaves the icon the instance has.
   std::optional<std::string> bytes = platform::ReadWholeFile(icon_file);
+  if (!bytes) return;
   DeleteIconFiles(folder);
-  if (bytes) platform::ReplaceFileContents(folder + "icon." + IconExtension(icon_file), *bytes);
+  platform::ReplaceFileContents(folder + "icon." + IconExtension(icon_file), *bytes);
 }
 
 }  // namespace oxlip

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -273,6 +274,7 @@ TEST_F(InstanceDialogDropTest, DroppedFilesImportTheFirstAtTheRowDroppedOn) {
   files.setUrls(
       {QUrl::fromLocalFile("/downloads/first.zip"), QUrl::fromLocalFile("/downloads/second.zip")});
   EXPECT_TRUE(DropOn(installed, RowCentre(installed, 1), &files));
+  QCoreApplication::processEvents();  // the import runs once the drop is answered
   EXPECT_EQ(imported, (std::vector<std::string>{"/downloads/first.zip"}));
   EXPECT_EQ(Rows(installed), (std::vector<std::string>{"[1.2.5] Airships", "[1.2.5] New i\\",
                                                        "[1.2.5] Balloons", "[1.1] Cannons"}));

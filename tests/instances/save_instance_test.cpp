@@ -146,6 +146,18 @@ TEST_F(InstanceIconFileTest, ChoosingTheFolderOwnIconFileKeepsIt) {
   EXPECT_EQ(IconWidth("i"), 3);
 }
 
+TEST_F(InstanceIconFileTest, AChosenFileThatHasGoneKeepsTheIconItGave) {
+  std::filesystem::create_directories(settings_.InstancesDir + "i");
+  WriteJpeg(dir() + "Photo.jpg", 5, 4);
+  Instance r = Load("i");
+  r.IconFile = dir() + "Photo.jpg";
+  Save(r);
+  std::filesystem::remove(dir() + "Photo.jpg");
+  Save(r);  // a later save of the same record
+  EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.jpg"});
+  EXPECT_EQ(IconWidth("i"), 5);
+}
+
 TEST_F(InstanceIconFileTest, UnchangedIconIsLeftAlone) {
   WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
   Save(Load("i"));
