@@ -26,9 +26,8 @@ int Fail(const char* text) {
 bool AskServer(GameStart& start, const launch::Credentials& credentials,
                launch::LoginAnswer& answer) {
   start.ui.ShowStatusWindow("MineCraft Login", credentials.user, true);
-  int done = start.ui.RunBehindStatus([&](ProgressSink&) {
-    return LoginRequest(start.settings, credentials, answer) ? 1 : 0;
-  });
+  int done = start.ui.RunBehindStatus(
+      [&](ProgressSink&) { return LoginRequest(start.settings, credentials, answer) ? 1 : 0; });
   start.ui.CloseStatusWindow();
   return done != 0;
 }

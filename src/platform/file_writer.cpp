@@ -3,25 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-
+#include "platform/fd_io.h"
 #include "platform/path.h"
 
 namespace oxlip::platform {
 namespace {
 
 constexpr size_t kBufferSize = 1 << 16;
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 }  // namespace
 
