@@ -1,6 +1,7 @@
 #include "app/version_check.h"
 
 #include "app/store_jar.h"
+#include "base/behind_status.h"
 #include "platform/fs.h"
 #include "versions/beta_jar.h"
 #include "versions/class_version.h"
@@ -42,8 +43,7 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
 }  // namespace
 
 void FindReleaseDates(AppState& state, Ui& ui) {
-  ui.ShowStatusWindow("Search for current minecraft version", "", true);
-  ui.RunBehindStatus([&](ProgressSink&) {
+  base::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
     const GlobalSettings& settings = state.settings;
     if (GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
                       "download_versions\\") &&
@@ -53,16 +53,14 @@ void FindReleaseDates(AppState& state, Ui& ui) {
       state.dates.newest_beta = NewestBetaDate(state.remote);
     return 1;
   });
-  ui.CloseStatusWindow();
 }
 
 void AddCurrentVersion(AppState& state, Ui& ui) {
   const GlobalSettings& settings = state.settings;
   if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
     return;
-  ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
-  ui.RunBehindStatus([&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
-  ui.CloseStatusWindow();
+  base::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
+                     [&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
 }
 
 }  // namespace oxlip::app

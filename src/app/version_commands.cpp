@@ -6,6 +6,7 @@
 #include "app/main_view.h"
 #include "app/not_trashed.h"
 #include "app/store_jar.h"
+#include "base/behind_status.h"
 #include "base/check_result.h"
 #include "base/error_text.h"
 #include "base/paths.h"
@@ -64,9 +65,8 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
   if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
     return 1;
-  ui.ShowStatusWindow("Download Betas", "", false);
-  ui.RunBehindStatus([&](ProgressSink& progress) { return FetchBetas(state, progress); });
-  ui.CloseStatusWindow();
+  base::BehindStatus(ui, "Download Betas", "", false,
+                     [&](ProgressSink& progress) { return FetchBetas(state, progress); });
   Rescan(state, ui);
   return 1;
 }

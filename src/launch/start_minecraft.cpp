@@ -4,6 +4,7 @@
 
 #include "backup/backup.h"
 #include "backup/backup_paths.h"
+#include "base/behind_status.h"
 #include "base/error_text.h"
 #include "launch/find_java.h"
 #include "launch/java_command.h"
@@ -25,10 +26,9 @@ int Fail(const char* text) {
 // The server may be slow or unreachable: the window keeps being drawn meanwhile.
 bool AskServer(GameStart& start, const launch::Credentials& credentials,
                launch::LoginAnswer& answer) {
-  start.ui.ShowStatusWindow("MineCraft Login", credentials.user, true);
-  int done = start.ui.RunBehindStatus(
+  int done = base::BehindStatus(
+      start.ui, "MineCraft Login", credentials.user, true,
       [&](ProgressSink&) { return LoginRequest(start.settings, credentials, answer) ? 1 : 0; });
-  start.ui.CloseStatusWindow();
   return done != 0;
 }
 
@@ -56,10 +56,9 @@ void BackUpSaves(GameStart& start, const Instance& record) {
   Instance saves;  // the worker's own copy of what it reads
   saves.Name = record.Name;
   saves.Folder = record.Folder;
-  start.ui.ShowStatusWindow("Backup saves", record.Name, true);
-  start.ui.RunBehindStatus(
-      [&](ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
-  start.ui.CloseStatusWindow();
+  base::BehindStatus(start.ui, "Backup saves", record.Name, true, [&](ProgressSink& progress) {
+    return SaveBackup(start.settings, saves, &progress);
+  });
 }
 
 // A game that dies at once leaves its reason here; the run before stays beside it.

@@ -4,6 +4,7 @@
 
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
+#include "base/behind_status.h"
 #include "base/check_result.h"
 #include "base/error_text.h"
 #include "base/paths.h"
@@ -88,12 +89,11 @@ std::string ImportMod(const GlobalSettings& settings, const VersionList& version
     platform::DeleteTree(staging);
     platform::DeleteTree(workspace);
   };
-  ui.ShowStatusWindow("Unpacking mod", platform::FileNamePart(archive), true);
-  int unpacked = ui.RunBehindStatus([&](ProgressSink&) {
-    clean();
-    return mods::UnpackAndSort(settings, archive, staging);
-  });
-  ui.CloseStatusWindow();
+  int unpacked = base::BehindStatus(ui, "Unpacking mod", platform::FileNamePart(archive), true,
+                                    [&](ProgressSink&) {
+                                      clean();
+                                      return mods::UnpackAndSort(settings, archive, staging);
+                                    });
   ModRecord record;
   if (unpacked) {
     record.Name = mods::ImportedModName(archive);

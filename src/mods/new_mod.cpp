@@ -1,5 +1,6 @@
 #include "mods/new_mod.h"
 
+#include "base/behind_status.h"
 #include "base/check_result.h"
 #include "mods/mod_dialog_model.h"
 #include "mods/mod_workspace.h"
@@ -14,9 +15,8 @@ bool ConfirmAndPack(const GlobalSettings& settings, const VersionList& versions,
   ModDialogModel model(WorkspaceFolder(settings), versions, record);
   if (!ui.RunModDialog(model)) return false;
   model.Confirm();
-  ui.ShowStatusWindow("Packing mod", record.Name, true);
-  int result = ui.RunBehindStatus([&](ProgressSink&) { return CreateMod(settings, record); });
-  ui.CloseStatusWindow();
+  int result = base::BehindStatus(ui, "Packing mod", record.Name, true,
+                                  [&](ProgressSink&) { return CreateMod(settings, record); });
   // The mod is listed all the same, with the archive that could be made.
   CheckResult(ui, result);
   return true;
