@@ -87,11 +87,15 @@ void InstanceDialogModel::ClickAutoLogin(bool checked) {
   LoginCredentials credentials;
   if (!stored_credentials_.empty() && services_.decode_login)
     credentials = services_.decode_login(stored_credentials_);
-  if (services_.login && services_.login(credentials)) {
-    stored_credentials_ = services_.encode_login ? services_.encode_login(credentials) : "";
-  } else {
+  std::string encoded;
+  if (services_.login && services_.login(credentials) && services_.encode_login)
+    encoded = services_.encode_login(credentials);
+  // Nothing to store (cancelled, or no random bytes to encode with): the box does not stay ticked.
+  if (encoded.empty()) {
     fields_.auto_login = false;
+    return;
   }
+  stored_credentials_ = encoded;
 }
 
 FileRequester InstanceDialogModel::LauncherFileRequester() const {

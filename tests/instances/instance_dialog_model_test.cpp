@@ -450,6 +450,15 @@ TEST_F(DialogLoginTest, CancelledLoginLeavesTheBoxUnchecked) {
   EXPECT_EQ(record.LoginCrypt, "");
 }
 
+TEST_F(DialogLoginTest, CredentialsThatCannotBeEncodedLeaveTheBoxUnchecked) {
+  services.encode_login = [](const LoginCredentials&) { return std::string(); };
+  Open();
+  model->ClickAutoLogin(true);
+  EXPECT_FALSE(model->fields().auto_login);
+  model->Confirm();
+  EXPECT_EQ(record.LoginCrypt, "");
+}
+
 // --- Icon ----------------------------------------------------------------------------------
 
 using DialogIconTest = DialogModelTest;
