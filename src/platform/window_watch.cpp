@@ -46,6 +46,8 @@ struct DisplayConnection::Impl {
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, window, property, type, 0, 1 << 16), nullptr));
     if (!reply.get || reply.get->type == XCB_ATOM_NONE) return std::nullopt;
+    // Of another type the server sends no value: that is no value of the wanted type.
+    if (type != XCB_GET_PROPERTY_TYPE_ANY && reply.get->type != type) return std::nullopt;
     int length = xcb_get_property_value_length(reply.get);
     const char* value = static_cast<const char*>(xcb_get_property_value(reply.get));
     return std::string(value, static_cast<std::size_t>(length > 0 ? length : 0));
