@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/replace_file.h"
 
 namespace oxlip::altlauncher {
 namespace {
@@ -86,7 +87,7 @@ bool BuildJar(const std::string& profile_jar, const std::string& jar, const std:
   if (!ok) *error = "stampit: Can't copy " + source;
   if (ok) steps.Done();
   ok = ok && PatchJar(temp, staging, steps, error);
-  if (ok && !platform::CopyFile(temp, jar)) {
+  if (ok && !platform::ReplaceFile(temp, jar)) {
     *error = kPatchFailed;
     ok = false;
   }
