@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QMimeData>
+#include <QUrl>
 #include <filesystem>
 
 #include "app/main_view.h"
@@ -50,13 +51,22 @@ class WindowListsTest : public test::InTempFolder {
   }
 
   void DropOn(QPoint at, const QMimeData* data) {
-    InstanceListView* list = window->instance_list();
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &move);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &drop);
+    DropOn(window->instance_list(), at, data, Qt::CopyAction);
+  }
+
+  // The action each step of the drag was answered with, when it was accepted.
+  static std::vector<Qt::DropAction> DropOn(QAbstractItemView* list, QPoint at,
+                                            const QMimeData* data, Qt::DropActions actions) {
+    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    std::vector<Qt::DropAction> answers;
+    for (QDropEvent* event :
+         {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+      QApplication::sendEvent(list->viewport(), event);
+      answers.push_back(event->isAccepted() ? event->dropAction() : Qt::IgnoreAction);
+    }
+    return answers;
   }
 
   AppState state;
@@ -137,6 +147,34 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   window->StoreGeometry();
   ShutDown(state);
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), "second\r\nthird\r\nfirst\r\n");
+}
+
+// A source that offers a move is answered with a copy: a file manager told that its file was
+// moved deletes it. A jar is taken into the store only after the drop was answered.
+TEST_F(WindowListsTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswered) {
+  MakeInstance("only", 20);
+  Open();
+  std::string jar = dir() + "in/game.jar";
+  test::WriteFile(jar,
+                  test::ReadFile(std::string(OXLIP_FIXTURE_ROOT) + "assets/1_0/minecraft.jar"));
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(jar))});
+  std::unique_ptr<QMimeData> row(window->instance_list()->NewDragData());
+  std::vector<Qt::DropAction> copies(3, Qt::CopyAction);
+  window->instance_list()->doItemsLayout();
+  QPoint first_row =
+      window->instance_list()->visualItemRect(window->instance_list()->item(0)).center();
+  EXPECT_EQ(DropOn(window->instance_list(), first_row, row.get(), Qt::MoveAction | Qt::CopyAction),
+            copies);
+  window->tabs()->setCurrentIndex(1);
+  QApplication::processEvents();
+  EXPECT_EQ(DropOn(window->version_list(), QPoint(10, 10), &files, Qt::MoveAction | Qt::CopyAction),
+            copies);
+  std::string stored = state.settings.VersionsDir + "minecraft - 1.0.jar";
+  EXPECT_FALSE(std::filesystem::exists(stored));
+  QApplication::processEvents();
+  EXPECT_EQ(test::ReadFile(stored), test::ReadFile(jar));
+  EXPECT_EQ(window->version_list()->topLevelItemCount(), 1);
 }
 
 TEST_F(WindowListsTest, ResizingKeepsThePanelFivePixelsFromEachEdge) {
