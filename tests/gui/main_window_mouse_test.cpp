@@ -48,7 +48,8 @@ class MainWindowMouse : public test::InTempFolder {
     window->set_ui(ui.get());
     window->PlaceFromSettings();
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // Generous: a window manager on a loaded machine can take its time.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), 60000));
     FillLists(state, *ui);
     QApplication::processEvents();
   }
