@@ -37,7 +37,7 @@ bool ArchiveWorld(const std::string& world, const std::string& world_backup) {
 std::vector<std::string> Worlds(const std::string& saves) {
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : platform::ListFolder(saves))
-    if (entry.is_folder && entry.name != "." && entry.name != "..") names.push_back(entry.name);
+    if (entry.is_folder) names.push_back(entry.name);
   return names;
 }
 

@@ -14,7 +14,6 @@ constexpr int kMaxDepth = 128;
 bool HoldsFileBelow(const std::string& folder, int depth) {
   if (depth > kMaxDepth) return false;
   for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
     if (!entry.is_folder || HoldsFileBelow(folder + entry.name + "\\", depth + 1)) return true;
   }
   return false;

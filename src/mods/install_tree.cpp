@@ -7,7 +7,7 @@
 namespace oxlip {
 namespace {
 
-// Links in a staging tree can make it endless; no mod is nested this deep.
+// No mod is nested this deep.
 constexpr long kMaxDepth = 128;
 
 void InstallFile(const std::string& from, const std::string& to, const std::string& key,
@@ -25,12 +25,12 @@ void InstallTree(const std::string& source, const std::string& target, const std
                  PreviousInstall& previous, std::string& record, int overwrite) {
   if (std::count(relative.begin(), relative.end(), '\\') > kMaxDepth) return;
   for (const platform::DirEntry& entry : platform::ListFolder(source + relative)) {
-    if (entry.name == "." || entry.name == "..") continue;
     std::string key = relative + entry.name;
-    if (!entry.is_folder) {
+    if (entry.kind == platform::PathKind::kFile) {
       InstallFile(source + key, target + key, key, previous, record, overwrite);
       continue;
     }
+    if (!entry.is_folder) continue;  // a link or a special file is never installed
     key += "\\";
     int& state = previous[key];
     // A folder that was there before and not put there by mods is never recorded, so no
