@@ -1,5 +1,7 @@
 #include "app/instance_rebuild.h"
 
+#include <vector>
+
 #include "backup/backup.h"
 #include "base/behind_status.h"
 #include "base/error_text.h"
@@ -27,11 +29,20 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
 
 int CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
                    const std::string& to) {
-  int copied = ui.RunBehindStatus([&](ProgressSink&) { return platform::CopyTree(from, to); });
+  std::vector<std::string> skipped;
+  // A linked "saves" folder on another disk is copied, a link back into the tree is not.
+  int copied = ui.RunBehindStatus([&](ProgressSink&) {
+    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped) ? 1 : 0;
+  });
   // The copy itself names no failure; without this the box would show an older text.
-  if (!copied)
+  if (!copied) {
     SetErrorText(operation + ": Can't copy " + platform::NativePath(from) + " to " +
                  platform::NativePath(to));
+  } else if (!skipped.empty()) {
+    std::string text = operation + ": Not copied (broken links, loops, special files):";
+    for (const std::string& name : skipped) text += "\n" + name;
+    ui.ShowMessage("Oxlip", text);
+  }
   return copied;
 }
 
