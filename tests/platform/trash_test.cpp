@@ -9,6 +9,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/fs.h"
@@ -23,9 +25,13 @@ class TrashTest : public test::InTempFolder {
     saved_ = platform::GetEnvironment("XDG_DATA_HOME");
     platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
   }
-  void TearDown() override { platform::SetEnvironment("XDG_DATA_HOME", saved_); }
+  void TearDown() override {
+    platform::SetEnvironment("XDG_DATA_HOME", saved_);
+    for (const std::string& path : cleanup_) std::filesystem::remove_all(path);
+  }
   std::string Trash() { return dir() + "data/Trash/"; }
   std::string saved_;
+  std::vector<std::string> cleanup_;  // outside the test's folder
 };
 
 TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
@@ -59,9 +65,10 @@ TEST_F(TrashTest, AnItemBehindALinkedFolderGoesToTheTrashOfItsOwnDisk) {
       ::stat(dir().c_str(), &b) != 0 || a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system at /dev/shm";
   std::string name = "inst-" + std::to_string(::getpid());
+  std::string top_trash = "/dev/shm/.Trash-" + std::to_string(::getuid()) + "/";
+  cleanup_ = {shm, top_trash + "files/" + name, top_trash + "info/" + name + ".trashinfo"};
   test::WriteFile(shm + "Instances/" + name + "/saves/w/level.dat", "world");
   ASSERT_EQ(::symlink((shm + "Instances").c_str(), (dir() + "Instances").c_str()), 0);
-  std::string top_trash = "/dev/shm/.Trash-" + std::to_string(::getuid()) + "/";
   ASSERT_EQ(platform::MoveToTrash(dir() + "Instances\\" + name), platform::TrashOutcome::kMoved);
   EXPECT_EQ(test::ReadFile(top_trash + "files/" + name + "/saves/w/level.dat"), "world");
   EXPECT_NE(test::ReadFile(top_trash + "info/" + name + ".trashinfo")
@@ -69,9 +76,6 @@ TEST_F(TrashTest, AnItemBehindALinkedFolderGoesToTheTrashOfItsOwnDisk) {
             std::string::npos);
   EXPECT_FALSE(platform::Exists(shm + "Instances/" + name));
   EXPECT_FALSE(platform::Exists(Trash() + "files/" + name));  // never copied across
-  platform::DeleteTree(shm);
-  platform::DeleteTree(top_trash + "files/" + name);
-  platform::DeleteFile(top_trash + "info/" + name + ".trashinfo");
 }
 
 // Only a process that knows no home folder has no trash at all.
