@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -191,12 +190,7 @@ bool RestrictToOwner(const std::string& path) {
 
 std::string TemporaryNameBeside(const std::string& path) {
   static std::atomic<unsigned> counter{0};
-  std::string tail = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  // A name near the longest a folder takes leaves no room for the tail: it is cut short.
-  constexpr size_t kLongestName = 255;
-  size_t name = path.find_last_of("/\\") + 1;  // 0 when there is no folder part
-  size_t kept = std::min(path.size() - name, kLongestName - tail.size());
-  return path.substr(0, name + kept) + tail;
+  return path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
 std::string CurrentFolder() {

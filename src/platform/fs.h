@@ -78,8 +78,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& data);
 // others, not even for a moment. False when that cannot be done.
 bool RestrictToOwner(const std::string& path);
 
-// Unique name for a temporary file beside `path` (same folder, so a rename stays on one disk),
-// also where the name of `path` is as long as a name can be.
+// Unique name for a temporary file beside `path` (same folder, so a rename stays on one disk).
 std::string TemporaryNameBeside(const std::string& path);
 
 std::string CurrentFolder();  // with a native separator at the end
