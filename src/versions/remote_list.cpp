@@ -1,6 +1,5 @@
 #include "versions/remote_list.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -31,10 +30,11 @@ std::string_view ElementText(std::string_view text, std::string_view tag) {
   return text.substr(start, end - start);
 }
 
-// The digest between the quotes S3 puts around it.
+// The digest between the quotes S3 puts around it; a quote inside is part of the text.
 std::string WithoutQuotes(std::string_view text) {
   std::string out = versions::DecodeXmlText(text);
-  std::erase(out, '"');
+  if (!out.empty() && out.back() == '"') out.pop_back();
+  if (!out.empty() && out.front() == '"') out.erase(0, 1);
   return out;
 }
 
@@ -70,7 +70,8 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
   if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
       last == std::string::npos)
     return "";
-  std::string key = versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
+  std::string key =
+      versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
   return url + (url.find('?') == std::string::npos ? "?" : "&") +
          "marker=" + EncodeBytes(key, "-_.~");
 }
