@@ -70,8 +70,7 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
   if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
       last == std::string::npos)
     return "";
-  std::string key =
-      versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
+  std::string key = versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
   return url + (url.find('?') == std::string::npos ? "?" : "&") +
          "marker=" + EncodeBytes(key, "-_.~");
 }
