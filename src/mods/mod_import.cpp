@@ -9,8 +9,8 @@
 #include "base/error_text.h"
 #include "base/paths.h"
 #include "mods/mod_workspace.h"
-#include "mods/name_case.h"
 #include "mods/new_mod.h"
+#include "platform/ascii_case.h"
 #include "platform/disk_space.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -28,7 +28,7 @@ bool AcceptedExtension(const std::string& archive) {
   std::string name = platform::FileNamePart(archive);
   std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) return false;
-  std::string extension = LowerCase(name.substr(dot + 1));
+  std::string extension = platform::LowerAscii(name.substr(dot + 1));
   return extension == "zip" || extension == "7z";
 }
 
