@@ -1,7 +1,6 @@
 #include "altlauncher/stamp_profile.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "altlauncher/magic_config.h"
 #include "archive/seven_zip.h"
@@ -9,6 +8,7 @@
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"
+#include "platform/path_status.h"
 
 namespace oxlip::altlauncher {
 namespace {
@@ -19,12 +19,10 @@ StampOutcome Failed(std::string message) {
   return {StampOutcome::Kind::kFailed, std::move(message), ""};
 }
 
-// Windows paths name one file in any letter case and with either separator.
-bool SamePath(const std::string& a, const std::string& b) {
-  std::string x = platform::RecordPath(a), y = platform::RecordPath(b);
-  auto lower = [](unsigned char c) { return std::tolower(c); };
-  return std::equal(x.begin(), x.end(), y.begin(), y.end(),
-                    [&](char p, char q) { return lower(p) == lower(q); });
+// Asked of the files, not of the names: names that differ only in letter case are two files
+// here, and one file has many names (links, "." parts, either separator).
+bool SameFile(const std::string& a, const std::string& b) {
+  return platform::SameFile(platform::TargetStatus(a), platform::TargetStatus(b));
 }
 
 // Percent over the steps of one stamp: each active mod, the copy, the add, and the delete
@@ -81,7 +79,7 @@ bool BuildJar(const std::string& profile_jar, const std::string& jar, const std:
     *error = "stampit: The profile names no jar";
     return false;
   }
-  std::string source = SamePath(profile_jar, jar) ? jar : profile_jar;
+  std::string source = SameFile(profile_jar, jar) ? jar : profile_jar;
   std::string temp = platform::TemporaryNameBeside(jar);
   bool ok = platform::CopyFile(source, temp);
   if (!ok) *error = "stampit: Can't copy " + source;

@@ -1,7 +1,5 @@
 #include "versions/downgrade.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <set>
 
@@ -94,22 +92,17 @@ Step DowngradeOnce(const GlobalSettings& settings, const std::string& source,
   return step;
 }
 
-std::string FoldedName(const std::string& path) {
-  std::string name = platform::FileNamePart(path);
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name;
-}
-
 }  // namespace
 
 int Downgrade(const GlobalSettings& settings, const std::string& source,
               const std::string& work_folder, ProgressSink* status, int chain, int unpack) {
-  // Patches that lead back to a jar already passed would go round for ever.
-  std::set<std::string> visited{FoldedName(source)};
+  // Patches that lead back to a jar already passed would go round for ever. Jars whose names
+  // differ only in letter case are two files.
+  std::set<std::string> visited{platform::FileNamePart(source)};
   Step step = DowngradeOnce(settings, source, work_folder, status, unpack);
   int result = step.made;
-  while (chain != 0 && !step.next.empty() && visited.insert(FoldedName(step.next)).second)
+  while (chain != 0 && !step.next.empty() &&
+         visited.insert(platform::FileNamePart(step.next)).second)
     step = DowngradeOnce(settings, step.next, work_folder, status, step.next_unpack);
   return result;
 }
