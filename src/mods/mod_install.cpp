@@ -3,7 +3,6 @@
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
-#include "mods/mod_workspace.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"
@@ -89,7 +88,7 @@ void installmod(const GlobalSettings& settings, const Instance& instance, int ov
   }
   progress.SetName("Copying mod files");
   CopyRootFiles(paths, previous, overwrite);
-  if (mods::TreeHoldsFile(paths.jar_staging)) {
+  if (base::TreeHoldsFile(paths.jar_staging)) {
     progress.SetName("Patching minecraft.jar");
     PatchJar(paths.jar, paths.jar_staging);
   }
