@@ -52,10 +52,15 @@ int Pack(const GlobalSettings& settings, const std::string& work, const std::str
 
 int MakeTarget(const GlobalSettings& settings, const std::string& source, const std::string& work,
                const versions::PatchChoice& choice, const std::string& target, int unpack) {
-  if (unpack != 0 &&
-      SevenZip(nullptr, "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"",
-               nullptr, 0) != 0)
-    return Fail("Downgrade: Can't unpack");
+  if (unpack != 0) {
+    // A staging folder: what an earlier run left there must not stand in for the jar's files.
+    platform::DeleteTree(work);
+    CreatePath(work);
+    if (SevenZip(nullptr,
+                 "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"",
+                 nullptr, 0) != 0)
+      return Fail("Downgrade: Can't unpack");
+  }
   platform::FileWriter list;
   if (!list.Open(work + kFileList)) return Fail("Downgrade: Can't create filelist");
   std::optional<std::string> patch = platform::ReadWholeFile(choice.patch_path);
