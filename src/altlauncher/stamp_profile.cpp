@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "altlauncher/magic_config.h"
+#include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
-#include "platform/replace_file.h"
 #include "platform/path_status.h"
+#include "platform/replace_file.h"
 
 namespace oxlip::altlauncher {
 namespace {
@@ -49,8 +50,10 @@ bool UnpackMods(const MagicProfile& profile, const std::string& staging, Steps& 
     if (!Used(mod)) continue;
     std::string line =
         "x \"" + ToOemText(mod.file) + "\" -aoa -o\"" + ToOemText(staging) + "\" -xr!meta-inf";
-    if (SevenZip(nullptr, line, nullptr, 0) != 0) {
-      *error = "stampit: Can't unzip mod " + mod.file;
+    // A mod from anywhere: what it may unpack is capped like an imported one.
+    std::string refusal;
+    if (archive::SevenZipWithinLimit(line, mod.file, staging, &refusal) != 0) {
+      *error = "stampit: Can't unzip mod " + mod.file + refusal;
       return false;
     }
     steps.Done();

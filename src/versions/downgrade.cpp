@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 
+#include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
@@ -56,10 +57,11 @@ int MakeTarget(const GlobalSettings& settings, const std::string& source, const 
     // A staging folder: what an earlier run left there must not stand in for the jar's files.
     platform::DeleteTree(work);
     CreatePath(work);
-    if (SevenZip(nullptr,
-                 "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"",
-                 nullptr, 0) != 0)
-      return Fail("Downgrade: Can't unpack");
+    std::string refusal;
+    if (archive::SevenZipWithinLimit(
+            "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"", source,
+            work, &refusal) != 0)
+      return Fail("Downgrade: Can't unpack" + refusal);
   }
   platform::FileWriter list;
   if (!list.Open(work + kFileList)) return Fail("Downgrade: Can't create filelist");

@@ -232,6 +232,19 @@ TEST_F(Stamp, ModThatCannotBeUnpackedLeavesTheJarAsItWas) {
                  ModEntry(Mod("a.zip")) + ModEntry(Mod("broken.zip")) + ModEntry(Mod("b.zip"))));
   Stampit();
   ExpectFailedWith("stampit: Can't unzip mod " + Read(Mod("broken.zip")));
+
+  // One that would unpack to far more than it holds is refused, as an imported one is.
+  ui.messages.clear();
+  std::string bomb =
+      "python3 '" OXLIP_SOURCE_DIR "/tests/mods/make_zip.py' bomb '" + Mod("bomb.zip") + "' 100";
+  ASSERT_EQ(std::system(bomb.c_str()), 0);
+  WriteConfig(0, Profile("P", ProfileJar(), ModEntry(Mod("bomb.zip"))));
+  Stampit();
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_TRUE(Shown()[0].starts_with("stampit: Can't unzip mod " + Read(Mod("bomb.zip")) + ": "))
+      << Shown()[0];
+  EXPECT_EQ(test::ReadFile(InstanceJar()), game_jar_bytes);
+  ExpectCleanedUp();
 }
 
 TEST_F(Stamp, FailingPatchStepLeavesTheJarAsItWas) {
