@@ -2,6 +2,7 @@
 
 #include "backup/backup.h"
 #include "base/behind_status.h"
+#include "base/check_result.h"
 #include "base/error_text.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
@@ -10,10 +11,10 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
-    installmod(state.settings, record, overwrite, progress);
-    return 1;
-  });
+  CheckResult(
+      ui, base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+        return installmod(state.settings, record, overwrite, progress);
+      }));
 }
 
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {

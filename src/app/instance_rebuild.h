@@ -8,6 +8,7 @@
 
 namespace oxlip::app {
 
+// installmod behind the status window; a failure is shown.
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite);
 // MineCraftBackup of the record behind the status window; its result, not yet shown.
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record);
