@@ -17,7 +17,14 @@ void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, in
       }));
 }
 
+int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation) {
+  if (!launch::GameRunsIn(state.game, record.Folder)) return 1;
+  SetErrorText(operation + ": the game is running; close it first");
+  return 0;
+}
+
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
+  if (!RefuseWhileGameRuns(state, record, "MineCraftBackup")) return 0;
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
