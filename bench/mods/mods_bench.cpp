@@ -39,6 +39,8 @@ class ConfirmingUi : public Ui {
     return work(progress_);
   }
   void ListChanged(ListKind) override {}
+  void InstanceRowChanged(int, RowChange) override {}
+  void SelectInstanceRow(int) override {}
   std::string OpenFileDialog(const std::string&, const std::string&, int) override { return ""; }
   std::optional<std::string> InputBox(const std::string&, const std::string&,
                                       const std::string&) override {

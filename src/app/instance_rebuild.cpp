@@ -48,7 +48,7 @@ Instance& AddInstance(AppState& state, Ui& ui) {
   Instance& record = *state.instances.back();
   CopyInstance(record, state.edit);
   state.instance_list.push_back(&record);
-  ui.ListChanged(ListKind::kInstances);
+  ui.InstanceRowChanged(static_cast<int>(state.instance_list.size()) - 1, RowChange::kAdded);
   return record;
 }
 

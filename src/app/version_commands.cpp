@@ -22,6 +22,8 @@
 namespace oxlip {
 namespace {
 
+constexpr const char* kAddDroppedJarTitle = "Add Minecraft Version";
+
 void Rescan(AppState& state, Ui& ui) {
   ScanVersions(state.settings, state.versions);
   ui.ListChanged(ListKind::kVersions);
@@ -61,12 +63,14 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
   return 1;
 }
 
+// The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
-    return 1;
-  base::BehindStatus(ui, "Download Betas", "", false,
-                     [&](ProgressSink& progress) { return FetchBetas(state, progress); });
-  Rescan(state, ui);
+  int listed = base::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
+    if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
+      return 0;
+    return FetchBetas(state, progress);
+  });
+  if (listed) Rescan(state, ui);
   return 1;
 }
 
@@ -106,9 +110,16 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
     return CheckResult(ui, 0);
   }
   platform::DateValue date = 0;
-  std::string version = GetMineCraftVersion(state.settings, path, date, 1);
-  std::string name = app::StoreJarName(version);
-  if (!platform::CopyFile(path, state.settings.VersionsDir + name)) {
+  std::string version;
+  std::string name;
+  // Unpacking and copying a jar takes a while; any box comes after the window has closed.
+  int stored = base::BehindStatus(
+      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](ProgressSink&) {
+        version = GetMineCraftVersion(state.settings, path, date, 1);
+        name = app::StoreJarName(version);
+        return platform::CopyFile(path, state.settings.VersionsDir + name) ? 1 : 0;
+      });
+  if (!stored) {
     SetErrorText("Versions: File already exist: " + name);
     return CheckResult(ui, 0);
   }
