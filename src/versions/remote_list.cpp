@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/error_text.h"
+#include "platform/ascii_case.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/http.h"
@@ -38,11 +39,6 @@ std::string WithoutQuotes(std::string_view text) {
   return out;
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool NeedsFetch(const std::string& cached) {
   if (platform::FileSize(cached) <= 0) return true;
   return platform::FileDate(cached) < platform::NowDateValue() - 3600;
@@ -70,7 +66,8 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
   if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
       last == std::string::npos)
     return "";
-  std::string key = versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
+  std::string key =
+      versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
   return url + (url.find('?') == std::string::npos ? "?" : "&") +
          "marker=" + EncodeBytes(key, "-_.~");
 }
@@ -149,9 +146,8 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
 }
 
 int FindRemoteFile(RemoteFileList& list, const std::string& name) {
-  std::string wanted = UpperCase(name);
   for (size_t i = 0; i < list.files.size(); ++i)
-    if (UpperCase(list.files[i].Path) == wanted) {
+    if (platform::EqualsNoCase(list.files[i].Path, name)) {
       list.current = static_cast<int>(i);
       return 1;
     }
