@@ -14,6 +14,7 @@
 #include "instances/load_instance.h"
 #include "instances/save_instance.h"
 #include "mods/mod_install.h"
+#include "platform/fs.h"
 #include "versions/download_engine.h"
 
 namespace oxlip {
@@ -81,6 +82,9 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
       return 1;
     });
     SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
@@ -103,7 +107,15 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   CreatePath(target);
   int copied = CheckResult(
       ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
-  if (copied) SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  if (copied) {
+    Instance& clone = app::AddInstance(state, ui);
+    SaveInstance(clone, "", state.settings);
+    // Its own copy from now on: later saves must not take the source's icon again.
+    clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
+  }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
   return copied;

@@ -1,6 +1,4 @@
 // The commands of the version list: reload, the betas, downgrade, delete, and a dropped jar.
-#include <cctype>
-
 #include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/main_view.h"
@@ -10,6 +8,7 @@
 #include "base/check_result.h"
 #include "base/error_text.h"
 #include "base/paths.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/trash.h"
@@ -104,16 +103,9 @@ int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   return 1;
 }
 
-bool EndsWithJar(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return tail == ".JAR";
-}
-
 int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   const std::string& path = selection.file;
-  if (!EndsWithJar(path)) {
+  if (!platform::EndsWithNoCase(path, ".jar")) {
     SetErrorText("Versions: No Jar file " + platform::NativePath(path));
     return CheckResult(ui, 0);
   }

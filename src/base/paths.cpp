@@ -13,19 +13,27 @@ namespace {
 constexpr std::string_view kFolderNameChars =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789[]()!.,-_#+";
 
-// Symbolic links can make a tree endless; no real instance is nested this deep.
+// No real instance is nested this deep.
 constexpr int kMaxTreeDepth = 128;
 
 platform::DateValue NewestBelow(const std::string& folder, int depth) {
   platform::DateValue newest = 0;
   if (depth > kMaxTreeDepth) return newest;
   for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
-    platform::DateValue date =
-        entry.is_folder ? NewestBelow(folder + entry.name + "\\", depth + 1) : entry.modified;
-    newest = std::max(newest, date);
+    if (entry.is_folder)
+      newest = std::max(newest, NewestBelow(folder + entry.name + "\\", depth + 1));
+    else if (entry.kind == platform::PathKind::kFile)
+      newest = std::max(newest, entry.modified);
   }
   return newest;
+}
+
+bool HoldsFileBelow(const std::string& folder, int depth) {
+  if (depth > kMaxTreeDepth) return false;
+  // A link or a special file counts as something held: it is never followed, nor deleted.
+  for (const platform::DirEntry& entry : platform::ListFolder(folder))
+    if (!entry.is_folder || HoldsFileBelow(folder + entry.name + "\\", depth + 1)) return true;
+  return false;
 }
 
 bool SafeKey(const std::string& key) {
@@ -60,7 +68,7 @@ void RemoveListedPaths(const std::string& base, const std::map<std::string, int>
       platform::DeleteFile(base + key);
   for (const auto& [key, level] : paths)
     if (!key.empty() && key.back() == '\\' && level <= level_limit && SafeKey(key) &&
-        NewestFileDate(base + key) == 0)
+        !oxlip::base::TreeHoldsFile(base + key))
       platform::DeleteTree(base + key);
 }
 
@@ -73,5 +81,8 @@ namespace oxlip::base {
 std::string FromStartFolder(const std::string& start_folder, const std::string& path) {
   return platform::IsAbsolutePath(path) ? path : start_folder + path;
 }
+
+// Not the newest file date: a file dated 1970 or earlier is a file all the same.
+bool TreeHoldsFile(const std::string& folder) { return HoldsFileBelow(folder, 0); }
 
 }  // namespace oxlip::base
