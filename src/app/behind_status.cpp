@@ -1,6 +1,6 @@
-#include "base/behind_status.h"
+#include "app/behind_status.h"
 
-namespace oxlip::base {
+namespace oxlip::app {
 
 int BehindStatus(Ui& ui, const std::string& title, const std::string& text, bool hide_progress,
                  const std::function<int(ProgressSink&)>& work) {
@@ -10,4 +10,4 @@ int BehindStatus(Ui& ui, const std::string& title, const std::string& text, bool
   return result;
 }
 
-}  // namespace oxlip::base
+}  // namespace oxlip::app

@@ -1,6 +1,4 @@
-#include "base/check_result.h"
-
-#include <cstdlib>
+#include "app/check_result.h"
 
 #include "base/error_text.h"
 
@@ -8,14 +6,6 @@ namespace oxlip {
 
 int CheckResult(Ui& ui, int result) {
   if (result == 0) ui.ShowMessage("Oxlip", LastErrorText());
-  return result;
-}
-
-int RequireOrEnd(const std::string& message, int result) {
-  if (result == 0) {
-    SetErrorText(message);
-    std::_Exit(1);
-  }
   return result;
 }
 

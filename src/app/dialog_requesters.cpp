@@ -1,8 +1,8 @@
-#include "instances/dialog_requesters.h"
+#include "app/dialog_requesters.h"
 
 #include "platform/path.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 
 FileRequester JavaRequester(const std::string& java_path,
                             const platform::Conventions& conventions) {
@@ -27,4 +27,4 @@ std::string FolderOfFile(const std::string& file) {
   return "";
 }
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

@@ -5,7 +5,7 @@
 
 #include "platform/conventions.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 
 struct FileRequester {
   std::string title;
@@ -27,4 +27,4 @@ FileRequester IconRequester(const std::string& chosen_icon_file);
 // empty when it has none.
 std::string FolderOfFile(const std::string& file);
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

@@ -1,13 +1,13 @@
 // The instance commands that go through the configuration dialog: new, import, clone, config,
 // and the repair that rebuilds an instance.
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/instance_dialog.h"
 #include "app/instance_rebuild.h"
 #include "app/menus.h"
 #include "app/update_instance.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
 #include "base/paths.h"
 #include "instances/icon_files.h"
 #include "instances/load_instance.h"

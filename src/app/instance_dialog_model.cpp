@@ -1,12 +1,13 @@
-#include "instances/instance_dialog_model.h"
+#include "app/instance_dialog_model.h"
 
 #include <algorithm>
 
 #include "image/image_loader.h"
 #include "image/image_scale.h"
+#include "launch/login_crypt.h"
 #include "prefs/pref_document.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 namespace {
 
 LauncherOption LauncherOf(int use_launcher) {
@@ -36,7 +37,7 @@ bool AcceptsModDrag(ModListSide list, int kind) {
 }
 
 InstanceDialogModel::InstanceDialogModel(Instance& record, std::vector<std::string> version_files,
-                                         LibraryMods library, InstanceDialogServices services)
+                                         ModList library, Services services)
     : record_(record),
       version_files_(std::move(version_files)),
       library_(std::move(library)),
@@ -84,12 +85,10 @@ void InstanceDialogModel::SelectVersion(int index) {
 void InstanceDialogModel::ClickAutoLogin(bool checked) {
   fields_.auto_login = checked;
   if (!checked) return;
-  LoginCredentials credentials;
-  if (!stored_credentials_.empty() && services_.decode_login)
-    credentials = services_.decode_login(stored_credentials_);
+  launch::Credentials credentials;
+  if (!stored_credentials_.empty()) DecodeLogin(stored_credentials_, credentials);
   std::string encoded;
-  if (services_.login && services_.login(credentials) && services_.encode_login)
-    encoded = services_.encode_login(credentials);
+  if (services_.login && services_.login(credentials)) encoded = EncodeLogin(credentials);
   // Nothing to store (cancelled, or no random bytes to encode with): the box does not stay ticked.
   if (encoded.empty()) {
     fields_.auto_login = false;
@@ -170,4 +169,4 @@ void InstanceDialogModel::Confirm() {
   r.Mods = installed_.Dirs();
 }
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

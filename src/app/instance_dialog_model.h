@@ -2,18 +2,19 @@
 // The instance configuration dialog without its window: what the gadgets hold, what each
 // event does to them, and what a confirm writes into the record. The record itself is only
 // touched by Confirm, so a cancelled dialog leaves it as it was.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/dialog_requesters.h"
+#include "app/mod_rows.h"
 #include "image/image.h"
-#include "instances/dialog_requesters.h"
 #include "instances/instance.h"
-#include "instances/instance_dialog_services.h"
-#include "instances/library_mod.h"
-#include "instances/mod_rows.h"
+#include "launch/credentials.h"
+#include "mods/mod_library.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 
 inline constexpr const char* kInstanceDialogTitle = "Instance Config";
 
@@ -58,10 +59,26 @@ struct InstanceDialogFields {
 
 class InstanceDialogModel {
  public:
+  // What the dialog asks of the rest of the program while it is open: the flows that make a
+  // mod or ask for a login, and the message box. The flow that opens the dialog binds them; a
+  // missing one acts as cancelled or empty.
+  struct Services {
+    // The mod creation dialog; the new mod's folder, or "" when cancelled or failed.
+    std::function<std::string()> new_mod;
+    // Imports the file into the library; the new mod's folder, or "".
+    std::function<std::string(const std::string& file)> import_mod;
+    // Scans the library again and gives it in library order.
+    std::function<ModList()> scan_mods;
+    // The login dialog over the given credentials; true when the person logged in, with the
+    // credentials entered.
+    std::function<bool(launch::Credentials&)> login;
+    std::function<void(const std::string& title, const std::string& text)> show_message;
+  };
+
   // `version_files` are the stored jars in version-list order; `library` the mods in library
   // order.
-  InstanceDialogModel(Instance& record, std::vector<std::string> version_files, LibraryMods library,
-                      InstanceDialogServices services);
+  InstanceDialogModel(Instance& record, std::vector<std::string> version_files, ModList library,
+                      Services services);
 
   InstanceDialogFields& fields() { return fields_; }
   const InstanceDialogFields& fields() const { return fields_; }
@@ -72,7 +89,7 @@ class InstanceDialogModel {
   const std::string& stored_credentials() const { return stored_credentials_; }
   const ModRows& installed() const { return installed_; }
   const ModRows& available() const { return available_; }
-  const LibraryMods& library() const { return library_; }
+  const ModList& library() const { return library_; }
   // Where the last right click or drag started: a row, -1 for none, -2 for a right click on
   // the available list.
   int remembered_row() const { return remembered_row_; }
@@ -121,8 +138,8 @@ class InstanceDialogModel {
 
   Instance& record_;
   std::vector<std::string> version_files_;
-  LibraryMods library_;
-  InstanceDialogServices services_;
+  ModList library_;
+  Services services_;
   InstanceDialogFields fields_;
   std::optional<image::Image> preview_;
   std::string chosen_icon_file_;
@@ -133,4 +150,4 @@ class InstanceDialogModel {
   std::vector<std::string> scratch_;
 };
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

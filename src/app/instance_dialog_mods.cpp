@@ -2,9 +2,9 @@
 // them.
 #include <algorithm>
 
-#include "instances/instance_dialog_model.h"
+#include "app/instance_dialog_model.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 namespace {
 
 std::string FirstLine(const std::string& names) {
@@ -20,11 +20,11 @@ std::string FirstLine(const std::string& names) {
 void InstanceDialogModel::Fill(const std::vector<std::string>& dirs) {
   installed_.Clear();
   available_.Clear();
-  for (const LibraryMod& mod : library_)
+  for (const ModRecord& mod : library_)
     if (std::find(dirs.begin(), dirs.end(), mod.Dir) == dirs.end()) available_.Insert(-1, mod);
   for (const std::string& dir : dirs) {
     auto found = std::find_if(library_.begin(), library_.end(),
-                              [&](const LibraryMod& mod) { return mod.Dir == dir; });
+                              [&](const ModRecord& mod) { return mod.Dir == dir; });
     if (found != library_.end()) installed_.Insert(-1, *found);
   }
 }
@@ -63,14 +63,14 @@ void InstanceDialogModel::MoveToInstalled(int from, int before) {
 }
 
 void InstanceDialogModel::MoveToAvailable(int from) {
-  const LibraryMod& mod = installed_.at(from);
+  const ModRecord& mod = installed_.at(from);
   available_.Insert(available_.SortedPlace(mod.SortKey), mod);
   installed_.Remove(from);
 }
 
 // The moved mod ends up selected where it landed.
 void InstanceDialogModel::MoveWithinInstalled(int from, int target) {
-  LibraryMod mod = installed_.at(from);
+  ModRecord mod = installed_.at(from);
   installed_.Remove(from);
   installed_.Select(installed_.Insert(target, mod));
 }
@@ -120,4 +120,4 @@ void InstanceDialogModel::ImportModFromMenu(const std::string& file) {
   if (!dir.empty()) AddNewMod(dir, position);
 }
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

@@ -1,7 +1,7 @@
 #include "app/instance_rebuild.h"
 
+#include "app/behind_status.h"
 #include "backup/backup.h"
-#include "base/behind_status.h"
 #include "base/error_text.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
@@ -10,7 +10,7 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+  app::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
     installmod(state.settings, record, overwrite, progress);
     return 1;
   });
@@ -20,7 +20,7 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return base::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
+  return app::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
     return MineCraftBackup(state.settings, copy, &progress);
   });
 }

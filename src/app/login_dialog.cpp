@@ -1,9 +1,9 @@
-#include "launch/login_form.h"
+#include "app/login_dialog.h"
 
 namespace oxlip {
 
 int LoginDialog(Ui& ui, launch::Credentials& credentials) {
-  launch::LoginForm form(credentials);
+  app::LoginForm form(credentials);
   if (!ui.RunLoginDialog(form)) return 0;
   credentials = form.texts();
   return 1;

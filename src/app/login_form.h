@@ -3,10 +3,9 @@
 // dialog binds its fields and keys to it.
 #include <string>
 
-#include "base/ui.h"
 #include "launch/credentials.h"
 
-namespace oxlip::launch {
+namespace oxlip::app {
 
 enum class LoginField { kName, kPassword };
 
@@ -14,7 +13,7 @@ class LoginForm {
  public:
   static constexpr const char* kTitle = "MineCraft Login";
 
-  explicit LoginForm(const Credentials& credentials) : texts_(credentials) {}
+  explicit LoginForm(const launch::Credentials& credentials) : texts_(credentials) {}
 
   const std::string& user() const { return texts_.user; }
   const std::string& password() const { return texts_.password; }
@@ -32,19 +31,11 @@ class LoginForm {
   bool accepted() const { return accepted_; }
 
   // The texts as typed, not trimmed.
-  const Credentials& texts() const { return texts_; }
+  const launch::Credentials& texts() const { return texts_; }
 
  private:
-  Credentials texts_;
+  launch::Credentials texts_;
   bool accepted_ = false;
 };
 
-}  // namespace oxlip::launch
-
-namespace oxlip {
-
-// Shows the dialog filled with the credentials. 1 when the person chose Login (the credentials
-// then hold the two texts), 0 when cancelled (they stay as they were).
-int LoginDialog(Ui& ui, launch::Credentials& credentials);
-
-}  // namespace oxlip
+}  // namespace oxlip::app

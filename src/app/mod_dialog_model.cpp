@@ -1,11 +1,13 @@
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
 
 #include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"
+#include "versions/store_jar_name.h"
 
-namespace oxlip::mods {
+namespace oxlip::app {
 namespace {
 
 bool StartsWith(const std::string& text, const std::string& head) {
@@ -48,13 +50,13 @@ ModDialogModel::ModDialogModel(const std::string& workspace, const VersionList& 
                                ModRecord& record)
     : record_(record), versions_{"all"}, name_(record.Name) {
   for (const VersionEntry& entry : versions) {
-    versions_.push_back(StoredVersionName(entry.File));
+    versions_.push_back(versions::StoredVersionName(entry.File));
     if (selected_version_ == 0 && versions_.back() == record.Version)
       selected_version_ = static_cast<int>(versions_.size()) - 1;
   }
-  lists_[kJarList].base = workspace + kJarPart;
-  lists_[kRootList].base = workspace + kRootPart;
-  lists_[kUnusedList].base = workspace + kUnusedPart;
+  lists_[kJarList].base = workspace + mods::kJarPart;
+  lists_[kRootList].base = workspace + mods::kRootPart;
+  lists_[kUnusedList].base = workspace + mods::kUnusedPart;
 }
 
 std::size_t ModDialogModel::Index(int list) {
@@ -144,4 +146,4 @@ void ModDialogModel::Confirm() {
   record_.Name = name_;
 }
 
-}  // namespace oxlip::mods
+}  // namespace oxlip::app

@@ -9,7 +9,7 @@
 #include "mods/mod_library.h"
 #include "versions/version_entry.h"
 
-namespace oxlip::mods {
+namespace oxlip::app {
 
 // The lists, left to right.
 enum ModDialogList : int { kJarList = 0, kRootList = 1, kUnusedList = 2 };
@@ -75,4 +75,4 @@ class ModDialogModel {
   std::vector<std::string> drag_;
 };
 
-}  // namespace oxlip::mods
+}  // namespace oxlip::app

@@ -1,10 +1,10 @@
-#include "instances/mod_rows.h"
+#include "app/mod_rows.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 
-std::string ModRowText(const LibraryMod& mod) { return "[" + mod.Version + "] " + mod.Name; }
+std::string ModRowText(const ModRecord& mod) { return "[" + mod.Version + "] " + mod.Name; }
 
-int ModRows::Insert(int row, const LibraryMod& mod) {
+int ModRows::Insert(int row, const ModRecord& mod) {
   if (row < 0 || row > size()) row = size();
   rows_.insert(rows_.begin() + row, mod);
   if (selected_ >= row) ++selected_;
@@ -35,8 +35,8 @@ int ModRows::SortedPlace(const std::string& sort_key) const {
 std::vector<std::string> ModRows::Dirs() const {
   std::vector<std::string> dirs;
   dirs.reserve(rows_.size());
-  for (const LibraryMod& mod : rows_) dirs.push_back(mod.Dir);
+  for (const ModRecord& mod : rows_) dirs.push_back(mod.Dir);
   return dirs;
 }
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

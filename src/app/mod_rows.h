@@ -5,15 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "instances/library_mod.h"
+#include "mods/mod_library.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
+
+// How a mod reads in the dialog's lists: "[" version "] " name.
+std::string ModRowText(const ModRecord& mod);
 
 class ModRows {
  public:
   int size() const { return static_cast<int>(rows_.size()); }
   bool Has(int row) const { return row >= 0 && row < size(); }
-  const LibraryMod& at(int row) const { return rows_.at(static_cast<size_t>(row)); }
+  const ModRecord& at(int row) const { return rows_.at(static_cast<size_t>(row)); }
   std::string TextOf(int row) const { return ModRowText(at(row)); }
   // -1 when none.
   int selected() const { return selected_; }
@@ -21,7 +24,7 @@ class ModRows {
   // Rows outside the list select nothing.
   void Select(int row) { selected_ = Has(row) ? row : -1; }
   // Appends when `row` is negative or past the end; the row where the mod went.
-  int Insert(int row, const LibraryMod& mod);
+  int Insert(int row, const ModRecord& mod);
   void Remove(int row);
   void Clear();
 
@@ -32,8 +35,8 @@ class ModRows {
   std::vector<std::string> Dirs() const;
 
  private:
-  std::vector<LibraryMod> rows_;
+  std::vector<ModRecord> rows_;
   int selected_ = -1;
 };
 
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

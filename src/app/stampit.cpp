@@ -1,8 +1,8 @@
-#include "altlauncher/stampit.h"
+#include "app/stampit.h"
 
 #include "altlauncher/stamp_profile.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "base/error_text.h"
 
 namespace oxlip {
@@ -12,11 +12,11 @@ void stampit(Ui& ui, const Instance& instance, const GlobalSettings& settings) {
   const altlauncher::StampPaths paths =
       altlauncher::StampPathsFor(settings.InstancesDir, instance.Folder, settings.StartFolder);
   altlauncher::StampOutcome outcome;
-  base::BehindStatus(ui, "Import Mod-Settings from alternate", instance.Name, false,
-                     [&outcome, paths](ProgressSink& progress) {
-                       outcome = altlauncher::StampProfile(paths, progress);
-                       return 1;
-                     });
+  app::BehindStatus(ui, "Import Mod-Settings from alternate", instance.Name, false,
+                    [&outcome, paths](ProgressSink& progress) {
+                      outcome = altlauncher::StampProfile(paths, progress);
+                      return 1;
+                    });
   switch (outcome.kind) {
     case altlauncher::StampOutcome::Kind::kFailed:
       SetErrorText(outcome.message);

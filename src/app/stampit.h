@@ -1,8 +1,8 @@
 #pragma once
 // Bakes the active Magic Launcher profile of an instance (its jar and active mods) into the
 // instance's own game jar.
+#include "app/ui.h"
 #include "base/settings.h"
-#include "base/ui.h"
 #include "instances/instance.h"
 
 namespace oxlip {

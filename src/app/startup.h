@@ -1,7 +1,7 @@
 #pragma once
 // The program's start and end, around the window the GUI opens in between.
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip {
 

@@ -4,18 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "app/instance_dialog_model.h"
+#include "app/login_form.h"
+#include "app/mod_dialog_model.h"
 #include "base/progress.h"
-
-// The dialogs' models live in the folders that own their rules; the port only passes them on.
-namespace oxlip::launch {
-class LoginForm;
-}
-namespace oxlip::mods {
-class ModDialogModel;
-}
-namespace oxlip::instances {
-class InstanceDialogModel;
-}
 
 namespace oxlip {
 
@@ -60,9 +52,9 @@ class Ui {
   virtual void OpenFolder(const std::string& path) = 0;
 
   // Modal dialogs over their models; true when the person confirmed.
-  virtual bool RunLoginDialog(launch::LoginForm& form) = 0;
-  virtual bool RunModDialog(mods::ModDialogModel& model) = 0;
-  virtual bool RunInstanceDialog(instances::InstanceDialogModel& model) = 0;
+  virtual bool RunLoginDialog(app::LoginForm& form) = 0;
+  virtual bool RunModDialog(app::ModDialogModel& model) = 0;
+  virtual bool RunInstanceDialog(app::InstanceDialogModel& model) = 0;
 };
 
 }  // namespace oxlip

@@ -2,12 +2,11 @@
 #include <cctype>
 
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/main_view.h"
 #include "app/not_trashed.h"
-#include "app/store_jar.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
 #include "base/error_text.h"
 #include "base/paths.h"
 #include "platform/fs.h"
@@ -17,6 +16,7 @@
 #include "versions/class_version.h"
 #include "versions/downgrade.h"
 #include "versions/download_engine.h"
+#include "versions/store_jar_name.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -54,7 +54,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
   for (int n = 0; n < count; ++n) {
     platform::DateValue date = 0;
     std::string version = GetMineCraftVersion(settings, BetaScratch(settings, n), date, 1);
-    std::string name = app::StoreJarName(version);
+    std::string name = versions::StoreJarName(version);
     if (date != 0 && platform::MoveFile(BetaScratch(settings, n), settings.VersionsDir + name))
       AddVersionRecord(settings, name, date, version);
     platform::DeleteFile(BetaScratch(settings, n));
@@ -65,8 +65,8 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
   if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
     return 1;
-  base::BehindStatus(ui, "Download Betas", "", false,
-                     [&](ProgressSink& progress) { return FetchBetas(state, progress); });
+  app::BehindStatus(ui, "Download Betas", "", false,
+                    [&](ProgressSink& progress) { return FetchBetas(state, progress); });
   Rescan(state, ui);
   return 1;
 }
@@ -115,7 +115,7 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   }
   platform::DateValue date = 0;
   std::string version = GetMineCraftVersion(state.settings, path, date, 1);
-  std::string name = app::StoreJarName(version);
+  std::string name = versions::StoreJarName(version);
   if (!platform::CopyFile(path, state.settings.VersionsDir + name)) {
     SetErrorText("Versions: File already exist: " + name);
     return CheckResult(ui, 0);

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "instances/dialog_requesters.h"
+#include "app/dialog_requesters.h"
 
 namespace oxlip::gui {
 
@@ -13,6 +13,6 @@ QString QtFilters(const std::string& filters, int selected, QString* selected_fi
 
 // The open-file dialog owned by `owner`, starting at the requester's file or folder; the
 // chosen path, or "" when cancelled.
-std::string RunFileRequester(QWidget* owner, const instances::FileRequester& request);
+std::string RunFileRequester(QWidget* owner, const app::FileRequester& request);
 
 }  // namespace oxlip::gui

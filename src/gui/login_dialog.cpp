@@ -22,9 +22,9 @@ QPushButton* Button(QWidget* parent, int x, const char* text) {
 
 }  // namespace
 
-LoginWindow::LoginWindow(QWidget* owner, launch::LoginForm& form)
+LoginWindow::LoginWindow(QWidget* owner, app::LoginForm& form)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), form_(form) {
-  setWindowTitle(launch::LoginForm::kTitle);
+  setWindowTitle(app::LoginForm::kTitle);
   setFixedSize(300, 90);
   (new QLabel("Name:", this))->setGeometry(5, 5, 50, 20);
   name_ = Field(this, 5, form.user());
@@ -35,7 +35,7 @@ LoginWindow::LoginWindow(QWidget* owner, launch::LoginForm& form)
   cancel_ = Button(this, 152, "Cancel");
   connect(login_, &QPushButton::clicked, this, &LoginWindow::accept);
   connect(cancel_, &QPushButton::clicked, this, &LoginWindow::reject);
-  if (form.InitialFocus() == launch::LoginField::kName)
+  if (form.InitialFocus() == app::LoginField::kName)
     name_->setFocus();
   else
     password_->setFocus();

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "launch/login_form.h"
+#include "app/login_form.h"
 
 namespace oxlip::gui {
 
@@ -13,7 +13,7 @@ class LoginWindow : public QDialog {
   Q_OBJECT
 
  public:
-  LoginWindow(QWidget* owner, launch::LoginForm& form);
+  LoginWindow(QWidget* owner, app::LoginForm& form);
 
   QLineEdit* name_field() const { return name_; }
   QLineEdit* password_field() const { return password_; }
@@ -27,7 +27,7 @@ class LoginWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  launch::LoginForm& form_;
+  app::LoginForm& form_;
   QLineEdit* name_;
   QLineEdit* password_;
   QPushButton* login_;

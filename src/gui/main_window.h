@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 #include "gui/instance_list_view.h"
 #include "gui/report_list_view.h"
 

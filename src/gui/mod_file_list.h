@@ -3,7 +3,7 @@
 #include <QListView>
 #include <QMimeData>
 
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
 
 namespace oxlip::gui {
 
@@ -16,7 +16,7 @@ class ModFileList : public QListView {
  public:
   static constexpr const char* kDragType = "application/x-oxlip-mod-items";
 
-  ModFileList(QWidget* parent, mods::ModDialogModel& model, int list);
+  ModFileList(QWidget* parent, app::ModDialogModel& model, int list);
 
   // Shows the folder the model names for this list.
   void ShowFolder();
@@ -43,7 +43,7 @@ class ModFileList : public QListView {
   QString ItemAt(const QPoint& position) const;
   QByteArray DragToken() const;
 
-  mods::ModDialogModel& model_;
+  app::ModDialogModel& model_;
   int list_;
   QFileSystemModel* files_;
 };

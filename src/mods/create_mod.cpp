@@ -1,43 +1,13 @@
+#include "mods/create_mod.h"
+
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
 #include "mods/mod_workspace.h"
+#include "mods/tree_holds_file.h"
 #include "platform/fs.h"
 
 namespace oxlip {
-
-namespace mods {
-namespace {
-
-constexpr int kMaxDepth = 128;
-
-bool HoldsFileBelow(const std::string& folder, int depth) {
-  if (depth > kMaxDepth) return false;
-  for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
-    if (!entry.is_folder || HoldsFileBelow(folder + entry.name + "\\", depth + 1)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-std::string WorkspaceFolder(const GlobalSettings& settings) {
-  return settings.CacheDir + kWorkspaceName;
-}
-
-void CreateWorkspaceFolders(const std::string& workspace) {
-  CreatePath(workspace);
-  for (const char* part : {"root", "root\\bin", "root\\config", "root\\resources", "root\\mods",
-                           "minecraft.jar", "unused"})
-    platform::CreateFolder(workspace + part);
-}
-
-// Not the newest file date: a file dated 1970 or earlier is a file all the same.
-bool TreeHoldsFile(const std::string& folder) { return HoldsFileBelow(folder, 0); }
-
-}  // namespace mods
-
 namespace {
 
 // Packs one part of the workspace as the archive names it: "*" from inside the part.

@@ -3,7 +3,7 @@
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
-#include "mods/mod_workspace.h"
+#include "mods/tree_holds_file.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"

@@ -1,10 +1,14 @@
 #pragma once
-// Jars the program puts into the version store are named after the version they hold.
+// Jars in the version store are named after the version they hold: "minecraft - " + version +
+// ".jar". The name is made and read here only.
 #include <string>
 
-namespace oxlip::app {
+namespace oxlip::versions {
 
-// "minecraft - " + version + ".jar".
 std::string StoreJarName(const std::string& version);
 
-}  // namespace oxlip::app
+// The version in a store file name: the name without its first 12 and last 4 characters; ""
+// when nothing is left.
+std::string StoredVersionName(const std::string& file);
+
+}  // namespace oxlip::versions

@@ -1,8 +1,6 @@
-#include "base/check_result.h"
+#include "app/check_result.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 #include "base/error_text.h"
 #include "support/scripted_ui.h"
@@ -19,17 +17,6 @@ TEST(CheckResult, ShowsTheLastErrorOnlyOnZero) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Oxlip");
   EXPECT_EQ(ui.messages[0].text, "DoDownloads:Can't download x");
-}
-
-TEST(CheckResult, WorkerTextIsSeenAfterJoin) {
-  std::thread worker([] { SetErrorText("from worker"); });
-  worker.join();
-  EXPECT_EQ(LastErrorText(), "from worker");
-}
-
-TEST(RequireOrEnd, EndsTheProgramOnZero) {
-  EXPECT_EQ(RequireOrEnd("fine", 3), 3);
-  EXPECT_EXIT(RequireOrEnd("Can't open Window!", 0), ::testing::ExitedWithCode(1), "");
 }
 
 }  // namespace

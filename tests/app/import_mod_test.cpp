@@ -1,12 +1,12 @@
 // Importing archives as mods, the dialog answered by a script.
-#include "mods/mod_import.h"
+#include "app/import_mod.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "mod_fixtures.h"
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
+#include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -36,7 +36,7 @@ class ModImportTest : public test::InTempFolder {
 
   // Answers the dialog and remembers what it showed.
   void Confirm(bool confirm) {
-    ui.on_mod_dialog = [this, confirm](mods::ModDialogModel& model) {
+    ui.on_mod_dialog = [this, confirm](app::ModDialogModel& model) {
       shown_name = model.name();
       shown_version = model.version_choices()[model.selected_version()];
       shown_root = test::TreeNames(dir() + "Cache/testmod/root");
@@ -90,7 +90,7 @@ TEST_F(ModImportTest, OnlyZipAnd7zInAnyLetterCaseAreTaken) {
   ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a -tzip ../a.ZiP *"), 0);
   for (const char* name : {"a.rar", "a.jar", "zip"}) std::filesystem::copy(dir() + "a.ZiP", name);
   int dialogs = 0;
-  ui.on_mod_dialog = [&](mods::ModDialogModel&) { return ++dialogs, false; };
+  ui.on_mod_dialog = [&](app::ModDialogModel&) { return ++dialogs, false; };
   for (const char* name : {"a.rar", "a.jar", "zip"})
     EXPECT_EQ(ImportMod(settings, versions, ui, dir() + name), "");
   EXPECT_EQ(dialogs, 0);
@@ -149,19 +149,6 @@ TEST_F(ModImportTest, EntrySizesThatLieDoNotGetPastTheLimit) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("Refused"), std::string::npos);
   ExpectNoStaging();
-}
-
-TEST(ImportUnpackLimit, HundredTimesTheArchiveAtLeast64MbAndAGigabyteKeptFree) {
-  using mods::ImportUnpackLimit;
-  constexpr std::uint64_t kMb = 1 << 20;
-  EXPECT_EQ(ImportUnpackLimit(10 * kMb, std::nullopt).bytes, 1000 * kMb);
-  EXPECT_EQ(ImportUnpackLimit(1000, std::nullopt).bytes, 64 * kMb);
-  mods::UnpackLimit by_disk = ImportUnpackLimit(10 * kMb, 1024 * kMb + 300 * kMb);
-  EXPECT_EQ(by_disk.bytes, 300 * kMb);
-  EXPECT_TRUE(by_disk.by_disk);
-  EXPECT_EQ(ImportUnpackLimit(10 * kMb, 500 * kMb).bytes, 0u);
-  EXPECT_FALSE(ImportUnpackLimit(10 * kMb, 1ull << 40).by_disk);
-  EXPECT_EQ(ImportUnpackLimit(UINT64_MAX / 2, std::nullopt).bytes, UINT64_MAX);
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 #include <unistd.h>
 
 #include "app/command_registry.h"
+#include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/startup.h"
 #include "app/startup_update.h"
 #include "base/error_text.h"
-#include "instances/instance_dialog_model.h"
 #include "platform/env.h"
 #include "platform/fs.h"
 #include "support/app_world.h"
@@ -19,7 +19,7 @@
 namespace oxlip {
 namespace {
 
-using instances::InstanceDialogModel;
+using app::InstanceDialogModel;
 
 class InstanceBuild : public test::AppWorld {
  protected:
@@ -189,7 +189,7 @@ TEST_F(WithInstance, StartUpUpdatesTriesEveryChannelInstanceAndReportsOnce) {
   source->BetaVersion = 5;
   Confirm([](InstanceDialogModel& model) {
     model.fields().title = "B";
-    model.fields().version = instances::VersionOption::kBeta;
+    model.fields().version = app::VersionOption::kBeta;
   });
   ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
   state.instance_list[1]->BetaVersion = 7;

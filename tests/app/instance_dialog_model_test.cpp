@@ -1,19 +1,20 @@
-#include "instances/instance_dialog_model.h"
+#include "app/instance_dialog_model.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "icon_images.h"
+#include "launch/login_crypt.h"
+#include "support/icon_images.h"
 #include "support/temp_folder.h"
 
-namespace oxlip::instances {
+namespace oxlip::app {
 namespace {
 
 using Side = ModListSide;
 
-LibraryMod Mod(const std::string& dir, const std::string& key) {
+ModRecord Mod(const std::string& dir, const std::string& key) {
   return {dir + "\\", "1.2.5", "Mod " + dir, key};
 }
 
@@ -54,7 +55,7 @@ class DialogModelTest : public test::InTempFolder {
     if (dir.empty()) return;
     library.push_back({dir, "1.2.5", "New", "1_aa"});
     std::sort(library.begin(), library.end(),
-              [](const LibraryMod& x, const LibraryMod& y) { return x.SortKey < y.SortKey; });
+              [](const ModRecord& x, const ModRecord& y) { return x.SortKey < y.SortKey; });
   }
 
   InstanceDialogModel& Open() {
@@ -67,8 +68,8 @@ class DialogModelTest : public test::InTempFolder {
   DefaultIcon default_icon{image::Image{1, 1, {9, 9, 9, 9}}};
   Instance record;
   std::vector<std::string> versions{"minecraft - 1.2.5.jar", "minecraft - 1.1.jar"};
-  LibraryMods library;
-  InstanceDialogServices services;
+  ModList library;
+  InstanceDialogModel::Services services;
   std::unique_ptr<InstanceDialogModel> model;
   std::string new_mod_answer = "new\\";
   int new_mod_calls = 0;
@@ -399,21 +400,19 @@ TEST_F(DialogNewModTest, AnImportedModStaysOutOfACancelledRecord) {
 class DialogLoginTest : public DialogModelTest {
  protected:
   DialogLoginTest() {
-    services.decode_login = [this](const std::string& text) {
-      decoded.push_back(text);
-      return LoginCredentials{"stored-user", "stored-pass"};
-    };
-    services.encode_login = [](const LoginCredentials& c) {
-      return "enc(" + c.user + "," + c.password + ")";
-    };
-    services.login = [this](LoginCredentials& c) {
+    services.login = [this](launch::Credentials& c) {
       offered.push_back(c.user + "/" + c.password);
       c = {"steve", "secret"};
       return login_answer;
     };
   }
+  // What the stored text decodes to.
+  static std::string Decoded(const std::string& text) {
+    launch::Credentials credentials;
+    DecodeLogin(text, credentials);
+    return credentials.user + "/" + credentials.password;
+  }
   bool login_answer = true;
-  std::vector<std::string> decoded;
   std::vector<std::string> offered;
 };
 
@@ -428,32 +427,22 @@ TEST_F(DialogLoginTest, UncheckingEmptiesTheStoredCredentials) {
 }
 
 TEST_F(DialogLoginTest, CheckingAsksWithTheStoredCredentialsAndKeepsTheNewOnes) {
-  record.LoginCrypt = "abc";
+  record.LoginCrypt = EncodeLogin({"stored-user", "stored-pass"});
   Open();
   model->ClickAutoLogin(false);
   model->ClickAutoLogin(true);
-  EXPECT_EQ(decoded, (std::vector<std::string>{"abc"}));
   EXPECT_EQ(offered, (std::vector<std::string>{"stored-user/stored-pass"}));
   EXPECT_TRUE(model->fields().auto_login);
   model->Confirm();
-  EXPECT_EQ(record.LoginCrypt, "enc(steve,secret)");
+  EXPECT_EQ(Decoded(record.LoginCrypt), "steve/secret");
 }
 
 TEST_F(DialogLoginTest, CancelledLoginLeavesTheBoxUnchecked) {
   login_answer = false;
   Open();
   model->ClickAutoLogin(true);
-  EXPECT_TRUE(decoded.empty());  // nothing stored: empty credentials are offered
+  // Nothing stored: empty credentials are offered.
   EXPECT_EQ(offered, (std::vector<std::string>{"/"}));
-  EXPECT_FALSE(model->fields().auto_login);
-  model->Confirm();
-  EXPECT_EQ(record.LoginCrypt, "");
-}
-
-TEST_F(DialogLoginTest, CredentialsThatCannotBeEncodedLeaveTheBoxUnchecked) {
-  services.encode_login = [](const LoginCredentials&) { return std::string(); };
-  Open();
-  model->ClickAutoLogin(true);
   EXPECT_FALSE(model->fields().auto_login);
   model->Confirm();
   EXPECT_EQ(record.LoginCrypt, "");
@@ -562,4 +551,4 @@ TEST_F(DialogRequesterTest, ChosenJavaGivesItsFolderAndLauncherItsPath) {
 }
 
 }  // namespace
-}  // namespace oxlip::instances
+}  // namespace oxlip::app

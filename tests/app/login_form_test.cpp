@@ -1,16 +1,15 @@
 // The login dialog's rules, through the Ui port.
-#include "launch/login_form.h"
-
 #include <gtest/gtest.h>
 
+#include "app/login_dialog.h"
 #include "support/scripted_ui.h"
 
 namespace oxlip {
 namespace {
 
+using app::LoginField;
+using app::LoginForm;
 using launch::Credentials;
-using launch::LoginField;
-using launch::LoginForm;
 
 TEST(LoginForm, FocusStartsInTheNameFieldOnlyWithoutAName) {
   EXPECT_EQ(LoginForm(Credentials{"", ""}).InitialFocus(), LoginField::kName);

@@ -1,14 +1,14 @@
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "mod_fixtures.h"
 #include "mods/mod_workspace.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
-namespace oxlip::mods {
+namespace oxlip::app {
 namespace {
 
 using Names = std::set<std::string>;
@@ -16,7 +16,7 @@ using Names = std::set<std::string>;
 class ModDialogModelTest : public test::InTempFolder {
  protected:
   ModDialogModelTest() {
-    CreateWorkspaceFolders(workspace);
+    mods::CreateWorkspaceFolders(workspace);
     versions = {{"minecraft - 1.2.5.jar", "1.2.5", 2}, {"minecraft - b1.7.3.jar", "b1.7.3", 1}};
   }
   Names Tree(const std::string& part) { return test::TreeNames(dir() + "ws/" + part); }
@@ -142,4 +142,4 @@ TEST_F(ModDialogModelTest, AFolderDroppedIntoItselfIsNotCopied) {
 }
 
 }  // namespace
-}  // namespace oxlip::mods
+}  // namespace oxlip::app

@@ -1,5 +1,5 @@
 // Game starts with a real JVM running the fixture's fake game, without a display.
-#include "launch/start_minecraft.h"
+#include "app/start_minecraft.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -7,9 +7,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/login_form.h"
 #include "base/error_text.h"
+#include "launch/game_watch.h"
 #include "launch/login_crypt.h"
-#include "launch/login_form.h"
 #include "platform/env.h"
 #include "platform/fs.h"
 #include "platform/md5.h"
@@ -39,7 +40,7 @@ class StartMinecraftTest : public test::InTempFolder {
     instance_ = settings_.InstancesDir + "My Game";
     test::LayOutGameFolder(instance_);
     // Anything empty counts as Login with empty fields: no login request.
-    ui_.on_login = [this](launch::LoginForm&) {
+    ui_.on_login = [this](app::LoginForm&) {
       ++login_dialogs_;
       return true;
     };
@@ -196,7 +197,7 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
   settings_.MCLOGINURL = mirror.Url("?user=%1%&password=%2%&version=%3%");
   record_.LoginCrypt = EncodeLogin({"Notch", "wrong"});
   std::vector<launch::Credentials> offered;
-  ui_.on_login = [&](launch::LoginForm& form) {
+  ui_.on_login = [&](app::LoginForm& form) {
     offered.push_back(form.texts());
     return false;
   };
@@ -212,7 +213,7 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
 
   // The dialog's credentials serve this start only.
   const std::string stored = record_.LoginCrypt;
-  ui_.on_login = [](launch::LoginForm& form) {
+  ui_.on_login = [](app::LoginForm& form) {
     form.SetPassword("hunter2");
     return true;
   };

@@ -6,8 +6,9 @@
 #include <filesystem>
 
 #include "base/error_text.h"
-#include "mod_fixtures.h"
+#include "mods/create_mod.h"
 #include "mods/mod_workspace.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {

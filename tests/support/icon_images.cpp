@@ -1,4 +1,4 @@
-#include "icon_images.h"
+#include "support/icon_images.h"
 
 #include <jpeglib.h>
 #include <png.h>

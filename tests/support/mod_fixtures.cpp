@@ -1,4 +1,4 @@
-#include "mod_fixtures.h"
+#include "support/mod_fixtures.h"
 
 #include <sys/wait.h>
 

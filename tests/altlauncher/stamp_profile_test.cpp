@@ -1,5 +1,5 @@
 // Stamping real jars from configuration files written as Magic Launcher writes them.
-#include "altlauncher/stampit.h"
+#include "altlauncher/stamp_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "base/error_text.h"
 #include "jar_files.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -98,13 +97,17 @@ class Stamp : public test::InTempFolder {
     WriteConfig("<ActiveProfileIndex=\"" + std::to_string(index) + "\">", profiles);
   }
 
-  std::vector<std::string> Shown() const {
-    std::vector<std::string> texts;
-    for (const test::ShownMessage& message : ui.messages) {
-      EXPECT_EQ(message.title, "Oxlip");
-      texts.push_back(message.text);
+  // What the last stamp said: its failure's message, "patched" and the profile, or nothing.
+  std::vector<std::string> Outcome() const {
+    switch (outcome.kind) {
+      case altlauncher::StampOutcome::Kind::kFailed:
+        return {outcome.message};
+      case altlauncher::StampOutcome::Kind::kPatched:
+        return {"patched " + outcome.profile_name};
+      case altlauncher::StampOutcome::Kind::kNothing:
+        break;
     }
-    return texts;
+    return {};
   }
   // Nothing of the stamp is left: no staging folder, no temporary jar.
   void ExpectCleanedUp() const {
@@ -115,17 +118,21 @@ class Stamp : public test::InTempFolder {
     EXPECT_EQ(bin, std::vector<std::string>{"minecraft.jar"});
   }
   void ExpectFailedWith(const std::string& text) const {
-    EXPECT_EQ(Shown(), std::vector<std::string>{text});
-    EXPECT_EQ(LastErrorText(), text);
+    EXPECT_EQ(Outcome(), std::vector<std::string>{text});
     EXPECT_EQ(test::ReadFile(InstanceJar()), game_jar_bytes);
     ExpectCleanedUp();
   }
 
-  void Stampit() { stampit(ui, record, settings); }
+  void Stampit() {
+    outcome = altlauncher::StampProfile(
+        altlauncher::StampPathsFor(settings.InstancesDir, record.Folder, settings.StartFolder),
+        progress);
+  }
 
   GlobalSettings settings;
   Instance record;
-  test::ScriptedUi ui;
+  test::RecordingProgress progress;
+  altlauncher::StampOutcome outcome;
   std::string game_jar_bytes;
 };
 
@@ -135,26 +142,21 @@ TEST_F(Stamp, BakesTheActiveProfilesJarAndActiveModsInTheirOrder) {
                              ModEntry(Mod("a.zip")) + "    <Mod <Active=\"true\">>\n" +
                                  ModEntry(Mod("c.zip"), "True") + ModEntry(Mod("b.zip"))));
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Modded patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched Modded"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
             Stamped(kProfileJar,
                     {{"a.class", "mod a"}, {"shared.class", "from b"}, {"b/b.class", "mod b"}}));
   EXPECT_EQ(test::ReadJar(ProfileJar()), WithFolders(kProfileJar));
   ExpectCleanedUp();
 
-  ASSERT_EQ(ui.status_shown.size(), 1u);
-  EXPECT_EQ(ui.status_shown[0].title, "Import Mod-Settings from alternate");
-  EXPECT_EQ(ui.status_shown[0].text, "Modded");
-  EXPECT_FALSE(ui.status_open);
-  EXPECT_EQ(ui.behind_status_runs, 1);
-  ASSERT_FALSE(ui.status_progress.percents.empty());
-  EXPECT_EQ(ui.status_progress.percents.back(), 100);
+  ASSERT_FALSE(progress.percents.empty());
+  EXPECT_EQ(progress.percents.back(), 100);
 }
 
 TEST_F(Stamp, ProfileWithoutModsCopiesItsJarAndDropsItsSignatureFolder) {
   WriteConfig(0, Profile("Plain", ProfileJar()));
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Plain patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched Plain"});
   EXPECT_EQ(test::ReadJar(InstanceJar()), Stamped(kProfileJar));
   ExpectCleanedUp();
 }
@@ -167,7 +169,7 @@ TEST_F(Stamp, InstanceJarNamedInAnotherLetterCaseIsPatchedInPlace) {
   ASSERT_FALSE(fs::exists(upper));
   WriteConfig(0, Profile("Same jar", upper, ModEntry(Mod("a.zip"))));
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Same jar patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched Same jar"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
             Stamped(kGameJar, {{"a.class", "mod a"}, {"shared.class", "from a"}}));
   ExpectCleanedUp();
@@ -177,7 +179,7 @@ TEST_F(Stamp, QuotedCloseInsideAValueDoesNotEndTheProfile) {
   WriteConfig(0, "  <Profile <Name=\"Mods > vanilla\"> <Note=\"<b>\">\n    <MinecraftJar=\"" +
                      Written(ProfileJar()) + "\">\n" + ModEntry(Mod("b.zip")) + "  >\n");
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Mods > vanilla patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched Mods > vanilla"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
             Stamped(kProfileJar, {{"shared.class", "from b"}, {"b/b.class", "mod b"}}));
 }
@@ -187,12 +189,11 @@ TEST_F(Stamp, IndexElementChoosesAmongProfilesOrTheFirstWhenMissing) {
       Profile("First", ProfileJar()) + Profile("Second", InstanceJar(), ModEntry(Mod("a.zip")));
   WriteConfig("", profiles);
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile First patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched First"});
 
-  ui.messages.clear();
   WriteConfig(1, profiles);
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Second patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched Second"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
             Stamped(kProfileJar, {{"a.class", "mod a"}, {"shared.class", "from a"}}));
 }
@@ -204,7 +205,7 @@ TEST_F(Stamp, ProfileThatIsNotThereChangesAndShowsNothing) {
     WriteConfig(std::string("<ActiveProfileIndex=\"") + index + "\">",
                 Profile("A", ProfileJar()) + Profile("B", ProfileJar()));
     Stampit();
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(Outcome().empty());
     EXPECT_EQ(test::ReadFile(InstanceJar()), game_jar_bytes);
     ExpectCleanedUp();
   }
@@ -213,7 +214,6 @@ TEST_F(Stamp, ProfileThatIsNotThereChangesAndShowsNothing) {
 TEST_F(Stamp, MissingOrEmptyConfigurationFileIsShown) {
   Stampit();
   ExpectFailedWith("Stamp: No Alternate-Config-File");
-  ui.messages.clear();
   test::WriteFile(Game() + "magic/MagicLauncher.cfg", "");
   Stampit();
   ExpectFailedWith("Stamp: No Alternate-Config-File");
@@ -250,7 +250,6 @@ TEST_F(Stamp, MissingProfileJarIsShownAndLeavesTheJarAsItWas) {
   Stampit();
   ExpectFailedWith("stampit: Can't copy " + Read(dir() + "jars/gone.jar"));
 
-  ui.messages.clear();
   WriteConfig(0, "  <Profile <Name=\"No jar\">>\n");
   Stampit();
   ExpectFailedWith("stampit: The profile names no jar");
@@ -263,7 +262,6 @@ TEST_F(Stamp, FileCutOffInsideATagOfTheActiveProfileIsShownAsDamaged) {
   for (const std::string& cut :
        {std::string("b.zip"), std::string("<Active"), std::string("\"0\"")}) {
     SCOPED_TRACE(cut);
-    ui.messages.clear();
     test::WriteFile(config, whole.substr(0, whole.rfind(cut)));
     Stampit();
     ExpectFailedWith("stampit: Alternate-Config-File is cut off");
@@ -273,7 +271,7 @@ TEST_F(Stamp, FileCutOffInsideATagOfTheActiveProfileIsShownAsDamaged) {
 TEST_F(Stamp, FileCutOffInALaterProfileStillStampsTheActiveOne) {
   WriteConfig(0, Profile("P", ProfileJar()) + "  <Profile <Name=\"cut");
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile P patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched P"});
   EXPECT_EQ(test::ReadJar(InstanceJar()), Stamped(kProfileJar));
 }
 
@@ -281,7 +279,7 @@ TEST_F(Stamp, FilesLeftInTheStagingFolderByAnEarlierRunAreNotAdded) {
   test::WriteFile(dir() + "Temp/stale.class", "stale");
   WriteConfig(0, Profile("P", ProfileJar(), ModEntry(Mod("a.zip"))));
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile P patched!"});
+  EXPECT_EQ(Outcome(), std::vector<std::string>{"patched P"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
             Stamped(kProfileJar, {{"a.class", "mod a"}, {"shared.class", "from a"}}));
   ExpectCleanedUp();
