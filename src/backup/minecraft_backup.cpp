@@ -15,12 +15,11 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
       "backup\\" + std::to_string(platform::NowDateValue()) + " - " + record.Folder + ".7z";
   if (progress) progress->SetName(record.Name);
   int result = 0;
-  // Outside the instance folder "*" would take in whatever folder is current.
-  if (backup::Quotable(archive) && platform::SetCurrentFolder(folder + "\\"))
-    result =
-        SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0;
+  // "*" and the archive's name are taken inside the instance folder; a missing one fails.
+  if (backup::Quotable(archive))
+    result = SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
+                      folder + "\\") == 0;
   if (!result) SetErrorText("MineCraftBackup: Can't backup.");
-  platform::SetCurrentFolder(settings.StartFolder);
   return result;
 }
 

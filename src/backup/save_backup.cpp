@@ -29,9 +29,10 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
 // Archives one world from inside its folder; true on success.
 bool ArchiveWorld(const std::string& world, const std::string& world_backup) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
-  // Outside the world folder "*" would take in whatever folder is current.
-  if (!backup::Quotable(archive) || !platform::SetCurrentFolder(world)) return false;
-  return SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0;
+  // "*" is taken inside the world folder.
+  if (!backup::Quotable(archive)) return false;
+  return SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
+                  world) == 0;
 }
 
 std::vector<std::string> Worlds(const std::string& saves) {
@@ -65,7 +66,6 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
       SetErrorText("SaveBackup: Can't backup " + name);
       result = 0;
     }
-    platform::SetCurrentFolder(settings.StartFolder);
   }
   if (progress) progress->SetPercent(100);
   return result;

@@ -13,9 +13,7 @@ namespace {
 // Packs one part of the workspace as the archive names it: "*" from inside the part.
 int PackPart(const std::string& part, const std::string& archive, const char* failure) {
   if (!mods::TreeHoldsFile(part + "\\")) return 1;
-  // Never "*" of whatever folder happens to be current.
-  if (platform::SetCurrentFolder(part) &&
-      SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0) == 0)
+  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0, part) == 0)
     return 1;
   SetErrorText(failure);
   return 0;
@@ -27,14 +25,13 @@ int CreateMod(const GlobalSettings& settings, ModRecord& record) {
   std::string folder = MakeFolderName("[" + record.Version + "]" + record.Name, settings.ModDir);
   platform::CreateFolder(settings.ModDir + folder);
   folder += "\\";
-  // Absolute, since packing a part makes that part the current folder.
+  // Absolute: the archiver takes relative paths below the part it packs.
   std::string workspace =
       base::FromStartFolder(settings.StartFolder, mods::WorkspaceFolder(settings));
   std::string target = base::FromStartFolder(settings.StartFolder, settings.ModDir + folder);
   int result = PackPart(workspace + "minecraft.jar", target + "minecraftjar.7z",
                         "CreateMod:Can't pack minecraftjar.7z");
   result &= PackPart(workspace + "root", target + "root.7z", "CreateMod:Can't pack root.7z");
-  platform::SetCurrentFolder(settings.StartFolder);
   record.Dir = folder;
   WriteModIni(settings, record);
   return result;

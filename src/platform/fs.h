@@ -64,6 +64,8 @@ bool RestrictToOwner(const std::string& path);
 std::string TemporaryNameBeside(const std::string& path);
 
 std::string CurrentFolder();  // with a native separator at the end
+// For start-up only: the folder is the whole process's, and work runs on worker threads (the
+// current_folder_callers test keeps it so).
 bool SetCurrentFolder(const std::string& path);
 
 }  // namespace oxlip::platform
