@@ -1,5 +1,5 @@
 #pragma once
-// The program-wide settings kept in "Oxlip.ini" in the working folder.
+// The program-wide settings kept in "Oxlip.ini" in the start folder.
 #include <string>
 
 #include "platform/dates.h"
@@ -40,7 +40,7 @@ inline constexpr const char* kSettingsFileName = "Oxlip.ini";
 // default in place, and creates the five data folders (one level each, failures ignored).
 void LoadGlobalSettings(GlobalSettings& settings);
 
-// Rewrites "Oxlip.ini" whole in the fixed key order; a failure is not reported.
+// Rewrites StartFolder + "Oxlip.ini" whole in the fixed key order; a failure is not reported.
 void SaveGlobalSettings(const GlobalSettings& settings);
 
 }  // namespace oxlip
