@@ -48,7 +48,6 @@ bool IsFile(const std::string& path);
 bool Exists(const std::string& path);
 DateValue FileDate(const std::string& path);  // 0 when missing
 bool SetFileDate(const std::string& path, DateValue date);
-bool IsWritable(const std::string& path);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes to a temporary file beside the target and renames it over the target, so a failure

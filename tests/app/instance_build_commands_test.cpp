@@ -14,6 +14,7 @@
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/fixture_paths.h"
+#include "support/scoped_environment.h"
 #include "versions/version_store.h"
 
 namespace oxlip {
@@ -23,12 +24,7 @@ using app::InstanceDialogModel;
 
 class InstanceBuild : public test::AppWorld {
  protected:
-  InstanceBuild() {
-    RegisterCommands(state.commands);
-    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  ~InstanceBuild() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  InstanceBuild() { RegisterCommands(state.commands); }
 
   // The dialog confirms after `edit` changed what it shows.
   void Confirm(std::function<void(InstanceDialogModel&)> edit = {}) {
@@ -49,7 +45,7 @@ class InstanceBuild : public test::AppWorld {
     for (const std::string& line : Requests()) count += line.find("GET /download/") == 0;
     return count;
   }
-  std::string saved_data_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {

@@ -7,6 +7,7 @@
 #include "app/main_view.h"
 #include "app/mod_dialog_model.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

@@ -17,6 +17,7 @@
 #include "support/fixture_paths.h"
 #include "support/game_fixture.h"
 #include "support/mirror_process.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

@@ -9,8 +9,9 @@
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/downgrade_fixture.h"
-#include "support/jar_files.h"
 #include "support/fixture_paths.h"
+#include "support/jar_files.h"
+#include "support/scoped_environment.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -19,12 +20,7 @@ namespace {
 
 class VersionCommands : public test::AppWorld {
  protected:
-  VersionCommands() {
-    RegisterCommands(state.commands);
-    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  ~VersionCommands() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  VersionCommands() { RegisterCommands(state.commands); }
   int Run(int id, int row = -1) {
     state.selection.row = row;
     return RunMenuCommand(state, ui, id);
@@ -36,7 +32,7 @@ class VersionCommands : public test::AppWorld {
     for (const VersionEntry& entry : state.versions) versions.push_back(entry.Version);
     return versions;
   }
-  std::string saved_data_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {
@@ -69,9 +65,9 @@ TEST_F(VersionCommands, ADroppedJarIsStoredByItsVersionOnlyTheFirstCounts) {
   test::WriteFile(dir() + "in/Game.JAR", test::ReadFile(Fixture("assets/1_0/minecraft.jar")));
   ASSERT_EQ(Drop(dir() + "in/Game.JAR\n" + dir() + "in/other.jar"), 1);
   EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.0"});
-  EXPECT_EQ(ParseVersionIndex(test::ReadFile(state.settings.VersionsDir + "ver.ini"))
-                ["minecraft - 1.0.jar"]
-                    .first,
+  EXPECT_EQ(ParseVersionIndex(
+                test::ReadFile(state.settings.VersionsDir + "ver.ini"))["minecraft - 1.0.jar"]
+                .first,
             "1.0");
   // The same version again replaces the stored jar.
   ASSERT_EQ(Drop(dir() + "in/Game.JAR"), 1);

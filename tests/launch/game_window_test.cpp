@@ -13,6 +13,7 @@
 #include "platform/window_watch.h"
 #include "support/fixture_paths.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {

@@ -9,6 +9,7 @@
 
 #include "platform/env.h"
 #include "platform/fs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
@@ -16,13 +17,8 @@ namespace {
 
 class TrashTest : public test::InTempFolder {
  protected:
-  void SetUp() override {
-    saved_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  void TearDown() override { platform::SetEnvironment("XDG_DATA_HOME", saved_); }
   std::string Trash() { return dir() + "data/Trash/"; }
-  std::string saved_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
