@@ -36,11 +36,11 @@ bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
   if (credentials.user.empty()) return true;
   launch::LoginAnswer answer;
   while (!AskServer(start, credentials, answer)) {
-    start.ui.ShowMessage("Oxlip", answer.first);
+    start.ui.ShowMessage("Oxlip", answer.user_or_message);
     if (!LoginDialog(start.ui, credentials)) return false;
   }
-  login.user = answer.first;
-  login.ticket = answer.second;
+  login.user = answer.user_or_message;
+  login.ticket = answer.ticket;
   return true;
 }
 
