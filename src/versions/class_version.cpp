@@ -4,7 +4,7 @@
 
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "platform/fs.h"
 
 namespace oxlip {
@@ -35,7 +35,7 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
                        "\" net\\minecraft\\client\\Minecraft.class -o\"" +
                        ToOemText(settings.CacheDir) + "\" -aoa -hide";
     if (SevenZip(nullptr, line, nullptr, 0) != 0) {
-      SetErrorText("GetMineCraftVerion: Can't unpack " + path);
+      SetErrorText("GetMineCraftVersion: Can't unpack " + path);
       return "";
     }
   }
