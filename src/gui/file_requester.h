@@ -1,4 +1,5 @@
 #pragma once
+// The open-file dialogs, drawn from the requesters the core describes.
 #include <QString>
 #include <QWidget>
 #include <string>

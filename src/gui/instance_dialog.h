@@ -1,4 +1,5 @@
 #pragma once
+// The instance configuration dialog ("Instance Config") over its model.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,5 @@
 #pragma once
+// The login dialog over the login form of the core.
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>

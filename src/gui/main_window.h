@@ -1,4 +1,5 @@
 #pragma once
+// The main window: three lists on tabs, drawn from the program's state.
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>

@@ -1,4 +1,5 @@
 #pragma once
+// The mod creation dialog ("Create new mod") over its model.
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>

@@ -1,4 +1,5 @@
 #pragma once
+// The instance dialog's two mod lists and the drags between them.
 #include <QByteArray>
 #include <QMimeData>
 #include <QTreeWidget>

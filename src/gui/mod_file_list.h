@@ -1,4 +1,5 @@
 #pragma once
+// The mod dialog's three file lists over the folders of the workspace.
 #include <QFileSystemModel>
 #include <QListView>
 #include <QMimeData>

@@ -1,4 +1,5 @@
 #pragma once
+// The Ui port implemented with Qt.
 #include <QObject>
 #include <QPointer>
 
