@@ -5,7 +5,8 @@
 
 #include "altlauncher/magic_config.h"
 #include "archive/seven_zip.h"
-#include "base/paths.h"
+#include "base/create_path.h"
+#include "base/oem_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"

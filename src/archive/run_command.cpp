@@ -5,7 +5,7 @@
 #include "archive/disk_items.h"
 #include "archive/sevenz_archive.h"
 #include "archive/zip_archive.h"
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/utf8_names.h"

@@ -2,7 +2,7 @@
 #include "backup/backup.h"
 #include "backup/backup_paths.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "platform/dates.h"
 #include "platform/fs.h"
 

@@ -2,7 +2,9 @@
 
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/folder_name.h"
+#include "base/oem_text.h"
+#include "base/start_folder.h"
 #include "mods/mod_workspace.h"
 #include "mods/tree_holds_file.h"
 #include "platform/fs.h"

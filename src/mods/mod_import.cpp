@@ -5,7 +5,7 @@
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "mods/mod_workspace.h"
 #include "mods/name_case.h"
 #include "mods/sort_mod_files.h"

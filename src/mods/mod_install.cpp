@@ -2,7 +2,8 @@
 
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/listed_paths.h"
+#include "base/oem_text.h"
 #include "mods/tree_holds_file.h"
 #include "platform/fs.h"
 #include "platform/path.h"

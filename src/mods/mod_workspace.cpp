@@ -1,6 +1,6 @@
 #include "mods/mod_workspace.h"
 
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "platform/fs.h"
 
 namespace oxlip::mods {

@@ -7,7 +7,8 @@
 
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
+#include "base/start_folder.h"
 #include "platform/file_writer.h"
 #include "platform/fs.h"
 #include "platform/path.h"

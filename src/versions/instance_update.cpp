@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "archive/seven_zip.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/path.h"
