@@ -6,6 +6,7 @@
 #include "app/command_registry.h"
 #include "app/instance_dialog.h"
 #include "app/instance_rebuild.h"
+#include "app/main_view.h"
 #include "app/menus.h"
 #include "app/update_instance.h"
 #include "base/create_path.h"
@@ -14,6 +15,7 @@
 #include "instances/load_instance.h"
 #include "instances/save_instance.h"
 #include "mods/mod_install.h"
+#include "platform/fs.h"
 #include "versions/download_engine.h"
 
 namespace oxlip {
@@ -81,6 +83,9 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
       return 1;
     });
     SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
@@ -103,7 +108,15 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   CreatePath(target);
   int copied = CheckResult(
       ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
-  if (copied) SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  if (copied) {
+    Instance& clone = app::AddInstance(state, ui);
+    SaveInstance(clone, "", state.settings);
+    // Its own copy from now on: later saves must not take the source's icon again.
+    clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
+  }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
   return copied;
@@ -118,7 +131,12 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
   bool rebuild = app::NeedsRebuild(*record, edit);
   CopyInstance(*record, edit);
   SaveInstance(*record, "", state.settings);
-  ui.ListChanged(ListKind::kInstances);
+  // Only this row is drawn again; the list keeps its place and shows what was worked on.
+  int row = RowOfInstance(state, record);
+  if (row >= 0) {
+    ui.InstanceRowChanged(row, RowChange::kEdited);
+    ui.SelectInstanceRow(row);
+  }
   if (rebuild) {
     DownloadContext context = Downloads(state);
     UpdateInstance(context, ui, *record, false, state.dates);  // a failure here is not shown

@@ -73,6 +73,8 @@ class InstanceDialogModel {
     // credentials entered.
     std::function<bool(launch::Credentials&)> login;
     std::function<void(const std::string& title, const std::string& text)> show_message;
+    // Where the icon requester starts while no icon file is chosen.
+    std::string icon_folder;
   };
 
   // `version_files` are the stored jars in version-list order; `library` the mods in library

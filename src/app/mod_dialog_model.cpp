@@ -14,10 +14,10 @@ bool StartsWith(const std::string& text, const std::string& head) {
   return text.compare(0, head.size(), head) == 0;
 }
 
+// A folder that cannot be listed is not known to be empty.
 bool IsEmptyFolder(const std::string& folder) {
-  for (const platform::DirEntry& entry : platform::ListFolder(folder))
-    if (entry.name != "." && entry.name != "..") return false;
-  return true;
+  std::string error;
+  return platform::ListFolder(folder, &error).empty() && error.empty();
 }
 
 // One entry of the folder a list shows: never a way out of it.

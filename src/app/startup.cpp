@@ -25,7 +25,7 @@ void LoadInstances(AppState& state) {
   InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
                           state.default_icon, state.java_path};
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir)) {
-    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    if (!entry.names_folder) continue;
     auto record = std::make_unique<Instance>();
     LoadInstance(*record, entry.name, context);
     record->Listed = 0;

@@ -15,11 +15,17 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
       "backup\\" + std::to_string(platform::NowDateValue()) + " - " + record.Folder + ".7z";
   if (progress) progress->SetName(record.Name);
   int result = 0;
-  // "*" and the archive's name are taken inside the instance folder; a missing one fails.
-  if (backup::Quotable(archive))
-    result = SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
-                      folder + "\\") == 0;
-  if (!result) SetErrorText("MineCraftBackup: Can't backup.");
+  std::string why;  // the archiver's reason, which names a file that could not be packed
+  // "*" and the archive's name are taken inside the instance folder, which must be there. The
+  // game's log is left out: it is written to whenever the game runs.
+  if (backup::Quotable(archive) && platform::IsFolder(folder)) {
+    result =
+        SevenZip(nullptr,
+                 "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup -x!game.log -x!game.log.1",
+                 nullptr, 0, folder + "\\") == 0;
+    if (!result) why = " " + LastErrorText();
+  }
+  if (!result) SetErrorText("MineCraftBackup: Can't backup." + why);
   return result;
 }
 

@@ -28,19 +28,23 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
   ClosePrefFile();
 }
 
-// Archives one world from inside its folder; true on success.
-bool ArchiveWorld(const std::string& world, const std::string& world_backup) {
+// Archives one world from inside its folder; true on success. `why` receives the archiver's
+// reason when it failed.
+bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
   // "*" is taken inside the world folder.
   if (!backup::Quotable(archive)) return false;
-  return SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
-                  world) == 0;
+  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
+               world) == 0)
+    return true;
+  *why = ": " + LastErrorText();
+  return false;
 }
 
 std::vector<std::string> Worlds(const std::string& saves) {
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : platform::ListFolder(saves))
-    if (entry.is_folder && entry.name != "." && entry.name != "..") names.push_back(entry.name);
+    if (entry.is_folder) names.push_back(entry.name);
   return names;
 }
 
@@ -62,10 +66,11 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
       progress->SetName(name);
       progress->SetPercent(static_cast<int>(i * 100 / worlds.size()));
     }
-    if (ArchiveWorld(world, world_backup)) {
+    std::string why;
+    if (ArchiveWorld(world, world_backup, &why)) {
       WriteLastUpdate(world_backup, newest);
     } else {
-      SetErrorText("SaveBackup: Can't backup " + name);
+      SetErrorText("SaveBackup: Can't backup " + name + why);
       result = 0;
     }
   }

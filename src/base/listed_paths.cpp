@@ -1,6 +1,6 @@
 #include "base/listed_paths.h"
 
-#include "base/newest_file_date.h"
+#include "base/tree_holds_file.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
@@ -20,7 +20,7 @@ void RemoveListedPaths(const std::string& base, const std::map<std::string, int>
       platform::DeleteFile(base + key);
   for (const auto& [key, level] : paths)
     if (!key.empty() && key.back() == '\\' && level <= level_limit && SafeKey(key) &&
-        NewestFileDate(base + key) == 0)
+        !oxlip::base::TreeHoldsFile(base + key))
       platform::DeleteTree(base + key);
 }
 

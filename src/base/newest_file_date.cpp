@@ -7,17 +7,17 @@
 namespace oxlip {
 namespace {
 
-// Symbolic links can make a tree endless; no real instance is nested this deep.
+// No real instance is nested this deep.
 constexpr int kMaxTreeDepth = 128;
 
 platform::DateValue NewestBelow(const std::string& folder, int depth) {
   platform::DateValue newest = 0;
   if (depth > kMaxTreeDepth) return newest;
   for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
-    platform::DateValue date =
-        entry.is_folder ? NewestBelow(folder + entry.name + "\\", depth + 1) : entry.modified;
-    newest = std::max(newest, date);
+    if (entry.is_folder)
+      newest = std::max(newest, NewestBelow(folder + entry.name + "\\", depth + 1));
+    else if (entry.kind == platform::PathKind::kFile)
+      newest = std::max(newest, entry.modified);
   }
   return newest;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The login dialog over the login form of the core.
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -28,7 +29,11 @@ class LoginWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Layout();
+
   app::LoginForm& form_;
+  QLabel* name_label_;
+  QLabel* password_label_;
   QLineEdit* name_;
   QLineEdit* password_;
   QPushButton* login_;

@@ -23,12 +23,6 @@ std::string GameLog(const GlobalSettings& settings, const Instance& record) {
 
 }  // namespace
 
-bool GameStillRuns(RunningGame& game) {
-  if (game.process && !game.process->HasEnded()) return true;
-  game = RunningGame();
-  return false;
-}
-
 int StartGame(const GlobalSettings& settings, const Instance& record, const GameLogin& login,
               RunningGame& game, const platform::Conventions& conventions) {
   std::string found_java = record.CustomJava != 0 ? "" : FindJava(conventions);
@@ -43,6 +37,7 @@ int StartGame(const GlobalSettings& settings, const Instance& record, const Game
   if (!process) return 0;
   int id = process->id();
   game.process = std::move(process);
+  game.folder = record.Folder;
   game.window_pending = true;
   game.maximize = record.Maximize;
   return id;

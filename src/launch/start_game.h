@@ -9,9 +9,6 @@
 
 namespace oxlip::launch {
 
-// True while the game recorded in `game` runs; one that has ended is forgotten here.
-bool GameStillRuns(RunningGame& game);
-
 // Starts Java with the start mode's command line and records the game in `game`; its output
 // goes to "game.log" in the instance folder, the run before kept beside it. The game
 // process's id, or 0 when Java could not be started.

@@ -5,8 +5,8 @@
 #include "base/folder_name.h"
 #include "base/oem_text.h"
 #include "base/start_folder.h"
+#include "base/tree_holds_file.h"
 #include "mods/mod_workspace.h"
-#include "mods/tree_holds_file.h"
 #include "platform/fs.h"
 
 namespace oxlip {
@@ -14,7 +14,7 @@ namespace {
 
 // Packs one part of the workspace as the archive names it: "*" from inside the part.
 int PackPart(const std::string& part, const std::string& archive, const char* failure) {
-  if (!mods::TreeHoldsFile(part + "\\")) return 1;
+  if (!base::TreeHoldsFile(part + "\\")) return 1;
   if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0, part) == 0)
     return 1;
   SetErrorText(failure);

@@ -1,8 +1,6 @@
 #pragma once
 // The steps of making a mod of a zip or 7z archive: which archives are taken, the name a mod
-// gets from its archive, and the unpacking into the workspace with its limit.
-#include <cstdint>
-#include <optional>
+// gets from its archive, and the unpacking into the workspace within its limit.
 #include <string>
 
 #include "base/settings.h"
@@ -23,14 +21,6 @@ bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive
 
 // Deletes the staging folder and the workspace with all they hold.
 void ClearImportFolders(const GlobalSettings& settings);
-
-// What one import may unpack: 100 times the archive's size (at least 64 MB), and never so much
-// that less than 1 GB stays free on the disk.
-struct UnpackLimit {
-  std::uint64_t bytes = 0;
-  bool by_disk = false;  // the free space, not the archive's size, sets the limit
-};
-UnpackLimit ImportUnpackLimit(std::uint64_t archive_size, std::optional<std::uint64_t> free_space);
 
 // The proposed name: the file name without its folder and its last extension.
 std::string ImportedModName(const std::string& archive);

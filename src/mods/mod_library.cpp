@@ -30,10 +30,11 @@ std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);
   mods.clear();
-  std::vector<platform::DirEntry> entries = platform::ListFolder(settings.ModDir);
-  if (entries.empty()) SetErrorText("ScanMods: no mods!");
+  std::string unlisted;
+  std::vector<platform::DirEntry> entries = platform::ListFolder(settings.ModDir, &unlisted);
+  if (!unlisted.empty()) SetErrorText("ScanMods: no mods!");
   for (const platform::DirEntry& entry : entries) {
-    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    if (!entry.names_folder) continue;
     ModRecord mod;
     mod.Dir = entry.name + "\\";
     OpenPrefFile(settings.ModDir + mod.Dir + "mod.ini");

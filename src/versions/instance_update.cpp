@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/seven_zip.h"
+#include "archive/extract_budget.h"
 #include "base/create_path.h"
 #include "base/error_text.h"
 #include "platform/conventions.h"
@@ -104,11 +104,14 @@ bool QueueResources(DownloadContext& context, const std::string& game, bool forc
 bool FinishBin(const std::string& bin, platform::DateValue release_date, std::string* error) {
   std::string natives = NativesArchive();
   if (!platform::IsFolder(bin)) return Failed(error, "DownloadMinecraft: Can't enter " + bin);
-  if (SevenZip(nullptr, "x " + natives + ".lzma -aoa -hide -xr!meta-inf", nullptr, 0, bin) != 0)
-    *error = "DownloadMinecraft: Can't unzip natives.lzma";
-  if (SevenZip(nullptr, "x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf", nullptr, 0,
-               bin) != 0)
-    *error = "DownloadMinecraft: Can't unzip natives.jar";
+  // Downloads: what they may unpack is capped like any archive from outside.
+  std::string refusal;
+  if (archive::SevenZipWithinLimit("x " + natives + ".lzma -aoa -hide -xr!meta-inf",
+                                   bin + natives + ".lzma", bin, &refusal, bin) != 0)
+    *error = "DownloadMinecraft: Can't unzip natives.lzma" + refusal;
+  if (archive::SevenZipWithinLimit("x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf",
+                                   bin + natives, bin, &refusal, bin) != 0)
+    *error = "DownloadMinecraft: Can't unzip natives.jar" + refusal;
   SaveVersion(bin + "version", release_date);
   if (!WriteMd5sFile(bin)) *error = "DownloadMinecraft: Can't create md5s-file";
   return error->empty();

@@ -34,7 +34,7 @@ class StartupTest : public test::InTempFolder {
   std::vector<std::string> DirectoryOrder() const {
     std::vector<std::string> folders;
     for (const auto& entry : platform::ListFolder(dir() + "Instances/"))
-      if (entry.is_folder && entry.name != "." && entry.name != "..") folders.push_back(entry.name);
+      if (entry.is_folder) folders.push_back(entry.name);
     return folders;
   }
 
