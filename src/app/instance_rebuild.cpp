@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "backup/backup.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
 #include "base/error_text.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
@@ -13,10 +13,9 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  CheckResult(
-      ui, base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
-        return installmod(state.settings, record, overwrite, progress);
-      }));
+  CheckResult(ui, BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+                return installmod(state.settings, record, overwrite, progress);
+              }));
 }
 
 int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation) {
@@ -30,7 +29,7 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return base::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
+  return app::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
     return MineCraftBackup(state.settings, copy, &progress);
   });
 }
