@@ -23,6 +23,10 @@ class Ui {
   virtual ~Ui() = default;
   // A modal box with an OK button; returns when the person closed it.
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+  // A modal box like ShowMessage that offers one action besides closing it; true when the
+  // person chose the action.
+  virtual bool ShowOffer(const std::string& title, const std::string& text,
+                         const std::string& action) = 0;
 
   // The small status window: opens it (disabling the main window) or, when open, only sets
   // its two texts and whether the progress bar shows.

@@ -32,6 +32,14 @@ void QtUi::ShowMessage(const std::string& title, const std::string& text) {
   QMessageBox::information(Owner(), QString::fromStdString(title), QString::fromStdString(text));
 }
 
+bool QtUi::ShowOffer(const std::string& title, const std::string& text, const std::string& action) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, Owner());
+  QAbstractButton* offered = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+  box.exec();
+  return box.clickedButton() == offered;
+}
+
 void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, bool hide_progress) {
   bool opened = !status_;
   if (opened) {

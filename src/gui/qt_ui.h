@@ -36,6 +36,8 @@ class QtUi : public QObject, public Ui {
   bool RunLoginDialog(app::LoginForm& form) override;
   bool RunModDialog(app::ModDialogModel& model) override;
   bool RunInstanceDialog(app::InstanceDialogModel& model) override;
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override;
 
   StatusWindow* status_window() const { return status_; }
 

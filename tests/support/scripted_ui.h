@@ -96,6 +96,11 @@ class ScriptedUi : public Ui {
   bool RunInstanceDialog(app::InstanceDialogModel& model) override {
     return on_instance_dialog ? on_instance_dialog(model) : false;
   }
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override {
+    offers.push_back({title, text, action});
+    return offer_answer;
+  }
 
   struct FileDialog {
     std::string title;
@@ -117,6 +122,13 @@ class ScriptedUi : public Ui {
   std::function<bool(app::LoginForm&)> on_login;
   std::function<bool(app::ModDialogModel&)> on_mod_dialog;
   std::function<bool(app::InstanceDialogModel&)> on_instance_dialog;
+  struct Offer {
+    std::string title;
+    std::string text;
+    std::string action;
+  };
+  std::vector<Offer> offers;
+  bool offer_answer = false;
 
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> status_shown;
