@@ -51,6 +51,9 @@ class ConfirmingUi : public Ui {
   bool RunLoginDialog(app::LoginForm&) override { return false; }
   bool RunModDialog(app::ModDialogModel&) override { return true; }
   bool RunInstanceDialog(app::InstanceDialogModel&) override { return false; }
+  bool ShowOffer(const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
 
  private:
   NoProgress progress_;

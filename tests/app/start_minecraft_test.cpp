@@ -298,11 +298,11 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
 
   std::filesystem::remove(dir() + "report.txt");
   record_.LoginCrypt = record_.OfflineName = "";
-  ui_.on_login = [](app::LoginForm& form) {
+  ui_.on_login = [this](app::LoginForm& form) {
     form.SetUser("Alex");
     form.SetPassword("hunter2");
     form.PlayOffline();
-    return true;
+    return ++login_dialogs_ == 1;  // asked again is cancelled
   };
   ASSERT_GT(Start(), 0) << LastErrorText();
   EXPECT_EQ(WaitForReport(dir() + "report.txt")["arg.0"], "Alex");
