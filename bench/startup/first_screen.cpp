@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     double time = Now();
     std::vector<int> colours = Colours(x, window);
     if (frames.empty() || colours != frames.back().colours) frames.push_back({time, colours});
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (frames.empty()) return std::fprintf(stderr, "no picture\n"), 1;
   // The first picture from which on everything of the last one was there.
