@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "base/ui.h"
-#include "mods/mod_import.h"
+#include "app/import_mod.h"
+#include "app/ui.h"
 #include "mods/mod_install.h"
 #include "mods/mod_workspace.h"
+#include "mods/sort_mod_files.h"
 
 namespace fs = std::filesystem;
 using namespace oxlip;
@@ -48,9 +49,9 @@ class ConfirmingUi : public Ui {
     return std::nullopt;
   }
   void OpenFolder(const std::string&) override {}
-  bool RunLoginDialog(launch::LoginForm&) override { return false; }
-  bool RunModDialog(mods::ModDialogModel&) override { return true; }
-  bool RunInstanceDialog(instances::InstanceDialogModel&) override { return false; }
+  bool RunLoginDialog(app::LoginForm&) override { return false; }
+  bool RunModDialog(app::ModDialogModel&) override { return true; }
+  bool RunInstanceDialog(app::InstanceDialogModel&) override { return false; }
 
  private:
   NoProgress progress_;
@@ -174,7 +175,8 @@ Times Theirs(Side& side, const std::string& archive) {
         Program(s.StartFolder, "x '" + mod + "root.7z' '*' -o'" + root_staging + "' -aoa");
     PreviousInstall previous;
     std::string record;
-    InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1);
+    InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1,
+                s.InstancesDir + "inst/modinstall.orig/");
     ok = Program(jar_staging, "a -tzip '" + side.jar + "' * -r -mx9 -xr-!meta-inf") &&
          Program(s.StartFolder, "d '" + side.jar + "' META-INF") && ok;
     fs::remove_all(jar_staging);

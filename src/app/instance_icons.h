@@ -2,7 +2,7 @@
 // The instances' own icons at start: the rows in view are read before the list is drawn, the
 // rest by a worker while the window answers, the rows the person looks at first.
 #include "app/icon_loader.h"
-#include "base/ui.h"
+#include "app/ui.h"
 #include "instances/icon_files.h"
 
 namespace oxlip {

@@ -1,11 +1,12 @@
 // Start, Start with alternate, Backup and Backup saves on the instance of the menu.
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
+#include "app/instance_rebuild.h"
 #include "app/menus.h"
+#include "app/start_minecraft.h"
 #include "backup/backup.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
-#include "launch/start_minecraft.h"
 
 namespace oxlip {
 namespace {
@@ -28,13 +29,15 @@ int StartWithAlternate(AppState& state, Ui& ui, Instance& record) {
 using BackupWork = int (*)(const GlobalSettings&, const Instance&, ProgressSink*);
 
 // Off the GUI thread behind the status window; the worker reads its own copy of the record.
-int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title, BackupWork work) {
+int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title,
+              const char* operation, BackupWork work) {
+  if (!app::RefuseWhileGameRuns(state, record, operation)) return CheckResult(ui, 0);
   Instance copy;
   copy.Name = record.Name;
   copy.Folder = record.Folder;
   const GlobalSettings& settings = state.settings;
   return CheckResult(ui,
-                     base::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+                     app::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
                        return work(settings, copy, &progress);
                      }));
 }
@@ -52,10 +55,11 @@ void RegisterStartCommands(CommandTable& table) {
   table.Register(kCmdStart, OnInstance(Start));
   table.Register(kCmdStartAlternate, OnInstance(StartWithAlternate));
   table.Register(kCmdBackup, OnInstance([](AppState& state, Ui& ui, Instance& record) {
-                   return RunBackup(state, ui, record, "Backup", MineCraftBackup);
+                   return RunBackup(state, ui, record, "Backup", "MineCraftBackup",
+                                    MineCraftBackup);
                  }));
   table.Register(kCmdBackupSaves, OnInstance([](AppState& state, Ui& ui, Instance& record) {
-                   return RunBackup(state, ui, record, "Backup saves", SaveBackup);
+                   return RunBackup(state, ui, record, "Backup saves", "SaveBackup", SaveBackup);
                  }));
 }
 

@@ -8,6 +8,7 @@
 #include "app/instance_icons.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
+#include "base/create_path.h"
 #include "image/image_loader.h"
 #include "instances/load_instance.h"
 #include "launch/find_java.h"
@@ -32,11 +33,19 @@ void ForEachInParallel(size_t count, const std::function<void(size_t)>& work) {
   for (std::thread& helper : helpers) helper.join();
 }
 
+// A fresh data folder shows icons at once; an icon the person put there is never replaced.
+void WriteMissingIcon(const std::string& path, const std::string& bytes) {
+  if (bytes.empty() || path.empty() || platform::Exists(path)) return;
+  CreatePath(path);
+  platform::ReplaceFileContents(path, bytes);
+}
+
 }  // namespace
 
-bool StartUp(AppState& state) {
-  LoadGlobalSettings(state.settings);
+bool StartUp(AppState& state, const StartFiles& files) {
+  LoadGlobalSettings(state.settings, files.cache_folder);
   platform::InitNetwork();
+  WriteMissingIcon(state.settings.DefaultIconFile, files.default_icon);
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
   state.java_path = FindJava();
   RegisterCommands(state.commands);
@@ -48,7 +57,7 @@ void LoadInstances(AppState& state) {
                           state.default_icon, state.java_path};
   std::vector<std::string> folders;
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir))
-    if (entry.is_folder && entry.name != "." && entry.name != "..") folders.push_back(entry.name);
+    if (entry.names_folder) folders.push_back(entry.name);
   std::vector<std::unique_ptr<Instance>> records(folders.size());
   // Thousands of folders are read at every start, each thread a share of them.
   ForEachInParallel(folders.size(), [&](size_t i) {

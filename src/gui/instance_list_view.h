@@ -1,8 +1,9 @@
 #pragma once
+// The main window's instance list, large icons in the order of "sort.ini".
 #include <QListWidget>
 #include <vector>
 
-#include "base/ui.h"
+#include "app/ui.h"
 #include "image/image.h"
 #include "instances/instance.h"
 

@@ -5,20 +5,12 @@
 
 #include "image/image_loader.h"
 #include "image/image_scale.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
 namespace oxlip {
 namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-  return true;
-}
 
 constexpr std::string_view kIconNames[] = {"icon.png", "icon.bmp", "icon.jpg"};
 
@@ -31,9 +23,7 @@ std::vector<std::string> IconFileCandidates(const std::string& folder) {
   for (std::string_view name : kIconNames) {
     const platform::DirEntry* match = nullptr;
     for (const platform::DirEntry& entry : entries) {
-      if (entry.is_folder || entry.name.size() != name.size() ||
-          !StartsWithNoCase(entry.name, name))
-        continue;
+      if (entry.is_folder || !platform::EqualsNoCase(entry.name, name)) continue;
       if (entry.name == name) {
         match = &entry;
         break;
@@ -55,7 +45,8 @@ std::optional<image::Image> LoadIconFromFolder(const std::string& folder) {
 
 std::optional<image::Image> LoadListIcon(const std::string& folder) {
   std::optional<image::Image> image = LoadIconFromFolder(folder);
-  if (image) *image = image::ScaleToIcon(*image);
+  if (image && (image->width != image::kIconSide || image->height != image::kIconSide))
+    *image = image::ScaleImage(*image, image::kIconSide, image::kIconSide);
   return image;
 }
 
@@ -67,7 +58,7 @@ std::string FindIconFile(const std::string& folder) {
 
 void DeleteIconFiles(const std::string& folder) {
   for (const auto& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && StartsWithNoCase(entry.name, "icon."))
+    if (!entry.is_folder && platform::StartsWithNoCase(entry.name, "icon."))
       platform::DeleteFile(folder + entry.name);
 }
 

@@ -1,12 +1,12 @@
 #include "versions/remote_list.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <optional>
 
 #include "base/error_text.h"
+#include "platform/ascii_case.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/http.h"
@@ -31,16 +31,12 @@ std::string_view ElementText(std::string_view text, std::string_view tag) {
   return text.substr(start, end - start);
 }
 
-// The digest between the quotes S3 puts around it.
+// The digest between the quotes S3 puts around it; a quote inside is part of the text.
 std::string WithoutQuotes(std::string_view text) {
   std::string out = versions::DecodeXmlText(text);
-  std::erase(out, '"');
+  if (!out.empty() && out.back() == '"') out.pop_back();
+  if (!out.empty() && out.front() == '"') out.erase(0, 1);
   return out;
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 bool NeedsFetch(const std::string& cached) {
@@ -70,7 +66,8 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
   if (body.find("<IsTruncated>true</IsTruncated>") == std::string::npos ||
       last == std::string::npos)
     return "";
-  std::string key = versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
+  std::string key =
+      versions::DecodeXmlText(ElementText(std::string_view(body).substr(last), "Key"));
   return url + (url.find('?') == std::string::npos ? "?" : "&") +
          "marker=" + EncodeBytes(key, "-_.~");
 }
@@ -149,9 +146,8 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
 }
 
 int FindRemoteFile(RemoteFileList& list, const std::string& name) {
-  std::string wanted = UpperCase(name);
   for (size_t i = 0; i < list.files.size(); ++i)
-    if (UpperCase(list.files[i].Path) == wanted) {
+    if (platform::EqualsNoCase(list.files[i].Path, name)) {
       list.current = static_cast<int>(i);
       return 1;
     }

@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/startup.h"
 #include "image/image_scale.h"
-#include "instances/instance_dialog_model.h"
 #include "support/held_file.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -162,7 +162,7 @@ TEST_F(InstanceIconsTest, IconsReadLateLeaveWhatHappenedMeanwhile) {
   std::erase(state.instance_list, deleted);
   std::erase_if(state.instances, [deleted](const auto& owned) { return owned.get() == deleted; });
   int shown_in_dialog = -2;
-  ui.on_instance_dialog = [&](instances::InstanceDialogModel& model) {
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
     shown_in_dialog = model.preview() ? model.preview()->rgba[0] : -1;
     return false;
   };

@@ -6,12 +6,13 @@
 
 #include "app/app_state.h"
 #include "app/command_registry.h"
+#include "app/login_form.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/startup_hooks.h"
-#include "launch/login_form.h"
 #include "platform/fs.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -35,7 +36,7 @@ class StartCommandsTest : public test::InTempFolder {
     record_->JavaPath = dir() + "no java/";  // a start gets as far as starting Java
     state_.instance_list.push_back(record_);
     test::WriteFile(dir() + "Instances/survival/.minecraft/saves/World1/level.dat", "level");
-    ui_.on_login = [this](launch::LoginForm&) {
+    ui_.on_login = [this](app::LoginForm&) {
       ++login_dialogs_;
       return false;
     };
@@ -102,6 +103,33 @@ TEST_F(StartCommandsTest, ARealStartIsWatchedByTheEventLoopHook) {
     return !state_.game.process;
   }));
   EXPECT_TRUE(fs::exists(dir() + "report.txt"));
+}
+
+// A backup would meet files the game is still writing ("game.log", the worlds): refused while
+// the instance's game runs, and possible again once it has ended.
+TEST_F(StartCommandsTest, BackupsAreRefusedWhileTheInstancesGameRuns) {
+  test::LayOutGameFolder(dir() + "Instances/survival");
+  test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "600");
+  test::ScopedEnvironment no_display("DISPLAY", "");
+  record_->JavaPath = test::JavaFolder();
+  record_->UseLauncher = 1;
+  record_->BackupBeforUpdate = 1;
+  ASSERT_GT(RunMenuCommand(state_, ui_, kCmdStart), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRepair), 0);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Oxlip: MineCraftBackup: the game is running; close it first",
+                            "Oxlip: SaveBackup: the game is running; close it first",
+                            "Oxlip: MineCraftBackup: the game is running; close it first"}));
+  EXPECT_TRUE(ui_.status_shown.empty());
+  EXPECT_FALSE(fs::exists(dir() + "Instances/survival/backup"));
+
+  ::kill(state_.game.process->id(), SIGKILL);
+  ASSERT_TRUE(test::WaitFor([&] { return state_.game.process->HasEnded(); }));
+  ui_.messages.clear();
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 1);
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
