@@ -129,11 +129,13 @@ bool Theirs(const std::string& archive, const std::string& out) {
 
 }  // namespace
 
-// [--rounds N] [--disk DIR] [--tmpfs DIR] [--only LABEL-PREFIX]
+// [--rounds N] [--disk DIR] [--tmpfs DIR] [--work DIR] [--only LABEL] [--ours-only] [--keep]:
+// the last two run ours alone, to the tmpfs, and keep the archives, for profiling.
 int main(int argc, char** argv) {
   int rounds = 5;
   std::string base = (fs::temp_directory_path() / "oxlip-bench-extract").string() + "/";
   std::string tmpfs = "/dev/shm/oxlip-bench-extract/", disk = base + "out/", only;
+  bool ours_only = false, keep = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--rounds" && i + 1 < argc)
@@ -144,6 +146,12 @@ int main(int argc, char** argv) {
       tmpfs = std::string(argv[++i]) + "/";
     else if (arg == "--only" && i + 1 < argc)
       only = argv[++i];
+    else if (arg == "--work" && i + 1 < argc)
+      base = std::string(argv[++i]) + "/";
+    else if (arg == "--ours-only")
+      ours_only = true;
+    else if (arg == "--keep")
+      keep = true;
   }
   fs::remove_all(base);
   MakeTree(base + "src");
@@ -156,12 +164,20 @@ int main(int argc, char** argv) {
       rounds);
   bool ok = true;
   for (const Method& method : kMethods) {
-    if (!std::string(method.label).starts_with(only)) continue;
+    if (!only.empty() && only != method.label) continue;
     if (!Pack(base, method)) {
       std::fprintf(stderr, "7zz could not pack %s\n", method.label);
       return 1;
     }
     std::string archive = base + method.archive;
+    if (ours_only) {
+      for (int round = 0; round < rounds; ++round) {
+        fs::remove_all(tmpfs);
+        std::printf("%s: %.3f s\n", method.label,
+                    bench::Seconds([&] { ok = Ours(archive, tmpfs + "x") && ok; }));
+      }
+      continue;
+    }
     for (const auto& [where, out] : {std::pair{"tmpfs", tmpfs}, std::pair{"disk", disk}}) {
       std::string folder = out + "x";
       bench::PairedTimes times = bench::RunPaired(
@@ -171,6 +187,6 @@ int main(int argc, char** argv) {
       fs::remove_all(out);
     }
   }
-  fs::remove_all(base);
+  if (!keep) fs::remove_all(base);
   return ok ? 0 : 1;
 }

@@ -25,16 +25,26 @@ std::string FolderOf(const std::string& native) {
   return slash == 0 ? "/" : native.substr(0, slash);
 }
 
-}  // namespace
-
-PendingFile::~PendingFile() {
-  if (fd_ >= 0) Close();
+// `from` under the name `to` as well, over whatever has that name: at once where the name is
+// free, else under a temporary name that is then renamed over it.
+bool Link(const std::string& from, int flags, const std::string& to) {
+  if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags) == 0) return true;
+  if (errno != EEXIST) return false;
+  std::string temp = TemporaryNameBeside(to);
+  if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, temp.c_str(), flags) != 0) return false;
+  bool ok = ::rename(temp.c_str(), to.c_str()) == 0;
+  // Where the name already was this file, rename does nothing and the temporary name stays.
+  ::unlink(temp.c_str());
+  return ok;
 }
 
+}  // namespace
+
+PendingFile::~PendingFile() { Close(); }
+
 bool PendingFile::Create(const std::string& path) {
-  if (fd_ >= 0) Close();
-  published_ = false;
-  temp_.clear();
+  Close();
+  published_.clear();
   std::string native = NativePath(path);
   if (CanNameUnnamedFiles()) {
     fd_ = ::open(FolderOf(native).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
@@ -56,38 +66,27 @@ bool PendingFile::SetModified(std::time_t utc) {
   return fd_ >= 0 && ::futimens(fd_, times) == 0;
 }
 
-bool PendingFile::LinkTo(const std::string& path) {
-  std::string self = "/proc/self/fd/" + std::to_string(fd_);
-  std::string native = NativePath(path);
-  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW) == 0)
-    return true;
-  if (errno != EEXIST) return false;
-  // Something has the name: a second temporary name, renamed over it.
-  std::string temp = TemporaryNameBeside(native);
-  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0)
-    return false;
-  bool ok = ::rename(temp.c_str(), native.c_str()) == 0;
-  // Where the name already was this file, rename does nothing and the temporary name stays.
-  ::unlink(temp.c_str());
-  return ok;
-}
-
 bool PendingFile::Publish(const std::string& path) {
-  if (fd_ < 0) return false;
+  std::string native = NativePath(path);
+  if (!published_.empty()) return Link(published_, 0, native);
   bool ok = false;
-  if (!published_ && !temp_.empty()) {
-    ok = ::rename(temp_.c_str(), NativePath(path).c_str()) == 0;
-    if (ok) temp_.clear();
-  } else {
-    ok = CanNameUnnamedFiles() && LinkTo(path);
+  if (!temp_.empty()) {
+    // Closed first, so that a failed write that a file system reports only at the close
+    // (network file systems) keeps the file from taking the name.
+    int fd = fd_;
+    fd_ = -1;
+    ok = ::close(fd) == 0 && ::rename(temp_.c_str(), native.c_str()) == 0;
+    if (!ok) ::unlink(temp_.c_str());
+    temp_.clear();
+  } else if (fd_ >= 0) {
+    ok = Link("/proc/self/fd/" + std::to_string(fd_), AT_SYMLINK_FOLLOW, native);
   }
-  published_ = published_ || ok;
+  if (ok) published_ = native;
   return ok;
 }
 
 bool PendingFile::Close() {
-  if (fd_ < 0) return false;
-  bool ok = ::close(fd_) == 0;
+  bool ok = fd_ < 0 ? !published_.empty() : ::close(fd_) == 0;
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());  // never published
   temp_.clear();

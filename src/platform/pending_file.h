@@ -22,19 +22,17 @@ class PendingFile {
   bool SetModified(std::time_t utc);
 
   // Gives the file the name `path` (in the same file system), replacing a file or link of that
-  // name. Again with another path, it gives the same file a second name (a hard link).
+  // name; no more writing afterwards. Again with another path, it gives the same file a second
+  // name (a hard link).
   bool Publish(const std::string& path);
-  // Ends the writing; a file not yet published is removed. False when the bytes could not all
-  // be written out.
+  // Ends it; a file not yet published is removed. False when it was neither published nor
+  // closed cleanly.
   bool Close();
 
  private:
-  bool LinkTo(const std::string& path);
-  void Discard();
-
   int fd_ = -1;
-  std::string temp_;  // the temporary name, where the file has one
-  bool published_ = false;
+  std::string temp_;       // the temporary name, where the file has one until published
+  std::string published_;  // its first name, once it has one
 };
 
 }  // namespace oxlip::platform
