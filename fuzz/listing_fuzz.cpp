@@ -12,7 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   oxlip::ParseListing(text, "http://127.0.0.1/b/", files);
   for (const oxlip::RemoteFile& file : files) {
     if (!file.Path.empty() && file.Path.back() == '/') std::abort();
-    if (file.ETag.find("&quot;") != std::string::npos) std::abort();
     if (file.Path.find('/') != std::string::npos) std::abort();
   }
   return 0;

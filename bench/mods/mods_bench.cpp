@@ -39,6 +39,8 @@ class ConfirmingUi : public Ui {
     return work(progress_);
   }
   void ListChanged(ListKind) override {}
+  void InstanceRowChanged(int, RowChange) override {}
+  void SelectInstanceRow(int) override {}
   std::string OpenFileDialog(const std::string&, const std::string&, int) override { return ""; }
   std::optional<std::string> InputBox(const std::string&, const std::string&,
                                       const std::string&) override {
@@ -171,7 +173,8 @@ Times Theirs(Side& side, const std::string& archive) {
         Program(s.StartFolder, "x '" + mod + "root.7z' '*' -o'" + root_staging + "' -aoa");
     PreviousInstall previous;
     std::string record;
-    InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1);
+    InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1,
+                s.InstancesDir + "inst/modinstall.orig/");
     ok = Program(jar_staging, "a -tzip '" + side.jar + "' * -r -mx9 -xr-!meta-inf") &&
          Program(s.StartFolder, "d '" + side.jar + "' META-INF") && ok;
     fs::remove_all(jar_staging);

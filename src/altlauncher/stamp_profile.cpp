@@ -1,13 +1,14 @@
 #include "altlauncher/stamp_profile.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "altlauncher/magic_config.h"
+#include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/path_status.h"
 #include "platform/replace_file.h"
 
 namespace oxlip::altlauncher {
@@ -19,12 +20,10 @@ StampOutcome Failed(std::string message) {
   return {StampOutcome::Kind::kFailed, std::move(message), ""};
 }
 
-// Windows paths name one file in any letter case and with either separator.
-bool SamePath(const std::string& a, const std::string& b) {
-  std::string x = platform::RecordPath(a), y = platform::RecordPath(b);
-  auto lower = [](unsigned char c) { return std::tolower(c); };
-  return std::equal(x.begin(), x.end(), y.begin(), y.end(),
-                    [&](char p, char q) { return lower(p) == lower(q); });
+// Asked of the files, not of the names: names that differ only in letter case are two files
+// here, and one file has many names (links, "." parts, either separator).
+bool SameFile(const std::string& a, const std::string& b) {
+  return platform::SameFile(platform::TargetStatus(a), platform::TargetStatus(b));
 }
 
 // Percent over the steps of one stamp: each active mod, the copy, the add, and the delete
@@ -51,8 +50,10 @@ bool UnpackMods(const MagicProfile& profile, const std::string& staging, Steps& 
     if (!Used(mod)) continue;
     std::string line =
         "x \"" + ToOemText(mod.file) + "\" -aoa -o\"" + ToOemText(staging) + "\" -xr!meta-inf";
-    if (SevenZip(nullptr, line, nullptr, 0) != 0) {
-      *error = "stampit: Can't unzip mod " + mod.file;
+    // A mod from anywhere: what it may unpack is capped like an imported one.
+    std::string refusal;
+    if (archive::SevenZipWithinLimit(line, mod.file, staging, &refusal) != 0) {
+      *error = "stampit: Can't unzip mod " + mod.file + refusal;
       return false;
     }
     steps.Done();
@@ -81,7 +82,7 @@ bool BuildJar(const std::string& profile_jar, const std::string& jar, const std:
     *error = "stampit: The profile names no jar";
     return false;
   }
-  std::string source = SamePath(profile_jar, jar) ? jar : profile_jar;
+  std::string source = SameFile(profile_jar, jar) ? jar : profile_jar;
   std::string temp = platform::TemporaryNameBeside(jar);
   bool ok = platform::CopyFile(source, temp);
   if (!ok) *error = "stampit: Can't copy " + source;

@@ -4,6 +4,7 @@
 #include "app/command_registry.h"
 #include "app/instance_dialog.h"
 #include "app/instance_rebuild.h"
+#include "app/main_view.h"
 #include "app/menus.h"
 #include "app/update_instance.h"
 #include "base/behind_status.h"
@@ -117,7 +118,12 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
   bool rebuild = app::NeedsRebuild(*record, edit);
   CopyInstance(*record, edit);
   SaveInstance(*record, "", state.settings);
-  ui.ListChanged(ListKind::kInstances);
+  // Only this row is drawn again; the list keeps its place and shows what was worked on.
+  int row = RowOfInstance(state, record);
+  if (row >= 0) {
+    ui.InstanceRowChanged(row, RowChange::kEdited);
+    ui.SelectInstanceRow(row);
+  }
   if (rebuild) {
     DownloadContext context = Downloads(state);
     UpdateInstance(context, ui, *record, false, state.dates);  // a failure here is not shown

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/command_registry.h"
+#include "app/main_view.h"
 #include "app/menus.h"
 #include "app/not_trashed.h"
 #include "platform/trash.h"
@@ -25,8 +26,9 @@ int DeleteInstance(AppState& state, Ui& ui, const MenuSelection& selection) {
   if (!record) return 1;
   std::string folder = state.settings.InstancesDir + record->Folder;
   if (!platform::TrashOrDelete(folder)) return app::ReportNotTrashed(ui, folder);
+  int row = RowOfInstance(state, record);
   std::erase(state.instance_list, record);
-  ui.ListChanged(ListKind::kInstances);
+  if (row >= 0) ui.InstanceRowChanged(row, RowChange::kRemoved);
   FreeInstanceIcon(*record);
   std::erase_if(state.instances, [record](const auto& owned) { return owned.get() == record; });
   state.selection.instance = nullptr;

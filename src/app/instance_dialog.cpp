@@ -28,6 +28,8 @@ instances::InstanceDialogServices DialogServices(AppState& state, Ui& ui) {
   s.show_message = [&](const std::string& title, const std::string& text) {
     ui.ShowMessage(title, text);
   };
+  // Beside the default icon, where the icons of a data folder are kept, in its letter case.
+  s.icon_folder = instances::FolderOfFile(state.settings.DefaultIconFile);
   return s;
 }
 

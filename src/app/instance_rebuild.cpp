@@ -2,6 +2,7 @@
 
 #include "backup/backup.h"
 #include "base/behind_status.h"
+#include "base/check_result.h"
 #include "base/error_text.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
@@ -10,13 +11,20 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
-    installmod(state.settings, record, overwrite, progress);
-    return 1;
-  });
+  CheckResult(
+      ui, base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+        return installmod(state.settings, record, overwrite, progress);
+      }));
+}
+
+int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation) {
+  if (!launch::GameRunsIn(state.game, record.Folder)) return 1;
+  SetErrorText(operation + ": the game is running; close it first");
+  return 0;
 }
 
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
+  if (!RefuseWhileGameRuns(state, record, "MineCraftBackup")) return 0;
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
@@ -40,7 +48,7 @@ Instance& AddInstance(AppState& state, Ui& ui) {
   Instance& record = *state.instances.back();
   CopyInstance(record, state.edit);
   state.instance_list.push_back(&record);
-  ui.ListChanged(ListKind::kInstances);
+  ui.InstanceRowChanged(static_cast<int>(state.instance_list.size()) - 1, RowChange::kAdded);
   return record;
 }
 

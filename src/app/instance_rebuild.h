@@ -8,8 +8,14 @@
 
 namespace oxlip::app {
 
+// installmod behind the status window; a failure is shown.
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite);
-// MineCraftBackup of the record behind the status window; its result, not yet shown.
+// 1, or 0 with "<operation>: the game is running; close it first" as the last-error text when
+// the game started last runs in the record's instance: a backup then meets files that are
+// still being written.
+int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation);
+// MineCraftBackup of the record behind the status window; its result, not yet shown. Refused
+// while the instance's game runs.
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record);
 // Copies a game folder tree behind the status window that the caller opened; 0 with the
 // last-error text naming `operation` when the copy fails.

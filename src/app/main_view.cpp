@@ -1,5 +1,7 @@
 #include "app/main_view.h"
 
+#include <algorithm>
+
 #include "app/move_row.h"
 #include "app/sort_order.h"
 
@@ -8,6 +10,12 @@ namespace oxlip {
 Instance* InstanceAtRow(const AppState& state, int row) {
   if (row < 0 || row >= static_cast<int>(state.instance_list.size())) return nullptr;
   return state.instance_list[row];
+}
+
+int RowOfInstance(const AppState& state, const Instance* record) {
+  auto found = std::find(state.instance_list.begin(), state.instance_list.end(), record);
+  return found == state.instance_list.end() ? -1
+                                            : static_cast<int>(found - state.instance_list.begin());
 }
 
 Menu RightClickMenu(AppState& state, ListKind list, int selected_row) {

@@ -35,5 +35,7 @@ int DropFiles(AppState& state, Ui& ui, ListKind list, const std::string& names);
 
 // The instance of a row of the instance list; null outside it.
 Instance* InstanceAtRow(const AppState& state, int row);
+// The row of an instance in the instance list; -1 when it is not listed.
+int RowOfInstance(const AppState& state, const Instance* record);
 
 }  // namespace oxlip

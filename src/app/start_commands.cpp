@@ -1,6 +1,7 @@
 // Start, Start with alternate, Backup and Backup saves on the instance of the menu.
 #include "app/app_state.h"
 #include "app/command_registry.h"
+#include "app/instance_rebuild.h"
 #include "app/menus.h"
 #include "backup/backup.h"
 #include "base/behind_status.h"
@@ -28,7 +29,9 @@ int StartWithAlternate(AppState& state, Ui& ui, Instance& record) {
 using BackupWork = int (*)(const GlobalSettings&, const Instance&, ProgressSink*);
 
 // Off the GUI thread behind the status window; the worker reads its own copy of the record.
-int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title, BackupWork work) {
+int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title,
+              const char* operation, BackupWork work) {
+  if (!app::RefuseWhileGameRuns(state, record, operation)) return CheckResult(ui, 0);
   Instance copy;
   copy.Name = record.Name;
   copy.Folder = record.Folder;
@@ -52,10 +55,11 @@ void RegisterStartCommands(CommandTable& table) {
   table.Register(kCmdStart, OnInstance(Start));
   table.Register(kCmdStartAlternate, OnInstance(StartWithAlternate));
   table.Register(kCmdBackup, OnInstance([](AppState& state, Ui& ui, Instance& record) {
-                   return RunBackup(state, ui, record, "Backup", MineCraftBackup);
+                   return RunBackup(state, ui, record, "Backup", "MineCraftBackup",
+                                    MineCraftBackup);
                  }));
   table.Register(kCmdBackupSaves, OnInstance([](AppState& state, Ui& ui, Instance& record) {
-                   return RunBackup(state, ui, record, "Backup saves", SaveBackup);
+                   return RunBackup(state, ui, record, "Backup saves", "SaveBackup", SaveBackup);
                  }));
 }
 

@@ -1,6 +1,4 @@
 // The commands of the version list: reload, the betas, downgrade, delete, and a dropped jar.
-#include <cctype>
-
 #include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/main_view.h"
@@ -10,6 +8,7 @@
 #include "base/check_result.h"
 #include "base/error_text.h"
 #include "base/paths.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/trash.h"
@@ -22,6 +21,8 @@
 
 namespace oxlip {
 namespace {
+
+constexpr const char* kAddDroppedJarTitle = "Add Minecraft Version";
 
 void Rescan(AppState& state, Ui& ui) {
   ScanVersions(state.settings, state.versions);
@@ -62,12 +63,14 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
   return 1;
 }
 
+// The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
-    return 1;
-  base::BehindStatus(ui, "Download Betas", "", false,
-                     [&](ProgressSink& progress) { return FetchBetas(state, progress); });
-  Rescan(state, ui);
+  int listed = base::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
+    if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
+      return 0;
+    return FetchBetas(state, progress);
+  });
+  if (listed) Rescan(state, ui);
   return 1;
 }
 
@@ -100,23 +103,23 @@ int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   return 1;
 }
 
-bool EndsWithJar(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return tail == ".JAR";
-}
-
 int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   const std::string& path = selection.file;
-  if (!EndsWithJar(path)) {
+  if (!platform::EndsWithNoCase(path, ".jar")) {
     SetErrorText("Versions: No Jar file " + platform::NativePath(path));
     return CheckResult(ui, 0);
   }
   platform::DateValue date = 0;
-  std::string version = GetMineCraftVersion(state.settings, path, date, 1);
-  std::string name = app::StoreJarName(version);
-  if (!platform::CopyFile(path, state.settings.VersionsDir + name)) {
+  std::string version;
+  std::string name;
+  // Unpacking and copying a jar takes a while; any box comes after the window has closed.
+  int stored = base::BehindStatus(
+      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](ProgressSink&) {
+        version = GetMineCraftVersion(state.settings, path, date, 1);
+        name = app::StoreJarName(version);
+        return platform::CopyFile(path, state.settings.VersionsDir + name) ? 1 : 0;
+      });
+  if (!stored) {
     SetErrorText("Versions: File already exist: " + name);
     return CheckResult(ui, 0);
   }

@@ -1,25 +1,17 @@
 #include "archive/command_line.h"
 
-#include <cctype>
-
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
 namespace oxlip::archive {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-bool StartsWith(std::string_view text, std::string_view head) {
-  return text.size() >= head.size() && Lower(text.substr(0, head.size())) == head;
-}
+using platform::LowerAscii;
+using platform::StartsWithNoCase;
 
 bool ParseType(std::string_view name, Command* command) {
-  std::string type = Lower(name);
+  std::string type = LowerAscii(name);
   if (type == "zip")
     command->type = Format::kZip;
   else if (type == "7z")
@@ -33,7 +25,7 @@ bool ParseType(std::string_view name, Command* command) {
 
 // "-x!name" / "-xr!name"; the name may be empty only by mistake.
 bool ParseExclusion(std::string_view arg, Command* command) {
-  bool any_depth = StartsWith(arg, "-xr!");
+  bool any_depth = StartsWithNoCase(arg, "-xr!");
   std::string_view name = arg.substr(any_depth ? 4 : 3);
   if (name.empty()) return false;
   command->exclusions.push_back({std::string(name), any_depth});
@@ -41,7 +33,7 @@ bool ParseExclusion(std::string_view arg, Command* command) {
 }
 
 bool ParseSwitch(std::string_view arg, Command* command) {
-  std::string lower = Lower(arg);
+  std::string lower = LowerAscii(arg);
   if (lower == "-aoa")
     command->overwrite = true;
   else if (lower == "-hide")
@@ -50,11 +42,11 @@ bool ParseSwitch(std::string_view arg, Command* command) {
     command->recurse = true;
   else if (lower == "-mx9")
     command->strongest = true;
-  else if (StartsWith(arg, "-x!") || StartsWith(arg, "-xr!"))
+  else if (StartsWithNoCase(arg, "-x!") || StartsWithNoCase(arg, "-xr!"))
     return ParseExclusion(arg, command);
-  else if (StartsWith(arg, "-o") && arg.size() > 2)
+  else if (StartsWithNoCase(arg, "-o") && arg.size() > 2)
     command->output = std::string(arg.substr(2));
-  else if (StartsWith(arg, "-t") && arg.size() > 2)
+  else if (StartsWithNoCase(arg, "-t") && arg.size() > 2)
     return ParseType(arg.substr(2), command);
   else
     return false;
@@ -88,11 +80,11 @@ bool ParseCommand(std::string_view line, Command* command, std::string* error) {
   std::vector<std::string> args = SplitCommandLine(line);
   *command = Command{};
   if (args.empty() || args[0].size() != 1 ||
-      std::string_view("axedu").find(Lower(args[0])[0]) == std::string_view::npos) {
+      std::string_view("axedu").find(LowerAscii(args[0])[0]) == std::string_view::npos) {
     *error = "unknown command: " + (args.empty() ? std::string() : args[0]);
     return false;
   }
-  command->letter = Lower(args[0])[0];
+  command->letter = LowerAscii(args[0])[0];
   bool have_archive = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];

@@ -20,7 +20,9 @@ struct Collector {
   const Command& command;
   platform::PathStatus archive_status;
   std::vector<DiskItem>* items;
-  std::set<std::string> seen;  // folded names, so overlapping names add an item once
+  // Names given twice (overlapping wildcards) add an item once; names that differ only in
+  // letter case are two files.
+  std::set<std::string> seen;
 
   std::vector<NamePattern> exclusions = ExclusionPatterns(command);
 
@@ -34,7 +36,7 @@ struct Collector {
     if (status.kind != PathKind::kFile && status.kind != PathKind::kFolder) return false;
     if (platform::SameFile(status, archive_status)) return false;
     *is_folder = status.kind == PathKind::kFolder;
-    if (!seen.insert(FoldedName(name)).second) return false;
+    if (!seen.insert(NormalName(name)).second) return false;
     items->push_back({name, disk, *is_folder, status.modified});
     return true;
   }

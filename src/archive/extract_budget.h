@@ -3,10 +3,32 @@
 // (a "zip bomb", or entry sizes that lie) is stopped before it fills the disk.
 #include <atomic>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "archive/output_folder.h"
 
 namespace oxlip::archive {
+
+// What unpacking one archive from outside (a mod, a jar, a download) may write: 100 times the
+// archive's size (at least 64 MB), and never so much that less than 1 GB stays free on the disk.
+struct UnpackLimit {
+  std::uint64_t bytes = 0;
+  bool by_disk = false;  // the free space, not the archive's size, sets the limit
+};
+UnpackLimit UnpackLimitFor(std::uint64_t archive_size, std::optional<std::uint64_t> free_space);
+
+// The limit for unpacking the file `archive` into `output` (which need not exist yet).
+UnpackLimit UnpackLimitFor(const std::string& archive, const std::string& output);
+
+// Why an archive over its limit was refused, to follow its path in a message.
+std::string RefusalReason(const UnpackLimit& limit);
+
+// SevenZip with an extraction command line for `archive` into `output`, within the archive's
+// UnpackLimitFor; its result. When the limit stopped it, `refusal` receives RefusalReason (it is
+// emptied otherwise).
+int SevenZipWithinLimit(const std::string& command_line, const std::string& archive,
+                        const std::string& output, std::string* refusal);
 
 // While it lives, the extractions this thread runs (with the helper threads they start) may
 // write at most `max_bytes` of file content in all; the one that would go beyond fails. Scopes

@@ -1,13 +1,10 @@
 #include "archive/name_pattern.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace oxlip::archive {
-namespace {
 
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-}  // namespace
+using platform::LowerAscii;
 
 std::vector<std::string> SplitParts(std::string_view path) {
   std::vector<std::string> parts;
@@ -29,7 +26,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       resume = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {
@@ -47,14 +45,13 @@ bool HasWildcard(std::string_view name) {
   return name.find_first_of("*?") != std::string_view::npos;
 }
 
-std::string FoldedName(std::string_view path) {
+std::string NormalName(std::string_view path) {
   std::string out;
-  for (const std::string& part : SplitParts(path)) {
-    if (!out.empty()) out += '/';
-    for (char c : part) out += Fold(c);
-  }
+  for (const std::string& part : SplitParts(path)) out += (out.empty() ? "" : "/") + part;
   return out;
 }
+
+std::string FoldedName(std::string_view path) { return LowerAscii(NormalName(path)); }
 
 NamePattern::NamePattern(std::string_view text, bool any_depth)
     : parts_(SplitParts(text)), any_depth_(any_depth) {}

@@ -15,7 +15,11 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 bool HasWildcard(std::string_view name);
 
-// Case-folded path with "/" separators, for comparing names in an archive.
+// The path with "/" separators and its letter case kept: two names that differ only in case
+// are two files on disk, and so two entries.
+std::string NormalName(std::string_view path);
+
+// NormalName in lower case, for names a person or a record gives.
 std::string FoldedName(std::string_view path);
 
 class NamePattern {

@@ -13,9 +13,9 @@
 namespace oxlip::archive {
 namespace {
 
-// Folded name (folders with a trailing "/"): names match regardless of case.
+// Name (folders with a trailing "/"); letter case counts, as it does on disk.
 std::string Key(const std::string& name, bool folder) {
-  return FoldedName(name) + (folder ? "/" : "");
+  return NormalName(name) + (folder ? "/" : "");
 }
 
 std::string Key(const PackEntry& entry) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -13,6 +14,7 @@
 #include "archive/pack_plan.h"
 #include "archive/packing_choice.h"
 #include "platform/open_file.h"
+#include "platform/path_status.h"
 #include "platform/random_access_file.h"
 #include "platform/utf8_names.h"
 
@@ -21,6 +23,8 @@ namespace {
 
 constexpr std::size_t kReadBuffer = 1 << 18;
 constexpr unsigned kMostThreads = 8;
+// Writes of an archive whose files changed while they were read; the last names the file.
+constexpr int kMostWrites = 3;
 
 struct Job {
   Lzma2Settings settings;
@@ -47,12 +51,18 @@ class OldEntries {
   std::int64_t current_ = -1;
 };
 
-bool FeedDiskFile(const PackEntry& entry, const Sink& sink, std::string* error) {
+bool SameState(const platform::PathStatus& a, const platform::PathStatus& b) {
+  return a.size == b.size && a.modified == b.modified;
+}
+
+// `changed` is set when the file did not hold what its entry says, or changed while it was read.
+bool FeedDiskFile(const PackEntry& entry, const Sink& sink, bool* changed, std::string* error) {
   // Never through a link, even one that took the file's place since it was listed.
   platform::InputFile in;
   std::vector<char> buffer(kReadBuffer);
   std::uint64_t total = 0;
   std::int64_t got = 0;
+  platform::PathStatus before = platform::LinkStatus(entry.disk_path);
   if (!in.Open(entry.disk_path)) {
     *error = "can't read " + entry.disk_path;
     return false;
@@ -65,9 +75,26 @@ bool FeedDiskFile(const PackEntry& entry, const Sink& sink, std::string* error) 
     *error = "can't read " + entry.disk_path;
     return false;
   }
-  if (total == entry.size) return true;
+  if (total == entry.size && SameState(before, platform::LinkStatus(entry.disk_path))) return true;
+  *changed = true;
   *error = entry.disk_path + " changed while it was packed";
   return false;
+}
+
+// The disk files' entries as the files are now: after a change, they are read again.
+bool Relist(std::vector<PackEntry>* entries, std::string* error) {
+  for (PackEntry& entry : *entries) {
+    if (entry.disk_path.empty()) continue;
+    platform::PathStatus now = platform::LinkStatus(entry.disk_path);
+    if (now.kind != platform::PathKind::kFile) {
+      *error = "can't read " + entry.disk_path;
+      return false;
+    }
+    entry.size = static_cast<std::uint64_t>(now.size);
+    entry.modified = now.modified;
+    entry.modified_ns = 0;
+  }
+  return true;
 }
 
 std::uint64_t TwinKey(std::uint64_t size, std::uint32_t crc) {
@@ -80,6 +107,9 @@ class Packer {
   Packer(const std::vector<PackEntry>& entries, const SevenZWriteOptions& options,
          OrderedOutput* out)
       : entries_(entries), options_(options), out_(out) {}
+
+  // True when a job stopped because a file changed while it was read.
+  bool changed() const { return changed_; }
 
   bool Run(const std::vector<Job>& jobs, unsigned threads, std::vector<SevenZFolder>* folders,
            std::string* error) {
@@ -113,7 +143,12 @@ class Packer {
   }
 
   bool Feed(const PackEntry& entry, OldEntries* old, const Sink& sink, std::string* error) {
-    if (!entry.disk_path.empty()) return FeedDiskFile(entry, sink, error);
+    if (!entry.disk_path.empty()) {
+      bool changed = false;
+      if (FeedDiskFile(entry, sink, &changed, error)) return true;
+      if (changed) changed_ = true;
+      return false;
+    }
     if (entry.kind == SevenZKind::kLink)
       return sink(entry.link_target.data(), entry.link_target.size());
     return old->Feed(options_.old_archive, entry.old_index, sink, error);
@@ -155,6 +190,7 @@ class Packer {
   const SevenZWriteOptions& options_;
   OrderedOutput* out_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> changed_{false};
   std::mutex mutex_;
   std::string error_;
 };
@@ -219,10 +255,9 @@ bool NamesFit(const std::vector<PackEntry>& entries, std::string* error) {
   return true;
 }
 
-}  // namespace
-
-bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
-                 const SevenZWriteOptions& options, std::string* error) {
+// One write of the whole archive; `changed` tells a failure that reading again may mend.
+bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
+               const SevenZWriteOptions& options, bool* changed, std::string* error) {
   unsigned threads = options.threads ? options.threads : std::thread::hardware_concurrency();
   threads = std::clamp(threads, 1u, kMostThreads);
   std::vector<Job> jobs;
@@ -237,7 +272,11 @@ bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
   }
   OrderedOutput out(&file, path, jobs.size());
   std::vector<SevenZFolder> folders;
-  if (!Packer(entries, options, &out).Run(jobs, threads, &folders, error)) return false;
+  Packer packer(entries, options, &out);
+  if (!packer.Run(jobs, threads, &folders, error)) {
+    *changed = packer.changed();
+    return false;
+  }
 
   std::vector<SevenZItem> items;
   for (const PackEntry& entry : entries)
@@ -252,6 +291,26 @@ bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
       file.Close())
     return true;
   *error = "can't write " + path;
+  return false;
+}
+
+}  // namespace
+
+bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
+                 const SevenZWriteOptions& options, std::string* error) {
+  bool changed = false;
+  if (WriteOnce(path, entries, options, &changed, error)) return true;
+  // A file written to while it was read (a log, a world being saved) is read again as it is
+  // then; the data already packed cannot be taken back, so the archive is written anew.
+  std::vector<PackEntry> again;
+  for (int writes = 1; changed && writes < kMostWrites; ++writes) {
+    if (again.empty()) again = entries;
+    if (!Relist(&again, error)) return false;
+    std::remove(path.c_str());
+    changed = false;
+    error->clear();
+    if (WriteOnce(path, again, options, &changed, error)) return true;
+  }
   return false;
 }
 

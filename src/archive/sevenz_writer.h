@@ -30,8 +30,10 @@ struct SevenZWriteOptions {
   std::string old_archive;
 };
 
-// Writes a new archive at `path`, which must not exist; a file that changes size while it is
-// packed is an error. On failure the caller removes what was written.
+// Writes a new archive at `path`, which must not exist. A file that does not hold what its
+// entry says, or changes while it is read, is read again as it is then (the whole archive is
+// written anew); one that keeps changing is an error that names it. On failure the caller
+// removes what was written.
 bool WriteSevenZ(const std::string& path, const std::vector<PackEntry>& entries,
                  const SevenZWriteOptions& options, std::string* error);
 

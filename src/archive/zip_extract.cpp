@@ -48,7 +48,10 @@ bool IsZipFile(const std::string& path) {
 }
 
 bool ExtractZip(const Command& command, const std::string& archive, std::string* error) {
-  ZipHandle zip = OpenZip(archive, ZIP_RDONLY | ZIP_CHECKCONS, error);
+  // Not ZIP_CHECKCONS: libarchive's writers put the size into a local header that also has a
+  // data descriptor, which that check refuses and the 7-Zip program opens. Each entry's CRC and
+  // size are still checked as it is read.
+  ZipHandle zip = OpenZip(archive, ZIP_RDONLY, error);
   if (!zip) return false;
   zip_int64_t count = zip_get_num_entries(zip.get(), 0);
   std::vector<EntryInfo> entries(static_cast<std::size_t>(count < 0 ? 0 : count));

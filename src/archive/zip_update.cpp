@@ -9,11 +9,12 @@
 namespace oxlip::archive {
 namespace {
 
-// Folded name (folders with a trailing "/") to entry index: names match regardless of case.
+// Name (folders with a trailing "/") to entry index. Letter case counts: "B.class" and
+// "b.class" are two files on disk and two classes to Java.
 using NameIndex = std::unordered_map<std::string, zip_uint64_t>;
 
 std::string Key(const std::string& name, bool folder) {
-  return FoldedName(name) + (folder ? "/" : "");
+  return NormalName(name) + (folder ? "/" : "");
 }
 
 bool IsFolderName(const char* name) {

@@ -8,8 +8,9 @@
 
 namespace oxlip {
 
-// "backup\<date> - <folder>.7z" of everything in the instance folder but "backup". 1 on
-// success, 0 with the last-error text set.
+// "backup\<date> - <folder>.7z" of everything in the instance folder but "backup" and the
+// game's log ("game.log", "game.log.1"). 1 on success, 0 with the last-error text set (with the
+// archiver's reason when it failed).
 int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
                     ProgressSink* progress = nullptr);
 

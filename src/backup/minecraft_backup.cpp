@@ -15,11 +15,17 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
       "backup\\" + std::to_string(platform::NowDateValue()) + " - " + record.Folder + ".7z";
   if (progress) progress->SetName(record.Name);
   int result = 0;
-  // Outside the instance folder "*" would take in whatever folder is current.
-  if (backup::Quotable(archive) && platform::SetCurrentFolder(folder + "\\"))
+  std::string why;  // the archiver's reason, which names a file that could not be packed
+  // Outside the instance folder "*" would take in whatever folder is current. The game's log
+  // is left out: it is written to whenever the game runs.
+  if (backup::Quotable(archive) && platform::SetCurrentFolder(folder + "\\")) {
     result =
-        SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0;
-  if (!result) SetErrorText("MineCraftBackup: Can't backup.");
+        SevenZip(nullptr,
+                 "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup -x!game.log -x!game.log.1",
+                 nullptr, 0) == 0;
+    if (!result) why = " " + LastErrorText();
+  }
+  if (!result) SetErrorText("MineCraftBackup: Can't backup." + why);
   platform::SetCurrentFolder(settings.StartFolder);
   return result;
 }

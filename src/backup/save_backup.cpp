@@ -26,12 +26,16 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
   ClosePrefFile();
 }
 
-// Archives one world from inside its folder; true on success.
-bool ArchiveWorld(const std::string& world, const std::string& world_backup) {
+// Archives one world from inside its folder; true on success. `why` receives the archiver's
+// reason when it failed.
+bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
   // Outside the world folder "*" would take in whatever folder is current.
   if (!backup::Quotable(archive) || !platform::SetCurrentFolder(world)) return false;
-  return SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0;
+  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0)
+    return true;
+  *why = ": " + LastErrorText();
+  return false;
 }
 
 std::vector<std::string> Worlds(const std::string& saves) {
@@ -59,10 +63,11 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
       progress->SetName(name);
       progress->SetPercent(static_cast<int>(i * 100 / worlds.size()));
     }
-    if (ArchiveWorld(world, world_backup)) {
+    std::string why;
+    if (ArchiveWorld(world, world_backup, &why)) {
       WriteLastUpdate(world_backup, newest);
     } else {
-      SetErrorText("SaveBackup: Can't backup " + name);
+      SetErrorText("SaveBackup: Can't backup " + name + why);
       result = 0;
     }
     platform::SetCurrentFolder(settings.StartFolder);

@@ -28,6 +28,15 @@ platform::DateValue NewestBelow(const std::string& folder, int depth) {
   return newest;
 }
 
+bool HoldsFileBelow(const std::string& folder, int depth) {
+  if (depth > kMaxTreeDepth) return false;
+  for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
+    if (entry.name == "." || entry.name == "..") continue;
+    if (!entry.is_folder || HoldsFileBelow(folder + entry.name + "\\", depth + 1)) return true;
+  }
+  return false;
+}
+
 bool SafeKey(const std::string& key) {
   return !platform::IsAbsolutePath(key) && !platform::HasParentPart(key);
 }
@@ -60,7 +69,7 @@ void RemoveListedPaths(const std::string& base, const std::map<std::string, int>
       platform::DeleteFile(base + key);
   for (const auto& [key, level] : paths)
     if (!key.empty() && key.back() == '\\' && level <= level_limit && SafeKey(key) &&
-        NewestFileDate(base + key) == 0)
+        !oxlip::base::TreeHoldsFile(base + key))
       platform::DeleteTree(base + key);
 }
 
@@ -73,5 +82,8 @@ namespace oxlip::base {
 std::string FromStartFolder(const std::string& start_folder, const std::string& path) {
   return platform::IsAbsolutePath(path) ? path : start_folder + path;
 }
+
+// Not the newest file date: a file dated 1970 or earlier is a file all the same.
+bool TreeHoldsFile(const std::string& folder) { return HoldsFileBelow(folder, 0); }
 
 }  // namespace oxlip::base

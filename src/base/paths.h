@@ -18,8 +18,8 @@ void CreatePath(const std::string& path);
 std::string MakeFolderName(const std::string& title, const std::string& parent);
 
 // Deletes the recorded files with a level up to `level_limit`, then the recorded folders
-// (keys ending in "\") that hold no file any more. Keys that are absolute or hold ".." are
-// never followed, so a damaged record cannot reach outside `base`.
+// (keys ending in "\") that hold no file any more, whatever the files' dates. Keys that are
+// absolute or hold ".." are never followed, so a damaged record cannot reach outside `base`.
 void RemoveListedPaths(const std::string& base, const std::map<std::string, int>& paths,
                        int level_limit);
 
@@ -33,5 +33,8 @@ namespace oxlip::base {
 // A folder setting may be relative to the start folder; the archiver resolves names against
 // whatever folder it runs in, so such paths are made absolute before a change of folder.
 std::string FromStartFolder(const std::string& start_folder, const std::string& path);
+
+// True when a file lies anywhere below the folder; empty folders do not count.
+bool TreeHoldsFile(const std::string& folder);
 
 }  // namespace oxlip::base

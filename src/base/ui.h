@@ -22,6 +22,10 @@ namespace oxlip {
 // The main window's lists, for telling the window that one was rebuilt.
 enum class ListKind { kInstances, kVersions, kMods };
 
+// How one row of the instance list changed: appended at the end, its name or icon edited, or
+// removed.
+enum class RowChange { kAdded, kEdited, kRemoved };
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -48,6 +52,11 @@ class Ui {
 
   // A list of the program was rebuilt; the window redraws it from the state.
   virtual void ListChanged(ListKind list) = 0;
+  // One row of the instance list changed; the window redraws that row alone, so the others
+  // keep their selection, scroll position and images.
+  virtual void InstanceRowChanged(int row, RowChange change) = 0;
+  // Gives the instance list the keyboard focus with the row selected and in view.
+  virtual void SelectInstanceRow(int row) = 0;
 
   // The open-file dialog. `filters` is "name|patterns|name|patterns..." with patterns separated
   // by ";"; `selected_filter` counts from 0. The chosen path, or "" when cancelled.

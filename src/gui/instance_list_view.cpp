@@ -5,6 +5,8 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 
+#include "gui/drop_action.h"
+#include "gui/empty_area_click.h"
 #include "gui/image_convert.h"
 
 namespace oxlip::gui {
@@ -47,13 +49,31 @@ void InstanceListView::AddInstanceItem(int position, const QString& text, Instan
 }
 
 void InstanceListView::ReplaceInstanceIcon(int row, const image::Image& image) {
+  QListWidgetItem* target = item(row);
+  if (!target) return;
+  QPixmap icon = QPixmap::fromImage(InstanceIconImage(image));
   int index = ImageIndexOf(row);
-  if (index < 0 || index >= image_count()) return;
+  if (index < 0 || index >= image_count() || ItemsUsing(index) > 1) {
+    images_.push_back(icon);
+    return ShowImage(target, image_count() - 1);
+  }
   setUpdatesEnabled(false);
-  images_[index] = QPixmap::fromImage(InstanceIconImage(image));
-  for (int i = 0; i < count(); ++i)
-    if (ImageIndexOf(i) == index) ShowImage(item(i), index);
+  images_[index] = icon;
+  ShowImage(target, index);
   setUpdatesEnabled(true);
+}
+
+int InstanceListView::ItemsUsing(int image_index) const {
+  int users = 0;
+  for (int i = 0; i < count(); ++i) users += ImageIndexOf(i) == image_index;
+  return users;
+}
+
+void InstanceListView::RemoveRow(int row) { delete takeItem(row); }
+
+void InstanceListView::ClearAll() {
+  clear();
+  images_.clear();
 }
 
 int InstanceListView::ImageIndexOf(int row) const {
@@ -69,6 +89,15 @@ Instance* InstanceListView::RecordOf(int row) const {
 int InstanceListView::SelectedRow() const {
   QList<QListWidgetItem*> selected = selectedItems();
   return selected.isEmpty() ? -1 : row(selected.first());
+}
+
+int InstanceListView::RowAt(const QPoint& viewport_point) const {
+  return gui::RowAt(*this, viewport_point);
+}
+
+void InstanceListView::mousePressEvent(QMouseEvent* event) {
+  ClearSelectionOnEmptyAreaPress(*this, *event);
+  QListWidget::mousePressEvent(event);
 }
 
 void InstanceListView::MoveItem(int from, int to) {
@@ -123,7 +152,7 @@ bool InstanceListView::IsOwnDrag(const QDropEvent* event) const {
 }
 
 void InstanceListView::dragEnterEvent(QDragEnterEvent* event) {
-  if (IsOwnDrag(event)) event->acceptProposedAction();
+  if (IsOwnDrag(event)) AcceptAsCopy(*event);
 }
 
 // The row under the pointer becomes the selected row: the drop goes where the selection is.
@@ -131,12 +160,11 @@ void InstanceListView::dragMoveEvent(QDragMoveEvent* event) {
   if (!IsOwnDrag(event)) return;
   QModelIndex under = indexAt(event->position().toPoint());
   if (under.isValid()) setCurrentRow(under.row());
-  event->acceptProposedAction();
+  AcceptAsCopy(*event);
 }
 
 void InstanceListView::dropEvent(QDropEvent* event) {
-  if (!IsOwnDrag(event)) return;
-  event->acceptProposedAction();
+  if (!IsOwnDrag(event) || !AcceptAsCopy(*event)) return;
   emit instanceDropped(SelectedRow());
 }
 

@@ -21,10 +21,17 @@ class InstanceListView : public QListWidget {
   // image joins the image list and the item uses it; otherwise the item uses `image_index`.
   void AddInstanceItem(int position, const QString& text, Instance* record,
                        const image::Image* image, int image_index);
+  // Shows `image` for the row in place of its own image; an item that shared another's image
+  // (or had none) gets one of its own.
   void ReplaceInstanceIcon(int row, const image::Image& image);
+  void RemoveRow(int row);
+  // Empties the list and its image list, for a fill from the start.
+  void ClearAll();
   int ImageIndexOf(int row) const;
   Instance* RecordOf(int row) const;
   int SelectedRow() const;
+  // The row under a point of the viewport; -1 on the empty area.
+  int RowAt(const QPoint& viewport_point) const;
   // Moves the item `from` to `to` as a drop does; the core has already moved its record.
   void MoveItem(int from, int to);
   // Lays the icons out anew for the present width.
@@ -38,6 +45,7 @@ class InstanceListView : public QListWidget {
   void instanceDropped(int target_row);
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override;
   void startDrag(Qt::DropActions actions) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -45,6 +53,7 @@ class InstanceListView : public QListWidget {
 
  private:
   void ShowImage(QListWidgetItem* item, int index);
+  int ItemsUsing(int image_index) const;
   void AcceptInstanceDrags();
   QByteArray DragToken() const;
   bool IsOwnDrag(const QDropEvent* event) const;

@@ -2,22 +2,35 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
+#include <initializer_list>
 
 namespace oxlip::gui {
 namespace {
 
-QLineEdit* Field(QWidget* parent, int y, const std::string& text) {
-  auto* field = new QLineEdit(QString::fromStdString(text), parent);
-  field->setGeometry(55, y, 240, 20);
-  return field;
+// The design's sizes at the usual text size; larger text makes a gadget larger, never smaller.
+constexpr int kMargin = 5;
+constexpr int kLabelWidth = 50;
+constexpr int kFieldWidth = 240;
+constexpr int kRowHeight = 20;
+constexpr int kRowGap = 10;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonGap = 4;
+constexpr QSize kDesignSize(300, 90);
+
+QLineEdit* Field(QWidget* parent, const std::string& text) {
+  return new QLineEdit(QString::fromStdString(text), parent);
 }
 
-QPushButton* Button(QWidget* parent, int x, const char* text) {
+QPushButton* Button(QWidget* parent, const char* text) {
   auto* button = new QPushButton(text, parent);
-  button->setGeometry(x, 65, 100, 20);
   // Return means Login wherever the focus is, also on "Cancel".
   button->setAutoDefault(false);
   return button;
+}
+
+int AtLeast(int design, std::initializer_list<int> needed) {
+  return std::max(design, std::max(needed));
 }
 
 }  // namespace
@@ -25,20 +38,46 @@ QPushButton* Button(QWidget* parent, int x, const char* text) {
 LoginWindow::LoginWindow(QWidget* owner, launch::LoginForm& form)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), form_(form) {
   setWindowTitle(launch::LoginForm::kTitle);
-  setFixedSize(300, 90);
-  (new QLabel("Name:", this))->setGeometry(5, 5, 50, 20);
-  name_ = Field(this, 5, form.user());
-  (new QLabel("Password:", this))->setGeometry(5, 35, 50, 20);
-  password_ = Field(this, 35, form.password());
+  name_label_ = new QLabel("Name:", this);
+  name_ = Field(this, form.user());
+  password_label_ = new QLabel("Password:", this);
+  password_ = Field(this, form.password());
   password_->setEchoMode(QLineEdit::Password);
-  login_ = Button(this, 48, "Login");
-  cancel_ = Button(this, 152, "Cancel");
+  login_ = Button(this, "Login");
+  cancel_ = Button(this, "Cancel");
+  Layout();
   connect(login_, &QPushButton::clicked, this, &LoginWindow::accept);
   connect(cancel_, &QPushButton::clicked, this, &LoginWindow::reject);
   if (form.InitialFocus() == launch::LoginField::kName)
     name_->setFocus();
   else
     password_->setFocus();
+}
+
+// The design's places, moved apart as far as the font needs.
+void LoginWindow::Layout() {
+  int label_width =
+      AtLeast(kLabelWidth, {name_label_->sizeHint().width(), password_label_->sizeHint().width()});
+  int row_height =
+      AtLeast(kRowHeight, {name_label_->sizeHint().height(), name_->minimumSizeHint().height()});
+  int field_width = AtLeast(kFieldWidth, {name_->minimumSizeHint().width()});
+  int button_width =
+      AtLeast(kButtonWidth, {login_->sizeHint().width(), cancel_->sizeHint().width()});
+  int button_height = AtLeast(kRowHeight, {login_->minimumSizeHint().height()});
+  int width = AtLeast(kDesignSize.width(), {2 * kMargin + label_width + field_width,
+                                            2 * kMargin + 2 * button_width + kButtonGap});
+  int field_x = kMargin + label_width;
+  int second_row = kMargin + row_height + kRowGap;
+  int button_row = second_row + row_height + kRowGap;
+  name_label_->setGeometry(kMargin, kMargin, label_width, row_height);
+  name_->setGeometry(field_x, kMargin, width - kMargin - field_x, row_height);
+  password_label_->setGeometry(kMargin, second_row, label_width, row_height);
+  password_->setGeometry(field_x, second_row, width - kMargin - field_x, row_height);
+  int buttons_x = (width - 2 * button_width - kButtonGap) / 2;
+  login_->setGeometry(buttons_x, button_row, button_width, button_height);
+  cancel_->setGeometry(buttons_x + button_width + kButtonGap, button_row, button_width,
+                       button_height);
+  setFixedSize(width, AtLeast(kDesignSize.height(), {button_row + button_height + kMargin}));
 }
 
 void LoginWindow::accept() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -27,7 +28,11 @@ class LoginWindow : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Layout();
+
   launch::LoginForm& form_;
+  QLabel* name_label_;
+  QLabel* password_label_;
   QLineEdit* name_;
   QLineEdit* password_;
   QPushButton* login_;

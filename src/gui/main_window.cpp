@@ -43,20 +43,19 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
 }
 
 void MainWindow::ConnectEvents() {
-  for (auto [view, kind] :
-       {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
-        {versions_, ListKind::kVersions},
-        {mods_, ListKind::kMods}}) {
+  // The menu follows what is under the pointer: a row's menu on a row, the list's own menu on
+  // the empty area.
+  instances_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(instances_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopUp(ListKind::kInstances, instances_->RowAt(at)); });
+  for (auto [view, kind] : {std::pair<ReportListView*, ListKind>{versions_, ListKind::kVersions},
+                            {mods_, ListKind::kMods}}) {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this, [this, kind = kind] {
-      int row = kind == ListKind::kInstances  ? instances_->SelectedRow()
-                : kind == ListKind::kVersions ? versions_->SelectedRow()
-                                              : mods_->SelectedRow();
-      PopUp(kind, row);
-    });
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view = view, kind = kind](const QPoint& at) { PopUp(kind, view->RowAt(at)); });
   }
   connect(instances_, &QListWidget::itemDoubleClicked, this, [this] {
-    if (ui_) DoubleClickInstance(state_, *ui_, instances_->SelectedRow());
+    if (ui_) RunCommand([this] { DoubleClickInstance(state_, *ui_, instances_->SelectedRow()); });
   });
   connect(instances_, &InstanceListView::dragStarted, this,
           [this](int row) { StartInstanceDrag(state_, row); });
@@ -64,23 +63,24 @@ void MainWindow::ConnectEvents() {
     int from = state_.selection.drag_row;
     if (DropInstance(state_, target)) instances_->MoveItem(from, target);
   });
-  connect(versions_, &ReportListView::filesDropped, this, [this](const QString& names) {
-    if (ui_) DropFiles(state_, *ui_, ListKind::kVersions, names.toStdString());
-  });
-  // An import runs long and opens a dialog: the desktop gets its answer to the drop first.
-  connect(
-      mods_, &ReportListView::filesDropped, this,
-      [this](const QString& names) {
-        if (ui_) DropFiles(state_, *ui_, ListKind::kMods, names.toStdString());
-      },
-      Qt::QueuedConnection);
+  // Adding a jar or importing a mod runs long and shows windows: the desktop gets its answer
+  // to the drop first.
+  for (auto [view, kind] : {std::pair<ReportListView*, ListKind>{versions_, ListKind::kVersions},
+                            {mods_, ListKind::kMods}}) {
+    connect(
+        view, &ReportListView::filesDropped, this,
+        [this, kind = kind](const QString& names) {
+          if (ui_) RunCommand([&] { DropFiles(state_, *ui_, kind, names.toStdString()); });
+        },
+        Qt::QueuedConnection);
+  }
 }
 
-void MainWindow::PopUp(ListKind list, int selected_row) {
-  Menu menu = RightClickMenu(state_, list, selected_row);
+void MainWindow::PopUp(ListKind list, int row_under_pointer) {
+  Menu menu = RightClickMenu(state_, list, row_under_pointer);
   if (menu.empty()) return;
   int id = ShowPopupMenu(menu, QCursor::pos(), this);
-  if (id >= 0 && ui_) RunMenuCommand(state_, *ui_, id);
+  if (id >= 0 && ui_) RunCommand([&] { RunMenuCommand(state_, *ui_, id); });
 }
 
 void MainWindow::PlaceFromSettings() {
@@ -113,7 +113,7 @@ void MainWindow::LayoutMainWindow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (work_running_ == 0) return event->accept();
+  if (work_running_ == 0 && commands_running_ == 0) return event->accept();
   close_pending_ = true;
   event->ignore();
 }
@@ -125,7 +125,19 @@ void MainWindow::BeginWork() {
 void MainWindow::EndWork() {
   if (work_running_ == 0 || --work_running_ > 0) return;
   setEnabled(true);
-  if (close_pending_) QTimer::singleShot(0, this, &QWidget::close);
+  CloseWhenIdle();
+}
+
+void MainWindow::RunCommand(const std::function<void()>& command) {
+  ++commands_running_;
+  command();
+  --commands_running_;
+  CloseWhenIdle();
+}
+
+void MainWindow::CloseWhenIdle() {
+  if (close_pending_ && work_running_ == 0 && commands_running_ == 0)
+    QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::Refresh(ListKind list) {
@@ -156,9 +168,36 @@ void MainWindow::FillModList() {
 }
 
 void MainWindow::FillInstanceList() {
-  instances_->clear();
+  instances_->ClearAll();
   for (Instance* record : state_.instance_list)
     instances_->AddInstanceItem(-1, Text(record->Name), record, record->Icon.image(), 0);
+}
+
+void MainWindow::RefreshInstanceRow(int row, RowChange change) {
+  Instance* record = InstanceAtRow(state_, row);
+  switch (change) {
+    case RowChange::kAdded:
+      if (record)
+        instances_->AddInstanceItem(row, Text(record->Name), record, record->Icon.image(), 0);
+      break;
+    case RowChange::kEdited:
+      if (!record || !instances_->item(row)) break;
+      instances_->item(row)->setText(Text(record->Name));
+      if (const image::Image* icon = record->Icon.image())
+        instances_->ReplaceInstanceIcon(row, *icon);
+      break;
+    case RowChange::kRemoved:
+      instances_->RemoveRow(row);
+      break;
+  }
+}
+
+void MainWindow::SelectInstanceRow(int row) {
+  QListWidgetItem* item = instances_->item(row);
+  if (!item) return;
+  instances_->setFocus();
+  instances_->setCurrentItem(item);
+  instances_->scrollToItem(item);
 }
 
 }  // namespace oxlip::gui

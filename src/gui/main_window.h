@@ -2,6 +2,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "app/app_state.h"
 #include "base/ui.h"
@@ -30,11 +31,17 @@ class MainWindow : public QWidget {
   void LayoutMainWindow();
   // Redraws a list from the state.
   void Refresh(ListKind list);
+  // Redraws one row of the instance list from the state.
+  void RefreshInstanceRow(int row, RowChange change);
+  void SelectInstanceRow(int row);
 
-  // Long work holds the window: disabled while any is running, and a close asked for
-  // meanwhile (close box, termination signal) happens once the last has ended.
+  // Long work holds the window: disabled while any is running.
   void BeginWork();
   void EndWork();
+  // Runs a command of the window's events. A close asked for meanwhile (close box,
+  // termination signal) waits until it and all work have ended, so every box and dialog
+  // the command still shows is answered first.
+  void RunCommand(const std::function<void()>& command);
 
   QTabWidget* tabs() const { return tabs_; }
   InstanceListView* instance_list() const { return instances_; }
@@ -50,7 +57,8 @@ class MainWindow : public QWidget {
   void FillModList();
   void FillInstanceList();
   void ConnectEvents();
-  void PopUp(ListKind list, int selected_row);
+  void PopUp(ListKind list, int row_under_pointer);
+  void CloseWhenIdle();
 
   AppState& state_;
   Ui* ui_ = nullptr;
@@ -60,6 +68,7 @@ class MainWindow : public QWidget {
   ReportListView* mods_;
   QTimer watch_timer_;
   int work_running_ = 0;
+  int commands_running_ = 0;
   bool close_pending_ = false;
 };
 

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "gui/drop_action.h"
+
 namespace oxlip::gui {
 namespace {
 
@@ -82,21 +84,19 @@ int ModDragList::DropKind(const QDropEvent* event) const {
 }
 
 void ModDragList::dragEnterEvent(QDragEnterEvent* event) {
-  if (DropKind(event) >= 0) event->acceptProposedAction();
+  if (DropKind(event) >= 0) AcceptAsCopy(*event);
 }
 
 // The row under the pointer becomes the selected row: the drop goes where the selection is.
 void ModDragList::dragMoveEvent(QDragMoveEvent* event) {
   if (DropKind(event) < 0) return event->ignore();
   if (QTreeWidgetItem* under = itemAt(event->position().toPoint())) setCurrentItem(under);
-  event->acceptProposedAction();
+  AcceptAsCopy(*event);
 }
 
 void ModDragList::dropEvent(QDropEvent* event) {
   int kind = DropKind(event);
-  if (kind < 0) return event->ignore();
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  if (kind < 0 || !AcceptAsCopy(*event)) return event->ignore();
   if (kind == 0)
     emit filesDropped(LocalFiles(event->mimeData()).join('\n'));
   else

@@ -4,7 +4,8 @@ namespace oxlip::gui {
 
 void FillQMenu(QMenu& target, const Menu& menu) {
   for (const MenuItem& item : menu) {
-    QString text = QString::fromStdString(item.text);
+    // A "&" in a name (an instance's) is shown as such, not taken as a shortcut marker.
+    QString text = QString::fromStdString(item.text).replace('&', "&&");
     switch (item.kind) {
       case MenuItem::Kind::kSeparator:
         target.addSeparator();

@@ -6,7 +6,7 @@
 
 namespace oxlip::gui {
 
-// The menu's items as Qt actions whose data is the command identifier.
+// The menu's items as Qt actions whose data is the command identifier; texts show as written.
 void FillQMenu(QMenu& target, const Menu& menu);
 
 // Shows the menu at `where`, owned by `owner`; the chosen identifier, or -1.

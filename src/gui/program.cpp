@@ -29,7 +29,7 @@ int RunProgram(int argc, char** argv, const std::function<void(ProgramParts&)>& 
   ProgramParts parts{state, window, ui};
   // Inside the event loop, so that a close asked for during the start-up work is kept.
   QTimer::singleShot(0, &window, [&] {
-    FillLists(state, ui);
+    window.RunCommand([&] { FillLists(state, ui); });
     if (started) started(parts);
   });
   int result = app.exec();

@@ -21,8 +21,8 @@ QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
 
 QtUi::~QtUi() { CloseStatusWindow(); }
 
-// Boxes and requesters asked for while a dialog is open belong to that dialog, so they show
-// over it and can be answered.
+// Boxes, requesters, status and progress windows asked for while a dialog is open belong to
+// that dialog, so they show over it and can be answered.
 QWidget* QtUi::Owner() const {
   QWidget* modal = QApplication::activeModalWidget();
   return modal ? modal : window_;
@@ -36,7 +36,7 @@ void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, b
   bool opened = !status_;
   if (opened) {
     window_->BeginWork();
-    status_ = new StatusWindow(window_, "Oxlip");
+    status_ = new StatusWindow(Owner(), "Oxlip");
     status_sink_.set_window(status_);
     status_->show();
   }
@@ -55,19 +55,19 @@ void QtUi::CloseStatusWindow() {
   window_->EndWork();
 }
 
-// The worker ends the nested event loop itself, so the window keeps drawing and answering
-// while it runs and nothing polls.
+// The window keeps drawing and answering while the work runs, and nothing polls: the worker
+// wakes this thread when it is done. Events are handled by hand rather than in an event loop,
+// since once Qt is asked to quit every loop entered returns at once.
 int QtUi::RunOnWorker(const std::function<int()>& work) {
-  QEventLoop loop;
   std::atomic<int> result{0};
   std::atomic<bool> done{false};
   std::thread worker([&] {
     result = work();
     done = true;
-    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [] {}, Qt::QueuedConnection);
   });
-  // Only the worker ends the wait; a loop ended from elsewhere is entered again.
-  while (!done) loop.exec();
+  while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   worker.join();
   return result;
 }
@@ -75,7 +75,7 @@ int QtUi::RunOnWorker(const std::function<int()>& work) {
 int QtUi::RunWithProgress(const std::string& title, const std::string& text,
                           const std::function<int(ProgressSink&)>& work) {
   window_->BeginWork();
-  StatusWindow progress(window_, QString::fromStdString(title));
+  StatusWindow progress(Owner(), QString::fromStdString(title));
   progress.first_text()->setText(QString::fromStdString(text));
   progress.show();
   StatusProgressSink sink(this);
@@ -94,6 +94,12 @@ int QtUi::RunBehindStatus(const std::function<int(ProgressSink&)>& work) {
 }
 
 void QtUi::ListChanged(ListKind list) { window_->Refresh(list); }
+
+void QtUi::InstanceRowChanged(int row, RowChange change) {
+  window_->RefreshInstanceRow(row, change);
+}
+
+void QtUi::SelectInstanceRow(int row) { window_->SelectInstanceRow(row); }
 
 }  // namespace oxlip::gui
 

@@ -25,6 +25,8 @@ class QtUi : public QObject, public Ui {
                       const std::function<int(ProgressSink&)>& work) override;
   int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override;
   void ListChanged(ListKind list) override;
+  void InstanceRowChanged(int row, RowChange change) override;
+  void SelectInstanceRow(int row) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override;
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,

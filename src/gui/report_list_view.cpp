@@ -4,6 +4,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 
+#include "gui/drop_action.h"
+#include "gui/empty_area_click.h"
+
 namespace oxlip::gui {
 
 ReportListView::ReportListView(QWidget* parent, const std::vector<std::pair<QString, int>>& columns)
@@ -33,20 +36,28 @@ int ReportListView::SelectedRow() const {
   return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());
 }
 
+int ReportListView::RowAt(const QPoint& viewport_point) const {
+  return gui::RowAt(*this, viewport_point);
+}
+
+void ReportListView::mousePressEvent(QMouseEvent* event) {
+  ClearSelectionOnEmptyAreaPress(*this, *event);
+  QTreeWidget::mousePressEvent(event);
+}
+
 void ReportListView::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls()) AcceptAsCopy(*event);
 }
 
 void ReportListView::dragMoveEvent(QDragMoveEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls()) AcceptAsCopy(*event);
 }
 
 void ReportListView::dropEvent(QDropEvent* event) {
   QStringList names;
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) names << url.toLocalFile();
-  if (names.isEmpty()) return;
-  event->acceptProposedAction();
+  if (names.isEmpty() || !AcceptAsCopy(*event)) return;
   emit filesDropped(names.join('\n'));
 }
 

@@ -14,12 +14,15 @@ class ReportListView : public QTreeWidget {
   ReportListView(QWidget* parent, const std::vector<std::pair<QString, int>>& columns);
   void Fill(const std::vector<QStringList>& rows);
   int SelectedRow() const;
+  // The row under a point of the viewport; -1 on the empty area.
+  int RowAt(const QPoint& viewport_point) const;
 
  signals:
   // The dropped files' local paths, one per line.
   void filesDropped(const QString& names);
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;

@@ -16,8 +16,8 @@ FileRequester LauncherRequester(const std::string& launcher) {
 
 FileRequester ModRequester() { return {"Oxlip - Import mod", "", "mod|*.zip;*.7z|all|*.*", 1}; }
 
-FileRequester IconRequester(const std::string& chosen_icon_file) {
-  return {"Select a Icon", chosen_icon_file.empty() ? "icons\\" : chosen_icon_file,
+FileRequester IconRequester(const std::string& chosen_icon_file, const std::string& icon_folder) {
+  return {"Select a Icon", chosen_icon_file.empty() ? icon_folder : chosen_icon_file,
           "Image (BMP,JPG,PNG)|*.bmp;*.jpg;*.png|All|*.*", 0};
 }
 

@@ -20,8 +20,8 @@ FileRequester JavaRequester(const std::string& java_path, const platform::Conven
                                                               platform::kNativeConventions);
 FileRequester LauncherRequester(const std::string& launcher);
 FileRequester ModRequester();
-// Starts at the chosen icon file, else at the program's "icons\" folder.
-FileRequester IconRequester(const std::string& chosen_icon_file);
+// Starts at the chosen icon file, else in `icon_folder`.
+FileRequester IconRequester(const std::string& chosen_icon_file, const std::string& icon_folder);
 
 // The folder part of a chosen file, up to and including its last separator of either kind;
 // empty when it has none.

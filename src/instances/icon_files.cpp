@@ -3,27 +3,18 @@
 #include <string_view>
 
 #include "image/image_loader.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
 namespace oxlip {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-  return true;
-}
-
 // The file's name as the folder spells it; empty when there is none.
 std::string FindFileNoCase(const std::string& folder, std::string_view name) {
   if (platform::IsFile(folder + std::string(name))) return std::string(name);
   for (const auto& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && entry.name.size() == name.size() && StartsWithNoCase(entry.name, name))
-      return entry.name;
+    if (!entry.is_folder && platform::EqualsNoCase(entry.name, name)) return entry.name;
   return "";
 }
 
@@ -48,7 +39,7 @@ std::string FindIconFile(const std::string& folder) {
 
 void DeleteIconFiles(const std::string& folder) {
   for (const auto& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && StartsWithNoCase(entry.name, "icon."))
+    if (!entry.is_folder && platform::StartsWithNoCase(entry.name, "icon."))
       platform::DeleteFile(folder + entry.name);
 }
 

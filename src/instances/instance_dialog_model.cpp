@@ -115,7 +115,7 @@ void InstanceDialogModel::JavaChosen(const std::string& file) {
 }
 
 FileRequester InstanceDialogModel::IconFileRequester() const {
-  return IconRequester(chosen_icon_file_);
+  return IconRequester(chosen_icon_file_, services_.icon_folder);
 }
 
 void InstanceDialogModel::IconChosen(const std::string& file) {

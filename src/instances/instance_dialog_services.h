@@ -27,6 +27,8 @@ struct InstanceDialogServices {
   std::function<std::string(const LoginCredentials&)> encode_login;
   std::function<LoginCredentials(const std::string&)> decode_login;
   std::function<void(const std::string& title, const std::string& text)> show_message;
+  // Where the icon requester starts while no icon file is chosen.
+  std::string icon_folder;
 };
 
 }  // namespace oxlip::instances

@@ -1,6 +1,10 @@
 #include "launch/java_command.h"
 
+#include <vector>
+
 #include "backup/backup_paths.h"
+#include "base/paths.h"
+#include "platform/command_line.h"
 
 namespace oxlip::launch {
 namespace {
@@ -19,15 +23,26 @@ std::string ClassPath(const platform::Conventions& conventions) {
          "minecraft.jar";
 }
 
+// The game's own defaults hold when nothing follows its main class (no login); an empty value
+// before a given one stays an empty argument, so that the values keep their places.
+std::string GameValues(std::vector<std::string> values) {
+  while (!values.empty() && values.back().empty()) values.pop_back();
+  std::string text;
+  for (const std::string& value : values) text += " " + platform::QuoteArgument(value);
+  return text;
+}
+
 std::string BuiltInArguments(const Instance& record, const std::string& bin, const GameLogin& login,
                              const platform::Conventions& conventions) {
   std::string natives = ForSystem(bin + "\\natives", conventions);
   std::string args = "-cp " + ClassPath(conventions) + " ";
-  args += "\"-Dorg.lwjgl.librarypath=" + natives + "\" ";
-  args += "\"-Dnet.java.games.input.librarypath=" + natives + "\" ";
-  args += "net.minecraft.client.Minecraft " + login.user + " " + login.ticket;
-  if (record.AutoConnect != 0) args += " " + record.ConnectIP;
-  return args;
+  args += platform::QuoteArgument("-Dorg.lwjgl.librarypath=" + natives) + " ";
+  args += platform::QuoteArgument("-Dnet.java.games.input.librarypath=" + natives) + " ";
+  std::vector<std::string> values = {login.user, login.ticket};
+  if (record.AutoConnect != 0) values.push_back(record.ConnectIP);
+  // Without a login the text keeps the blanks that separate the empty name and ticket.
+  std::string given = GameValues(values);
+  return args + "net.minecraft.client.Minecraft" + (given.empty() ? "  " : given);
 }
 
 }  // namespace
@@ -44,7 +59,7 @@ JavaCommand BuildJavaCommand(const GlobalSettings& settings, const Instance& rec
 
   std::string args;
   if (record.UseLauncher == 2) {
-    args = "-jar \"" + ForSystem(record.AltLauncher, conventions) + "\"";
+    args = "-jar " + platform::QuoteArgument(ForSystem(record.AltLauncher, conventions));
     std::size_t last = record.AltLauncher.find_last_of("\\/");
     if (last != std::string::npos)
       command.working_folder = ForSystem(record.AltLauncher.substr(0, last + 1), conventions);
@@ -61,9 +76,11 @@ JavaCommand BuildJavaCommand(const GlobalSettings& settings, const Instance& rec
   // Java takes user.home from the password database, not from HOME, and the game keeps its
   // folder below user.home.
   if (conventions.home_as_java_property)
-    args = "\"-Duser.home=" + command.home_value + "\" " + args;
+    args = platform::QuoteArgument("-Duser.home=" + command.home_value) + " " + args;
 
   std::string java = record.CustomJava != 0 ? record.JavaPath : found_java;
+  // Started in another folder, a relative Java folder would be looked up from there.
+  if (!java.empty()) java = base::FromStartFolder(settings.StartFolder, java);
   command.command_line =
       "\"" + ForSystem(java, conventions) + std::string(conventions.java_program) + "\"";
   if (!args.empty()) command.command_line += " " + args;

@@ -3,12 +3,31 @@
 #include <optional>
 #include <vector>
 
-#include "platform/fs.h"
 #include "platform/http.h"
+#include "platform/open_file.h"
 #include "platform/temp_file.h"
 
 namespace oxlip::launch {
 namespace {
+
+// A real answer is a line of about a hundred bytes; the rest of a long one is never read, and
+// a refusal's text, which the login dialog shows, stays short.
+constexpr std::size_t kMostAnswer = 1024;
+
+// The start of the answer: up to kMostAnswer bytes.
+std::optional<std::string> ReadAnswerStart(const std::string& path) {
+  platform::InputFile in;
+  if (!in.Open(path)) return std::nullopt;
+  std::string text(kMostAnswer, '\0');
+  std::size_t filled = 0;
+  for (std::int64_t got;
+       filled < text.size() && (got = in.Read(text.data() + filled, text.size() - filled)) != 0;) {
+    if (got < 0) return std::nullopt;
+    filled += static_cast<std::size_t>(got);
+  }
+  text.resize(filled);
+  return text;
+}
 
 bool Unreserved(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -84,7 +103,7 @@ int LoginRequest(const GlobalSettings& settings, const launch::Credentials& cred
   std::optional<platform::TempFile> file = platform::TempFile::Create("Oxlip");
   if (!file) return 0;
   if (!platform::DownloadToFile(launch::LoginUrl(settings, credentials), file->path())) return 0;
-  std::optional<std::string> body = platform::ReadWholeFile(file->path());
+  std::optional<std::string> body = launch::ReadAnswerStart(file->path());
   if (!body) return 0;
   return launch::ReadLoginAnswer(*body, answer);
 }

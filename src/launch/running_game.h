@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/process.h"
 #include "platform/window_watch.h"
@@ -11,6 +12,7 @@ namespace oxlip::launch {
 
 struct RunningGame {
   std::optional<platform::Process> process;  // none when no game runs
+  std::string folder;                        // the running instance's Folder
   bool window_pending = false;               // its window has not been found yet
   // The running instance's Maximize, taken at the start: the record may be deleted while the
   // game runs.
@@ -27,5 +29,9 @@ struct RunningGame {
   int maximize_requests = 0;
   std::chrono::steady_clock::time_point requested_at;
 };
+
+// True while the game started last runs and was started for the instance in `folder` (its
+// Folder): that instance's files are in use and still being written.
+bool GameRunsIn(RunningGame& game, const std::string& folder);
 
 }  // namespace oxlip::launch

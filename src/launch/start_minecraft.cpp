@@ -97,6 +97,7 @@ int StartMinecraft(GameStart& start, Instance& record) {
 
   int id = process->id();
   game.process = std::move(process);
+  game.folder = record.Folder;
   game.window_pending = true;
   game.maximize = record.Maximize;
   return id;

@@ -7,20 +7,6 @@
 namespace oxlip {
 
 namespace mods {
-namespace {
-
-constexpr int kMaxDepth = 128;
-
-bool HoldsFileBelow(const std::string& folder, int depth) {
-  if (depth > kMaxDepth) return false;
-  for (const platform::DirEntry& entry : platform::ListFolder(folder)) {
-    if (entry.name == "." || entry.name == "..") continue;
-    if (!entry.is_folder || HoldsFileBelow(folder + entry.name + "\\", depth + 1)) return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 std::string WorkspaceFolder(const GlobalSettings& settings) {
   return settings.CacheDir + kWorkspaceName;
@@ -33,16 +19,13 @@ void CreateWorkspaceFolders(const std::string& workspace) {
     platform::CreateFolder(workspace + part);
 }
 
-// Not the newest file date: a file dated 1970 or earlier is a file all the same.
-bool TreeHoldsFile(const std::string& folder) { return HoldsFileBelow(folder, 0); }
-
 }  // namespace mods
 
 namespace {
 
 // Packs one part of the workspace as the archive names it: "*" from inside the part.
 int PackPart(const std::string& part, const std::string& archive, const char* failure) {
-  if (!mods::TreeHoldsFile(part + "\\")) return 1;
+  if (!base::TreeHoldsFile(part + "\\")) return 1;
   // Never "*" of whatever folder happens to be current.
   if (platform::SetCurrentFolder(part) &&
       SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0) == 0)

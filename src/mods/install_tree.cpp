@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "base/paths.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -10,25 +11,44 @@ namespace {
 // Links in a staging tree can make it endless; no mod is nested this deep.
 constexpr long kMaxDepth = 128;
 
+// A file no record owns is the person's own (or the game's): it is kept below `originals`
+// before a mod's file takes its place. False when that copy could not be made.
+bool KeepOriginal(const std::string& to, const std::string& key, const std::string& originals) {
+  std::string kept = originals + key;
+  // A copy kept by an earlier installation is the older original.
+  if (!platform::IsFile(to) || platform::Exists(kept)) return true;
+  CreatePath(kept);
+  return platform::CopyFile(to, kept);
+}
+
 void InstallFile(const std::string& from, const std::string& to, const std::string& key,
-                 PreviousInstall& previous, std::string& record, int overwrite) {
-  int& state = previous[key];
-  // An earlier installation's file that is not empty may hold a person's changes.
-  if (state == 0 || overwrite == 1 || platform::FileSize(to) <= 0) platform::CopyFile(from, to);
+                 PreviousInstall& previous, std::string& record, int overwrite,
+                 const std::string* originals) {
+  auto looked_up = previous.try_emplace(key, 0).first;
+  int& state = looked_up->second;
+  if (originals) {
+    // Left as it is, and out of the map: no removal may take it for an installed file.
+    if (state == 0 && !KeepOriginal(to, key, *originals)) {
+      previous.erase(looked_up);
+      return;
+    }
+    // An earlier installation's file that is not empty may hold a person's changes.
+    if (state == 0 || overwrite == 1 || platform::FileSize(to) <= 0) platform::CopyFile(from, to);
+  }
   record += key + "\r\n";
   state = 2;
 }
 
-}  // namespace
-
-void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
-                 PreviousInstall& previous, std::string& record, int overwrite) {
+// Without `originals` nothing is written: the record is only planned.
+void Walk(const std::string& source, const std::string& target, const std::string& relative,
+          PreviousInstall& previous, std::string& record, int overwrite,
+          const std::string* originals) {
   if (std::count(relative.begin(), relative.end(), '\\') > kMaxDepth) return;
   for (const platform::DirEntry& entry : platform::ListFolder(source + relative)) {
     if (entry.name == "." || entry.name == "..") continue;
     std::string key = relative + entry.name;
     if (!entry.is_folder) {
-      InstallFile(source + key, target + key, key, previous, record, overwrite);
+      InstallFile(source + key, target + key, key, previous, record, overwrite, originals);
       continue;
     }
     key += "\\";
@@ -36,13 +56,28 @@ void InstallTree(const std::string& source, const std::string& target, const std
     // A folder that was there before and not put there by mods is never recorded, so no
     // removal takes it away.
     if (!platform::Exists(target + key) || state != 0) record += key + "\r\n";
-    platform::CreateFolder(target + key);
+    if (originals) platform::CreateFolder(target + key);
     state = 2;
-    InstallTree(source, target, key, previous, record, 0);
+    Walk(source, target, key, previous, record, 0, originals);
   }
 }
 
+}  // namespace
+
+void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
+                 PreviousInstall& previous, std::string& record, int overwrite,
+                 const std::string& originals) {
+  Walk(source, target, relative, previous, record, overwrite, &originals);
+}
+
 namespace mods {
+
+std::string PlanInstallRecord(const std::string& source, const std::string& target,
+                              PreviousInstall previous) {
+  std::string record;
+  Walk(source, target, "", previous, record, 0, nullptr);
+  return record;
+}
 
 PreviousInstall ReadInstallRecord(const std::string& path) {
   PreviousInstall previous;

@@ -1,6 +1,4 @@
 #pragma once
-#include <cstdint>
-#include <optional>
 #include <string>
 
 #include "base/settings.h"
@@ -18,14 +16,6 @@ std::string ImportMod(const GlobalSettings& settings, const VersionList& version
                       const std::string& archive);
 
 namespace mods {
-
-// What one import may unpack: 100 times the archive's size (at least 64 MB), and never so much
-// that less than 1 GB stays free on the disk.
-struct UnpackLimit {
-  std::uint64_t bytes = 0;
-  bool by_disk = false;  // the free space, not the archive's size, sets the limit
-};
-UnpackLimit ImportUnpackLimit(std::uint64_t archive_size, std::optional<std::uint64_t> free_space);
 
 // The proposed name: the file name without its folder and its last extension.
 std::string ImportedModName(const std::string& archive);

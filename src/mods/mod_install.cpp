@@ -1,9 +1,11 @@
 #include "mods/mod_install.h"
 
+#include <algorithm>
+
+#include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
-#include "mods/mod_workspace.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"
@@ -12,17 +14,21 @@ namespace oxlip {
 namespace {
 
 struct InstallPaths {
-  std::string game;    // the instance's ".minecraft\"
-  std::string record;  // "modinstall.inf"
-  std::string jar;     // ".minecraft\bin\minecraft.jar"
+  std::string game;       // the instance's ".minecraft\"
+  std::string record;     // "modinstall.inf"
+  std::string originals;  // "modinstall.orig\": the files installed mods replaced
+  std::string jar;        // ".minecraft\bin\minecraft.jar"
   std::string jar_staging;
   std::string root_staging;
 };
 
 InstallPaths PathsOf(const GlobalSettings& settings, const Instance& instance) {
   std::string folder = settings.InstancesDir + instance.Folder + "\\";
-  return {folder + ".minecraft\\", folder + "modinstall.inf",
-          folder + ".minecraft\\bin\\minecraft.jar", settings.CacheDir + "minecraftjar\\",
+  return {folder + ".minecraft\\",
+          folder + "modinstall.inf",
+          folder + "modinstall.orig\\",
+          folder + ".minecraft\\bin\\minecraft.jar",
+          settings.CacheDir + "minecraftjar\\",
           settings.CacheDir + "root\\"};
 }
 
@@ -31,16 +37,34 @@ bool IsModFolder(const std::string& dir) {
   return !dir.empty() && !platform::IsAbsolutePath(dir) && !platform::HasParentPart(dir);
 }
 
-// A missing or empty archive has nothing to give; a damaged one gives what it can.
-void ExtractArchive(const std::string& archive, const std::string& folder) {
-  if (platform::FileSize(archive) <= 0) return;
-  SevenZip(nullptr, "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide",
-           nullptr, 0);
+// A missing or empty archive has nothing to give; a damaged one gives what it can. One that
+// would unpack to too much is refused: false with the last-error text set.
+bool ExtractArchive(const std::string& archive, const std::string& folder) {
+  if (platform::FileSize(archive) <= 0) return true;
+  std::string refusal;
+  archive::SevenZipWithinLimit(
+      "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide", archive,
+      folder, &refusal);
+  if (refusal.empty()) return true;
+  SetErrorText("installmod: Refused " + platform::NativePath(archive) + refusal);
+  return false;
+}
+
+bool Unpack(const GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
+            ProgressSink& progress) {
+  for (const std::string& dir : instance.Mods) {
+    if (!IsModFolder(dir)) continue;
+    progress.SetName("Unpacking " + dir.substr(0, dir.size() - (dir.back() == '\\')));
+    if (!ExtractArchive(settings.ModDir + dir + "minecraftjar.7z", paths.jar_staging) ||
+        !ExtractArchive(settings.ModDir + dir + "root.7z", paths.root_staging))
+      return false;
+  }
+  return true;
 }
 
 // The jar is patched as a copy that takes its place only when every step succeeded, so a
 // failure leaves the old jar byte for byte.
-void PatchJar(const std::string& jar, const std::string& staging) {
+bool PatchJar(const std::string& jar, const std::string& staging) {
   std::string copy = platform::TemporaryNameBeside(jar);
   bool ok = !platform::Exists(jar) || platform::CopyFile(jar, copy);
   ok = ok &&
@@ -51,55 +75,94 @@ void PatchJar(const std::string& jar, const std::string& staging) {
     SetErrorText("installmod: Can't patch minecraft.jar");
   } else if (SevenZip(nullptr, "d \"" + ToOemText(copy) + "\" META-INF ", nullptr, 0) != 0) {
     SetErrorText("installmod: Can't remove meta-inf from minecraft.jar");
+    ok = false;
   } else if (!platform::ReplaceFile(copy, jar)) {
     SetErrorText("installmod: Can't patch minecraft.jar");
+    ok = false;
   }
   platform::DeleteFile(copy);
+  return ok;
 }
 
-void CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int overwrite) {
-  // The old record stays until the new one is complete, so an interruption never forgets
-  // what was installed before.
-  std::optional<std::string> old = platform::ReadWholeFile(paths.record);
-  if (!platform::ReplaceFileContents(paths.record, old.value_or(""))) return;
-  std::string record;
-  InstallTree(paths.root_staging, paths.game, "", previous, record, overwrite);
-  platform::ReplaceFileContents(paths.record, record);
+// Removes what the record owned and the installation no longer provides (map value 1), and
+// puts back the files those had replaced.
+void RemoveInstalled(const InstallPaths& paths, const PreviousInstall& previous) {
   RemoveListedPaths(paths.game, previous, 1);
+  for (const auto& [key, state] : previous) {
+    if (state != 1 || key.empty() || key.back() == '\\' || !platform::IsFile(paths.originals + key))
+      continue;
+    CreatePath(paths.game + key);
+    platform::MoveFile(paths.originals + key, paths.game + key);
+  }
+  if (!base::TreeHoldsFile(paths.originals)) platform::DeleteTree(paths.originals);
+}
+
+// Every line of `previous` still owned (value 1) and every line of `planned`, each once.
+std::string OwningBoth(const PreviousInstall& previous, const std::string& planned) {
+  std::string text;
+  for (const auto& [key, state] : previous)
+    if (state == 1) text += key + "\r\n";
+  for (std::size_t start = 0; start < planned.size();) {
+    std::size_t end = std::min(planned.find("\r\n", start), planned.size());
+    std::string key = planned.substr(start, end - start);
+    auto found = previous.find(key);
+    if (found == previous.end() || found->second != 1) text += key + "\r\n";
+    start = end + 2;
+  }
+  return text;
+}
+
+bool WriteRecord(const std::string& path, const std::string& text) {
+  if (platform::ReplaceFileContents(path, text)) return true;
+  SetErrorText("installmod: Can't write " + platform::NativePath(path));
+  return false;
+}
+
+// The record owns what the old one did and what this installation will add before anything is
+// copied, so no interruption leaves a file that no record owns; once the copies are done it
+// owns exactly what is installed.
+bool CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int overwrite) {
+  std::string planned = mods::PlanInstallRecord(paths.root_staging, paths.game, previous);
+  if (!WriteRecord(paths.record, OwningBoth(previous, planned))) return false;
+  std::string record;
+  InstallTree(paths.root_staging, paths.game, "", previous, record, overwrite, paths.originals);
+  if (!WriteRecord(paths.record, record)) return false;
+  RemoveInstalled(paths, previous);
+  return true;
+}
+
+int Install(const InstallPaths& paths, PreviousInstall& previous, int overwrite,
+            ProgressSink& progress) {
+  progress.SetName("Copying mod files");
+  if (!CopyRootFiles(paths, previous, overwrite)) return 0;
+  if (!base::TreeHoldsFile(paths.jar_staging)) return 1;
+  progress.SetName("Patching minecraft.jar");
+  return PatchJar(paths.jar, paths.jar_staging);
 }
 
 }  // namespace
 
-void installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-                ProgressSink& progress) {
+int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
+               ProgressSink& progress) {
   InstallPaths paths = PathsOf(settings, instance);
   PreviousInstall previous = mods::ReadInstallRecord(paths.record);
   if (instance.Mods.empty()) {
-    RemoveListedPaths(paths.game, previous, 1);
+    RemoveInstalled(paths, previous);
     platform::DeleteFile(paths.record);
-    return;
+    return 1;
   }
   platform::DeleteTree(paths.jar_staging);
   platform::DeleteTree(paths.root_staging);
-  for (const std::string& dir : instance.Mods) {
-    if (!IsModFolder(dir)) continue;
-    progress.SetName("Unpacking " + dir.substr(0, dir.size() - (dir.back() == '\\')));
-    ExtractArchive(settings.ModDir + dir + "minecraftjar.7z", paths.jar_staging);
-    ExtractArchive(settings.ModDir + dir + "root.7z", paths.root_staging);
-  }
-  progress.SetName("Copying mod files");
-  CopyRootFiles(paths, previous, overwrite);
-  if (mods::TreeHoldsFile(paths.jar_staging)) {
-    progress.SetName("Patching minecraft.jar");
-    PatchJar(paths.jar, paths.jar_staging);
-  }
+  int result =
+      Unpack(settings, instance, paths, progress) && Install(paths, previous, overwrite, progress);
   platform::DeleteTree(paths.jar_staging);
   platform::DeleteTree(paths.root_staging);
+  return result;
 }
 
 void UninstallMods(const GlobalSettings& settings, const Instance& instance) {
   InstallPaths paths = PathsOf(settings, instance);
-  RemoveListedPaths(paths.game, mods::ReadInstallRecord(paths.record), 1);
+  RemoveInstalled(paths, mods::ReadInstallRecord(paths.record));
   platform::DeleteFile(paths.record);
 }
 

@@ -17,23 +17,34 @@ using PreviousInstall = std::map<std::string, int>;
 // Installs the active mods in `mods.ini` order (a later mod's file wins) and removes what the
 // old record lists and no mod provides any more. With `overwrite` 0 an installed, non-empty
 // file is kept (a person's edit survives); 1 replaces those lying directly in the game folder.
-// A failure of the jar patch is stored as the last-error text and leaves the jar as it was.
+// A file that no record owns is kept in the instance's "modinstall.orig\" before a mod's file
+// replaces it, and comes back when no mod provides that file any more.
+// 1 on success. 0 with the last-error text set when a mod archive would unpack to too much or
+// the record cannot be written (both stop it before anything in the instance changed), or when
+// the jar patch failed (the jar is left as it was).
 // Callable from a worker thread; uses the staging folders "minecraftjar\" and "root\" of
 // CacheDir, so one installation at a time.
-void installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-                ProgressSink& progress);
+int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
+               ProgressSink& progress);
 
-// Removes everything the install record lists (folders only once they hold no file) and
-// deletes the record.
+// Removes everything the install record lists (folders only once they hold no file), puts back
+// the files the installation replaced, and deletes the record.
 void UninstallMods(const GlobalSettings& settings, const Instance& instance);
 
 // Copies `source` + `relative` into `target` + `relative`, adding a CR LF line to `record` for
 // every file and for every folder it created or installed before, and marking each in
-// `previous` with 2. `overwrite` applies to files directly at the top only.
+// `previous` with 2. `overwrite` applies to files directly at the top only. A file that it
+// replaces and `previous` does not own is first copied below `originals` (same relative path);
+// when that copy fails, the file is neither replaced nor recorded.
 void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
-                 PreviousInstall& previous, std::string& record, int overwrite);
+                 PreviousInstall& previous, std::string& record, int overwrite,
+                 const std::string& originals);
 
 namespace mods {
+
+// The record InstallTree would write for `source` into `target`, with nothing written.
+std::string PlanInstallRecord(const std::string& source, const std::string& target,
+                              PreviousInstall previous);
 
 // The record's lines as keys with 1; lines that are absolute or climb out with ".." are left
 // out. Empty when the record cannot be read.

@@ -21,9 +21,6 @@ std::string WorkspaceFolder(const GlobalSettings& settings);
 // Creates the workspace and its parts; folders that exist stay as they are.
 void CreateWorkspaceFolders(const std::string& workspace);
 
-// True when a file lies anywhere below the folder; empty folders do not count.
-bool TreeHoldsFile(const std::string& folder);
-
 }  // namespace mods
 
 // Moves the contents of `source` into `target` (both ending with a separator), merging

@@ -1,5 +1,5 @@
 #include "mods/mod_workspace.h"
-#include "mods/name_case.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/replace_file.h"
 
@@ -10,7 +10,7 @@ constexpr int kMaxDepth = 64;
 
 bool HoldsClassFile(const std::string& folder) {
   for (const platform::DirEntry& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && mods::EndsWithNoCase(entry.name, ".class")) return true;
+    if (!entry.is_folder && platform::EndsWithNoCase(entry.name, ".class")) return true;
   return false;
 }
 
@@ -18,7 +18,7 @@ bool HoldsClassFile(const std::string& folder) {
 // name is not recognised.
 std::string FolderTarget(const std::string& folder, const std::string& name,
                          const std::string& workspace) {
-  std::string lower = mods::LowerCase(name);
+  std::string lower = platform::LowerAscii(name);
   auto has = [&](const char* text) { return lower.find(text) != std::string::npos; };
   if (has("mods")) return workspace + "root\\mods\\";
   if (has("minecraft")) return workspace + (has("jar") ? mods::kJarPart : mods::kRootPart);
@@ -39,8 +39,8 @@ bool SortLevel(const std::string& source, const std::string& workspace) {
   for (const platform::DirEntry& entry : platform::ListFolder(source)) {
     std::string path = source + entry.name;
     if (!entry.is_folder) {
-      std::string mods_file = workspace + "root\\mods\\" + mods::LowerCase(entry.name);
-      if (mods::EndsWithNoCase(entry.name, ".zip") && !platform::IsFolder(mods_file))
+      std::string mods_file = workspace + "root\\mods\\" + platform::LowerAscii(entry.name);
+      if (platform::EndsWithNoCase(entry.name, ".zip") && !platform::IsFolder(mods_file))
         platform::ReplaceFile(path, mods_file);
       continue;
     }

@@ -59,4 +59,21 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
   }
 }
 
+std::string QuoteArgument(std::string_view value) {
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : value) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count only before a quote: there they are doubled, and the quote escaped.
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    out += c;
+    backslashes = 0;
+  }
+  out.append(2 * backslashes, '\\');  // before the closing quote
+  return out + '"';
+}
+
 }  // namespace oxlip::platform

@@ -14,4 +14,8 @@ namespace oxlip::platform {
 // "" gives one literal quote.
 std::vector<std::string> SplitCommandLine(std::string_view line);
 
+// `value` in double quotes with its quotes and the backslashes before them escaped, so that
+// SplitCommandLine gives it back as one argument, whatever it holds (not for the program name).
+std::string QuoteArgument(std::string_view value);
+
 }  // namespace oxlip::platform

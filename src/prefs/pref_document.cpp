@@ -4,20 +4,13 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/ascii_case.h"
+
 namespace oxlip::prefs {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  return true;
-}
 
 PrefEntry ParseLine(std::string_view line) {
   size_t start = 0;
@@ -91,7 +84,7 @@ int FindPrefKey(const PrefDocument& document, std::string_view key) {
   for (size_t i = 0; i < document.entries.size(); ++i) {
     const PrefEntry& entry = document.entries[i];
     if (entry.kind == PrefEntry::Kind::kGroup) break;
-    if (entry.kind == PrefEntry::Kind::kKey && EqualsIgnoringCase(entry.name, key))
+    if (entry.kind == PrefEntry::Kind::kKey && platform::EqualsNoCase(entry.name, key))
       return static_cast<int>(i);
   }
   return -1;

@@ -1,15 +1,11 @@
 #include "versions/beta_jar.h"
 
-#include <cctype>
-#include <string>
+#include "platform/ascii_case.h"
 
 namespace oxlip {
 
 bool IsBetaJar(const RemoteFile& entry) {
-  std::string path = "\\" + entry.Path;
-  for (char& c : path) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  constexpr std::string_view kSuffix = "\\MINECRAFT.JAR";
-  return path.size() >= kSuffix.size() && path.ends_with(kSuffix);
+  return platform::EndsWithNoCase("\\" + entry.Path, "\\minecraft.jar");
 }
 
 int NewestBetaJar(const RemoteFileList& list) {

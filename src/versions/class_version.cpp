@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "archive/seven_zip.h"
+#include "archive/extract_budget.h"
 #include "base/error_text.h"
 #include "base/paths.h"
 #include "platform/fs.h"
@@ -34,8 +34,9 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
     std::string line = "e \"" + ToOemText(path) +
                        "\" net\\minecraft\\client\\Minecraft.class -o\"" +
                        ToOemText(settings.CacheDir) + "\" -aoa -hide";
-    if (SevenZip(nullptr, line, nullptr, 0) != 0) {
-      SetErrorText("GetMineCraftVerion: Can't unpack " + path);
+    std::string refusal;
+    if (archive::SevenZipWithinLimit(line, path, settings.CacheDir, &refusal) != 0) {
+      SetErrorText("GetMineCraftVerion: Can't unpack " + path + refusal);
       return "";
     }
   }

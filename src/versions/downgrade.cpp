@@ -1,10 +1,9 @@
 #include "versions/downgrade.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <set>
 
+#include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/paths.h"
@@ -54,10 +53,16 @@ int Pack(const GlobalSettings& settings, const std::string& work, const std::str
 
 int MakeTarget(const GlobalSettings& settings, const std::string& source, const std::string& work,
                const versions::PatchChoice& choice, const std::string& target, int unpack) {
-  if (unpack != 0 &&
-      SevenZip(nullptr, "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"",
-               nullptr, 0) != 0)
-    return Fail("Downgrade: Can't unpack");
+  if (unpack != 0) {
+    // A staging folder: what an earlier run left there must not stand in for the jar's files.
+    platform::DeleteTree(work);
+    CreatePath(work);
+    std::string refusal;
+    if (archive::SevenZipWithinLimit(
+            "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"", source,
+            work, &refusal) != 0)
+      return Fail("Downgrade: Can't unpack" + refusal);
+  }
   platform::FileWriter list;
   if (!list.Open(work + kFileList)) return Fail("Downgrade: Can't create filelist");
   std::optional<std::string> patch = platform::ReadWholeFile(choice.patch_path);
@@ -94,22 +99,17 @@ Step DowngradeOnce(const GlobalSettings& settings, const std::string& source,
   return step;
 }
 
-std::string FoldedName(const std::string& path) {
-  std::string name = platform::FileNamePart(path);
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name;
-}
-
 }  // namespace
 
 int Downgrade(const GlobalSettings& settings, const std::string& source,
               const std::string& work_folder, ProgressSink* status, int chain, int unpack) {
-  // Patches that lead back to a jar already passed would go round for ever.
-  std::set<std::string> visited{FoldedName(source)};
+  // Patches that lead back to a jar already passed would go round for ever. Jars whose names
+  // differ only in letter case are two files.
+  std::set<std::string> visited{platform::FileNamePart(source)};
   Step step = DowngradeOnce(settings, source, work_folder, status, unpack);
   int result = step.made;
-  while (chain != 0 && !step.next.empty() && visited.insert(FoldedName(step.next)).second)
+  while (chain != 0 && !step.next.empty() &&
+         visited.insert(platform::FileNamePart(step.next)).second)
     step = DowngradeOnce(settings, step.next, work_folder, status, step.next_unpack);
   return result;
 }

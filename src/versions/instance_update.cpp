@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/seven_zip.h"
+#include "archive/extract_budget.h"
 #include "base/error_text.h"
 #include "base/paths.h"
 #include "platform/conventions.h"
@@ -65,8 +65,7 @@ bool IsStoreJarName(const std::string& name) {
 
 // False stops the update; a store jar that cannot be copied only sets `copy_error`.
 bool QueueGameJar(DownloadContext& context, const std::string& game,
-                  const std::string& minecraft_file, std::string* error,
-                  std::string* copy_error) {
+                  const std::string& minecraft_file, std::string* error, std::string* copy_error) {
   std::string jar = game + "bin\\minecraft.jar";
   if (minecraft_file == kReleaseChannel) {
     DownloadMCFile(context, "minecraft.jar", jar);
@@ -107,11 +106,14 @@ bool FinishBin(const GlobalSettings& settings, const std::string& bin,
   std::string natives = NativesArchive();
   if (!platform::SetCurrentFolder(bin))
     return Failed(error, "DownloadMinecraft: Can't enter " + bin);
-  if (SevenZip(nullptr, "x " + natives + ".lzma -aoa -hide -xr!meta-inf", nullptr, 0) != 0)
-    *error = "DownloadMinecraft: Can't unzip natives.lzma";
-  if (SevenZip(nullptr, "x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf", nullptr, 0) !=
-      0)
-    *error = "DownloadMinecraft: Can't unzip natives.jar";
+  // Downloads: what they may unpack is capped like any archive from outside.
+  std::string refusal;
+  if (archive::SevenZipWithinLimit("x " + natives + ".lzma -aoa -hide -xr!meta-inf",
+                                   bin + natives + ".lzma", bin, &refusal) != 0)
+    *error = "DownloadMinecraft: Can't unzip natives.lzma" + refusal;
+  if (archive::SevenZipWithinLimit("x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf",
+                                   bin + natives, bin, &refusal) != 0)
+    *error = "DownloadMinecraft: Can't unzip natives.jar" + refusal;
   SaveVersion(bin + "version", release_date);
   if (!WriteMd5sFile(bin)) *error = "DownloadMinecraft: Can't create md5s-file";
   platform::SetCurrentFolder(settings.StartFolder);

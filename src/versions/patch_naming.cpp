@@ -1,9 +1,9 @@
 #include "versions/patch_naming.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 
 namespace oxlip::versions {
@@ -11,22 +11,12 @@ namespace {
 
 constexpr std::string_view kPatchEnding = ".patch";
 
-std::string Folded(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-bool EndsWithFolded(const std::string& text, std::string_view ending) {
-  return text.size() >= ending.size() && Folded(text.substr(text.size() - ending.size())) == ending;
-}
-
 // The target stem of `patch_file` when it is a patch for `source_stem`; "" when it is not.
 std::string TargetStem(const std::string& patch_file, const std::string& source_stem) {
   std::string prefix = source_stem + "#";
   if (patch_file.size() < prefix.size() + kPatchEnding.size() ||
-      Folded(patch_file.substr(0, prefix.size())) != Folded(prefix) ||
-      !EndsWithFolded(patch_file, kPatchEnding))
+      !platform::StartsWithNoCase(patch_file, prefix) ||
+      !platform::EndsWithNoCase(patch_file, kPatchEnding))
     return "";
   std::string stem =
       patch_file.substr(prefix.size(), patch_file.size() - prefix.size() - kPatchEnding.size());
@@ -38,7 +28,7 @@ std::string TargetStem(const std::string& patch_file, const std::string& source_
 }  // namespace
 
 std::string JarStem(const std::string& jar_file) {
-  if (EndsWithFolded(jar_file, ".jar")) return jar_file.substr(0, jar_file.size() - 4);
+  if (platform::EndsWithNoCase(jar_file, ".jar")) return jar_file.substr(0, jar_file.size() - 4);
   return jar_file;
 }
 

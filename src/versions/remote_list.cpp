@@ -1,6 +1,5 @@
 #include "versions/remote_list.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
@@ -8,6 +7,7 @@
 #include <thread>
 
 #include "base/error_text.h"
+#include "platform/ascii_case.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/http.h"
@@ -32,16 +32,12 @@ std::string_view ElementText(std::string_view text, std::string_view tag) {
   return text.substr(start, end - start);
 }
 
-// The digest between the quotes S3 puts around it.
+// The digest between the quotes S3 puts around it; a quote inside is part of the text.
 std::string WithoutQuotes(std::string_view text) {
   std::string out = versions::DecodeXmlText(text);
-  std::erase(out, '"');
+  if (!out.empty() && out.back() == '"') out.pop_back();
+  if (!out.empty() && out.front() == '"') out.erase(0, 1);
   return out;
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 bool NeedsFetch(const std::string& cached) {
@@ -164,9 +160,8 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
 }
 
 int FindRemoteFile(RemoteFileList& list, const std::string& name) {
-  std::string wanted = UpperCase(name);
   for (size_t i = 0; i < list.files.size(); ++i)
-    if (UpperCase(list.files[i].Path) == wanted) {
+    if (platform::EqualsNoCase(list.files[i].Path, name)) {
       list.current = static_cast<int>(i);
       return 1;
     }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error_text.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "versions/class_version.h"
 #include "versions/version_index.h"
@@ -11,13 +12,7 @@
 namespace oxlip {
 namespace {
 
-bool IsJarName(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string tail = name.substr(name.size() - 4);
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == ".jar";
-}
+bool IsJarName(const std::string& name) { return platform::EndsWithNoCase(name, ".jar"); }
 
 VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index,
                        const platform::DirEntry& dir_entry, bool& changed) {

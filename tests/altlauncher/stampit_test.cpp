@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -159,18 +159,15 @@ TEST_F(Stamp, ProfileWithoutModsCopiesItsJarAndDropsItsSignatureFolder) {
   ExpectCleanedUp();
 }
 
-TEST_F(Stamp, InstanceJarNamedInAnotherLetterCaseIsPatchedInPlace) {
-  // On this system the upper-case name is no file at all: a copy from it would fail.
-  std::string upper = InstanceJar();
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  ASSERT_FALSE(fs::exists(upper));
-  WriteConfig(0, Profile("Same jar", upper, ModEntry(Mod("a.zip"))));
+// Names that differ only in letter case are two files here.
+TEST_F(Stamp, AProfileJarNamedLikeTheInstanceJarInAnotherCaseIsAnotherJar) {
+  std::string other = Game() + "bin/Minecraft.jar";
+  test::MakeJar(other, kProfileJar);
+  WriteConfig(0, Profile("Other jar", other, ModEntry(Mod("a.zip"))));
   Stampit();
-  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Same jar patched!"});
+  EXPECT_EQ(Shown(), std::vector<std::string>{"Profile Other jar patched!"});
   EXPECT_EQ(test::ReadJar(InstanceJar()),
-            Stamped(kGameJar, {{"a.class", "mod a"}, {"shared.class", "from a"}}));
-  ExpectCleanedUp();
+            Stamped(kProfileJar, {{"a.class", "mod a"}, {"shared.class", "from a"}}));
 }
 
 TEST_F(Stamp, QuotedCloseInsideAValueDoesNotEndTheProfile) {
@@ -235,6 +232,19 @@ TEST_F(Stamp, ModThatCannotBeUnpackedLeavesTheJarAsItWas) {
                  ModEntry(Mod("a.zip")) + ModEntry(Mod("broken.zip")) + ModEntry(Mod("b.zip"))));
   Stampit();
   ExpectFailedWith("stampit: Can't unzip mod " + Read(Mod("broken.zip")));
+
+  // One that would unpack to far more than it holds is refused, as an imported one is.
+  ui.messages.clear();
+  std::string bomb =
+      "python3 '" OXLIP_SOURCE_DIR "/tests/mods/make_zip.py' bomb '" + Mod("bomb.zip") + "' 100";
+  ASSERT_EQ(std::system(bomb.c_str()), 0);
+  WriteConfig(0, Profile("P", ProfileJar(), ModEntry(Mod("bomb.zip"))));
+  Stampit();
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_TRUE(Shown()[0].starts_with("stampit: Can't unzip mod " + Read(Mod("bomb.zip")) + ": "))
+      << Shown()[0];
+  EXPECT_EQ(test::ReadFile(InstanceJar()), game_jar_bytes);
+  ExpectCleanedUp();
 }
 
 TEST_F(Stamp, FailingPatchStepLeavesTheJarAsItWas) {

@@ -20,6 +20,7 @@ namespace oxlip {
 namespace {
 
 using instances::InstanceDialogModel;
+using RowChanges = std::vector<std::pair<int, RowChange>>;
 
 class InstanceBuild : public test::AppWorld {
  protected:
@@ -64,6 +65,7 @@ TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
   EXPECT_EQ(made.BetaVersion, 0);  // the release date is only known after the start-up check
   EXPECT_TRUE(platform::IsFile(state.settings.InstancesDir + made.Folder + "/settings.ini"));
   EXPECT_EQ(ui.progress_windows[0].title, "Download");
+  EXPECT_EQ(ui.instance_rows_changed, (RowChanges{{0, RowChange::kAdded}}));
 }
 
 TEST_F(InstanceBuild, NewInstanceWhoseUpdateFailsAddsNothing) {
@@ -112,6 +114,7 @@ TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) 
   EXPECT_EQ(ui.status_shown.back().title, "Clone instance");
   EXPECT_EQ(ui.status_shown.back().text, "A - copy");
   EXPECT_FALSE(ui.status_open);
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(1, RowChange::kAdded));
 }
 
 TEST_F(WithInstance, AFailedCloneCopyIsShownByItsOwnNameAndAddsNothing) {
@@ -128,6 +131,9 @@ TEST_F(WithInstance, ConfigRebuildsOnlyWhenTheVersionOrTheModsChange) {
   Confirm([](InstanceDialogModel& model) { model.fields().title = "Renamed"; });
   ASSERT_EQ(Run(kCmdConfig, 0), 1);
   EXPECT_EQ(source->Name, "Renamed");
+  // Only its row is drawn again, and it is the row selected afterwards.
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, RowChange::kEdited));
+  EXPECT_EQ(ui.selected_instance_rows, std::vector<int>{0});
   EXPECT_EQ(Downloads(), before);
   EXPECT_EQ(ui.progress_windows.size(), 1u);  // only the one of the creation
 
@@ -147,6 +153,7 @@ TEST_F(WithInstance, DeleteGoesToTheTrashAndTheNextStartNoLongerListsIt) {
   std::string folder = source->Folder;
   ASSERT_EQ(Run(kCmdDelete, 0), 1);
   EXPECT_TRUE(state.instance_list.empty());
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, RowChange::kRemoved));
   EXPECT_FALSE(platform::Exists(state.settings.InstancesDir + folder));
   EXPECT_EQ(test::ReadFile(dir() + "data/Trash/files/" + folder + "/.minecraft/saves/World1/" +
                            "level.dat"),

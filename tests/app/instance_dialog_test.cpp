@@ -71,7 +71,10 @@ TEST_F(InstanceDialogTest, ConfirmedDialogWritesTheRecordFromTheProgramsLists) {
 
 TEST_F(InstanceDialogTest, CancelledDialogLeavesRecordAndIcon) {
   WriteTga(dir() + "blue.tga", 6, 6);
+  state.settings.DefaultIconFile = dir() + "Icons/Default.png";
   ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    // Until an icon is chosen, the requester starts where the data folder keeps its icons.
+    EXPECT_EQ(model.IconFileRequester().start, dir() + "Icons/");
     model.IconChosen(dir() + "blue.tga");
     EXPECT_EQ(model.chosen_icon_file(), dir() + "blue.tga");
     model.fields().title = "Renamed";

@@ -104,6 +104,33 @@ TEST_F(StartCommandsTest, ARealStartIsWatchedByTheEventLoopHook) {
   EXPECT_TRUE(fs::exists(dir() + "report.txt"));
 }
 
+// A backup would meet files the game is still writing ("game.log", the worlds): refused while
+// the instance's game runs, and possible again once it has ended.
+TEST_F(StartCommandsTest, BackupsAreRefusedWhileTheInstancesGameRuns) {
+  test::LayOutGameFolder(dir() + "Instances/survival");
+  test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "600");
+  test::ScopedEnvironment no_display("DISPLAY", "");
+  record_->JavaPath = test::JavaFolder();
+  record_->UseLauncher = 1;
+  record_->BackupBeforUpdate = 1;
+  ASSERT_GT(RunMenuCommand(state_, ui_, kCmdStart), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 0);
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRepair), 0);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Oxlip: MineCraftBackup: the game is running; close it first",
+                            "Oxlip: SaveBackup: the game is running; close it first",
+                            "Oxlip: MineCraftBackup: the game is running; close it first"}));
+  EXPECT_TRUE(ui_.status_shown.empty());
+  EXPECT_FALSE(fs::exists(dir() + "Instances/survival/backup"));
+
+  ::kill(state_.game.process->id(), SIGKILL);
+  ASSERT_TRUE(test::WaitFor([&] { return state_.game.process->HasEnded(); }));
+  ui_.messages.clear();
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 1);
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
 TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
   EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 1);
   ASSERT_EQ(ui_.status_shown.size(), 1u);

@@ -9,8 +9,8 @@
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/downgrade_fixture.h"
-#include "support/jar_files.h"
 #include "support/fixture_paths.h"
+#include "support/jar_files.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -58,10 +58,13 @@ TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {
     EXPECT_EQ(name.find("downloadbeta"), std::string::npos) << name;
 }
 
-TEST_F(VersionCommands, DownloadAllBetaWithoutAListingDoesNothing) {
+TEST_F(VersionCommands, DownloadAllBetaAsksForItsListingBehindTheWindowAndStopsWithoutOne) {
   state.settings.MCASSETSURL = "http://127.0.0.1:9/assets/";
   EXPECT_EQ(Run(kCmdDownloadBetas), 1);
-  EXPECT_TRUE(ui.status_shown.empty());
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.behind_status_runs, 1);
+  EXPECT_FALSE(ui.status_open);
+  EXPECT_TRUE(ui.lists_changed.empty());
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -69,9 +72,14 @@ TEST_F(VersionCommands, ADroppedJarIsStoredByItsVersionOnlyTheFirstCounts) {
   test::WriteFile(dir() + "in/Game.JAR", test::ReadFile(Fixture("assets/1_0/minecraft.jar")));
   ASSERT_EQ(Drop(dir() + "in/Game.JAR\n" + dir() + "in/other.jar"), 1);
   EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.0"});
-  EXPECT_EQ(ParseVersionIndex(test::ReadFile(state.settings.VersionsDir + "ver.ini"))
-                ["minecraft - 1.0.jar"]
-                    .first,
+  // The jar is read and copied behind the status window, which names it.
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.status_shown[0].text, dir() + "in/Game.JAR");
+  EXPECT_EQ(ui.behind_status_runs, 1);
+  EXPECT_FALSE(ui.status_open);
+  EXPECT_EQ(ParseVersionIndex(
+                test::ReadFile(state.settings.VersionsDir + "ver.ini"))["minecraft - 1.0.jar"]
+                .first,
             "1.0");
   // The same version again replaces the stored jar.
   ASSERT_EQ(Drop(dir() + "in/Game.JAR"), 1);

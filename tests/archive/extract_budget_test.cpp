@@ -40,5 +40,18 @@ TEST_F(ExtractBudgetTest, WithinTheBudgetOrWithoutOneAllIsWritten) {
   EXPECT_EQ(ListTree("free").count("dir/b.txt"), 1u);
 }
 
+TEST(UnpackLimit, HundredTimesTheArchiveAtLeast64MbAndAGigabyteKeptFree) {
+  using archive::UnpackLimitFor;
+  constexpr std::uint64_t kMb = 1 << 20;
+  EXPECT_EQ(UnpackLimitFor(10 * kMb, std::nullopt).bytes, 1000 * kMb);
+  EXPECT_EQ(UnpackLimitFor(1000, std::nullopt).bytes, 64 * kMb);
+  archive::UnpackLimit by_disk = UnpackLimitFor(10 * kMb, 1024 * kMb + 300 * kMb);
+  EXPECT_EQ(by_disk.bytes, 300 * kMb);
+  EXPECT_TRUE(by_disk.by_disk);
+  EXPECT_EQ(UnpackLimitFor(10 * kMb, 500 * kMb).bytes, 0u);
+  EXPECT_FALSE(UnpackLimitFor(10 * kMb, 1ull << 40).by_disk);
+  EXPECT_EQ(UnpackLimitFor(UINT64_MAX / 2, std::nullopt).bytes, UINT64_MAX);
+}
+
 }  // namespace
 }  // namespace oxlip::test

@@ -50,23 +50,27 @@ TEST_F(Update, InstanceBackupLeavesOutTheTopBackupFolderOnly) {
                      {"settings.ini", {false, 1, Crc("s")}}}));
 }
 
-TEST_F(Update, WorldBackupCreatesTheMissingBackupFolders) {
+// Names that differ only in letter case are two files on disk, so two entries.
+TEST_F(Update, WorldBackupCreatesTheMissingBackupFoldersAndKeepsEveryFile) {
   WriteFile("inst/.minecraft/saves/World/level.dat", "level");
+  WriteFile("inst/.minecraft/saves/World/Level.dat", "other");
   ASSERT_EQ(RunIn("inst/.minecraft/saves/World",
                   "a \"" + dir() + "inst\\backup\\World\\77.7z\" * -r -mx9 -x!backup"),
             0);
-  EXPECT_EQ(ListSevenZ("inst/backup/World/77.7z"),
-            (Listing{{"level.dat", {false, 5, Crc("level")}}}));
+  EXPECT_EQ(
+      ListSevenZ("inst/backup/World/77.7z"),
+      (Listing{{"Level.dat", {false, 5, Crc("other")}}, {"level.dat", {false, 5, Crc("level")}}}));
 }
 
 TEST_F(Update, AddingToAnExisting7zKeepsAndReplacesEntries) {
-  MakeSevenZ("a.7z", {{"keep.txt", "keep"}, {"Same.txt", "old"}});
+  MakeSevenZ("a.7z", {{"keep.txt", "keep"}, {"same.txt", "old"}, {"Case.txt", "other file"}});
   WriteFile("same.txt", "newer");
-  ASSERT_EQ(RunArchiver("a a.7z same.txt"), 0);
-  Listing listing = ListSevenZ("a.7z");
-  EXPECT_EQ(listing.size(), 2u);
-  EXPECT_EQ(listing["keep.txt"].crc, Crc("keep"));
-  EXPECT_EQ(listing["same.txt"].crc, Crc("newer"));
+  WriteFile("case.txt", "new file");
+  ASSERT_EQ(RunArchiver("a a.7z same.txt case.txt"), 0);
+  EXPECT_EQ(ListSevenZ("a.7z"), (Listing{{"Case.txt", {false, 10, Crc("other file")}},
+                                         {"case.txt", {false, 8, Crc("new file")}},
+                                         {"keep.txt", {false, 4, Crc("keep")}},
+                                         {"same.txt", {false, 5, Crc("newer")}}}));
 }
 
 const std::vector<FakeEntry> kGameJar = {
@@ -86,8 +90,10 @@ TEST_F(Update, JarPatchAddsStagingContentsAtTheRootAndCopiesTheRest) {
                         "cache\\minecraftjar\\\" -r -mx9 -x!meta-inf"),
             0);
   Listing listing = ListZip("minecraft.jar");
-  EXPECT_EQ(listing.size(), 7u);
-  EXPECT_EQ(listing["B.class"].crc, Crc("new b"));  // replaced regardless of letter case
+  EXPECT_EQ(listing.size(), 8u);
+  // Java tells classes by their exact names: "b.class" is another class than "B.class".
+  EXPECT_EQ(listing["B.class"].crc, Crc("old b"));
+  EXPECT_EQ(listing["b.class"].crc, Crc("new b"));
   EXPECT_EQ(listing["mod/C.class"].size, 3000);
   EXPECT_EQ(listing.count("meta-inf/MOD.SF"), 0u);
   EXPECT_EQ(listing["META-INF/MOJANG_C.SF"].crc, Crc("signature"));
@@ -100,7 +106,7 @@ TEST_F(Update, JarPatchAddsStagingContentsAtTheRootAndCopiesTheRest) {
   EXPECT_EQ(listing.count("META-INF"), 0u);
   EXPECT_EQ(listing.count("META-INF/MOJANG_C.SF"), 0u);
   EXPECT_EQ(listing.count("lib/META-INF/nested"), 1u);
-  EXPECT_EQ(listing.size(), 5u);
+  EXPECT_EQ(listing.size(), 6u);
 }
 
 TEST_F(Update, DeletingEverythingLeavesAnEmptyArchive) {

@@ -48,14 +48,22 @@ TEST_F(PathsTest, RemoveListedPathsKeepsUnrecordedFilesAndStaysInsideBase) {
   WriteFile(base + "config/mine.cfg", "kept");
   WriteFile(base + "mods/b.zip", "b");
   WriteFile(base + "deep/c.txt", "c");
+  // A file is a file whatever its date: one of 1970 or earlier keeps its folder too.
+  WriteFile(base + "old/1970.txt", "kept");
+  ASSERT_TRUE(platform::SetFileDate(base + "old/1970.txt", 0));
   WriteFile(dir() + "outside.txt", "x");
-  std::map<std::string, int> listed = {
-      {"config\\", 0},           {"config\\a.cfg", 0}, {"mods\\", 0},
-      {"mods\\b.zip", 0},        {"deep\\c.txt", 5},   {"..\\outside.txt", 0},
-      {dir() + "outside.txt", 0}};
+  std::map<std::string, int> listed = {{"config\\", 0},
+                                       {"config\\a.cfg", 0},
+                                       {"mods\\", 0},
+                                       {"mods\\b.zip", 0},
+                                       {"deep\\c.txt", 5},
+                                       {"..\\outside.txt", 0},
+                                       {dir() + "outside.txt", 0},
+                                       {"old\\", 0}};
   RemoveListedPaths(base, listed, 1);
   EXPECT_FALSE(platform::Exists(base + "config/a.cfg"));
   EXPECT_TRUE(platform::Exists(base + "config/mine.cfg"));
+  EXPECT_TRUE(platform::Exists(base + "old/1970.txt"));
   EXPECT_FALSE(platform::Exists(base + "mods"));
   EXPECT_TRUE(platform::Exists(base + "deep/c.txt"));  // above the level limit
   EXPECT_TRUE(platform::Exists(dir() + "outside.txt"));

@@ -50,6 +50,35 @@ TEST_F(QtUiOwnerTest, BoxOverTheInstanceDialogBelongsToIt) {
   EXPECT_TRUE(box_enabled);
 }
 
+// Work started from inside the dialog (a mod import, say) shows its windows over it.
+TEST_F(QtUiOwnerTest, StatusAndProgressWindowsOverTheInstanceDialogBelongToIt) {
+  QWidget* shown_dialog = nullptr;
+  QWidget* status_owner = nullptr;
+  QWidget* progress_owner = nullptr;
+  WhenModal<InstanceConfigDialog>([&](InstanceConfigDialog* shown) {
+    shown_dialog = shown;
+    ui->ShowStatusWindow("Import mod", "", true);
+    status_owner = ui->status_window()->parentWidget();
+    ui->CloseStatusWindow();
+    ui->RunWithProgress("Download", "", [&](ProgressSink&) {
+      QMetaObject::invokeMethod(
+          window.get(),
+          [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+              if (qobject_cast<StatusWindow*>(top) && top->isVisible())
+                progress_owner = top->parentWidget();
+          },
+          Qt::BlockingQueuedConnection);
+      return 1;
+    });
+    shown->reject();
+  });
+  EXPECT_FALSE(InstanceDialog(state, *ui, record));
+  ASSERT_NE(shown_dialog, nullptr);
+  EXPECT_EQ(status_owner, shown_dialog);
+  EXPECT_EQ(progress_owner, shown_dialog);
+}
+
 TEST_F(QtUiOwnerTest, BoxWhileTheStatusWindowIsOpenCanBeAnswered) {
   ui->ShowStatusWindow("Clone instance", "Alpha", true);
   ASSERT_FALSE(window->isEnabled());

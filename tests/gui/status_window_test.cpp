@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "gui/qt_ui.h"
+#include "when_up.h"
 
 namespace oxlip::gui {
 namespace {
@@ -94,6 +98,56 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsWaitsForTheWorkToEnd) {
   EXPECT_TRUE(visible_after_close);
   QApplication::processEvents();
   EXPECT_FALSE(window.isVisible());
+}
+
+// A command that shows a box once its work has ended shows it before the close asked for
+// during the work.
+TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
+  bool visible_under_box = false;
+  window.RunCommand([&] {
+    ui.RunWithProgress("Download", "", [&](ProgressSink&) {
+      QMetaObject::invokeMethod(
+          &window, [&] { window.close(); }, Qt::BlockingQueuedConnection);
+      return 0;
+    });
+    test::WhenUp<QMessageBox>([&](QMessageBox* box) {
+      visible_under_box = window.isVisible();
+      box->done(QMessageBox::Ok);
+    });
+    ui.ShowMessage("Oxlip", "DownloadMinecraft: Can't download minecraft.jar");
+  });
+  EXPECT_TRUE(visible_under_box);
+  QApplication::processEvents();
+  EXPECT_FALSE(window.isVisible());
+}
+
+// Once Qt has been asked to quit (the desktop session ends, say), every event loop entered
+// returns at once; the progress window still shows what the work reports.
+TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
+  QString shown;
+  std::atomic<bool> looked{false};
+  ui.RunWithProgress("Download", "", [&](ProgressSink& progress) {
+    QMetaObject::invokeMethod(
+        &window, [] { QCoreApplication::exit(0); }, Qt::BlockingQueuedConnection);
+    progress.SetName("minecraft.jar");
+    QMetaObject::invokeMethod(
+        &window,
+        [&] {
+          for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* progress_window = qobject_cast<StatusWindow*>(top))
+              shown = progress_window->first_text()->text();
+          looked = true;
+        },
+        Qt::QueuedConnection);
+    // Bounded only so that a window that stopped handling events fails instead of hanging.
+    for (int i = 0; i < 3000 && !looked; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return 1;
+  });
+  // An event loop run to its end takes back the request to quit, for the tests after this.
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+  EXPECT_EQ(shown, "minecraft.jar");
 }
 
 TEST_F(StatusWindowTest, TheStatusWindowOutlastsWorkStartedWhileItIsOpen) {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QMimeData>
+#include <QUrl>
 #include <filesystem>
 
 #include "app/main_view.h"
@@ -50,13 +51,24 @@ class WindowListsTest : public test::InTempFolder {
   }
 
   void DropOn(QPoint at, const QMimeData* data) {
-    InstanceListView* list = window->instance_list();
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &move);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(list->viewport(), &drop);
+    DropOn(window->instance_list(), at, data, Qt::CopyAction);
+  }
+
+  // The action each step of the drag was answered with, when it was accepted. With Shift held
+  // the source proposes a move.
+  static std::vector<Qt::DropAction> DropOn(QAbstractItemView* list, QPoint at,
+                                            const QMimeData* data, Qt::DropActions actions,
+                                            Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, keys);
+    QDragMoveEvent move(at, actions, data, Qt::LeftButton, keys);
+    QDropEvent drop(at, actions, data, Qt::LeftButton, keys);
+    std::vector<Qt::DropAction> answers;
+    for (QDropEvent* event :
+         {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+      QApplication::sendEvent(list->viewport(), event);
+      answers.push_back(event->isAccepted() ? event->dropAction() : Qt::IgnoreAction);
+    }
+    return answers;
   }
 
   AppState state;
@@ -114,6 +126,24 @@ TEST_F(WindowListsTest, IconsAreScaledTo48AndTheDefaultIsShared) {
   }
 }
 
+// Without a default icon, an instance without its own shows the first image of the list;
+// giving it an icon must not repaint the instance whose image that is.
+TEST_F(WindowListsTest, AnIconGivenToAnInstanceThatSharedAnImageIsItsOwn) {
+  MakeInstance("own", 20);
+  MakeInstance("plain", 0);
+  test::WriteFile(dir() + "Instances/sort.ini", "own\r\nplain\r\n");
+  Open();
+  InstanceListView* list = window->instance_list();
+  ASSERT_EQ(list->ImageIndexOf(1), list->ImageIndexOf(0));
+  state.instance_list[1]->Icon.SetOwn(image::Image{1, 1, {0, 0, 255, 255}});
+  ui->InstanceRowChanged(1, RowChange::kEdited);
+  auto colour = [list](int row) {
+    return list->item(row)->icon().pixmap(48).toImage().pixelColor(24, 24);
+  };
+  EXPECT_EQ(colour(0), QColor(Qt::red));
+  EXPECT_EQ(colour(1), QColor(Qt::blue));
+}
+
 TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   for (std::string f : {"first", "second", "third"}) MakeInstance(f, 20);
   test::WriteFile(dir() + "Instances/sort.ini", "first\r\nsecond\r\nthird\r\n");
@@ -137,6 +167,36 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   window->StoreGeometry();
   ShutDown(state);
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), "second\r\nthird\r\nfirst\r\n");
+}
+
+// A source that offers a move is answered with a copy: a file manager told that its file was
+// moved deletes it. A jar is taken into the store only after the drop was answered.
+TEST_F(WindowListsTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswered) {
+  MakeInstance("only", 20);
+  Open();
+  std::string jar = dir() + "in/game.jar";
+  test::WriteFile(jar,
+                  test::ReadFile(std::string(OXLIP_FIXTURE_ROOT) + "assets/1_0/minecraft.jar"));
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(jar))});
+  std::unique_ptr<QMimeData> row(window->instance_list()->NewDragData());
+  std::vector<Qt::DropAction> copies(3, Qt::CopyAction);
+  window->instance_list()->doItemsLayout();
+  QPoint first_row =
+      window->instance_list()->visualItemRect(window->instance_list()->item(0)).center();
+  EXPECT_EQ(DropOn(window->instance_list(), first_row, row.get(), Qt::MoveAction | Qt::CopyAction,
+                   Qt::ShiftModifier),
+            copies);
+  window->tabs()->setCurrentIndex(1);
+  QApplication::processEvents();
+  EXPECT_EQ(DropOn(window->version_list(), QPoint(10, 10), &files, Qt::MoveAction | Qt::CopyAction,
+                   Qt::ShiftModifier),
+            copies);
+  std::string stored = state.settings.VersionsDir + "minecraft - 1.0.jar";
+  EXPECT_FALSE(std::filesystem::exists(stored));
+  QApplication::processEvents();
+  EXPECT_EQ(test::ReadFile(stored), test::ReadFile(jar));
+  EXPECT_EQ(window->version_list()->topLevelItemCount(), 1);
 }
 
 TEST_F(WindowListsTest, ResizingKeepsThePanelFivePixelsFromEachEdge) {

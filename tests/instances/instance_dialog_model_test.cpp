@@ -465,11 +465,12 @@ using DialogIconTest = DialogModelTest;
 
 TEST_F(DialogIconTest, PreviewIsTheRecordsIconAt48) {
   record.Icon.SetOwn(image::Image{2, 2, std::vector<uint8_t>(16, 7)});
+  services.icon_folder = dir() + "Icons/";
   Open();
   ASSERT_TRUE(model->preview());
   EXPECT_EQ(model->preview()->width, 48);
   EXPECT_EQ(model->preview()->height, 48);
-  EXPECT_EQ(model->IconFileRequester().start, "icons\\");
+  EXPECT_EQ(model->IconFileRequester().start, dir() + "Icons/");
 }
 
 TEST_F(DialogIconTest, CancelAfterChoosingAnIconLeavesIconAndFile) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/command_line.h"
 
 namespace oxlip::launch {
@@ -50,9 +52,9 @@ class JavaCommandTest : public ::testing::Test {
 
 TEST_F(JavaCommandTest, BuiltInStartOnWindows) {
   JavaCommand plain = Windows();
-  EXPECT_EQ(plain.command_line, std::string(kWinJava) +
-                                    " -cp jinput.jar;lwjgl.jar;lwjgl_util.jar;minecraft.jar " +
-                                    kWinNatives + " net.minecraft.client.Minecraft Steve t1");
+  EXPECT_EQ(plain.command_line,
+            std::string(kWinJava) + " -cp jinput.jar;lwjgl.jar;lwjgl_util.jar;minecraft.jar " +
+                kWinNatives + " net.minecraft.client.Minecraft \"Steve\" \"t1\"");
   EXPECT_EQ(plain.working_folder, kWinBin);
   EXPECT_EQ(plain.home_variable, "APPDATA");
   EXPECT_EQ(plain.home_value, "C:\\Oxlip\\Instances\\My Game");
@@ -63,7 +65,8 @@ TEST_F(JavaCommandTest, BuiltInStartOnWindows) {
   EXPECT_EQ(Windows().command_line,
             std::string(kWinJava) +
                 " -Xmx1024m -Xms512m -cp jinput.jar;lwjgl.jar;lwjgl_util.jar;minecraft.jar " +
-                kWinNatives + " net.minecraft.client.Minecraft Steve t1 mc.example:25565");
+                kWinNatives +
+                " net.minecraft.client.Minecraft \"Steve\" \"t1\" \"mc.example:25565\"");
   // Without a login the name and ticket are empty: two blanks after the main class.
   record_.SetMemory = 0;
   record_.AutoConnect = 0;
@@ -115,7 +118,8 @@ TEST_F(JavaCommandTest, BuiltInStartOnLinuxPointsUserHomeAtTheInstanceFirst) {
   EXPECT_EQ(command.command_line,
             std::string(kLinuxJava) + " " + kLinuxHome +
                 " -Xmx1024m -Xms512m -cp jinput.jar:lwjgl.jar:lwjgl_util.jar:minecraft.jar " +
-                kLinuxNatives + " net.minecraft.client.Minecraft Steve t1 mc.example:25565");
+                kLinuxNatives +
+                " net.minecraft.client.Minecraft \"Steve\" \"t1\" \"mc.example:25565\"");
   EXPECT_EQ(command.working_folder, kLinuxBin);
   EXPECT_EQ(command.home_variable, "HOME");
   EXPECT_EQ(command.home_value, kLinuxInstance);
@@ -171,17 +175,51 @@ TEST_F(JavaCommandTest, LaunchersAndOtherModesOnLinux) {
             "\"java\" " + std::string(kLinuxHome) + " -Xmx1024m -Xms512m ");
 }
 
-// A relative InstancesDir would miss from the game's own working folder.
-TEST_F(JavaCommandTest, RelativeInstancesFolderIsTakenFromTheStartFolder) {
+// Relative folders would miss from the game's own working folder.
+TEST_F(JavaCommandTest, RelativeInstancesAndJavaFoldersAreTakenFromTheStartFolder) {
   settings_.StartFolder = "/srv/oxlip/";
   settings_.InstancesDir = "Instances\\";
-  record_.JavaPath = "/j/bin/";
+  record_.JavaPath = "jre/bin/";
   JavaCommand command = BuildJavaCommand(settings_, record_, {}, "", kPosixConventions);
+  EXPECT_EQ(platform::SplitCommandLine(command.command_line)[0], "/srv/oxlip/jre/bin/java");
   EXPECT_EQ(command.home_value, "/srv/oxlip/Instances/My Game");
   EXPECT_EQ(command.working_folder, "/srv/oxlip/Instances/My Game/.minecraft/bin");
   EXPECT_NE(command.command_line.find(
                 "\"-Dorg.lwjgl.librarypath=/srv/oxlip/Instances/My Game/.minecraft/bin/natives\""),
             std::string::npos);
+}
+
+// Blanks, quotes and backslashes in any value must not split it or join it to the next.
+TEST_F(JavaCommandTest, EveryValueArrivesAsOneArgument) {
+  const char* kOdd[] = {"tkn host", "say \"hi\"", "back\\\" \"slash\\", "\""};
+  for (const char* odd : kOdd) {
+    SCOPED_TRACE(odd);
+    record_.Folder = std::string("My ") + odd;
+    record_.AutoConnect = 1;
+    record_.ConnectIP = std::string("mc ") + odd;
+    std::vector<std::string> args =
+        platform::SplitCommandLine(Linux({std::string("u ") + odd, odd}).command_line);
+    ASSERT_EQ(args.size(), 10u);
+    std::string in_path = odd;  // a backslash in a path is the separator
+    std::replace(in_path.begin(), in_path.end(), '\\', '/');
+    const std::string instance = "/home/steve/Oxlip/Instances/My " + in_path;
+    EXPECT_EQ(args[1], "-Duser.home=" + instance);
+    EXPECT_EQ(args[4], "-Dorg.lwjgl.librarypath=" + instance + "/.minecraft/bin/natives");
+    EXPECT_EQ(args[7], std::string("u ") + odd);
+    EXPECT_EQ(args[8], odd);
+    EXPECT_EQ(args[9], std::string("mc ") + odd);
+
+    record_.UseLauncher = 2;
+    record_.AltLauncher = std::string("/games/") + odd + ".jar";
+    args = platform::SplitCommandLine(Linux().command_line);
+    EXPECT_EQ(args.back(), "/games/" + in_path + ".jar");
+    record_.UseLauncher = 0;
+  }
+  // An empty name before a given ticket or server keeps its place.
+  record_.ConnectIP = "mc.example";
+  std::vector<std::string> args = platform::SplitCommandLine(Linux({"", ""}).command_line);
+  EXPECT_EQ(std::vector<std::string>(args.begin() + 7, args.end()),
+            (std::vector<std::string>{"", "", "mc.example"}));
 }
 
 }  // namespace

@@ -75,6 +75,19 @@ TEST_F(LoginRequestTest, ARefusalIsTheMessageAndNoAnswerChangesNothing) {
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
+// An answer from anywhere: a line of a megabyte must not become the message the dialog shows.
+TEST_F(LoginRequestTest, OnlyTheStartOfALongAnswerIsRead) {
+  std::string endless(1 << 20, 'x');
+  test::WriteFile(dir() + "root/download/answer.txt", endless + ":deprecated:Name:Ticket:1\n");
+  settings_.MCLOGINURL = mirror_->Url("download/answer.txt");
+  LoginAnswer answer;
+  EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
+  EXPECT_FALSE(answer.first.empty());
+  EXPECT_LT(answer.first.size(), 64u * 1024);
+  EXPECT_EQ(endless.compare(0, answer.first.size(), answer.first), 0);
+  EXPECT_TRUE(TemporaryFolderEmpty());
+}
+
 // With "&" and "+" left as they are the server would read "a" as the password, or a blank.
 TEST_F(LoginRequestTest, APasswordWithAmpersandPlusBlankAndColonLogsIn) {
   LoginAnswer answer;

@@ -188,6 +188,26 @@ TEST_F(StartMinecraftTest, StoredCredentialsLogInAtTheServerAndTheGameGetsNameTi
   EXPECT_EQ(report["arg.2"], "mc.example:25565");
 }
 
+// Whatever the server's answer and the server address hold, each reaches the game as one
+// argument (the report writes a backslash doubled).
+TEST_F(StartMinecraftTest, NameTicketAndServerWithBlanksAndQuotesArriveWhole) {
+  test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
+  test::WriteFile(dir() + "root/download/answer.txt",
+                  "1:deprecated:Ste \"ve\":tkn host\\\" x\\:7\n");
+  test::MirrorProcess mirror(dir() + "root/");
+  ASSERT_GT(mirror.port(), 0);
+  settings_.MCLOGINURL = mirror.Url("download/answer.txt");
+  record_.LoginCrypt = EncodeLogin({"Steve", "pw"});
+  record_.AutoConnect = 1;
+  record_.ConnectIP = "mc \"a\" b";
+  ASSERT_GT(Start(), 0) << LastErrorText();
+  auto report = WaitForReport(dir() + "report.txt");
+  EXPECT_EQ(report["args"], "3");
+  EXPECT_EQ(report["arg.0"], "Ste \"ve\"");
+  EXPECT_EQ(report["arg.1"], "tkn host\\\\\" x\\\\");
+  EXPECT_EQ(report["arg.2"], "mc \"a\" b");
+}
+
 TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredentialsUsed) {
   test::WriteFile(dir() + "users.txt", "Notch:hunter2\n");
   test::WriteFile(dir() + "root/download/x", "x");

@@ -8,7 +8,9 @@
 #include "base/error_text.h"
 #include "mod_fixtures.h"
 #include "mods/mod_workspace.h"
+#include "platform/path.h"
 #include "support/temp_folder.h"
+#include "support/write_limit.h"
 
 namespace oxlip {
 namespace {
@@ -154,6 +156,61 @@ TEST_F(ModInstallTest, AModsFolderThatWasThereIsNeverRecordedNorDeleted) {
   EXPECT_TRUE(std::filesystem::is_directory(game + "mods"));
   EXPECT_TRUE(std::filesystem::is_directory(game + "resources"));
   EXPECT_FALSE(std::filesystem::exists(record));
+}
+
+// What a person had there before is theirs: it comes back once no mod provides that file.
+TEST_F(ModInstallTest, FilesAnInstallReplacedComeBackWhenNoModProvidesThemAnyMore) {
+  test::WriteFile(game + "options.txt", "the person's own");
+  test::WriteFile(game + "config/mine.cfg", "mine");
+  std::string a = MakeMod("A", {}, {{"options.txt", "a"}, {"config/mine.cfg", "a"}});
+  std::string b = MakeMod("B", {}, {{"config/mine.cfg", "b"}});
+  Install({a}, 1);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "a");
+  EXPECT_EQ(test::ReadFile(game + "config/mine.cfg"), "a");
+  Install({b}, 0);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "the person's own");
+  EXPECT_EQ(test::ReadFile(game + "config/mine.cfg"), "a");  // installed and kept, not theirs
+  UninstallMods(settings, instance);
+  EXPECT_EQ(test::ReadFile(game + "config/mine.cfg"), "mine");
+  EXPECT_EQ(test::TreeNames(folder),
+            (Names{".minecraft/", ".minecraft/bin/", ".minecraft/bin/minecraft.jar",
+                   ".minecraft/config/", ".minecraft/config/mine.cfg", ".minecraft/options.txt"}));
+}
+
+// Nothing may be installed that no record owns: a record that cannot be written (the disk
+// filled up) stops the installation before the game folder or the jar change.
+TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyChange) {
+  std::string a = MakeMod("A", {}, {{"old.txt", "a"}});
+  Install({a}, 1);
+  Files many;
+  for (int i = 0; i < 40; ++i) many.push_back({"config/file-" + std::to_string(i) + ".cfg", "b"});
+  std::string b = MakeMod("B", {{"b.class", "b"}}, many);
+  std::string record_before = test::ReadFile(record), jar_before = test::ReadFile(jar);
+  // Every file of the mod fits below the limit; the record of them all does not.
+  std::optional<std::string> error = test::InChildWithWriteLimit(512, [&] {
+    SetErrorText("");
+    Install({b}, 1);
+    return LastErrorText();
+  });
+  EXPECT_EQ(error, "installmod: Can't write " + record);
+  EXPECT_EQ(test::ReadFile(game + "old.txt"), "a");
+  EXPECT_FALSE(std::filesystem::exists(game + "config/file-0.cfg"));
+  EXPECT_EQ(test::ReadFile(record), record_before);
+  EXPECT_EQ(test::ReadFile(jar), jar_before);
+}
+
+// A mod archive from anywhere is capped like an imported one.
+TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchIsRefusedBeforeAnyChange) {
+  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
+  std::string archive = platform::NativePath(settings.ModDir + a + "root.7z");
+  ASSERT_EQ(test::MakeZipWithPython("bomb '" + archive + "' 100"), 0);
+  SetErrorText("");
+  Install({a}, 1);
+  EXPECT_TRUE(LastErrorText().starts_with("installmod: Refused " + archive + ": "))
+      << LastErrorText();
+  EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
+  EXPECT_FALSE(std::filesystem::exists(record));
+  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
 }
 
 TEST_F(ModInstallTest, AModWithoutJarPartLeavesTheJarUntouched) {

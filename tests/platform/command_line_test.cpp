@@ -32,5 +32,17 @@ TEST(WindowsCommandLine, BackslashesCountOnlyBeforeAQuote) {
   EXPECT_EQ(SplitCommandLine("\"unclosed program"), (Args{"unclosed program"}));
 }
 
+TEST(WindowsCommandLine, AQuotedValueComesBackAsOneArgument) {
+  const char* kValues[] = {"",     "plain",     "tkn host", "a\tb", "\"host\"", "say \"hi\" x",
+                           "\\\"", "c:\\dir\\", "a\\\\b",   "\"\"", "x\\\"\" y"};
+  for (const char* value : kValues) {
+    SCOPED_TRACE(value);
+    EXPECT_EQ(SplitCommandLine("p " + QuoteArgument(value) + " " + QuoteArgument(value) + " z"),
+              (Args{"p", value, value, "z"}));
+  }
+  // Backslashes before no quote stay as they are: Windows paths read the same quoted.
+  EXPECT_EQ(QuoteArgument("C:\\a b\\c"), "\"C:\\a b\\c\"");
+}
+
 }  // namespace
 }  // namespace oxlip::platform

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/ui.h"
@@ -71,6 +72,10 @@ class ScriptedUi : public Ui {
   }
 
   void ListChanged(ListKind list) override { lists_changed.push_back(list); }
+  void InstanceRowChanged(int row, RowChange change) override {
+    instance_rows_changed.push_back({row, change});
+  }
+  void SelectInstanceRow(int row) override { selected_instance_rows.push_back(row); }
 
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override {
@@ -123,6 +128,8 @@ class ScriptedUi : public Ui {
   std::vector<ShownMessage> progress_windows;
   RecordingProgress window_progress;
   std::vector<ListKind> lists_changed;
+  std::vector<std::pair<int, RowChange>> instance_rows_changed;
+  std::vector<int> selected_instance_rows;
 };
 
 }  // namespace oxlip::test

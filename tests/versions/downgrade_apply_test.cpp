@@ -105,16 +105,19 @@ TEST_F(DowngradeApplyTest, AFileThatDiffersFromItsRecordStopsTheDowngrade) {
 
 TEST_F(DowngradeApplyTest, FailuresNameWhatWentWrong) {
   struct Case {
-    std::string patch, message;
+    std::string patch, message, left_over;  // a file an earlier run left in the work folder
   } cases[] = {
       {test::DeltaRecord("b.bin", "x", kOld, std::string("\xCA", 1)),
-       "Downgrade: illegal patch-info for " + platform::NativePath(work + "b.bin")},
+       "Downgrade: illegal patch-info for " + platform::NativePath(work + "b.bin"), ""},
       {test::DeltaRecord("missing.bin", "x", kOld, std::string("\x65x\x00", 3)),
-       "Can't read: " + platform::NativePath(work + "missing.bin")},
+       "Can't read: " + platform::NativePath(work + "missing.bin"), "missing.bin"},
       {NewRecord("a.txt\\under a file", "x", kOld),
-       "Downgrade: Can't create " + platform::NativePath(work + "a.txt\\under a file")},
+       "Downgrade: Can't create " + platform::NativePath(work + "a.txt\\under a file"), ""},
+      {KeepRecord("left.txt", "left over", kOld), "Downgrader: wrong file left.txt", "left.txt"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    if (!c.left_over.empty()) test::WriteFile(work + c.left_over, "left over");
     WritePatch(kSource, kTarget, c.patch);
     EXPECT_EQ(Run(kSource, 0), 0);
     EXPECT_EQ(LastErrorText(), c.message);

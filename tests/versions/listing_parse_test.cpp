@@ -61,6 +61,22 @@ TEST(ListingParse, KeysAreDecodedAsXmlText) {
   EXPECT_EQ(files[0].URL, "http://h/a%26b%27c%27d%3C%22%C3%BC%26amp%3B%26bogus%3B%26%230%3B");
 }
 
+// Only the quotes around the digest go: what stands between them is kept as decoded.
+TEST(ListingParse, ETagLosesOnlyTheQuotesAroundIt) {
+  const std::pair<const char*, const char*> kCases[] = {
+      {"&quot;abc&quot;", "abc"},          {"\"abc\"", "abc"},
+      {"&#34;d1-2&#x22;", "d1-2"},         {"abc", "abc"},
+      {"&qu&quot;ot;", "&qu\"ot;"},        {"&quot;a&quot;b&quot;", "a\"b"},
+      {"&quot;&amp;quot;&quot;", "&quot;"}};
+  for (const auto& [written, etag] : kCases) {
+    SCOPED_TRACE(written);
+    std::vector<RemoteFile> files;
+    ParseListingLine(Contents("k", written), kUrl, files);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].ETag, etag);
+  }
+}
+
 TEST(RemoteLookup, FindIgnoresCaseAndSetsCurrent) {
   RemoteFileList list;
   list.files = {{"lwjgl.jar", "", 0, "", 0}, {"minecraft.jar", "", 0, "", 0}};

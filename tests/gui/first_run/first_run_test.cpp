@@ -1,21 +1,27 @@
-// A first run of the whole program in a virtual X display with a window manager, driven with
-// Qt's test events: a new instance made through the dialog, started and logged in, its game
-// window maximised, then the program closed. Screenshots of each step go to the build folder.
+// README's walk-through on the whole program in a virtual X display with a window manager,
+// driven with Qt's test events: a new instance made through the dialog, started and logged in,
+// its game window maximised; the sample mod imported and installed through "Config"; a backup,
+// a clone and a delete into the trash; then the program closed. Screenshots of each step go to
+// the build folder.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
 #include "gui/instance_dialog.h"
 #include "gui/login_dialog.h"
+#include "gui/mod_dialog.h"
 #include "gui/program.h"
 #include "platform/window_watch.h"
 #include "support/fixture_paths.h"
@@ -43,7 +49,48 @@ void Later(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move
 
 template <class Dialog>
 Dialog* OpenDialog() {
-  return qobject_cast<Dialog*>(QApplication::activeModalWidget());
+  auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+  return dialog && dialog->isVisible() ? dialog : nullptr;
+}
+
+// The right-click menu of a list at a point of its viewport.
+void OpenMenu(QAbstractItemView* list, QPoint where) {
+  Later([list, where] { emit list->customContextMenuRequested(where); });
+}
+
+// The instance row named `name`, selected, with its menu open.
+bool OpenInstanceMenu(ProgramParts& p, const QString& name) {
+  p.window.tabs()->setCurrentIndex(0);
+  QListWidget* list = p.window.instance_list();
+  QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+  if (found.size() != 1) return false;
+  list->setCurrentItem(found[0]);
+  OpenMenu(list, list->visualItemRect(found[0]).center());
+  return true;
+}
+
+// Chooses `text` in the open menu with the keyboard; a submenu of that name is opened and its
+// item of the same name chosen on a later tick.
+bool Pick(const QString& text) {
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (!menu) return false;
+  for (QAction* action : menu->actions()) {
+    if (action->text() != text) continue;
+    menu->setActiveAction(action);
+    if (action->menu()) {
+      QTest::keyClick(menu, Qt::Key_Right);
+      return false;
+    }
+    Later([menu] { QTest::keyClick(menu, Qt::Key_Return); });
+    return true;
+  }
+  return false;
+}
+
+// No dialog or menu is open and no work holds the window: the last command has ended.
+bool Idle(ProgramParts& p) {
+  return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
+         p.window.isEnabled();
 }
 
 class FirstRun : public test::InTempFolder {
@@ -64,6 +111,11 @@ class FirstRun : public test::InTempFolder {
             "\r\nMCASSETSURL = " + mirror_->Url("assets/") +
             "\r\nMCLOGINURL = " + mirror_->Url("login?user=%1%&password=%2%&version=%3%") + "\r\n");
     setenv("OXLIP_FIXTURE_SECONDS", "60", 1);
+    // The trash of this run, on the data folder's own file system.
+    setenv("XDG_DATA_HOME", (dir() + "xdg").c_str(), 1);
+    // The sample mod beside the data folder, as scripts/run lays it out.
+    std::filesystem::copy_file(std::string(OXLIP_BINARY_DIR) + "/demo/Sample Mod.zip",
+                               dir() + "Sample Mod.zip");
   }
 
   // Runs the program, taking the steps in order from inside its event loop; a step not done
@@ -95,25 +147,21 @@ class FirstRun : public test::InTempFolder {
   size_t done_ = 0;
 };
 
-TEST_F(FirstRun, AnInstanceIsMadeStartedAndRememberedInTheOrder) {
-  std::string folder;
+TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
+  std::string folder, mod;
+  auto instance_file = [&](const std::string& name) {
+    return dir() + "Instances/" + folder + "/" + name;
+  };
   Run({
       [](ProgramParts& p) {
         Screenshot("1-started");
-        Later([&p] { emit p.window.instance_list()->customContextMenuRequested(QPoint(20, 20)); });
+        OpenMenu(p.window.instance_list(), QPoint(20, 20));
         return true;
       },
-      [](ProgramParts&) {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return false;
-        for (QAction* action : menu->actions())
-          if (action->text() == "New instance") menu->setActiveAction(action);
-        Later([menu] { QTest::keyClick(menu, Qt::Key_Return); });
-        return true;
-      },
+      [](ProgramParts&) { return Pick("New instance"); },
       [](ProgramParts&) {
         auto* dialog = OpenDialog<InstanceConfigDialog>();
-        if (!dialog || !dialog->isVisible()) return false;
+        if (!dialog) return false;
         dialog->title_field()->selectAll();
         QTest::keyClicks(dialog->title_field(), "First world");
         for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
@@ -123,7 +171,7 @@ TEST_F(FirstRun, AnInstanceIsMadeStartedAndRememberedInTheOrder) {
         return true;
       },
       [&](ProgramParts& p) {
-        if (p.state.instance_list.size() != 1 || QApplication::activeModalWidget()) return false;
+        if (p.state.instance_list.size() != 1 || !Idle(p)) return false;
         folder = p.state.instance_list[0]->Folder;
         Screenshot("3-instance-listed");
         QListWidgetItem* item = p.window.instance_list()->item(0);
@@ -133,7 +181,7 @@ TEST_F(FirstRun, AnInstanceIsMadeStartedAndRememberedInTheOrder) {
       },
       [](ProgramParts&) {
         auto* login = OpenDialog<LoginWindow>();
-        if (!login || !login->isVisible()) return false;
+        if (!login) return false;
         QTest::keyClicks(login->name_field(), "demo");
         QTest::keyClicks(login->password_field(), "demo");
         Screenshot("4-login");
@@ -147,15 +195,95 @@ TEST_F(FirstRun, AnInstanceIsMadeStartedAndRememberedInTheOrder) {
         auto window = display->FindWindow({"Minecraft", "", p.state.game.process->id()});
         if (!window || !display->IsMaximized(*window)) return false;
         Screenshot("5-game-maximised");
+        ::kill(p.state.game.process->id(), SIGTERM);
         return true;
       },
+      // Step 4: the sample mod imported, then installed through "Config".
+      [](ProgramParts& p) {
+        if (p.state.game.process) return false;  // forgotten once it has ended
+        p.window.tabs()->setCurrentIndex(2);
+        OpenMenu(p.window.mod_list(), QPoint(20, 20));
+        return true;
+      },
+      [](ProgramParts&) { return Pick("Import mod"); },
+      [&](ProgramParts&) {
+        auto* requester = OpenDialog<QFileDialog>();
+        auto* name = requester ? requester->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+        if (!name) return false;
+        // Set whole rather than typed: typing opens the completion list, which takes the Return.
+        name->setText(QString::fromStdString(dir() + "Sample Mod.zip"));
+        Later([name] { QTest::keyClick(name, Qt::Key_Return); });
+        return true;
+      },
+      [](ProgramParts&) {
+        auto* dialog = OpenDialog<ModDialog>();
+        if (!dialog) return false;
+        Screenshot("6-import-mod");
+        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
+        return true;
+      },
+      [&](ProgramParts& p) {
+        if (p.state.mods.size() != 1 || !Idle(p)) return false;
+        mod = p.state.mods[0].Dir;
+        return OpenInstanceMenu(p, "First world");
+      },
+      [](ProgramParts&) { return Pick("Config"); },
+      [](ProgramParts&) {
+        auto* dialog = OpenDialog<InstanceConfigDialog>();
+        if (!dialog) return false;
+        dialog->tabs()->setCurrentIndex(2);
+        QTreeWidget* available = dialog->available_list();
+        if (dialog->installed_list()->topLevelItemCount() == 0) {
+          QPoint row = available->visualItemRect(available->topLevelItem(0)).center();
+          QTest::mouseDClick(available->viewport(), Qt::LeftButton, {}, row);
+        }
+        if (dialog->installed_list()->topLevelItemCount() != 1) return false;
+        Screenshot("7-config-mod");
+        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
+        return true;
+      },
+      // Step 5: a backup, a clone, and the clone deleted into the trash.
+      [&](ProgramParts& p) {
+        if (!std::filesystem::exists(instance_file(".minecraft/resources/oxlip-sample.txt")) ||
+            !Idle(p))
+          return false;
+        return OpenInstanceMenu(p, "First world");
+      },
+      [](ProgramParts&) { return Pick("Backup"); },
+      [&](ProgramParts& p) {
+        if (!Idle(p) || !std::filesystem::exists(instance_file("backup"))) return false;
+        return OpenInstanceMenu(p, "First world");
+      },
+      [](ProgramParts&) { return Pick("Clone"); },
+      [](ProgramParts&) {
+        auto* dialog = OpenDialog<InstanceConfigDialog>();
+        if (!dialog) return false;
+        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
+        return true;
+      },
+      [](ProgramParts& p) {
+        if (p.state.instance_list.size() != 2 || !Idle(p)) return false;
+        Screenshot("8-cloned");
+        return OpenInstanceMenu(p, "First world - copy");
+      },
+      [](ProgramParts&) { return Pick("Delete"); },
+      [](ProgramParts& p) { return p.state.instance_list.size() == 1 && Idle(p); },
   });
-  EXPECT_EQ(done_, 6u) << "the run stopped at step " << done_ + 1;
+  EXPECT_EQ(done_, 21u) << "the run stopped at step " << done_ + 1;
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), folder + "\r\n");
-  EXPECT_NE(test::ReadFile(dir() + "Instances/" + folder + "/game.log").size(), 0u);
-  EXPECT_NE(test::ReadFile(dir() + "Instances/" + folder + "/settings.ini").find("Maximize = 1"),
-            std::string::npos);
+  EXPECT_NE(test::ReadFile(instance_file("game.log")).size(), 0u);
+  EXPECT_NE(test::ReadFile(instance_file("settings.ini")).find("Maximize = 1"), std::string::npos);
+  EXPECT_EQ(test::ReadFile(instance_file("mods.ini")), mod + "\r\n");
+  int backups = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(instance_file("backup")))
+    backups += entry.path().extension() == ".7z";
+  EXPECT_EQ(backups, 1);
+  // The clone is in the trash, whole, with the sample mod's file.
+  int trashed = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir() + "xdg/Trash/files"))
+    trashed += std::filesystem::exists(entry.path() / ".minecraft/resources/oxlip-sample.txt");
+  EXPECT_EQ(trashed, 1);
 }
 
 }  // namespace
