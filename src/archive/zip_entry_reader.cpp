@@ -194,6 +194,8 @@ bool ThroughMemory(zip_t* zip, zip_uint64_t index, const zip_stat_t& st, const S
             ? libdeflate_deflate_decompress(scratch.inflater, scratch.packed.data(), st.comp_size,
                                             scratch.plain.data(), st.size, &made)
             : LIBDEFLATE_BAD_DATA;
+    // More data than the entry claims: streamed instead, so the extraction budget sees it all.
+    if (result == LIBDEFLATE_INSUFFICIENT_SPACE) return ThroughLibzip(zip, index, sink, error);
     if (result != LIBDEFLATE_SUCCESS || made != st.size) {
       *error = "damaged entry " + EntryName(zip, index) + ": invalid Deflate data";
       return false;
