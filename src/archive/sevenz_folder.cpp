@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "archive/bzip2_blocks.h"
 #include "platform/random_access_file.h"
 
 namespace oxlip::archive {
@@ -24,6 +25,9 @@ const std::string kDelta("\x03", 1);
 constexpr std::size_t kPiece = 1 << 17;
 constexpr std::size_t kInputPiece = 1 << 20;
 constexpr std::uint64_t kMostDirectoryBytes = 256 << 20;
+// BZip2 folders from this size on are decoded a block per core, their packed data in memory.
+constexpr std::uint64_t kBlocksFromBytes = 2 << 20;
+constexpr std::uint64_t kMostBlocksInMemory = 256 << 20;
 
 // Coder i's output feeds coder i-1, the last reads the packed stream, coder 0 gives the result.
 bool IsChain(const SevenZFolderInfo& folder) {
@@ -189,6 +193,14 @@ bool Copied(PackedInput& input, const SevenZFolderInfo& folder, const Sink& sink
   return true;
 }
 
+bool ReadPacked(const std::string& archive, const SevenZFolderInfo& folder, std::string* packed) {
+  PackedInput input(archive, folder);
+  const char* data = nullptr;
+  std::size_t size = 0;
+  while (input.Next(&data, &size) && size > 0) packed->append(data, size);
+  return packed->size() == folder.pack_sizes[0];
+}
+
 }  // namespace
 
 bool CanUnpackFolder(const SevenZFolderInfo& folder) {
@@ -205,8 +217,15 @@ bool CanUnpackFolder(const SevenZFolderInfo& folder) {
 bool UnpackFolder(const std::string& archive, const SevenZFolderInfo& folder, const Sink& sink,
                   std::string* error) {
   if (!CanUnpackFolder(folder)) return Damaged(error, "unknown coders");
-  PackedInput input(archive, folder);
   const std::string& method = folder.coders.back().method;
+  if (method == kBzip2 && folder.UnpackSize() >= kBlocksFromBytes &&
+      folder.pack_sizes[0] <= kMostBlocksInMemory) {
+    std::string packed;
+    if (!ReadPacked(archive, folder, &packed)) return Damaged(error, "can't read the packed data");
+    BlocksResult result = DecodeBzip2Blocks(packed, folder.UnpackSize(), sink, error);
+    if (result != BlocksResult::kNotCut) return result == BlocksResult::kDone;
+  }
+  PackedInput input(archive, folder);
   if (method == kCopy) return Copied(input, folder, sink, error);
   if (method == kBzip2) return ThroughLibbz2(input, folder, sink, error);
   return ThroughLiblzma(input, folder, sink, error);
