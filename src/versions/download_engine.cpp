@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/batch_progress.h"

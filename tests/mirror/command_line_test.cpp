@@ -1,5 +1,8 @@
 // Starting and stopping the program, and what it says about bad command lines.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -9,6 +12,22 @@
 
 namespace oxlip::test {
 namespace {
+
+// An IPv4 address of this machine other than loopback; "" when it has none.
+std::string NetworkAddress() {
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return "";
+  std::string found;
+  for (ifaddrs* entry = list; entry && found.empty(); entry = entry->ifa_next) {
+    if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
+    in_addr address = reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr;
+    char text[INET_ADDRSTRLEN];
+    if ((ntohl(address.s_addr) >> 24) != 127 && inet_ntop(AF_INET, &address, text, sizeof text))
+      found = text;
+  }
+  freeifaddrs(list);
+  return found;
+}
 
 class MirrorCommandLine : public InTempFolder {
  protected:
@@ -75,6 +94,22 @@ TEST_F(MirrorCommandLine, ADelayHoldsEveryAnswer) {
     HttpGet(mirror.Url(path));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << path;
   }
+}
+
+// Other machines of a home network reach the mirror only when --bind asks for it.
+TEST_F(MirrorCommandLine, OnlyLoopbackUnlessBindSaysOtherwise) {
+  std::string address = NetworkAddress();
+  if (address.empty()) GTEST_SKIP() << "this machine has no network address besides loopback";
+  auto from_network = [&](const MirrorProcess& mirror) {
+    return HttpGet("http://" + address + ":" + std::to_string(mirror.port()) +
+                   "/download/minecraft.jar");
+  };
+  MirrorProcess local(dir() + "root/");
+  ASSERT_GT(local.port(), 0);
+  EXPECT_EQ(from_network(local).status, 0);
+  MirrorProcess shared(dir() + "root/", {"--bind", "0.0.0.0"});
+  ASSERT_GT(shared.port(), 0);
+  EXPECT_EQ(from_network(shared).body, "jar");
 }
 
 }  // namespace
