@@ -104,6 +104,13 @@ bool ThroughLiblzma(PackedInput& input, const SevenZFolderInfo& folder, const Si
     ok = lzma_properties_decode(&filters[i], nullptr,
                                 reinterpret_cast<const std::uint8_t*>(props.data()),
                                 props.size()) == LZMA_OK;
+    // No match reaches further back than the output's start: a dictionary larger than the
+    // output, which a hostile archive may ask for by the gigabyte, is never needed.
+    if (ok && (filters[i].id == LZMA_FILTER_LZMA1 || filters[i].id == LZMA_FILTER_LZMA2)) {
+      auto* options = static_cast<lzma_options_lzma*>(filters[i].options);
+      options->dict_size = static_cast<std::uint32_t>(std::max<std::uint64_t>(
+          std::min<std::uint64_t>(folder.UnpackSize(), options->dict_size), LZMA_DICT_SIZE_MIN));
+    }
   }
   filters[n].id = LZMA_VLI_UNKNOWN;
   lzma_stream stream = LZMA_STREAM_INIT;

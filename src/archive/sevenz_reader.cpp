@@ -82,10 +82,11 @@ class Bytes {
     return value;
   }
 
-  // A count that must stay small enough to allocate for.
-  std::uint64_t Count(std::uint64_t most = kMostItems) {
+  // A count of items that each take at least `bytes_each` of the bytes left, so that a few
+  // hostile bytes cannot make us allocate for millions.
+  std::uint64_t Count(std::uint64_t most = kMostItems, std::uint64_t bytes_each = 1) {
     std::uint64_t n = Number();
-    if (n > most) Fail();
+    if (n > most || n > (data_.size() - pos_) / bytes_each + 1) Fail();
     return ok_ ? n : 0;
   }
 
@@ -211,7 +212,7 @@ void ReadSubStreams(Bytes& in, Streams& streams) {
     SevenZFolderInfo& folder = streams.folders[f];
     std::uint64_t total = folder.UnpackSize(), sum = 0;
     if (counts[f] == 0) continue;
-    for (std::uint64_t i = 0; i + 1 < counts[f] && id == kSize; ++i) {
+    for (std::uint64_t i = 0; i + 1 < counts[f] && id == kSize && in.ok(); ++i) {
       folder.sizes.push_back(in.Number());
       sum += folder.sizes.back();
       if (sum > total) in.Fail();
@@ -329,7 +330,7 @@ void ReadValues(Bytes& in, std::vector<SevenZEntry>& entries, std::optional<T> S
 }
 
 void ReadFilesInfo(Bytes& in, std::vector<SevenZEntry>& entries) {
-  entries.resize(in.Count());
+  entries.resize(in.Count(kMostItems, 2));  // each has a name, at least its ending zero
   std::vector<bool> empty_stream(entries.size()), empty_file, anti;
   std::uint64_t empties = 0;
   for (std::uint8_t id = in.Byte(); id != kEnd && in.ok(); id = in.Byte()) {
