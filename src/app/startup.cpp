@@ -3,6 +3,7 @@
 #include "app/command_registry.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
+#include "base/paths.h"
 #include "image/image_loader.h"
 #include "instances/load_instance.h"
 #include "launch/find_java.h"
@@ -12,9 +13,21 @@
 
 namespace oxlip {
 
-bool StartUp(AppState& state) {
-  LoadGlobalSettings(state.settings);
+namespace {
+
+// A fresh data folder shows icons at once; an icon the person put there is never replaced.
+void WriteMissingIcon(const std::string& path, const std::string& bytes) {
+  if (bytes.empty() || path.empty() || platform::Exists(path)) return;
+  CreatePath(path);
+  platform::ReplaceFileContents(path, bytes);
+}
+
+}  // namespace
+
+bool StartUp(AppState& state, const StartFiles& files) {
+  LoadGlobalSettings(state.settings, files.cache_folder);
   platform::InitNetwork();
+  WriteMissingIcon(state.settings.DefaultIconFile, files.default_icon);
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
   state.java_path = FindJava();
   RegisterCommands(state.commands);

@@ -45,10 +45,11 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
 void FindReleaseDates(AppState& state, Ui& ui) {
   base::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
     const GlobalSettings& settings = state.settings;
-    if (GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
-                      "download_versions\\") &&
-        FindRemoteFile(state.remote, "minecraft.jar"))
+    bool listed = GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
+                                "download_versions\\");
+    if (listed && FindRemoteFile(state.remote, "minecraft.jar"))
       state.dates.remote_release = state.remote.Current()->Date;
+    state.dates.download_unreached = !listed;
     if (GetMCFileList(settings, state.remote, settings.MCASSETSURL, "assets\\"))
       state.dates.newest_beta = NewestBetaDate(state.remote);
     return 1;

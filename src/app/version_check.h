@@ -6,7 +6,8 @@
 
 namespace oxlip::app {
 
-// Finds the two dates (0 when a listing fails; nothing is shown then) behind the status window.
+// Finds the two dates (0 when a listing fails; nothing is shown then, only the version list's
+// empty area tells) behind the status window.
 void FindReleaseDates(AppState& state, Ui& ui);
 
 // Downloads the current release into the store when `LatestVersion` differs from its date or

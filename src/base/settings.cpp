@@ -15,7 +15,7 @@ std::string Folder(const std::string& start, const char* name) {
 
 }  // namespace
 
-void LoadGlobalSettings(GlobalSettings& s) {
+void LoadGlobalSettings(GlobalSettings& s, const std::string& cache_folder) {
   s.StartFolder = platform::CurrentFolder();
   s.AppData = platform::GetEnvironment(std::string(platform::kNativeConventions.home_variable));
   const std::string& start = s.StartFolder;
@@ -27,7 +27,8 @@ void LoadGlobalSettings(GlobalSettings& s) {
   s.MCURL = ReadPrefString("MCURL", "https://download.oxlip.invalid/MinecraftDownload/");
   s.MCRESURL = ReadPrefString("MCRESURL", "https://download.oxlip.invalid/MinecraftResources/");
   s.MCASSETSURL = ReadPrefString("MCASSETSURL", "https://assets.oxlip.invalid/");
-  s.CacheDir = ReadPrefString("CacheDir", Folder(start, "Cache"));
+  s.CacheDir =
+      ReadPrefString("CacheDir", cache_folder.empty() ? Folder(start, "Cache") : cache_folder);
   s.InstancesDir = ReadPrefString("InstancesDir", Folder(start, "Instances"));
   s.VersionsDir = ReadPrefString("VersionsDir", Folder(start, "mcversions"));
   s.ModDir = ReadPrefString("ModDir", Folder(start, "mods"));

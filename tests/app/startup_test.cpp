@@ -62,6 +62,19 @@ TEST_F(StartupTest, WithoutSortFileEveryInstanceInDirectoryOrder) {
   EXPECT_EQ(state.instances.size(), 3u);
 }
 
+TEST_F(StartupTest, TheBuiltInIconFillsInOnlyForAMissingDefaultIconFile) {
+  std::string icon =
+      test::ReadFile(std::string(OXLIP_SOURCE_DIR) + "/src/gui/icons/default_instance.png");
+  ASSERT_TRUE(StartUp(state, StartFiles{"", icon}));
+  EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), icon);
+  EXPECT_NE(state.default_icon.image(), nullptr);
+
+  test::WriteFile(dir() + "Icons/Default.png", "mine");
+  AppState again;
+  ASSERT_TRUE(StartUp(again, StartFiles{"", icon}));
+  EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), "mine");
+}
+
 TEST_F(StartupTest, TheWindowIsToldOfEachListOnceAndTheSelectionIsReset) {
   MakeInstance("one", "one");
   state.selection.row = 4;
