@@ -7,10 +7,16 @@
 #include "base/error_text.h"
 
 namespace oxlip {
+namespace {
+
+thread_local std::string last_reason;
+
+}  // namespace
 
 int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int size) {
   std::string error;
   int result = archive::RunCommandLine(command_line, &error);
+  last_reason = result == archive::kSuccess ? "" : error;
   if (result != archive::kSuccess) SetErrorText("SevenZip: " + error);
   if (buffer && size > 0) {
     std::string report = result == archive::kSuccess ? "Everything is Ok" : "ERROR: " + error;
@@ -20,5 +26,7 @@ int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int
   }
   return result;
 }
+
+std::string archive::SevenZipReason() { return last_reason; }
 
 }  // namespace oxlip

@@ -34,7 +34,7 @@ bool ArchiveWorld(const std::string& world, const std::string& world_backup, std
   if (!backup::Quotable(archive) || !platform::SetCurrentFolder(world)) return false;
   if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0)
     return true;
-  *why = ": " + LastErrorText();
+  *why = archive::SevenZipReason();
   return false;
 }
 
@@ -67,7 +67,7 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
     if (ArchiveWorld(world, world_backup, &why)) {
       WriteLastUpdate(world_backup, newest);
     } else {
-      SetErrorText("SaveBackup: Can't backup " + name + why);
+      SetErrorText(base::WithReason("SaveBackup: Can't backup " + name, why));
       result = 0;
     }
     platform::SetCurrentFolder(settings.StartFolder);

@@ -180,7 +180,7 @@ TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   SetErrorText("");
   EXPECT_EQ(SaveBackup(settings_, record_), 0);
   // The archiver's reason follows, naming what it could not write.
-  EXPECT_TRUE(LastErrorText().starts_with("SaveBackup: Can't backup World1: SevenZip: "))
+  EXPECT_TRUE(LastErrorText().starts_with("SaveBackup: Can't backup World1: "))
       << LastErrorText();
   EXPECT_NE(LastErrorText().find(blocked), std::string::npos) << LastErrorText();
   EXPECT_EQ(LastUpdate("World1"), 1300000000);
