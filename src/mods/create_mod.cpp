@@ -27,10 +27,12 @@ namespace {
 int PackPart(const std::string& part, const std::string& archive, const char* failure) {
   if (!base::TreeHoldsFile(part + "\\")) return 1;
   // Never "*" of whatever folder happens to be current.
-  if (platform::SetCurrentFolder(part) &&
-      SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0) == 0)
-    return 1;
-  SetErrorText(failure);
+  std::string why;
+  if (platform::SetCurrentFolder(part)) {
+    if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0) == 0) return 1;
+    why = archive::SevenZipReason();
+  }
+  SetErrorText(base::WithReason(failure, why));
   return 0;
 }
 

@@ -73,12 +73,12 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
 }
 
 // Fetches every page of the listing into `cached`; false on the first failed page.
-bool FetchListing(const std::string& url, const std::string& cached) {
+bool FetchListing(const std::string& url, const std::string& cached, platform::Error* error) {
   std::string temp = cached + ".page";
   std::string whole;
   std::string page_url = url;
   for (int page = 0; page < kMaxListingPages && !page_url.empty(); ++page) {
-    if (!platform::DownloadToFile(page_url, temp)) return false;
+    if (!platform::DownloadToFile(page_url, temp, error)) return false;
     std::string body = platform::ReadWholeFile(temp).value_or("");
     platform::DeleteFile(temp);
     std::string next = NextPageUrl(url, body);
@@ -86,7 +86,7 @@ bool FetchListing(const std::string& url, const std::string& cached) {
     if (!whole.empty() && whole.back() != '\n') whole += '\n';
     page_url = next == page_url ? "" : next;
   }
-  return platform::ReplaceFileContents(cached, whole);
+  return platform::ReplaceFileContents(cached, whole, error);
 }
 
 }  // namespace
@@ -132,13 +132,14 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
   std::string cached = settings.CacheDir +
                        subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
                        "-index.xml";
-  if (NeedsFetch(cached) && !FetchListing(url, cached)) {
-    SetErrorText("GetMCFileList: Can't download " + url);
+  platform::Error error;
+  if (NeedsFetch(cached) && !FetchListing(url, cached, &error)) {
+    SetErrorText(base::WithReason("GetMCFileList: Can't download " + url, error.reason));
     return 0;
   }
-  std::optional<std::string> text = platform::ReadWholeFile(cached);
+  std::optional<std::string> text = platform::ReadWholeFile(cached, &error);
   if (!text) {
-    SetErrorText("GetMCFileList:Can't open " + cached);
+    SetErrorText(base::WithReason("GetMCFileList:Can't open " + cached, error.reason));
     return 0;
   }
   ParseListing(*text, url, list.files);
@@ -160,14 +161,14 @@ bool MatchesRemote(const std::string& path, const RemoteFile& entry) {
   return !md5.empty() && md5 == entry.ETag;
 }
 
-bool WriteMd5sFile(const std::string& bin) {
+bool WriteMd5sFile(const std::string& bin, platform::Error* error) {
   std::string text = "#md5 hashes for downloaded files\r\n#\r\n";
   for (std::string_view name :
        {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),
         platform::kNativeConventions.natives_archive, std::string_view("lwjgl_util.jar"),
         std::string_view("minecraft.jar")})
     text += std::string(name) + "=" + platform::FileMd5(bin + std::string(name)) + "\r\n";
-  return platform::ReplaceFileContents(bin + "md5s", text);
+  return platform::ReplaceFileContents(bin + "md5s", text, error);
 }
 
 }  // namespace oxlip
