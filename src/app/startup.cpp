@@ -3,7 +3,7 @@
 #include "app/command_registry.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "image/image_loader.h"
 #include "instances/load_instance.h"
 #include "launch/find_java.h"

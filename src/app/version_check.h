@@ -2,7 +2,7 @@
 // The start-up look at the download servers: the current release and the newest beta, and the
 // current release added to the version store when it is new.
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip::app {
 

@@ -1,7 +1,8 @@
 #include "base/data_folder.h"
 
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "base/settings.h"
+#include "base/start_folder.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/user_folders.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The program-wide settings kept in "Oxlip.ini" in the data folder (the working folder).
+// The program-wide settings kept in "Oxlip.ini" in the data folder (the start folder).
 #include <string>
 
 #include "platform/dates.h"
@@ -41,7 +41,7 @@ inline constexpr const char* kSettingsFileName = "Oxlip.ini";
 // `cache_folder`, when given, is CacheDir's default instead of "Cache" in the start folder.
 void LoadGlobalSettings(GlobalSettings& settings, const std::string& cache_folder = "");
 
-// Rewrites "Oxlip.ini" whole in the fixed key order; a failure is not reported.
+// Rewrites StartFolder + "Oxlip.ini" whole in the fixed key order; a failure is not reported.
 void SaveGlobalSettings(const GlobalSettings& settings);
 
 }  // namespace oxlip

@@ -1,8 +1,9 @@
 #pragma once
+// The Ui port implemented with Qt.
 #include <QObject>
 #include <QPointer>
 
-#include "base/ui.h"
+#include "app/ui.h"
 #include "gui/main_window.h"
 #include "gui/status_window.h"
 
@@ -32,9 +33,9 @@ class QtUi : public QObject, public Ui {
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                       const std::string& preset) override;
   void OpenFolder(const std::string& path) override;
-  bool RunLoginDialog(launch::LoginForm& form) override;
-  bool RunModDialog(mods::ModDialogModel& model) override;
-  bool RunInstanceDialog(instances::InstanceDialogModel& model) override;
+  bool RunLoginDialog(app::LoginForm& form) override;
+  bool RunModDialog(app::ModDialogModel& model) override;
+  bool RunInstanceDialog(app::InstanceDialogModel& model) override;
 
   StatusWindow* status_window() const { return status_; }
 

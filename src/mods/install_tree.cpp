@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
 #include "platform/path.h"

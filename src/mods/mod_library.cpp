@@ -7,6 +7,7 @@
 #include "base/error_text.h"
 #include "platform/fs.h"
 #include "prefs/pref_file.h"
+#include "versions/store_jar_name.h"
 
 namespace oxlip {
 namespace {
@@ -17,17 +18,14 @@ constexpr const char* kLoadError = "<loaderror>";
 std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions) {
   std::map<std::string, std::string> order;
   for (const VersionEntry& entry : versions) {
-    order[StoredVersionName(entry.File)] = std::to_string(std::int64_t{9999999999} - entry.Date);
+    order[versions::StoredVersionName(entry.File)] =
+        std::to_string(std::int64_t{9999999999} - entry.Date);
   }
   order["all"] = "0000000000";
   return order;
 }
 
 }  // namespace
-
-std::string StoredVersionName(const std::string& file) {
-  return file.size() > 16 ? file.substr(12, file.size() - 16) : "";
-}
 
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);

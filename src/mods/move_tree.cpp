@@ -1,5 +1,5 @@
-#include "base/paths.h"
-#include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
+
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"

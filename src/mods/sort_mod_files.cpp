@@ -1,4 +1,7 @@
+#include "mods/sort_mod_files.h"
+
 #include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/replace_file.h"

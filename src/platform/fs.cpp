@@ -150,8 +150,6 @@ bool SetFileDate(const std::string& path, DateValue date) {
   return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
 }
 
-bool IsWritable(const std::string& path) { return ::access(NativePath(path).c_str(), W_OK) == 0; }
-
 std::optional<std::string> ReadWholeFile(const std::string& path, Error* error) {
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {

@@ -69,7 +69,6 @@ bool IsFile(const std::string& path);
 bool Exists(const std::string& path);
 DateValue FileDate(const std::string& path);  // 0 when missing
 bool SetFileDate(const std::string& path, DateValue date);
-bool IsWritable(const std::string& path);
 
 std::optional<std::string> ReadWholeFile(const std::string& path, Error* error = nullptr);
 // Writes to a temporary file beside the target and renames it over the target, so a failure
@@ -85,6 +84,8 @@ bool RestrictToOwner(const std::string& path, Error* error = nullptr);
 std::string TemporaryNameBeside(const std::string& path);
 
 std::string CurrentFolder();  // with a native separator at the end
+// For start-up only: the folder is the whole process's, and work runs on worker threads (the
+// current_folder_callers test keeps it so).
 bool SetCurrentFolder(const std::string& path);
 
 }  // namespace oxlip::platform

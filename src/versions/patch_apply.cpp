@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/class_version.h"

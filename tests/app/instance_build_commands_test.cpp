@@ -14,33 +14,29 @@
 #include <map>
 
 #include "app/command_registry.h"
+#include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/startup.h"
 #include "app/startup_update.h"
 #include "base/error_text.h"
-#include "instances/instance_dialog_model.h"
 #include "platform/env.h"
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/fixture_paths.h"
+#include "support/scoped_environment.h"
 #include "versions/version_store.h"
 
 namespace oxlip {
 namespace {
 
-using instances::InstanceDialogModel;
+using app::InstanceDialogModel;
 using RowChanges = std::vector<std::pair<int, RowChange>>;
 namespace fs = std::filesystem;
 
 class InstanceBuild : public test::AppWorld {
  protected:
-  InstanceBuild() {
-    RegisterCommands(state.commands);
-    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  ~InstanceBuild() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  InstanceBuild() { RegisterCommands(state.commands); }
 
   // The dialog confirms after `edit` changed what it shows.
   void Confirm(std::function<void(InstanceDialogModel&)> edit = {}) {
@@ -61,7 +57,7 @@ class InstanceBuild : public test::AppWorld {
     for (const std::string& line : Requests()) count += line.find("GET /download/") == 0;
     return count;
   }
-  std::string saved_data_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
@@ -331,7 +327,7 @@ TEST_F(WithInstance, StartUpUpdatesTriesEveryChannelInstanceAndReportsOnce) {
   source->BetaVersion = 5;
   Confirm([](InstanceDialogModel& model) {
     model.fields().title = "B";
-    model.fields().version = instances::VersionOption::kBeta;
+    model.fields().version = app::VersionOption::kBeta;
   });
   ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
   state.instance_list[1]->BetaVersion = 7;

@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "platform/fs.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::base {

@@ -10,6 +10,7 @@
 
 #include "gui/program.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::gui {

@@ -15,6 +15,7 @@
 
 #include "platform/env.h"
 #include "platform/fs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
@@ -22,16 +23,11 @@ namespace {
 
 class TrashTest : public test::InTempFolder {
  protected:
-  void SetUp() override {
-    saved_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
   void TearDown() override {
-    platform::SetEnvironment("XDG_DATA_HOME", saved_);
     for (const std::string& path : cleanup_) std::filesystem::remove_all(path);
   }
   std::string Trash() { return dir() + "data/Trash/"; }
-  std::string saved_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
   std::vector<std::string> cleanup_;  // outside the test's folder
 };
 
@@ -81,9 +77,8 @@ TEST_F(TrashTest, AnItemBehindALinkedFolderGoesToTheTrashOfItsOwnDisk) {
 
 // Only a process that knows no home folder has no trash at all.
 TEST_F(TrashTest, WithoutAHomeThereIsNoTrashAndTheItemIsDeletedOutright) {
-  std::string home = platform::GetEnvironment("HOME");
-  platform::SetEnvironment("XDG_DATA_HOME", "");
-  platform::SetEnvironment("HOME", "");
+  test::ScopedEnvironment no_data("XDG_DATA_HOME", "");
+  test::ScopedEnvironment no_home("HOME", "");
   test::WriteFile(dir() + "v/minecraft - 1.2.jar", "jar");
   EXPECT_EQ(platform::MoveToTrash(dir() + "v/minecraft - 1.2.jar"),
             platform::TrashOutcome::kNoTrash);
@@ -91,7 +86,6 @@ TEST_F(TrashTest, WithoutAHomeThereIsNoTrashAndTheItemIsDeletedOutright) {
   EXPECT_TRUE(platform::TrashOrDelete(dir() + "v/minecraft - 1.2.jar"));
   EXPECT_FALSE(platform::Exists(dir() + "v/minecraft - 1.2.jar"));
   EXPECT_FALSE(platform::TrashOrDelete(dir() + "missing"));
-  platform::SetEnvironment("HOME", home);
 }
 
 // A trash that is there but cannot be made, written or cannot take the item never turns the
