@@ -1,8 +1,11 @@
 #include "archive/output_folder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
+#include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/open_file.h"
 #include "platform/path.h"
@@ -15,12 +18,13 @@ using platform::PathKind;
 
 PathKind KindOf(const std::string& path) { return platform::LinkStatus(path).kind; }
 
-// Fills a fresh temporary file; it is removed again on any failure.
-bool FillTemporary(const std::string& temp, std::time_t modified, const Filler& fill,
-                   std::string* error) {
+// Fills a fresh temporary file for `full`, which a failure names (the temporary name means
+// nothing to a person); it is removed again on any failure.
+bool FillTemporary(const std::string& temp, const std::string& full, std::time_t modified,
+                   const Filler& fill, std::string* error) {
   platform::NewFile file;
   if (!file.Create(temp)) {
-    *error = "can't create " + temp;
+    *error = base::WithReason("can't create " + full, file.error().reason);
     return false;
   }
   bool write_failed = false;
@@ -30,9 +34,11 @@ bool FillTemporary(const std::string& temp, std::time_t modified, const Filler& 
         return !write_failed;
       },
       error);
-  if (write_failed) *error = "can't write " + temp;
   if (ok && modified > 0) file.SetModified(modified);
-  ok = file.Close() && ok;
+  bool closed = file.Close();
+  if (write_failed || (ok && !closed))
+    *error = base::WithReason("can't write " + full, file.error().reason);
+  ok = closed && ok;
   if (!ok) platform::DeleteFile(temp);
   return ok;
 }
@@ -94,11 +100,12 @@ bool OutputFolder::WriteFile(const std::string& relative, bool overwrite, std::t
   }
   if (kind != PathKind::kMissing && !overwrite) return true;
   std::string temp = platform::TemporaryNameBeside(full);
-  if (!FillTemporary(temp, modified, fill, error)) return false;
+  if (!FillTemporary(temp, full, modified, fill, error)) return false;
   // rename() replaces a link itself, never what it points at.
   if (std::rename(temp.c_str(), full.c_str()) == 0) return true;
+  int code = errno;
   platform::DeleteFile(temp);
-  *error = "can't write " + full;
+  *error = base::WithReason("can't write " + full, platform::ReasonText(code));
   return false;
 }
 

@@ -94,6 +94,9 @@ bool Rewrite(const Command& command, const std::string& archive,
   options.strongest = command.strongest;
   options.old_archive = archive;
   bool ok = WriteSevenZ(temp, entries, options, error);
+  // A person knows the archive, not its temporary name.
+  if (std::size_t at = error->find(temp); !ok && at != std::string::npos)
+    error->replace(at, temp.size(), archive);
   platform::Error replacing;
   if (ok && platform::ReplaceFile(temp, archive, &replacing)) return true;
   if (ok) *error = base::WithReason("can't replace " + archive, replacing.reason);
