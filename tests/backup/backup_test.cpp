@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <optional>
 #include <random>
 #include <set>
@@ -182,7 +181,6 @@ TEST_F(BackupTest, AFailedArchiveSaysWhy) {
             : run();
     if (skipped) GTEST_SKIP() << "no small file system can be mounted here";
     ASSERT_TRUE(text);
-    std::cout << *text << "\n";
     EXPECT_TRUE(text->starts_with(std::string(c.message) + " ")) << *text;
     EXPECT_TRUE(text->ends_with(": " + platform::ReasonText(c.code))) << *text;
   }
