@@ -1,9 +1,11 @@
 // Download batches against the mirror: what costs a transfer, faults, progress, cancelling.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <regex>
 
 #include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/http.h"
 #include "platform/path.h"
@@ -78,7 +80,7 @@ TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGo
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
-                                 " to " + long_target);
+                                 " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
   EXPECT_TRUE(queue.empty());
@@ -140,9 +142,9 @@ TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
 TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst) {
   ServeJars(4, 100000);
   // f2 may fail before f0 or after it; f1 may be cancelled on its way.
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "404:/download/f0.jar", "--fault",
-                                       "slow:/download/f1.jar", "--fault",
-                                       "404:/download/f2.jar"}));
+  ASSERT_NO_FATAL_FAILURE(
+      StartMirror({"--fault", "404:/download/f0.jar", "--fault", "slow:/download/f1.jar", "--fault",
+                   "404:/download/f2.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
