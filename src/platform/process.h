@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 struct ProcessStart {
@@ -21,8 +23,9 @@ struct ProcessStart {
 class Process {
  public:
   // Runs in a session of its own, so our end or our terminal's signals do not end it.
-  // nullopt when it could not be started (no such program, no such working folder).
-  static std::optional<Process> Start(const ProcessStart& start);
+  // nullopt when it could not be started (no such program, no such working folder), and then
+  // `error` says why.
+  static std::optional<Process> Start(const ProcessStart& start, Error* error = nullptr);
 
   Process(Process&& other) noexcept
       : pid_(std::exchange(other.pid_, -1)), ended_(std::exchange(other.ended_, true)) {}

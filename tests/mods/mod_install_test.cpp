@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "base/error_text.h"
 #include "mods/create_mod.h"
 #include "mods/mod_workspace.h"
+#include "platform/error.h"
 #include "platform/path.h"
 #include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
@@ -193,7 +195,7 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
     Install({b}, 1);
     return LastErrorText();
   });
-  EXPECT_EQ(error, "installmod: Can't write " + record);
+  EXPECT_EQ(error, "installmod: Can't write " + record + ": " + platform::ReasonText(EFBIG));
   EXPECT_EQ(test::ReadFile(game + "old.txt"), "a");
   EXPECT_FALSE(std::filesystem::exists(game + "config/file-0.cfg"));
   EXPECT_EQ(test::ReadFile(record), record_before);
@@ -244,7 +246,8 @@ TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
   std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
   SetErrorText("");
   Install({a}, 1);
-  EXPECT_EQ(LastErrorText(), "installmod: Can't patch minecraft.jar");
+  EXPECT_TRUE(LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
+      << LastErrorText();
   EXPECT_EQ(test::ReadFile(jar), damaged);
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
   // The files for the game folder were installed all the same.

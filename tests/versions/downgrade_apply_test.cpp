@@ -2,7 +2,10 @@
 // what lands in the version store.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "support/downgrade_fixture.h"
@@ -112,7 +115,9 @@ TEST_F(DowngradeApplyTest, FailuresNameWhatWentWrong) {
       {test::DeltaRecord("missing.bin", "x", kOld, std::string("\x65x\x00", 3)),
        "Can't read: " + platform::NativePath(work + "missing.bin"), "missing.bin"},
       {NewRecord("a.txt\\under a file", "x", kOld),
-       "Downgrade: Can't create " + platform::NativePath(work + "a.txt\\under a file"), ""},
+       "Downgrade: Can't create " + platform::NativePath(work + "a.txt\\under a file") + ": " +
+           platform::ReasonText(ENOTDIR),
+       ""},
       {KeepRecord("left.txt", "left over", kOld), "Downgrader: wrong file left.txt", "left.txt"},
   };
   for (const Case& c : cases) {
@@ -134,7 +139,10 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   platform::CreateFolder(Jar(kTarget));
   WritePatch(kSource, kTarget, KeepRecord("a.txt", "kept", kOld));
   EXPECT_EQ(Run(kSource, 0), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrader: Can't create " + platform::NativePath(Jar(kTarget)));
+  // The archiver's reason follows.
+  EXPECT_TRUE(LastErrorText().starts_with("Downgrader: Can't create " +
+                                          platform::NativePath(Jar(kTarget)) + ": "))
+      << LastErrorText();
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }
