@@ -15,7 +15,7 @@ using JarFiles = std::map<std::string, std::string>;
 void WriteTree(const std::string& folder, const JarFiles& files, platform::DateValue date);
 
 // Packs the files into a new zip at `jar` (through a staging folder beside it).
-void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue date);
+void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue date = 1300000000);
 
 // Everything below `folder`, folders included.
 JarFiles ReadTree(const std::string& folder);
