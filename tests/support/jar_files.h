@@ -22,6 +22,8 @@ JarFiles ReadTree(const std::string& folder);
 
 // What the 7-Zip program extracts from `jar` (empty when it fails).
 JarFiles JarContents(const std::string& jar);
+// The same without the folders.
+JarFiles JarFileContents(const std::string& jar);
 
 // Entry name ("/"-separated, as stored) to its date value, as the 7-Zip program lists them.
 std::map<std::string, platform::DateValue> JarDates(const std::string& jar);

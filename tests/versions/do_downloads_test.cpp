@@ -140,9 +140,9 @@ TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
 TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst) {
   ServeJars(4, 100000);
   // f2 may fail before f0 or after it; f1 may be cancelled on its way.
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "404:/download/f0.jar", "--fault",
-                                       "slow:/download/f1.jar", "--fault",
-                                       "404:/download/f2.jar"}));
+  ASSERT_NO_FATAL_FAILURE(
+      StartMirror({"--fault", "404:/download/f0.jar", "--fault", "slow:/download/f1.jar", "--fault",
+                   "404:/download/f2.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
