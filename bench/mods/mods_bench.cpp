@@ -50,6 +50,11 @@ class ConfirmingUi : public Ui {
   bool RunLoginDialog(launch::LoginForm&) override { return false; }
   bool RunModDialog(mods::ModDialogModel&) override { return true; }
   bool RunInstanceDialog(instances::InstanceDialogModel&) override { return false; }
+  bool RunRestoreDialog(app::RestoreChoiceModel&) override { return false; }
+  bool ShowOffer(const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
+  void ShowGameLog(const std::string&, const std::string&) override {}
 
  private:
   NoProgress progress_;

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "backup/backup.h"
-#include "backup/backup_paths.h"
 #include "base/behind_status.h"
 #include "base/error_text.h"
 #include "launch/find_java.h"
+#include "launch/game_log.h"
 #include "launch/java_command.h"
 #include "launch/login_crypt.h"
 #include "launch/login_form.h"
@@ -63,10 +63,10 @@ void BackUpSaves(GameStart& start, const Instance& record) {
 
 // A game that dies at once leaves its reason here; the run before stays beside it.
 std::string GameLog(const GlobalSettings& settings, const Instance& record) {
-  std::string log = backup::InstanceFolder(settings, record) + "\\game.log";
+  std::string log = launch::GameLogFile(settings, record);
   if (platform::Exists(log)) {
-    platform::DeleteFile(log + ".1");
-    platform::RenameFile(log, log + ".1");
+    platform::DeleteFile(launch::PreviousGameLog(log));
+    platform::RenameFile(log, launch::PreviousGameLog(log));
   }
   return log;
 }
@@ -98,6 +98,8 @@ int StartMinecraft(GameStart& start, Instance& record) {
   int id = process->id();
   game.process = std::move(process);
   game.folder = record.Folder;
+  game.name = record.Name;
+  game.log_file = launch_with.output_file;
   game.window_pending = true;
   game.maximize = record.Maximize;
   return id;

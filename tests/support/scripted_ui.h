@@ -98,6 +98,17 @@ class ScriptedUi : public Ui {
   bool RunInstanceDialog(instances::InstanceDialogModel& model) override {
     return on_instance_dialog ? on_instance_dialog(model) : false;
   }
+  bool RunRestoreDialog(app::RestoreChoiceModel& model) override {
+    return on_restore_dialog ? on_restore_dialog(model) : false;
+  }
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override {
+    offers.push_back({title, text, action});
+    return offer_answer;
+  }
+  void ShowGameLog(const std::string& title, const std::string& log_file) override {
+    game_logs.push_back({title, log_file});
+  }
 
   struct FileDialog {
     std::string title;
@@ -119,6 +130,15 @@ class ScriptedUi : public Ui {
   std::function<bool(launch::LoginForm&)> on_login;
   std::function<bool(mods::ModDialogModel&)> on_mod_dialog;
   std::function<bool(instances::InstanceDialogModel&)> on_instance_dialog;
+  std::function<bool(app::RestoreChoiceModel&)> on_restore_dialog;
+  struct Offer {
+    std::string title;
+    std::string text;
+    std::string action;
+  };
+  std::vector<Offer> offers;
+  bool offer_answer = false;
+  std::vector<ShownMessage> game_logs;  // title and log file of each log window opened
 
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> status_shown;
