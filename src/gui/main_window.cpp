@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/game_end_report.h"
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
 #include "gui/popup_menu.h"
@@ -37,7 +38,12 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
     tabs_->addTab(page, title);
   }
   ConnectEvents();
-  connect(&watch_timer_, &QTimer::timeout, this, [this] { WatchGameWindow(state_); });
+  connect(&watch_timer_, &QTimer::timeout, this, [this] {
+    WatchGameWindow(state_);
+    // A game that ended badly is told between commands, never over their windows.
+    if (ui_ && state_.game.ended && work_running_ == 0 && commands_running_ == 0)
+      RunCommand([this] { app::ReportGameEnd(state_, *ui_); });
+  });
   watch_timer_.start(kWatchIntervalMs);
   LayoutMainWindow();
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 #include "base/ui.h"
+#include "gui/game_log_window.h"
 #include "gui/main_window.h"
 #include "gui/status_window.h"
 
@@ -35,8 +37,14 @@ class QtUi : public QObject, public Ui {
   bool RunLoginDialog(launch::LoginForm& form) override;
   bool RunModDialog(mods::ModDialogModel& model) override;
   bool RunInstanceDialog(instances::InstanceDialogModel& model) override;
+  bool RunRestoreDialog(app::RestoreChoiceModel& model) override;
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override;
+  void ShowGameLog(const std::string& title, const std::string& log_file) override;
 
   StatusWindow* status_window() const { return status_; }
+  // The log windows still open.
+  std::vector<GameLogWindow*> game_logs() const;
 
  private:
   // The open modal dialog, else the main window.
@@ -47,6 +55,7 @@ class QtUi : public QObject, public Ui {
   MainWindow* window_;
   QPointer<StatusWindow> status_;
   StatusProgressSink status_sink_;
+  std::vector<QPointer<GameLogWindow>> logs_;  // closed ones turn null
 };
 
 }  // namespace oxlip::gui
