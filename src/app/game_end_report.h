@@ -12,7 +12,7 @@ namespace oxlip::app {
 std::string GameLogTitle(const std::string& instance_name);
 
 // The message for a game that ended with a status other than 0, by a signal, or with
-// exception lines in its last output; "" for one that ended well.
+// exception lines in its last output; "" for one that ended well or was asked to end.
 std::string GameEndText(const launch::GameEnd& end);
 
 // Once the game watch has seen the game end: a bad end is said in a box that offers the log.

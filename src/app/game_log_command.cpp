@@ -23,6 +23,8 @@ std::string Cut(const std::string& line) {
 std::string GameLogTitle(const std::string& instance_name) { return "Game log - " + instance_name; }
 
 std::string GameEndText(const launch::GameEnd& end) {
+  // Closed by the person or the session: whatever it printed on the way out is no news.
+  if (end.on_request) return "";
   std::vector<std::string> exceptions = launch::ExceptionLines(end.log_file);
   std::string text = "The game of \"" + end.name + "\" ";
   if (end.signal != 0)

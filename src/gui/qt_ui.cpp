@@ -177,6 +177,8 @@ void QtUi::ShowGameLog(const std::string& title, const std::string& log_file) {
   }
   auto* log = new GameLogWindow(QString::fromStdString(title), log_file);
   logs_.emplace_back(log);
+  // A window of its own, so the window manager would put it anywhere: over the main window.
+  log->move(window_->geometry().center() - log->rect().center());
   log->show();
 }
 

@@ -14,8 +14,9 @@ namespace oxlip::launch {
 struct GameEnd {
   std::optional<int> exit_code;  // none when a signal ended it, or its end was not seen
   int signal = 0;
-  std::string name;      // the instance's Name at the start
-  std::string log_file;  // where its output went
+  bool on_request = false;  // it was asked to end: no fault of its own
+  std::string name;         // the instance's Name at the start
+  std::string log_file;     // where its output went
 };
 
 struct RunningGame {

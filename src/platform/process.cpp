@@ -116,6 +116,12 @@ bool Process::HasEnded() {
   return true;
 }
 
+bool Process::EndedOnRequest() const {
+  for (int request : {SIGTERM, SIGINT, SIGHUP})
+    if (end_signal_ == request || exit_code_ == 128 + request) return true;
+  return false;
+}
+
 bool InProcessTree(int pid, int ancestor) {
   // A chain longer than this is a loop of reused ids, not a real tree.
   for (int depth = 0; depth < 256 && pid > 1; ++depth) {

@@ -48,6 +48,9 @@ class Process {
   std::optional<int> exit_code() const { return exit_code_; }
   // The signal that ended it; 0 otherwise.
   int end_signal() const { return end_signal_; }
+  // It ended because it was asked to (a logout, "kill", Ctrl+C): by such a signal, or with the
+  // code a program exits with after handling one (128 + the signal, as Java and shells do).
+  bool EndedOnRequest() const;
 
  private:
   explicit Process(int pid) : pid_(pid) {}

@@ -55,10 +55,11 @@ TEST_F(GameLogCommandTest, AGameThatEndsBadlySaysSoOnceAndOffersItsLog) {
     const char* says;
     const char* reported;  // "" when nothing is
   };
-  for (const Case& c : {Case{"3", "", "ended with status 3."},
-                        Case{"0", "java.lang.IllegalStateException: broken\n\tat x.y(z)\n",
-                             "\njava.lang.IllegalStateException: broken"},
-                        Case{"0", "fine\n", ""}}) {
+  for (const Case& c :
+       {Case{"3", "", "ended with status 3."},
+        Case{"0", "java.lang.IllegalStateException: broken\n\tat x.y(z)\n",
+             "\njava.lang.IllegalStateException: broken"},
+        Case{"0", "fine\n", ""}, Case{"143", "", ""}}) {  // asked to end (SIGTERM, handled)
     SCOPED_TRACE(c.exit_code + std::string(" ") + c.says);
     test::ScopedEnvironment exit_code("OXLIP_FIXTURE_EXIT", c.exit_code);
     test::WriteFile(dir() + "says.txt", c.says);

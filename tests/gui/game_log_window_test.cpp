@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "support/game_fixture.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "when_up.h"
 
 namespace oxlip::gui {
 namespace {
@@ -108,6 +110,19 @@ TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
     EXPECT_EQ(ui.game_logs().size(), 1u);
   }
   EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(GameLogWindowTest, AnOfferIsTakenByItsOwnButtonOnly) {
+  AppState state;
+  MainWindow main(state);
+  QtUi ui(&main);
+  for (bool take : {true, false}) {
+    test::WhenUp<QMessageBox>([take](QMessageBox* box) {
+      for (QAbstractButton* button : box->buttons())
+        if ((button->text() == "Show game log") == take) return button->click();
+    });
+    EXPECT_EQ(ui.ShowOffer("Oxlip", "The game ended badly.", "Show game log"), take);
+  }
 }
 
 }  // namespace

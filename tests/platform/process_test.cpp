@@ -97,13 +97,22 @@ TEST_F(ProcessTest, RunsUntilItEndsAndItsChildrenBelongToItsTree) {
   EXPECT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
 }
 
-TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcess) {
+TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcessAndTellsAnEndOnRequest) {
   std::optional<Process> started = Process::Start({{"sh", "-c", "kill -KILL $$"}, "", {}, ""});
   ASSERT_TRUE(started);
   ASSERT_TRUE(EndsWithin(*started, std::chrono::seconds(60)));
   Process process = std::move(*started);
   EXPECT_EQ(process.end_signal(), SIGKILL);
   EXPECT_FALSE(process.exit_code());
+  EXPECT_FALSE(process.EndedOnRequest());  // kill -9 is what the system does to a runaway
+  // Asked to end: by the signal itself, or by the code of a program that handled it.
+  for (const char* script : {"kill -TERM $$", "trap 'exit 143' TERM; kill -TERM $$; sleep 60"}) {
+    SCOPED_TRACE(script);
+    std::optional<Process> asked = Process::Start({{"sh", "-c", script}, "", {}, ""});
+    ASSERT_TRUE(asked);
+    ASSERT_TRUE(EndsWithin(*asked, std::chrono::seconds(60)));
+    EXPECT_TRUE(asked->EndedOnRequest());
+  }
 }
 
 TEST(TempFile, ExclusiveOwnerOnlyAndGoneWithTheObject) {
