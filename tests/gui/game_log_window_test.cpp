@@ -112,6 +112,25 @@ TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
   EXPECT_TRUE(first.isNull());
 }
 
+// The watch's timer tells of a bad end, and the offer opens the log.
+TEST_F(GameLogWindowTest, TheMainWindowSaysABadEndAndOpensTheLogOnRequest) {
+  AppState state;
+  MainWindow main(state);
+  QtUi ui(&main);
+  main.set_ui(&ui);
+  state.game.ended = launch::GameEnd{3, 0, false, "Survival", dir() + "game.log"};
+  QString said;
+  test::WhenUp<QMessageBox>([&](QMessageBox* box) {
+    said = box->text();
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == "Show game log") button->click();
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ui.game_logs().size() == 1; }, 60000));
+  EXPECT_TRUE(said.contains("status 3")) << said.toStdString();
+  EXPECT_EQ(ui.game_logs()[0]->log_file(), dir() + "game.log");
+  EXPECT_FALSE(state.game.ended);
+}
+
 TEST_F(GameLogWindowTest, AnOfferIsTakenByItsOwnButtonOnly) {
   AppState state;
   MainWindow main(state);

@@ -82,7 +82,10 @@ TEST_F(LogFollowerTest, OnlyTheNewestWholeLinesWithinTheCapAreKept) {
 
 TEST_F(LogFollowerTest, ExceptionLinesAreTakenFromTheLastOutputOnly) {
   EXPECT_TRUE(ExceptionLines(Log()).empty());
-  Append("Exception long ago\n" + std::string(100 * 1024, 'x') + "\n");
+  // One line that began long ago: only its end lies within the last output.
+  std::string long_ago;
+  while (long_ago.size() < 100 * 1024) long_ago += "Exception long ago ";
+  Append(long_ago + "\n");
   Append("started\njava.lang.RuntimeException: boom\r\n\tat a.b(c)\n");
   Append("Caused by: java.io.IOException: disk");
   EXPECT_EQ(ExceptionLines(Log()),
