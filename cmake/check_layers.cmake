@@ -1,5 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
-# Fails when a source folder includes a header of a module it does not depend on.
+# Fails when a source folder includes a header of a module it does not depend on, or when a
+# module below app/ names the Ui port.
 # Run as: cmake -DSRC=<src folder> -DDEPS_FILE=<module_deps.cmake> -P check_layers.cmake
 include(${DEPS_FILE})
 set(failures "")
@@ -26,6 +27,18 @@ foreach(f ${sources})
   file(STRINGS ${f} lines REGEX "^#include <(unistd|fcntl|spawn|signal|dirent|pwd|sys/[a-z_]+)\\.h>")
   if(lines)
     list(APPEND failures "${f}: system header outside platform/")
+  endif()
+endforeach()
+# Stores never ask the person: the Ui port lives in app/, and nothing below app/ includes it,
+# declares it again or takes it.
+foreach(f ${sources})
+  if(f MATCHES "/src/(app|gui)/" OR f MATCHES "/src/main\\.cpp$")
+    continue()
+  endif()
+  file(STRINGS ${f} lines
+       REGEX "#include \"app/ui\\.h\"|(^|[^A-Za-z0-9_])(class|struct) Ui[ ;{]|(^|[^A-Za-z0-9_:])Ui ?[&*]")
+  if(lines)
+    list(APPEND failures "${f}: names the Ui port, which only app/ and the GUI may use")
   endif()
 endforeach()
 if(failures)

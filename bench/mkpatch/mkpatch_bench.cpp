@@ -105,11 +105,7 @@ void WriteFiles(const std::string& folder, const Files& files) {
 }
 
 bool Pack(const std::string& folder, const std::string& jar) {
-  std::string previous = oxlip::platform::CurrentFolder();
-  oxlip::platform::SetCurrentFolder(folder);
-  bool ok = oxlip::SevenZip(nullptr, "a -tzip \"" + jar + "\" * -r -mx9", nullptr, 0) == 0;
-  oxlip::platform::SetCurrentFolder(previous);
-  return ok;
+  return oxlip::SevenZip(nullptr, "a -tzip \"" + jar + "\" * -r -mx9", nullptr, 0, folder) == 0;
 }
 
 Files Unpacked(const std::string& jar, const std::string& folder) {

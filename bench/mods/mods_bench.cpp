@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "base/ui.h"
-#include "mods/mod_import.h"
+#include "app/import_mod.h"
+#include "app/ui.h"
 #include "mods/mod_install.h"
 #include "mods/mod_workspace.h"
+#include "mods/sort_mod_files.h"
 
 namespace fs = std::filesystem;
 using namespace oxlip;
@@ -47,9 +48,9 @@ class ConfirmingUi : public Ui {
     return std::nullopt;
   }
   void OpenFolder(const std::string&) override {}
-  bool RunLoginDialog(launch::LoginForm&) override { return false; }
-  bool RunModDialog(mods::ModDialogModel&) override { return true; }
-  bool RunInstanceDialog(instances::InstanceDialogModel&) override { return false; }
+  bool RunLoginDialog(app::LoginForm&) override { return false; }
+  bool RunModDialog(app::ModDialogModel&) override { return true; }
+  bool RunInstanceDialog(app::InstanceDialogModel&) override { return false; }
   bool RunRestoreDialog(app::RestoreChoiceModel&) override { return false; }
   bool ShowOffer(const std::string&, const std::string&, const std::string&) override {
     return false;

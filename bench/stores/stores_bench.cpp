@@ -11,6 +11,7 @@
 #include "instances/load_instance.h"
 #include "mods/mod_library.h"
 #include "platform/fs.h"
+#include "versions/store_jar_name.h"
 #include "versions/version_store.h"
 
 namespace {
@@ -35,11 +36,9 @@ void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
     Write(root + "src/net/minecraft/client/Minecraft.class",
           std::string("\xCA\xFE\xBA\xBE\x01\x00", 6) + char(constant.size()) + constant +
               std::string(20000, 'x'));
-    oxlip::platform::SetCurrentFolder(root + "src");
-    oxlip::SevenZip(nullptr,
-                    "a -tzip \"" + s.VersionsDir + "minecraft - " + version + ".jar\" * -r",
-                    nullptr, 0);
-    oxlip::platform::SetCurrentFolder(root);
+    oxlip::SevenZip(
+        nullptr, "a -tzip \"" + s.VersionsDir + oxlip::versions::StoreJarName(version) + "\" * -r",
+        nullptr, 0, root + "src");
   }
   for (int m = 0; m < 100; ++m)
     Write(s.ModDir + "mod" + std::to_string(m) + "/mod.ini",

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip {
 

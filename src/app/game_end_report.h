@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 #include "launch/running_game.h"
 
 namespace oxlip::app {

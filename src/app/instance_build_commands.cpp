@@ -1,19 +1,21 @@
 // The instance commands that go through the configuration dialog: new, import, clone, config,
 // and the repair that rebuilds an instance.
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/instance_dialog.h"
 #include "app/instance_rebuild.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/update_instance.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
-#include "base/paths.h"
+#include "base/create_path.h"
+#include "base/folder_name.h"
 #include "instances/icon_files.h"
 #include "instances/load_instance.h"
 #include "instances/save_instance.h"
 #include "mods/mod_install.h"
+#include "platform/fs.h"
 #include "versions/download_engine.h"
 
 namespace oxlip {
@@ -81,6 +83,9 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
       return 1;
     });
     SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
@@ -103,7 +108,15 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   CreatePath(target);
   int copied = CheckResult(
       ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
-  if (copied) SaveInstance(app::AddInstance(state, ui), "", state.settings);
+  if (copied) {
+    Instance& clone = app::AddInstance(state, ui);
+    SaveInstance(clone, "", state.settings);
+    // Its own copy from now on: later saves must not take the source's icon again.
+    clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
+  } else {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
+  }
   ui.CloseStatusWindow();
   FreeInstanceIcon(edit);
   return copied;

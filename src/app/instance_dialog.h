@@ -1,10 +1,9 @@
 #pragma once
 // The instance configuration dialog as the commands run it.
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/instance_dialog_model.h"
+#include "app/ui.h"
 #include "instances/instance.h"
-#include "instances/instance_dialog_services.h"
-#include "instances/library_mod.h"
 
 namespace oxlip {
 
@@ -17,9 +16,8 @@ bool InstanceDialog(AppState& state, Ui& ui, Instance& record);
 
 namespace oxlip::app {
 
-instances::LibraryMods DialogLibrary(const ModList& mods);
-// The dialog's services over the program's state; a rescan also redraws the main window's
-// mod list, whose rows the rescan replaced.
-instances::InstanceDialogServices DialogServices(AppState& state, Ui& ui);
+// The dialog's services over the program's state: "New mod", "Import mod" and the login run
+// their flows; a rescan also redraws the main window's mod list, whose rows it replaced.
+InstanceDialogModel::Services DialogServices(AppState& state, Ui& ui);
 
 }  // namespace oxlip::app

@@ -1,8 +1,10 @@
 #include "app/instance_rebuild.h"
 
+#include <vector>
+
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "backup/backup.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
 #include "base/error_text.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
@@ -11,10 +13,9 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  CheckResult(
-      ui, base::BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
-        return installmod(state.settings, record, overwrite, progress);
-      }));
+  CheckResult(ui, BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+                return installmod(state.settings, record, overwrite, progress);
+              }));
 }
 
 int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation) {
@@ -28,18 +29,27 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return base::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
+  return app::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
     return MineCraftBackup(state.settings, copy, &progress);
   });
 }
 
 int CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
                    const std::string& to) {
-  int copied = ui.RunBehindStatus([&](ProgressSink&) { return platform::CopyTree(from, to); });
+  std::vector<std::string> skipped;
+  // A linked "saves" folder on another disk is copied, a link back into the tree is not.
+  int copied = ui.RunBehindStatus([&](ProgressSink&) {
+    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped) ? 1 : 0;
+  });
   // The copy itself names no failure; without this the box would show an older text.
-  if (!copied)
+  if (!copied) {
     SetErrorText(operation + ": Can't copy " + platform::NativePath(from) + " to " +
                  platform::NativePath(to));
+  } else if (!skipped.empty()) {
+    std::string text = operation + ": Not copied (broken links, loops, special files):";
+    for (const std::string& name : skipped) text += "\n" + name;
+    ui.ShowMessage("Oxlip", text);
+  }
   return copied;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip::app {
 
@@ -17,8 +17,9 @@ int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::stri
 // MineCraftBackup of the record behind the status window; its result, not yet shown. Refused
 // while the instance's game runs.
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record);
-// Copies a game folder tree behind the status window that the caller opened; 0 with the
-// last-error text naming `operation` when the copy fails.
+// Copies a game folder tree, linked folders' content too, behind the status window that the
+// caller opened; 0 with the last-error text naming `operation` when the copy fails. What it
+// left out (broken links, loops, FIFOs, ...) it shows.
 int CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
                    const std::string& to);
 // Appends a record holding a copy of the edit copy to the instances and to the end of the list.

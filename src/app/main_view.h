@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/menus.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip {
 

@@ -2,7 +2,7 @@
 // A deletion that the trash did not take: the item stays where it was and the user is told.
 #include <string>
 
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip::app {
 

@@ -6,7 +6,7 @@
 #include "app/restore_choice_model.h"
 #include "backup/backup_paths.h"
 #include "backup/restore_backup.h"
-#include "base/check_result.h"
+#include "app/check_result.h"
 #include "instances/mod_list_file.h"
 #include "platform/fs.h"
 

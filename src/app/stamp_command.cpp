@@ -1,7 +1,7 @@
-#include "altlauncher/stampit.h"
 #include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/menus.h"
+#include "app/stampit.h"
 
 namespace oxlip {
 

@@ -1,12 +1,12 @@
 // Start, Start with alternate, Backup and Backup saves on the instance of the menu.
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/instance_rebuild.h"
 #include "app/menus.h"
+#include "app/start_minecraft.h"
 #include "backup/backup.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
-#include "launch/start_minecraft.h"
 
 namespace oxlip {
 namespace {
@@ -37,7 +37,7 @@ int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title
   copy.Folder = record.Folder;
   const GlobalSettings& settings = state.settings;
   return CheckResult(ui,
-                     base::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+                     app::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
                        return work(settings, copy, &progress);
                      }));
 }

@@ -3,6 +3,7 @@
 #include "app/command_registry.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
+#include "base/create_path.h"
 #include "image/image_loader.h"
 #include "instances/load_instance.h"
 #include "launch/find_java.h"
@@ -12,9 +13,21 @@
 
 namespace oxlip {
 
-bool StartUp(AppState& state) {
-  LoadGlobalSettings(state.settings);
+namespace {
+
+// A fresh data folder shows icons at once; an icon the person put there is never replaced.
+void WriteMissingIcon(const std::string& path, const std::string& bytes) {
+  if (bytes.empty() || path.empty() || platform::Exists(path)) return;
+  CreatePath(path);
+  platform::ReplaceFileContents(path, bytes);
+}
+
+}  // namespace
+
+bool StartUp(AppState& state, const StartFiles& files) {
+  LoadGlobalSettings(state.settings, files.cache_folder);
   platform::InitNetwork();
+  WriteMissingIcon(state.settings.DefaultIconFile, files.default_icon);
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
   state.java_path = FindJava();
   RegisterCommands(state.commands);
@@ -25,7 +38,7 @@ void LoadInstances(AppState& state) {
   InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
                           state.default_icon, state.java_path};
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir)) {
-    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    if (!entry.names_folder) continue;
     auto record = std::make_unique<Instance>();
     LoadInstance(*record, entry.name, context);
     record->Listed = 0;

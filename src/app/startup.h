@@ -1,13 +1,22 @@
 #pragma once
 // The program's start and end, around the window the GUI opens in between.
+#include <string>
+
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip {
 
-// Before the window opens: settings read and folders made, the default icon loaded, the
-// command table filled. False means the program must end at once.
-bool StartUp(AppState& state);
+// What the program brings to its start besides the data folder it runs in.
+struct StartFiles {
+  std::string cache_folder;  // the default of CacheDir; "" for below the start folder
+  std::string default_icon;  // the built-in default icon's bytes, for a data folder without one
+};
+
+// Before the window opens: settings read and folders made, the default icon written when its
+// file is missing and loaded, the command table filled. False means the program must end at
+// once.
+bool StartUp(AppState& state, const StartFiles& files = {});
 
 // Once the window is open: the version check, the stores and instances loaded and listed in
 // "sort.ini" order, the start-up update. The window is told of every list it must draw.

@@ -2,7 +2,7 @@
 
 #include "app/startup_update.h"
 #include "app/version_check.h"
-#include "launch/start_minecraft.h"
+#include "launch/game_watch.h"
 
 namespace oxlip {
 

@@ -2,7 +2,7 @@
 // Start-up steps that belong to commands built elsewhere: the check for the current release
 // and the update of the instances that follow a channel.
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip {
 

@@ -1,8 +1,8 @@
 #include "app/startup_update.h"
 
+#include "app/check_result.h"
 #include "app/instance_rebuild.h"
 #include "app/update_instance.h"
-#include "base/check_result.h"
 #include "versions/version_store.h"
 
 namespace oxlip::app {

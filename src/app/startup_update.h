@@ -1,7 +1,7 @@
 #pragma once
 // The start-up update of the instances that follow the release or the beta channel.
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The command step that rebuilds an instance's game files behind the "Download" window.
-#include "base/ui.h"
+#include "app/ui.h"
 #include "instances/instance.h"
 #include "versions/download_context.h"
 #include "versions/release_dates.h"

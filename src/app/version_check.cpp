@@ -1,11 +1,11 @@
 #include "app/version_check.h"
 
-#include "app/store_jar.h"
-#include "base/behind_status.h"
+#include "app/behind_status.h"
 #include "platform/fs.h"
 #include "versions/beta_jar.h"
 #include "versions/class_version.h"
 #include "versions/download_engine.h"
+#include "versions/store_jar_name.h"
 
 namespace oxlip::app {
 namespace {
@@ -29,7 +29,7 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
   if (DownloadMCFile(context, "minecraft.jar", scratch) && DoDownloads(context, &progress)) {
     platform::DateValue date = 0;
     std::string version = GetMineCraftVersion(settings, scratch, date, 1);
-    std::string stored = settings.VersionsDir + StoreJarName(version);
+    std::string stored = settings.VersionsDir + versions::StoreJarName(version);
     // Only a release that reached the store counts as known; else the next start tries again.
     if (platform::MoveFile(scratch, stored) || platform::IsFile(stored)) {
       settings.LatestVersion = state.dates.remote_release;
@@ -43,12 +43,13 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
 }  // namespace
 
 void FindReleaseDates(AppState& state, Ui& ui) {
-  base::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
+  app::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
     const GlobalSettings& settings = state.settings;
-    if (GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
-                      "download_versions\\") &&
-        FindRemoteFile(state.remote, "minecraft.jar"))
+    bool listed = GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
+                                "download_versions\\");
+    if (listed && FindRemoteFile(state.remote, "minecraft.jar"))
       state.dates.remote_release = state.remote.Current()->Date;
+    state.dates.download_unreached = !listed;
     if (GetMCFileList(settings, state.remote, settings.MCASSETSURL, "assets\\"))
       state.dates.newest_beta = NewestBetaDate(state.remote);
     return 1;
@@ -59,8 +60,8 @@ void AddCurrentVersion(AppState& state, Ui& ui) {
   const GlobalSettings& settings = state.settings;
   if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
     return;
-  base::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
-                     [&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
+  app::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
+                    [&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
 }
 
 }  // namespace oxlip::app

@@ -1,13 +1,12 @@
 // The commands of the version list: reload, the betas, downgrade, delete, and a dropped jar.
 #include "app/app_state.h"
+#include "app/behind_status.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/main_view.h"
 #include "app/not_trashed.h"
-#include "app/store_jar.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -16,6 +15,7 @@
 #include "versions/class_version.h"
 #include "versions/downgrade.h"
 #include "versions/download_engine.h"
+#include "versions/store_jar_name.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -55,7 +55,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
   for (int n = 0; n < count; ++n) {
     platform::DateValue date = 0;
     std::string version = GetMineCraftVersion(settings, BetaScratch(settings, n), date, 1);
-    std::string name = app::StoreJarName(version);
+    std::string name = versions::StoreJarName(version);
     if (date != 0 && platform::MoveFile(BetaScratch(settings, n), settings.VersionsDir + name))
       AddVersionRecord(settings, name, date, version);
     platform::DeleteFile(BetaScratch(settings, n));
@@ -65,7 +65,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
 
 // The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  int listed = base::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
+  int listed = app::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
     if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
       return 0;
     return FetchBetas(state, progress);
@@ -113,10 +113,10 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string version;
   std::string name;
   // Unpacking and copying a jar takes a while; any box comes after the window has closed.
-  int stored = base::BehindStatus(
+  int stored = app::BehindStatus(
       ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](ProgressSink&) {
         version = GetMineCraftVersion(state.settings, path, date, 1);
-        name = app::StoreJarName(version);
+        name = versions::StoreJarName(version);
         return platform::CopyFile(path, state.settings.VersionsDir + name) ? 1 : 0;
       });
   if (!stored) {

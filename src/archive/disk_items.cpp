@@ -91,28 +91,30 @@ bool Collector::AddName(const std::string& given, bool from_list, std::string* e
   if (from_list) {
     while (native.size() > 1 && native.back() == '/') native.pop_back();
   } else if (platform::IsSeparator(given.back())) {
-    if (!fs::is_directory(native)) {
-      *error = "no such folder: " + native;
+    std::string disk = command.OnDisk(native);
+    if (!fs::is_directory(disk)) {
+      *error = "no such folder: " + disk;
       return false;
     }
-    AddTree(platform::WithTrailingSeparator(native), "");
+    AddTree(platform::WithTrailingSeparator(disk), "");
     return true;
   }
   std::string last = platform::FileNamePart(native);
   std::string folder = native.substr(0, native.size() - last.size());
   if (HasWildcard(last)) {
     std::string prefix = StoredName(folder);
-    AddMatches(folder, prefix.empty() ? "" : prefix + "/", last, command.recurse);
+    AddMatches(command.OnDisk(folder), prefix.empty() ? "" : prefix + "/", last, command.recurse);
     return true;
   }
-  if (platform::LinkStatus(native).kind == PathKind::kMissing) {
-    *error = "no such file: " + native;
+  std::string disk = command.OnDisk(native);
+  if (platform::LinkStatus(disk).kind == PathKind::kMissing) {
+    *error = "no such file: " + disk;
     return false;
   }
   std::string name = StoredName(native);
   bool is_folder = false;
-  if (Add(name, native, &is_folder) && is_folder && (!from_list || command.recurse))
-    AddTree(native + "/", name + "/");
+  if (Add(name, disk, &is_folder) && is_folder && (!from_list || command.recurse))
+    AddTree(disk + "/", name + "/");
   return true;
 }
 

@@ -15,7 +15,7 @@ struct DiskItem {
   std::time_t modified = 0;
 };
 
-// Resolves the command's names against the current folder:
+// Resolves the command's names against its folder (the current folder when it has none):
 // - "dir\" (trailing separator) on the command line: everything below dir, named relative to it;
 // - a wildcard in the last part: the matching entries of that folder (at every depth with
 //   "-r"), a matching folder with everything below it;

@@ -52,10 +52,11 @@ std::string RefusalReason(const UnpackLimit& limit) {
 }
 
 int SevenZipWithinLimit(const std::string& command_line, const std::string& archive,
-                        const std::string& output, std::string* refusal) {
+                        const std::string& output, std::string* refusal,
+                        const std::string& folder) {
   UnpackLimit limit = UnpackLimitFor(archive, output);
   ExtractBudget budget(limit.bytes);
-  int result = SevenZip(nullptr, command_line, nullptr, 0);
+  int result = SevenZip(nullptr, command_line, nullptr, 0, folder);
   *refusal = budget.exceeded() ? RefusalReason(limit) : "";
   return result;
 }

@@ -25,9 +25,10 @@ std::string RefusalReason(const UnpackLimit& limit);
 
 // SevenZip with an extraction command line for `archive` into `output`, within the archive's
 // UnpackLimitFor; its result. When the limit stopped it, `refusal` receives RefusalReason (it is
-// emptied otherwise).
+// emptied otherwise). The line's relative paths are taken below `folder` when one is given.
 int SevenZipWithinLimit(const std::string& command_line, const std::string& archive,
-                        const std::string& output, std::string* refusal);
+                        const std::string& output, std::string* refusal,
+                        const std::string& folder = "");
 
 // While it lives, the extractions this thread runs may write at most `max_bytes` of file
 // content in all; the one that would go beyond fails. Scopes do not nest.

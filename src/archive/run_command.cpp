@@ -5,7 +5,7 @@
 #include "archive/disk_items.h"
 #include "archive/sevenz_archive.h"
 #include "archive/zip_archive.h"
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/utf8_names.h"
@@ -77,12 +77,20 @@ bool Delete(const Command& command, const std::string& archive, std::string* err
 
 }  // namespace
 
-int RunCommandLine(const std::string& line, std::string* error) {
+int RunCommandLine(const std::string& line, const std::string& folder, std::string* error) {
   platform::Utf8Names utf8;  // 7z names convert through the locale, which may be "C"
   Command command;
   if (!ParseCommand(line, &command, error)) return kCommandLineError;
+  // As a change into a missing folder would fail: "*" of some other folder is never taken.
+  if (!folder.empty() && !platform::IsFolder(folder)) {
+    *error = "no such folder: " + platform::NativePath(folder);
+    return kFatalError;
+  }
+  command.folder = folder;
+  for (std::string& list : command.list_files) list = command.OnDisk(list);
+  command.output = command.OnDisk(command.output);
   if (!ReadListFiles(&command, error)) return kFatalError;
-  std::string archive = platform::NativePath(command.archive);
+  std::string archive = command.OnDisk(command.archive);
   bool ok = command.Extracts() ? Extract(command, archive, error)
             : command.Adds()   ? Add(command, archive, error)
                                : Delete(command, archive, error);

@@ -9,6 +9,7 @@ inline constexpr int kSuccess = 0;
 inline constexpr int kFatalError = 2;
 inline constexpr int kCommandLineError = 7;
 
-int RunCommandLine(const std::string& line, std::string* error);
+// Relative paths of the line are taken below `folder`; an empty one means the current folder.
+int RunCommandLine(const std::string& line, const std::string& folder, std::string* error);
 
 }  // namespace oxlip::archive

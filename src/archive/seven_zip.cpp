@@ -8,9 +8,14 @@
 
 namespace oxlip {
 
-int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int size) {
+int SevenZip(void* owner, const std::string& command_line, char* buffer, int size) {
+  return SevenZip(owner, command_line, buffer, size, "");
+}
+
+int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int size,
+             const std::string& folder) {
   std::string error;
-  int result = archive::RunCommandLine(command_line, &error);
+  int result = archive::RunCommandLine(command_line, folder, &error);
   if (result != archive::kSuccess) SetErrorText("SevenZip: " + error);
   if (buffer && size > 0) {
     std::string report = result == archive::kSuccess ? "Everything is Ok" : "ERROR: " + error;

@@ -9,4 +9,10 @@ namespace oxlip {
 // shown); when `buffer` is given, up to `size` bytes of a short report are written into it.
 int SevenZip(void* owner, const std::string& command_line, char* buffer, int size);
 
+// The same with the command line's relative paths (archive, names, list files, "-o") taken
+// below `folder` instead of the current folder, which nothing changes after start-up. A
+// folder that does not exist fails the command.
+int SevenZip(void* owner, const std::string& command_line, char* buffer, int size,
+             const std::string& folder);
+
 }  // namespace oxlip

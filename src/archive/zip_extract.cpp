@@ -1,8 +1,8 @@
 #include <vector>
 
 #include "archive/extract_plan.h"
-#include "archive/write_entry.h"
 #include "archive/output_folder.h"
+#include "archive/write_entry.h"
 #include "archive/zip_archive.h"
 #include "archive/zip_entry_reader.h"
 #include "archive/zip_handle.h"

@@ -45,7 +45,6 @@ std::vector<BackupArchive> ListBackups(const std::string& instance_folder) {
   std::vector<BackupArchive> out;
   const std::string backups = instance_folder + "\\backup";
   for (const platform::DirEntry& entry : platform::ListFolder(backups)) {
-    if (entry.name == "." || entry.name == "..") continue;
     if (entry.is_folder) {
       AddWorld(out, backups + "\\" + entry.name, entry.name);
     } else if (EndsWith7z(entry.name)) {

@@ -1,6 +1,6 @@
 #include "backup/backup_paths.h"
 
-#include "base/paths.h"
+#include "base/start_folder.h"
 #include "platform/path.h"
 
 namespace oxlip::backup {

@@ -8,7 +8,8 @@
 namespace oxlip::backup {
 
 // InstancesDir + Folder, without a separator at the end; a relative InstancesDir is taken
-// from the start folder, so the path still holds once another folder is current.
+// from the start folder, so the path still holds in a command line whose relative names the
+// archiver takes below another folder.
 std::string InstanceFolder(const GlobalSettings& settings, const Instance& record);
 
 // A command line quotes paths with '"'; a path holding one cannot be quoted.

@@ -2,7 +2,7 @@
 #include "backup/backup.h"
 #include "backup/backup_paths.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "platform/dates.h"
 #include "platform/fs.h"
 
@@ -16,17 +16,16 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
   if (progress) progress->SetName(record.Name);
   int result = 0;
   std::string why;  // the archiver's reason, which names a file that could not be packed
-  // Outside the instance folder "*" would take in whatever folder is current. The game's log
-  // is left out: it is written to whenever the game runs.
-  if (backup::Quotable(archive) && platform::SetCurrentFolder(folder + "\\")) {
+  // "*" and the archive's name are taken inside the instance folder, which must be there. The
+  // game's log is left out: it is written to whenever the game runs.
+  if (backup::Quotable(archive) && platform::IsFolder(folder)) {
     result =
         SevenZip(nullptr,
                  "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup -x!game.log -x!game.log.1",
-                 nullptr, 0) == 0;
+                 nullptr, 0, folder + "\\") == 0;
     if (!result) why = " " + LastErrorText();
   }
   if (!result) SetErrorText("MineCraftBackup: Can't backup." + why);
-  platform::SetCurrentFolder(settings.StartFolder);
   return result;
 }
 

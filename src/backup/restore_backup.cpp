@@ -1,8 +1,9 @@
 #include "backup/restore_backup.h"
 
-#include "archive/seven_zip.h"
+#include "archive/run_command.h"
 #include "backup/backup_paths.h"
-#include "base/paths.h"
+#include "base/create_path.h"
+#include "base/oem_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/trash.h"
@@ -14,27 +15,23 @@ std::string Shown(const std::string& path) { return platform::NativePath(path); 
 
 // Deleted before and after use; in the instance folder, so the moves into place stay on one
 // disk.
-std::string StagingFolder(const std::string& instance_folder) {
-  return instance_folder + "\\restore.tmp";
-}
+constexpr const char* kStaging = "restore.tmp";
 
 void RemoveStaging(const std::string& staging) {
   if (platform::Exists(staging)) platform::DeleteTree(staging);
 }
 
-// The whole archive into `staging`; false with the archiver's reason when any of it failed.
-bool Unpack(const std::string& archive, const std::string& staging, std::string* error) {
-  if (!Quotable(archive) || !Quotable(staging)) {
+// The whole archive into the staging folder of `instance_folder`; false with the archiver's
+// reason when any of it failed.
+bool Unpack(const std::string& instance_folder, const std::string& archive, std::string* error) {
+  if (!Quotable(archive)) {
     *error = "Can't restore " + Shown(archive) + ": its path holds a '\"'. Nothing was changed.";
     return false;
   }
-  char report[1024] = {};
-  if (SevenZip(nullptr,
-               "x \"" + ToOemText(archive) + "\" -o\"" + ToOemText(staging) + "\" -aoa -hide",
-               report, sizeof report) == 0)
+  std::string why;
+  if (archive::RunCommandLine("x \"" + ToOemText(archive) + "\" -o" + kStaging + " -aoa -hide",
+                              instance_folder, &why) == archive::kSuccess)
     return true;
-  std::string why = report;
-  if (why.starts_with("ERROR: ")) why.erase(0, 7);
   *error = "Can't restore " + Shown(archive) + ", it is damaged or unreadable (" + why +
            "). Nothing was changed.";
   return false;
@@ -77,7 +74,7 @@ bool PlaceInstance(const std::string& instance_folder, const BackupArchive& back
 
 bool RestoreBackup(const std::string& instance_folder, const BackupArchive& backup,
                    ProgressSink& progress, std::string* error) {
-  const std::string staging = StagingFolder(instance_folder);
+  const std::string staging = instance_folder + "\\" + kStaging;
   progress.SetName(platform::FileNamePart(backup.path));
   progress.SetPercent(0);
   RemoveStaging(staging);
@@ -86,7 +83,7 @@ bool RestoreBackup(const std::string& instance_folder, const BackupArchive& back
     *error = "Can't create " + Shown(staging) + ". Nothing was changed.";
     return false;
   }
-  bool placed = Unpack(backup.path, staging, error);
+  bool placed = Unpack(instance_folder, backup.path, error);
   // The last point where stopping leaves everything as it was.
   if (placed) {
     progress.SetPercent(90);

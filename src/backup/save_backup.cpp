@@ -4,8 +4,10 @@
 #include "archive/seven_zip.h"
 #include "backup/backup.h"
 #include "backup/backup_paths.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/newest_file_date.h"
+#include "base/oem_text.h"
 #include "platform/dates.h"
 #include "platform/fs.h"
 #include "prefs/pref_file.h"
@@ -30,9 +32,10 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
 // reason when it failed.
 bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
-  // Outside the world folder "*" would take in whatever folder is current.
-  if (!backup::Quotable(archive) || !platform::SetCurrentFolder(world)) return false;
-  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0) == 0)
+  // "*" is taken inside the world folder.
+  if (!backup::Quotable(archive)) return false;
+  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
+               world) == 0)
     return true;
   *why = ": " + LastErrorText();
   return false;
@@ -41,7 +44,7 @@ bool ArchiveWorld(const std::string& world, const std::string& world_backup, std
 std::vector<std::string> Worlds(const std::string& saves) {
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : platform::ListFolder(saves))
-    if (entry.is_folder && entry.name != "." && entry.name != "..") names.push_back(entry.name);
+    if (entry.is_folder) names.push_back(entry.name);
   return names;
 }
 
@@ -70,7 +73,6 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
       SetErrorText("SaveBackup: Can't backup " + name + why);
       result = 0;
     }
-    platform::SetCurrentFolder(settings.StartFolder);
   }
   if (progress) progress->SetPercent(100);
   return result;

@@ -1,5 +1,5 @@
 #pragma once
-// The program-wide settings kept in "Oxlip.ini" in the working folder.
+// The program-wide settings kept in "Oxlip.ini" in the data folder (the start folder).
 #include <string>
 
 #include "platform/dates.h"
@@ -38,9 +38,10 @@ inline constexpr const char* kSettingsFileName = "Oxlip.ini";
 
 // Captures the start folder and the application-data folder, reads "Oxlip.ini" with every
 // default in place, and creates the five data folders (one level each, failures ignored).
-void LoadGlobalSettings(GlobalSettings& settings);
+// `cache_folder`, when given, is CacheDir's default instead of "Cache" in the start folder.
+void LoadGlobalSettings(GlobalSettings& settings, const std::string& cache_folder = "");
 
-// Rewrites "Oxlip.ini" whole in the fixed key order; a failure is not reported.
+// Rewrites StartFolder + "Oxlip.ini" whole in the fixed key order; a failure is not reported.
 void SaveGlobalSettings(const GlobalSettings& settings);
 
 }  // namespace oxlip

@@ -1,4 +1,5 @@
 #pragma once
+// Closing the main window when the system asks the program to end.
 #include <QWidget>
 
 namespace oxlip::gui {

@@ -1,4 +1,5 @@
 #pragma once
+// Whether there is a display to open the window on.
 
 namespace oxlip::gui {
 

@@ -1,4 +1,5 @@
 #pragma once
+// How the program's lists take drops from other programs.
 #include <QDropEvent>
 
 namespace oxlip::gui {

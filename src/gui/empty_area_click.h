@@ -1,4 +1,5 @@
 #pragma once
+// Clicks on the empty area of a list.
 #include <QAbstractItemView>
 #include <QMouseEvent>
 

@@ -18,7 +18,7 @@ QString QtFilters(const std::string& filters, int selected, QString* selected_fi
   return qt_filters.join(";;");
 }
 
-std::string RunFileRequester(QWidget* owner, const instances::FileRequester& request) {
+std::string RunFileRequester(QWidget* owner, const app::FileRequester& request) {
   QString selected;
   QString filters = QtFilters(request.filters, request.selected_filter, &selected);
   // Relative starts, such as the icons folder, are relative to the program's working folder.

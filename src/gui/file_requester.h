@@ -1,9 +1,10 @@
 #pragma once
+// The open-file dialogs, drawn from the requesters the core describes.
 #include <QString>
 #include <QWidget>
 #include <string>
 
-#include "instances/dialog_requesters.h"
+#include "app/dialog_requesters.h"
 
 namespace oxlip::gui {
 
@@ -13,6 +14,6 @@ QString QtFilters(const std::string& filters, int selected, QString* selected_fi
 
 // The open-file dialog owned by `owner`, starting at the requester's file or folder; the
 // chosen path, or "" when cancelled.
-std::string RunFileRequester(QWidget* owner, const instances::FileRequester& request);
+std::string RunFileRequester(QWidget* owner, const app::FileRequester& request);
 
 }  // namespace oxlip::gui

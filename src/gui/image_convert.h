@@ -1,4 +1,5 @@
 #pragma once
+// Decoded images as Qt images, and instance icons at their list size.
 #include <QImage>
 
 #include "image/image.h"

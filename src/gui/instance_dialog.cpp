@@ -11,7 +11,7 @@
 namespace oxlip::gui {
 namespace {
 
-using instances::ModListSide;
+using app::ModListSide;
 
 // The label column and the indent of gadgets that belong to the option above them.
 constexpr int kLabelWidth = 100;
@@ -96,9 +96,9 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-InstanceConfigDialog::InstanceConfigDialog(QWidget* owner, instances::InstanceDialogModel& model)
+InstanceConfigDialog::InstanceConfigDialog(QWidget* owner, app::InstanceDialogModel& model)
     : QDialog(owner), model_(model) {
-  setWindowTitle(instances::kInstanceDialogTitle);
+  setWindowTitle(app::kInstanceDialogTitle);
   auto* frame = new QVBoxLayout(this);
   frame->setContentsMargins(5, 5, 5, 5);
   frame->setSpacing(5);
@@ -119,7 +119,7 @@ InstanceConfigDialog::InstanceConfigDialog(QWidget* owner, instances::InstanceDi
 }
 
 QCheckBox* InstanceConfigDialog::NewCheckBox(const char* text,
-                                             bool instances::InstanceDialogFields::*field) {
+                                             bool app::InstanceDialogFields::*field) {
   auto* box = new QCheckBox(text);
   connect(box, &QCheckBox::toggled, this,
           [this, field](bool checked) { model_.fields().*field = checked; });
@@ -129,7 +129,7 @@ QCheckBox* InstanceConfigDialog::NewCheckBox(const char* text,
 QWidget* InstanceConfigDialog::BuildGeneralPage() {
   auto* page = new QWidget;
   PageRows rows(page);
-  using F = instances::InstanceDialogFields;
+  using F = app::InstanceDialogFields;
   rows.Add("Title", title_ = new QLineEdit);
   icon_ = new QToolButton;
   icon_->setFixedSize(kIconBox, kIconBox);
@@ -175,7 +175,7 @@ QWidget* InstanceConfigDialog::BuildGeneralPage() {
 QWidget* InstanceConfigDialog::BuildJavaPage() {
   auto* page = new QWidget;
   PageRows rows(page);
-  using F = instances::InstanceDialogFields;
+  using F = app::InstanceDialogFields;
   rows.Add("Memory", set_memory_ = NewCheckBox("Set Memory Limits", &F::set_memory));
   // The two limits share their columns, so the fields line up.
   auto* limits = new QGridLayout;

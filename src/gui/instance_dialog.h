@@ -1,4 +1,5 @@
 #pragma once
+// The instance configuration dialog ("Instance Config") over its model.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,8 +10,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "app/instance_dialog_model.h"
 #include "gui/mod_drag_list.h"
-#include "instances/instance_dialog_model.h"
 
 namespace oxlip::gui {
 
@@ -23,7 +24,7 @@ class InstanceConfigDialog : public QDialog {
   static constexpr int kInnerWidth = 600;
   static constexpr int kInnerHeight = 400;
 
-  InstanceConfigDialog(QWidget* owner, instances::InstanceDialogModel& model);
+  InstanceConfigDialog(QWidget* owner, app::InstanceDialogModel& model);
 
   QTabWidget* tabs() const { return tabs_; }
   QLineEdit* title_field() const { return title_; }
@@ -55,10 +56,10 @@ class InstanceConfigDialog : public QDialog {
   void ShowFields();
   void ShowPreview();
   void ShowMods();
-  void PopUpModMenu(instances::ModListSide side);
-  QCheckBox* NewCheckBox(const char* text, bool instances::InstanceDialogFields::*field);
+  void PopUpModMenu(app::ModListSide side);
+  QCheckBox* NewCheckBox(const char* text, bool app::InstanceDialogFields::*field);
 
-  instances::InstanceDialogModel& model_;
+  app::InstanceDialogModel& model_;
   QTabWidget* tabs_;
   QLineEdit* title_ = nullptr;
   QToolButton* icon_ = nullptr;

@@ -11,9 +11,9 @@
 namespace oxlip::gui {
 namespace {
 
-using instances::LauncherOption;
-using instances::ModListSide;
-using instances::VersionOption;
+using app::LauncherOption;
+using app::ModListSide;
+using app::VersionOption;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -30,7 +30,7 @@ void SetText(QLineEdit* field, const std::string& text) {
 }  // namespace
 
 void InstanceConfigDialog::ShowFields() {
-  const instances::InstanceDialogFields& f = model_.fields();
+  const app::InstanceDialogFields& f = model_.fields();
   SetText(title_, f.title);
   SetChecked(release_, f.version == VersionOption::kRelease);
   SetChecked(beta_, f.version == VersionOption::kBeta);
@@ -138,11 +138,11 @@ void InstanceConfigDialog::BindMods(ModDragList* list) {
 void InstanceConfigDialog::PopUpModMenu(ModListSide side) {
   model_.RightClick(side);
   QMenu menu(this);
-  for (const instances::PopupItem& item : instances::kModPopupItems)
+  for (const app::PopupItem& item : app::kModPopupItems)
     menu.addAction(item.text)->setData(item.id);
   QAction* chosen = menu.exec(QCursor::pos());
   if (!chosen) return;
-  if (chosen->data().toInt() == instances::kPopupNewMod)
+  if (chosen->data().toInt() == app::kPopupNewMod)
     model_.NewModFromMenu();
   else
     model_.ImportModFromMenu(RunFileRequester(this, model_.ModFileRequester()));

@@ -1,4 +1,5 @@
 #pragma once
+// The main window's instance list, large icons in the order of "sort.ini".
 #include <QListWidget>
 #include <vector>
 

@@ -35,9 +35,9 @@ int AtLeast(int design, std::initializer_list<int> needed) {
 
 }  // namespace
 
-LoginWindow::LoginWindow(QWidget* owner, launch::LoginForm& form)
+LoginWindow::LoginWindow(QWidget* owner, app::LoginForm& form)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), form_(form) {
-  setWindowTitle(launch::LoginForm::kTitle);
+  setWindowTitle(app::LoginForm::kTitle);
   name_label_ = new QLabel("Name:", this);
   name_ = Field(this, form.user());
   password_label_ = new QLabel("Password:", this);
@@ -48,7 +48,7 @@ LoginWindow::LoginWindow(QWidget* owner, launch::LoginForm& form)
   Layout();
   connect(login_, &QPushButton::clicked, this, &LoginWindow::accept);
   connect(cancel_, &QPushButton::clicked, this, &LoginWindow::reject);
-  if (form.InitialFocus() == launch::LoginField::kName)
+  if (form.InitialFocus() == app::LoginField::kName)
     name_->setFocus();
   else
     password_->setFocus();

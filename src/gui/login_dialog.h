@@ -1,10 +1,11 @@
 #pragma once
+// The login dialog over the login form of the core.
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "launch/login_form.h"
+#include "app/login_form.h"
 
 namespace oxlip::gui {
 
@@ -14,7 +15,7 @@ class LoginWindow : public QDialog {
   Q_OBJECT
 
  public:
-  LoginWindow(QWidget* owner, launch::LoginForm& form);
+  LoginWindow(QWidget* owner, app::LoginForm& form);
 
   QLineEdit* name_field() const { return name_; }
   QLineEdit* password_field() const { return password_; }
@@ -30,7 +31,7 @@ class LoginWindow : public QDialog {
  private:
   void Layout();
 
-  launch::LoginForm& form_;
+  app::LoginForm& form_;
   QLabel* name_label_;
   QLabel* password_label_;
   QLineEdit* name_;

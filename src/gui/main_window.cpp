@@ -6,9 +6,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/empty_list_hint.h"
 #include "app/game_end_report.h"
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
+#include "gui/empty_area_text.h"
 #include "gui/popup_menu.h"
 #include "platform/dates.h"
 
@@ -38,6 +40,10 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
     tabs_->addTab(page, title);
   }
   ConnectEvents();
+  for (auto [view, kind] :
+       {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
+        {versions_, ListKind::kVersions}})
+    new EmptyAreaText(view, [this, kind = kind] { return Text(app::EmptyListHint(state_, kind)); });
   connect(&watch_timer_, &QTimer::timeout, this, [this] {
     WatchGameWindow(state_);
     // A game that ended badly is told between commands, never over their windows.

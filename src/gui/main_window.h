@@ -1,11 +1,12 @@
 #pragma once
+// The main window: three lists on tabs, drawn from the program's state.
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
 #include "app/app_state.h"
-#include "base/ui.h"
+#include "app/ui.h"
 #include "gui/instance_list_view.h"
 #include "gui/report_list_view.h"
 

@@ -16,12 +16,11 @@ QLabel* Label(QWidget* parent, const QString& text, const QRect& place) {
 
 }  // namespace
 
-ModDialog::ModDialog(QWidget* parent, mods::ModDialogModel& model)
-    : QDialog(parent), model_(model) {
+ModDialog::ModDialog(QWidget* parent, app::ModDialogModel& model) : QDialog(parent), model_(model) {
   setWindowTitle("Create new mod");
   setFixedSize(600, 425);
   BuildFields();
-  for (int list = 0; list < mods::kModDialogLists; ++list) BuildList(list, kListX[list]);
+  for (int list = 0; list < app::kModDialogLists; ++list) BuildList(list, kListX[list]);
   ok_ = new QPushButton("OK", this);
   ok_->setGeometry(390, 400, 100, 20);
   ok_->setDefault(true);
@@ -33,7 +32,7 @@ ModDialog::ModDialog(QWidget* parent, mods::ModDialogModel& model)
 }
 
 std::size_t ModDialog::Index(int list) {
-  return list >= 0 && list < mods::kModDialogLists ? static_cast<std::size_t>(list) : 0;
+  return list >= 0 && list < app::kModDialogLists ? static_cast<std::size_t>(list) : 0;
 }
 
 void ModDialog::BuildFields() {

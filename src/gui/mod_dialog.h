@@ -1,12 +1,13 @@
 #pragma once
+// The mod creation dialog ("Create new mod") over its model.
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
 
+#include "app/mod_dialog_model.h"
 #include "gui/mod_file_list.h"
-#include "mods/mod_dialog_model.h"
 
 namespace oxlip::gui {
 
@@ -16,7 +17,7 @@ class ModDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ModDialog(QWidget* parent, mods::ModDialogModel& model);
+  ModDialog(QWidget* parent, app::ModDialogModel& model);
 
   QComboBox* version_box() const { return version_; }
   QLineEdit* name_field() const { return name_; }
@@ -32,12 +33,12 @@ class ModDialog : public QDialog {
   void BuildList(int list, int x);
   void ShowPath(int list);
 
-  mods::ModDialogModel& model_;
+  app::ModDialogModel& model_;
   QComboBox* version_ = nullptr;
   QLineEdit* name_ = nullptr;
-  std::array<ModFileList*, mods::kModDialogLists> lists_{};
-  std::array<QLineEdit*, mods::kModDialogLists> paths_{};
-  std::array<QPushButton*, mods::kModDialogLists> ups_{};
+  std::array<ModFileList*, app::kModDialogLists> lists_{};
+  std::array<QLineEdit*, app::kModDialogLists> paths_{};
+  std::array<QPushButton*, app::kModDialogLists> ups_{};
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
 };

@@ -24,7 +24,7 @@ QStringList LocalFiles(const QMimeData* data) {
 
 }  // namespace
 
-ModDragList::ModDragList(QWidget* parent, const QString& title, instances::ModListSide side,
+ModDragList::ModDragList(QWidget* parent, const QString& title, app::ModListSide side,
                          QByteArray owner_token)
     : QTreeWidget(parent), side_(side), owner_token_(std::move(owner_token)) {
   setRootIsDecorated(false);
@@ -41,7 +41,7 @@ ModDragList::ModDragList(QWidget* parent, const QString& title, instances::ModLi
   setDropIndicatorShown(false);
 }
 
-void ModDragList::Show(const instances::ModRows& rows) {
+void ModDragList::Show(const app::ModRows& rows) {
   QSignalBlocker quiet(this);
   clear();
   QList<QTreeWidgetItem*> items;
@@ -57,8 +57,8 @@ int ModDragList::SelectedRow() const {
 }
 
 QMimeData* ModDragList::NewDragData() const {
-  int kind = side_ == instances::ModListSide::kInstalled ? instances::kDragFromInstalled
-                                                         : instances::kDragFromAvailable;
+  int kind =
+      side_ == app::ModListSide::kInstalled ? app::kDragFromInstalled : app::kDragFromAvailable;
   auto* data = new QMimeData;
   data->setData(kDragType, owner_token_ + ":" + QByteArray::number(kind));
   return data;
@@ -78,7 +78,7 @@ int ModDragList::DropKind(const QDropEvent* event) const {
     int split = payload.lastIndexOf(':');
     if (split < 0 || payload.left(split) != owner_token_) return -1;
     int kind = payload.mid(split + 1).toInt();
-    return instances::AcceptsModDrag(side_, kind) ? kind : -1;
+    return app::AcceptsModDrag(side_, kind) ? kind : -1;
   }
   return LocalFiles(data).isEmpty() ? -1 : 0;
 }

@@ -1,10 +1,11 @@
 #pragma once
+// The instance dialog's two mod lists and the drags between them.
 #include <QByteArray>
 #include <QMimeData>
 #include <QTreeWidget>
 
-#include "instances/instance_dialog_model.h"
-#include "instances/mod_rows.h"
+#include "app/instance_dialog_model.h"
+#include "app/mod_rows.h"
 
 namespace oxlip::gui {
 
@@ -18,13 +19,12 @@ class ModDragList : public QTreeWidget {
   static constexpr const char* kDragType = "application/x-oxlip-mod-row";
 
   // `owner_token` names the dialog, so drags of another dialog or process mean nothing here.
-  ModDragList(QWidget* parent, const QString& title, instances::ModListSide side,
-              QByteArray owner_token);
+  ModDragList(QWidget* parent, const QString& title, app::ModListSide side, QByteArray owner_token);
 
   // Shows the rows and their selection without reporting it as the person's choice.
-  void Show(const instances::ModRows& rows);
+  void Show(const app::ModRows& rows);
   int SelectedRow() const;
-  instances::ModListSide side() const { return side_; }
+  app::ModListSide side() const { return side_; }
   // What a drag from this list carries.
   QMimeData* NewDragData() const;
 
@@ -45,7 +45,7 @@ class ModDragList : public QTreeWidget {
   // The kind of an acceptable drag of ours, 0 for files, -1 for anything else.
   int DropKind(const QDropEvent* event) const;
 
-  instances::ModListSide side_;
+  app::ModListSide side_;
   QByteArray owner_token_;
 };
 

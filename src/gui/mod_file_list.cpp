@@ -10,7 +10,7 @@
 
 namespace oxlip::gui {
 
-ModFileList::ModFileList(QWidget* parent, mods::ModDialogModel& model, int list)
+ModFileList::ModFileList(QWidget* parent, app::ModDialogModel& model, int list)
     : QListView(parent), model_(model), list_(list), files_(new QFileSystemModel(this)) {
   files_->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
   files_->setReadOnly(true);
@@ -84,7 +84,7 @@ bool ModFileList::IsOwnDrag(const QDropEvent* event) const {
 
 bool ModFileList::Accepts(const QDropEvent* event) const {
   if (IsOwnDrag(event)) return true;
-  if (!mods::ModDialogModel::AcceptsShellDrop(list_) || !event->mimeData()->hasUrls()) return false;
+  if (!app::ModDialogModel::AcceptsShellDrop(list_) || !event->mimeData()->hasUrls()) return false;
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) return true;
   return false;

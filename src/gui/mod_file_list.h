@@ -1,9 +1,10 @@
 #pragma once
+// The mod dialog's three file lists over the folders of the workspace.
 #include <QFileSystemModel>
 #include <QListView>
 #include <QMimeData>
 
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
 
 namespace oxlip::gui {
 
@@ -16,7 +17,7 @@ class ModFileList : public QListView {
  public:
   static constexpr const char* kDragType = "application/x-oxlip-mod-items";
 
-  ModFileList(QWidget* parent, mods::ModDialogModel& model, int list);
+  ModFileList(QWidget* parent, app::ModDialogModel& model, int list);
 
   // Shows the folder the model names for this list.
   void ShowFolder();
@@ -43,7 +44,7 @@ class ModFileList : public QListView {
   QString ItemAt(const QPoint& position) const;
   QByteArray DragToken() const;
 
-  mods::ModDialogModel& model_;
+  app::ModDialogModel& model_;
   int list_;
   QFileSystemModel* files_;
 };

@@ -1,4 +1,5 @@
 #pragma once
+// The core's popup menus shown as Qt menus.
 #include <QMenu>
 #include <QPoint>
 

@@ -15,8 +15,9 @@ struct ProgramParts {
   QtUi& ui;
 };
 
-// Runs the program in the current folder and returns its exit code. `started`, when given, is
-// called inside the event loop once the lists are filled (tests drive the window from there).
+// Runs the program with its command line in its data folder (made the current folder) and
+// returns its exit code. `started`, when given, is called inside the event loop once the lists
+// are filled (tests drive the window from there).
 int RunProgram(int argc, char** argv, const std::function<void(ProgramParts&)>& started = {});
 
 }  // namespace oxlip::gui

@@ -134,20 +134,20 @@ std::optional<std::string> QtUi::InputBox(const std::string& title, const std::s
 
 void QtUi::OpenFolder(const std::string& path) { platform::OpenWithShell(path); }
 
-bool QtUi::RunLoginDialog(launch::LoginForm& form) {
+bool QtUi::RunLoginDialog(app::LoginForm& form) {
   LoginWindow dialog(Owner(), form);
   dialog.exec();
   return form.accepted();
 }
 
-bool QtUi::RunModDialog(mods::ModDialogModel& model) {
+bool QtUi::RunModDialog(app::ModDialogModel& model) {
   ModDialog dialog(Owner(), model);
   return dialog.exec() == QDialog::Accepted;
 }
 
 // Modal over the whole program: the main window takes no input until the dialog has given
 // its result. Disabling the window would disable the dialog it owns as well.
-bool QtUi::RunInstanceDialog(instances::InstanceDialogModel& model) {
+bool QtUi::RunInstanceDialog(app::InstanceDialogModel& model) {
   InstanceConfigDialog dialog(Owner(), model);
   dialog.setWindowModality(Qt::ApplicationModal);
   return dialog.exec() == QDialog::Accepted;

@@ -1,9 +1,10 @@
 #pragma once
+// The Ui port implemented with Qt.
 #include <QObject>
 #include <QPointer>
 #include <vector>
 
-#include "base/ui.h"
+#include "app/ui.h"
 #include "gui/game_log_window.h"
 #include "gui/main_window.h"
 #include "gui/status_window.h"
@@ -34,9 +35,9 @@ class QtUi : public QObject, public Ui {
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                       const std::string& preset) override;
   void OpenFolder(const std::string& path) override;
-  bool RunLoginDialog(launch::LoginForm& form) override;
-  bool RunModDialog(mods::ModDialogModel& model) override;
-  bool RunInstanceDialog(instances::InstanceDialogModel& model) override;
+  bool RunLoginDialog(app::LoginForm& form) override;
+  bool RunModDialog(app::ModDialogModel& model) override;
+  bool RunInstanceDialog(app::InstanceDialogModel& model) override;
   bool RunRestoreDialog(app::RestoreChoiceModel& model) override;
   bool ShowOffer(const std::string& title, const std::string& text,
                  const std::string& action) override;

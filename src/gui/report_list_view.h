@@ -1,4 +1,5 @@
 #pragma once
+// The main window's version and mod lists: rows of titled columns.
 #include <QTreeWidget>
 #include <utility>
 #include <vector>

@@ -1,4 +1,5 @@
 #pragma once
+// The status window of long work, and the progress sink that feeds it.
 #include <QDialog>
 #include <QLabel>
 #include <QPointer>

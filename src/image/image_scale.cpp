@@ -24,9 +24,4 @@ Image ScaleImage(const Image& source, int width, int height) {
   return target;
 }
 
-Image ScaleToIcon(const Image& source) {
-  if (source.width == kIconSide && source.height == kIconSide) return source;
-  return ScaleImage(source, kIconSide, kIconSide);
-}
-
 }  // namespace oxlip::image

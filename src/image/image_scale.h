@@ -10,7 +10,4 @@ inline constexpr int kIconSide = 48;
 // size is not positive or the source has no pixels.
 Image ScaleImage(const Image& source, int width, int height);
 
-// The image itself when it is already icon-sized.
-Image ScaleToIcon(const Image& source);
-
 }  // namespace oxlip::image

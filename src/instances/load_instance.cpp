@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/paths.h"
+#include "base/folder_name.h"
 #include "instances/icon_files.h"
 #include "instances/mod_list_file.h"
 #include "instances/version_file.h"

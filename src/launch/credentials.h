@@ -9,11 +9,10 @@ struct Credentials {
   std::string password;
 };
 
-// On success the user name and the session ticket; on a refusal `first` is the server's
-// message. A request that got no answer leaves both as they were.
+// What the account server answered. A request that got no answer leaves both as they were.
 struct LoginAnswer {
-  std::string first;
-  std::string second;
+  std::string user_or_message;  // the user name on success, the server's message on a refusal
+  std::string ticket;           // the session ticket on success
 };
 
 }  // namespace oxlip::launch

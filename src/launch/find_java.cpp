@@ -39,7 +39,7 @@ std::string FindJava(const platform::Conventions& conventions, const std::string
   const std::string bin = std::string(1, base.back()) + "bin" + base.back();
   std::string best;
   for (const auto& entry : platform::ListFolder(base)) {
-    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    if (!entry.names_folder) continue;
     // Folders such as "default-java" or a JDK without a runtime sit beside the real ones.
     if (conventions.java_needs_bin_java &&
         !platform::IsFile(base + entry.name + bin + std::string(conventions.java_program)))

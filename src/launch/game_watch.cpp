@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-#include "launch/start_minecraft.h"
-
 namespace oxlip::launch {
 
 std::string ComparedWindowClass(const std::string& configured) {

@@ -1,6 +1,18 @@
 #pragma once
-// How the game watch tells the game's window.
+// The watch over the running game between window events: its window found and maximised once,
+// the game forgotten once it has ended.
 #include <string>
+
+#include "base/settings.h"
+#include "launch/running_game.h"
+
+namespace oxlip {
+
+// Forgets the game once it has ended; until its window has been found, looks for it and
+// maximises it once when the instance asks for that.
+void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game);
+
+}  // namespace oxlip
 
 namespace oxlip::launch {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "backup/backup_paths.h"
-#include "base/paths.h"
+#include "base/start_folder.h"
 #include "platform/command_line.h"
 
 namespace oxlip::launch {

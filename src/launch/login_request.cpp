@@ -83,12 +83,12 @@ int ReadLoginAnswer(std::string_view body, LoginAnswer& answer) {
   std::string_view line = body.substr(0, body.find_first_of("\r\n"));
   std::size_t colon = line.find(':');
   if (colon == std::string_view::npos) {
-    answer.first = std::string(line);
+    answer.user_or_message = std::string(line);
     return 0;
   }
   std::vector<std::string_view> fields = Fields(line);
-  answer.first = fields.size() > 2 ? std::string(fields[2]) : "";
-  answer.second = fields.size() > 3 ? std::string(fields[3]) : "";
+  answer.user_or_message = fields.size() > 2 ? std::string(fields[2]) : "";
+  answer.ticket = fields.size() > 3 ? std::string(fields[3]) : "";
   return static_cast<int>(colon) + 1;
 }
 

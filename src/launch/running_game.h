@@ -47,4 +47,7 @@ struct RunningGame {
 // Folder): that instance's files are in use and still being written.
 bool GameRunsIn(RunningGame& game, const std::string& folder);
 
+// True while the game started last runs; one that has ended is forgotten here.
+bool GameStillRuns(RunningGame& game);
+
 }  // namespace oxlip::launch

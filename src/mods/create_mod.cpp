@@ -1,34 +1,21 @@
+#include "mods/create_mod.h"
+
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/folder_name.h"
+#include "base/oem_text.h"
+#include "base/start_folder.h"
+#include "base/tree_holds_file.h"
 #include "mods/mod_workspace.h"
 #include "platform/fs.h"
 
 namespace oxlip {
-
-namespace mods {
-
-std::string WorkspaceFolder(const GlobalSettings& settings) {
-  return settings.CacheDir + kWorkspaceName;
-}
-
-void CreateWorkspaceFolders(const std::string& workspace) {
-  CreatePath(workspace);
-  for (const char* part : {"root", "root\\bin", "root\\config", "root\\resources", "root\\mods",
-                           "minecraft.jar", "unused"})
-    platform::CreateFolder(workspace + part);
-}
-
-}  // namespace mods
-
 namespace {
 
 // Packs one part of the workspace as the archive names it: "*" from inside the part.
 int PackPart(const std::string& part, const std::string& archive, const char* failure) {
   if (!base::TreeHoldsFile(part + "\\")) return 1;
-  // Never "*" of whatever folder happens to be current.
-  if (platform::SetCurrentFolder(part) &&
-      SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0) == 0)
+  if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0, part) == 0)
     return 1;
   SetErrorText(failure);
   return 0;
@@ -40,14 +27,13 @@ int CreateMod(const GlobalSettings& settings, ModRecord& record) {
   std::string folder = MakeFolderName("[" + record.Version + "]" + record.Name, settings.ModDir);
   platform::CreateFolder(settings.ModDir + folder);
   folder += "\\";
-  // Absolute, since packing a part makes that part the current folder.
+  // Absolute: the archiver takes relative paths below the part it packs.
   std::string workspace =
       base::FromStartFolder(settings.StartFolder, mods::WorkspaceFolder(settings));
   std::string target = base::FromStartFolder(settings.StartFolder, settings.ModDir + folder);
   int result = PackPart(workspace + "minecraft.jar", target + "minecraftjar.7z",
                         "CreateMod:Can't pack minecraftjar.7z");
   result &= PackPart(workspace + "root", target + "root.7z", "CreateMod:Can't pack root.7z");
-  platform::SetCurrentFolder(settings.StartFolder);
   record.Dir = folder;
   WriteModIni(settings, record);
   return result;

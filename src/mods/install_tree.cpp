@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "mods/mod_install.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -8,7 +8,7 @@
 namespace oxlip {
 namespace {
 
-// Links in a staging tree can make it endless; no mod is nested this deep.
+// No mod is nested this deep.
 constexpr long kMaxDepth = 128;
 
 // A file no record owns is the person's own (or the game's): it is kept below `originals`
@@ -45,12 +45,12 @@ void Walk(const std::string& source, const std::string& target, const std::strin
           const std::string* originals) {
   if (std::count(relative.begin(), relative.end(), '\\') > kMaxDepth) return;
   for (const platform::DirEntry& entry : platform::ListFolder(source + relative)) {
-    if (entry.name == "." || entry.name == "..") continue;
     std::string key = relative + entry.name;
-    if (!entry.is_folder) {
+    if (entry.kind == platform::PathKind::kFile) {
       InstallFile(source + key, target + key, key, previous, record, overwrite, originals);
       continue;
     }
+    if (!entry.is_folder) continue;  // a link or a special file is never installed
     key += "\\";
     int& state = previous[key];
     // A folder that was there before and not put there by mods is never recorded, so no

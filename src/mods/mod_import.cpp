@@ -1,22 +1,17 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
-#include "base/behind_status.h"
-#include "base/check_result.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "mods/mod_workspace.h"
-#include "mods/new_mod.h"
+#include "mods/sort_mod_files.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 
-namespace oxlip {
+namespace oxlip::mods {
 
-namespace mods {
-namespace {
-
-bool AcceptedExtension(const std::string& archive) {
+bool IsModArchive(const std::string& archive) {
   std::string name = platform::FileNamePart(archive);
   std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) return false;
@@ -24,28 +19,34 @@ bool AcceptedExtension(const std::string& archive) {
   return extension == "zip" || extension == "7z";
 }
 
-// Unpacks into the staging folder and sorts it into the workspace; 0 with the last-error text
-// set when the archive could not be unpacked.
-int UnpackAndSort(const GlobalSettings& settings, const std::string& archive,
-                  const std::string& staging) {
+std::string ImportStagingFolder(const GlobalSettings& settings) {
+  return settings.CacheDir + "unzipped\\";
+}
+
+bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
+                      std::string* error) {
+  ClearImportFolders(settings);
+  const std::string staging = ImportStagingFolder(settings);
   std::string refusal;
   int rc = archive::SevenZipWithinLimit(
       "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(staging) + "\" -aoa -hide", archive,
       staging, &refusal);
   if (!refusal.empty()) {
-    SetErrorText("ImportMod: Refused " + platform::NativePath(archive) + refusal);
-    return 0;
+    *error = "ImportMod: Refused " + platform::NativePath(archive) + refusal;
+    return false;
   }
   if (rc != 0) {
-    SetErrorText("ImportMod: Can't unpack " + platform::NativePath(archive) + ": " +
-                 LastErrorText());
-    return 0;
+    *error = "ImportMod: Can't unpack " + platform::NativePath(archive) + ": " + LastErrorText();
+    return false;
   }
   SortModFiles(staging, WorkspaceFolder(settings));
-  return 1;
+  return true;
 }
 
-}  // namespace
+void ClearImportFolders(const GlobalSettings& settings) {
+  platform::DeleteTree(ImportStagingFolder(settings));
+  platform::DeleteTree(WorkspaceFolder(settings));
+}
 
 std::string ImportedModName(const std::string& archive) {
   std::string name = platform::FileNamePart(archive);
@@ -53,31 +54,4 @@ std::string ImportedModName(const std::string& archive) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-}  // namespace mods
-
-std::string ImportMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                      const std::string& archive) {
-  if (!mods::AcceptedExtension(archive)) return "";
-  std::string staging = settings.CacheDir + "unzipped\\";
-  std::string workspace = mods::WorkspaceFolder(settings);
-  auto clean = [&] {
-    platform::DeleteTree(staging);
-    platform::DeleteTree(workspace);
-  };
-  int unpacked = base::BehindStatus(ui, "Unpacking mod", platform::FileNamePart(archive), true,
-                                    [&](ProgressSink&) {
-                                      clean();
-                                      return mods::UnpackAndSort(settings, archive, staging);
-                                    });
-  ModRecord record;
-  if (unpacked) {
-    record.Name = mods::ImportedModName(archive);
-    record.Version = settings.LatestVersionNr;
-    mods::ConfirmAndPack(settings, versions, ui, record);
-  }
-  clean();
-  if (!unpacked) CheckResult(ui, 0);
-  return record.Dir;
-}
-
-}  // namespace oxlip
+}  // namespace oxlip::mods

@@ -1,25 +1,28 @@
 #pragma once
+// The steps of making a mod of a zip or 7z archive: which archives are taken, the name a mod
+// gets from its archive, and the unpacking into the workspace within its limit.
 #include <string>
 
 #include "base/settings.h"
-#include "base/ui.h"
-#include "versions/version_entry.h"
 
-namespace oxlip {
+namespace oxlip::mods {
 
-// Makes a mod of a zip or 7z archive: unpacked into CacheDir + "unzipped\" and sorted into
-// the workspace behind the status window, checked in the mod dialog, then packed. The new
-// mod's Dir, or "" when none was made. Another extension is ignored silently; an archive that
-// cannot be unpacked, or would unpack to too much, is reported. Neither staging folder nor
-// workspace is left behind.
-std::string ImportMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                      const std::string& archive);
+// Only "zip" and "7z", in any letter case, as the archive's last extension.
+bool IsModArchive(const std::string& archive);
 
-namespace mods {
+// CacheDir + "unzipped\", where an archive is unpacked before it is sorted.
+std::string ImportStagingFolder(const GlobalSettings& settings);
+
+// Unpacks the archive into the staging folder and sorts it into the workspace (both are
+// emptied first). False with `error` saying why when it cannot be unpacked or would unpack
+// to more than the limit. Callable from a worker thread.
+bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
+                      std::string* error);
+
+// Deletes the staging folder and the workspace with all they hold.
+void ClearImportFolders(const GlobalSettings& settings);
 
 // The proposed name: the file name without its folder and its last extension.
 std::string ImportedModName(const std::string& archive);
 
-}  // namespace mods
-
-}  // namespace oxlip
+}  // namespace oxlip::mods

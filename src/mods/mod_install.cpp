@@ -4,8 +4,11 @@
 
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/listed_paths.h"
+#include "base/oem_text.h"
+#include "base/tree_holds_file.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"

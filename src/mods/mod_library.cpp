@@ -7,6 +7,7 @@
 #include "base/error_text.h"
 #include "platform/fs.h"
 #include "prefs/pref_file.h"
+#include "versions/store_jar_name.h"
 
 namespace oxlip {
 namespace {
@@ -17,7 +18,8 @@ constexpr const char* kLoadError = "<loaderror>";
 std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions) {
   std::map<std::string, std::string> order;
   for (const VersionEntry& entry : versions) {
-    order[StoredVersionName(entry.File)] = std::to_string(std::int64_t{9999999999} - entry.Date);
+    order[versions::StoredVersionName(entry.File)] =
+        std::to_string(std::int64_t{9999999999} - entry.Date);
   }
   order["all"] = "0000000000";
   return order;
@@ -25,17 +27,14 @@ std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions
 
 }  // namespace
 
-std::string StoredVersionName(const std::string& file) {
-  return file.size() > 16 ? file.substr(12, file.size() - 16) : "";
-}
-
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);
   mods.clear();
-  std::vector<platform::DirEntry> entries = platform::ListFolder(settings.ModDir);
-  if (entries.empty()) SetErrorText("ScanMods: no mods!");
+  std::string unlisted;
+  std::vector<platform::DirEntry> entries = platform::ListFolder(settings.ModDir, &unlisted);
+  if (!unlisted.empty()) SetErrorText("ScanMods: no mods!");
   for (const platform::DirEntry& entry : entries) {
-    if (!entry.is_folder || entry.name == "." || entry.name == "..") continue;
+    if (!entry.names_folder) continue;
     ModRecord mod;
     mod.Dir = entry.name + "\\";
     OpenPrefFile(settings.ModDir + mod.Dir + "mod.ini");

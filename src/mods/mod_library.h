@@ -17,9 +17,6 @@ struct ModRecord {
 
 using ModList = std::vector<ModRecord>;
 
-// The version name in a store file name "minecraft - " + version + ".jar".
-std::string StoredVersionName(const std::string& file);
-
 // "all" first, then the mods of stored versions (newest jar first), then the rest; by name
 // within each group, byte-wise.
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods);

@@ -1,5 +1,5 @@
-#include "base/paths.h"
-#include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
+
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/replace_file.h"
@@ -7,22 +7,22 @@
 namespace oxlip {
 namespace {
 
-// Links in an unpacked tree can make it endless; no mod is nested this deep.
+// No mod is nested this deep.
 constexpr int kMaxDepth = 128;
 
+// A folder that cannot be listed is not known to be empty.
 bool IsEmptyFolder(const std::string& folder) {
-  for (const platform::DirEntry& entry : platform::ListFolder(folder))
-    if (entry.name != "." && entry.name != "..") return false;
-  return true;
+  std::string error;
+  return platform::ListFolder(folder, &error).empty() && error.empty();
 }
 
 void MoveContents(const std::string& source, const std::string& target, int depth) {
   if (depth > kMaxDepth) return;
   for (const platform::DirEntry& entry : platform::ListFolder(source)) {
-    if (entry.name == "." || entry.name == "..") continue;
     std::string from = source + entry.name, to = target + entry.name;
     if (!entry.is_folder) {
-      // One step: the file of that name in the target is replaced, never lost on a failure.
+      // One step: the file of that name in the target is replaced, never lost on a failure. A
+      // link or a special file moves as itself, never followed or opened.
       if (!platform::IsFolder(to)) platform::ReplaceFile(from, to);
       continue;
     }

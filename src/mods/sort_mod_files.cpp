@@ -1,4 +1,7 @@
+#include "mods/sort_mod_files.h"
+
 #include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/replace_file.h"
@@ -10,7 +13,8 @@ constexpr int kMaxDepth = 64;
 
 bool HoldsClassFile(const std::string& folder) {
   for (const platform::DirEntry& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && platform::EndsWithNoCase(entry.name, ".class")) return true;
+    if (entry.kind == platform::PathKind::kFile && platform::EndsWithNoCase(entry.name, ".class"))
+      return true;
   return false;
 }
 
@@ -29,10 +33,6 @@ std::string FolderTarget(const std::string& folder, const std::string& name,
   return "";
 }
 
-bool IsSubFolder(const platform::DirEntry& entry) {
-  return entry.is_folder && entry.name != "." && entry.name != "..";
-}
-
 // Moves what the rules recognise at this level; true when a folder was recognised.
 bool SortLevel(const std::string& source, const std::string& workspace) {
   bool recognised = false;
@@ -44,7 +44,6 @@ bool SortLevel(const std::string& source, const std::string& workspace) {
         platform::ReplaceFile(path, mods_file);
       continue;
     }
-    if (!IsSubFolder(entry)) continue;
     std::string target = FolderTarget(path, entry.name, workspace);
     if (target.empty()) continue;
     MoveTree(path + "\\", target);
@@ -59,7 +58,7 @@ void Sort(const std::string& source, const std::string& workspace, int depth) {
     MoveTree(source, workspace + mods::kJarPart);
   } else if (!SortLevel(source, workspace) && depth < kMaxDepth) {
     for (const platform::DirEntry& entry : platform::ListFolder(source))
-      if (IsSubFolder(entry)) Sort(source + entry.name + "\\", workspace, depth + 1);
+      if (entry.is_folder) Sort(source + entry.name + "\\", workspace, depth + 1);
   }
   MoveTree(source, workspace + mods::kUnusedPart);
 }

@@ -9,8 +9,4 @@ std::string GetEnvironment(const std::string& name) {
   return value ? value : "";
 }
 
-void SetEnvironment(const std::string& name, const std::string& value) {
-  setenv(name.c_str(), value.c_str(), 1);
-}
-
 }  // namespace oxlip::platform

@@ -5,6 +5,5 @@ namespace oxlip::platform {
 
 // The variable's value; empty when it is not set.
 std::string GetEnvironment(const std::string& name);
-void SetEnvironment(const std::string& name, const std::string& value);
 
 }  // namespace oxlip::platform

@@ -7,12 +7,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/fd_io.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/path_status.h"
 
 namespace fs = std::filesystem;
 
@@ -119,7 +123,7 @@ bool CopyTimes(const struct stat& from, int to) {
   return ::futimens(to, times) == 0;
 }
 
-bool CopyFolderTimes(const fs::path& from, const fs::path& to) {
+bool CopyFolderTimes(const std::string& from, const std::string& to) {
   struct stat st;
   if (::stat(from.c_str(), &st) != 0) return false;
   struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -139,40 +143,81 @@ bool CopyInto(int from, const struct stat& st, const std::string& to) {
   return false;
 }
 
-bool CopyFolder(const fs::path& source, const fs::path& target) {
-  std::error_code ec;
-  fs::create_directories(target, ec);
-  if (!fs::is_directory(target, ec)) return false;
-  for (fs::directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
-    fs::path dest = target / it->path().filename();
-    // A link to a folder is not followed (a loop would never end): an empty folder stands in.
-    if (it->is_symlink(ec) && it->is_directory(ec)) {
-      fs::create_directories(dest, ec);
-      if (!fs::is_directory(dest, ec)) return false;
-    } else if (it->is_directory(ec)) {
-      if (!CopyFolder(it->path(), dest)) return false;
-    } else if (!CopyFile(it->path().string(), dest.string())) {
+// One walk of CopyTree. The folders it is in, on both sides, are kept by identity: a link, or a
+// bind mount, that leads back into one of them is a loop and is left out.
+class TreeCopier {
+ public:
+  TreeCopier(FollowLinks links, std::vector<std::string>* skipped)
+      : links_(links), skipped_(skipped) {}
+
+  // Both folders end with "/"; `below` is the source's path below the top ("" or ending in "/").
+  bool Folder(const std::string& source, const std::string& target, const std::string& below) {
+    std::error_code ec;
+    fs::create_directories(target, ec);
+    struct stat from, to;
+    if (::stat(source.c_str(), &from) != 0 || ::stat(target.c_str(), &to) != 0 ||
+        !S_ISDIR(to.st_mode))
       return false;
-    }
+    inside_.insert({from.st_dev, from.st_ino});
+    inside_.insert({to.st_dev, to.st_ino});
+    bool ok = Entries(source, target, below);
+    inside_.erase({from.st_dev, from.st_ino});
+    inside_.erase({to.st_dev, to.st_ino});
+    // Last, as writing into the folder changed its time.
+    return ok && CopyFolderTimes(source, target);
   }
-  // Last, as writing into the folder changed its time.
-  return !ec && CopyFolderTimes(source, target);
-}
+
+ private:
+  bool Entries(const std::string& source, const std::string& target, const std::string& below) {
+    std::string error;
+    std::vector<DirEntry> entries = ListFolder(source, &error);
+    if (!error.empty()) return false;
+    for (const DirEntry& entry : entries) {
+      std::string from = source + entry.name, to = target + entry.name;
+      PathStatus named = entry.kind == PathKind::kLink && links_ == FollowLinks::kGuarded
+                             ? TargetStatus(from)  // kMissing when the link is broken
+                             : LinkStatus(from);
+      bool ok = true;
+      if (named.kind == PathKind::kFolder && !inside_.count({named.device, named.inode}))
+        ok = Folder(from + "/", to + "/", below + entry.name + "/");
+      else if (named.kind == PathKind::kFile)
+        ok = CopyFile(from, to);
+      else if (skipped_)
+        skipped_->push_back(below + entry.name);
+      if (!ok) return false;
+    }
+    return true;
+  }
+
+  FollowLinks links_;
+  std::vector<std::string>* skipped_;
+  std::set<std::pair<std::uint64_t, std::uint64_t>> inside_;
+};
 
 }  // namespace
 
 bool CopyFile(const std::string& from, const std::string& to) {
-  Descriptor in(::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
+  std::string native = NativePath(from);
+  // Asked before opening: a FIFO would wait for a writer, a device might act on the opening.
+  struct stat named;
+  if (::stat(native.c_str(), &named) != 0) return false;
+  if (!S_ISREG(named.st_mode)) {
+    errno = S_ISDIR(named.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  // Not blocking either, should a FIFO have taken the file's place since.
+  Descriptor in(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st;
-  if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   return CopyInto(in.get(), st, NativePath(to));
 }
 
-bool CopyTree(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  fs::path source = fs::path(NativePath(from)), target = fs::path(NativePath(to));
-  if (!fs::is_directory(source, ec)) return false;
-  return CopyFolder(source, target);
+bool CopyTree(const std::string& from, const std::string& to, FollowLinks links,
+              std::vector<std::string>* skipped) {
+  if (from.empty() || to.empty()) return false;
+  std::string source = WithTrailingSeparator(NativePath(from));
+  if (TargetStatus(source).kind != PathKind::kFolder) return false;
+  return TreeCopier(links, skipped).Folder(source, WithTrailingSeparator(NativePath(to)), "");
 }
 
 bool MoveFile(const std::string& from, const std::string& to) {

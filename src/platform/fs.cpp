@@ -1,5 +1,6 @@
 #include "platform/fs.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,8 @@ namespace oxlip::platform {
 namespace {
 
 fs::path Native(const std::string& path) { return fs::path(NativePath(path)); }
+
+std::string ErrnoText(int error) { return std::generic_category().message(error); }
 
 std::string StripTrailing(std::string path) {
   while (path.size() > 1 && (path.back() == ' ' || IsSeparator(path.back()))) path.pop_back();
@@ -92,21 +95,31 @@ bool DeleteTree(const std::string& path) {
   return !ec;
 }
 
-std::vector<DirEntry> ListFolder(const std::string& path) {
+std::vector<DirEntry> ListFolder(const std::string& path, std::string* error) {
   std::vector<DirEntry> entries;
-  std::error_code ec;
-  fs::path native = Native(path);
-  fs::directory_iterator it(native, ec);
-  if (ec) return entries;
-  entries.push_back({".", true, FileDate(native.string())});
-  entries.push_back({"..", true, FileDate((native / "..").string())});
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+  std::string native = NativePath(path);
+  DIR* folder = ::opendir(native.empty() ? "." : native.c_str());
+  if (!folder) {
+    if (error) *error = "can't list " + native + ": " + ErrnoText(errno);
+    return entries;
+  }
+  while (struct dirent* item = ::readdir(folder)) {
+    std::string name = item->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat own, target;
+    // Asked of the entry itself first, so nothing is followed or opened to learn what it is.
+    if (::fstatat(::dirfd(folder), item->d_name, &own, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    bool named = !S_ISLNK(own.st_mode) || ::fstatat(::dirfd(folder), item->d_name, &target, 0) == 0;
+    if (!S_ISLNK(own.st_mode)) target = own;
     DirEntry entry;
-    entry.name = it->path().filename().string();
-    entry.is_folder = it->is_directory(ec);
-    entry.modified = FileDate(it->path().string());
+    entry.name = std::move(name);
+    entry.kind = KindOfMode(own.st_mode);
+    entry.is_folder = entry.kind == PathKind::kFolder;
+    entry.names_folder = named && S_ISDIR(target.st_mode);
+    entry.modified = named ? ToDateValue(target.st_mtime) : 0;
     entries.push_back(std::move(entry));
   }
+  ::closedir(folder);
   return entries;
 }
 
@@ -133,8 +146,6 @@ bool SetFileDate(const std::string& path, DateValue date) {
   times[0].tv_nsec = times[1].tv_nsec = 0;
   return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
 }
-
-bool IsWritable(const std::string& path) { return ::access(NativePath(path).c_str(), W_OK) == 0; }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);

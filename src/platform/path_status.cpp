@@ -10,10 +10,7 @@ namespace {
 PathStatus FromStat(int result, const struct stat& st) {
   PathStatus status;
   if (result != 0) return status;
-  status.kind = S_ISREG(st.st_mode)   ? PathKind::kFile
-                : S_ISDIR(st.st_mode) ? PathKind::kFolder
-                : S_ISLNK(st.st_mode) ? PathKind::kLink
-                                      : PathKind::kOther;
+  status.kind = KindOfMode(st.st_mode);
   status.size = st.st_size;
   status.modified = st.st_mtime;
   status.device = st.st_dev;
@@ -22,6 +19,13 @@ PathStatus FromStat(int result, const struct stat& st) {
 }
 
 }  // namespace
+
+PathKind KindOfMode(unsigned mode) {
+  return S_ISREG(mode)   ? PathKind::kFile
+         : S_ISDIR(mode) ? PathKind::kFolder
+         : S_ISLNK(mode) ? PathKind::kLink
+                         : PathKind::kOther;
+}
 
 PathStatus LinkStatus(const std::string& path) {
   struct stat st;

@@ -20,6 +20,8 @@ struct PathStatus {
 PathStatus LinkStatus(const std::string& path);
 // What a link at the end of `path` points at; kLink never results (a dangling link is missing).
 PathStatus TargetStatus(const std::string& path);
+// The kind a file mode (`st_mode`) stands for.
+PathKind KindOfMode(unsigned mode);
 // True when both exist and are one and the same file.
 bool SameFile(const PathStatus& a, const PathStatus& b);
 

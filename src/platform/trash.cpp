@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 
@@ -17,9 +18,11 @@
 namespace oxlip::platform {
 namespace {
 
-std::optional<dev_t> DeviceOf(const std::string& native) {
+// Of the link itself unless `follow`.
+std::optional<dev_t> DeviceOf(const std::string& native, bool follow = false) {
   struct stat st;
-  if (::lstat(native.c_str(), &st) != 0) return std::nullopt;
+  if ((follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st)) != 0)
+    return std::nullopt;
   return st.st_dev;
 }
 
@@ -29,7 +32,8 @@ std::string ParentOf(const std::string& native) {
   return native.substr(0, slash);
 }
 
-// The folder at the top of the file system that holds `native`.
+// The folder at the top of the file system that holds `native`, whose folders are all real
+// (no link on the way).
 std::string MountTop(const std::string& native, dev_t device) {
   std::string top = native;
   while (top != "/") {
@@ -50,14 +54,22 @@ std::string HomeTrash() {
   return data + "/Trash";
 }
 
-bool MakeFolders(const std::string& native, mode_t mode) {
+// A link at the end is taken only where `follow`: a top trash of a link could be planted by
+// anyone who may write to the top.
+bool MakeFolders(const std::string& native, mode_t mode, bool follow) {
   for (size_t pos = 1; pos <= native.size(); ++pos) {
     if (pos != native.size() && native[pos] != '/') continue;
     std::string part = native.substr(0, pos);
     if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) return false;
   }
   struct stat st;
-  return ::lstat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return (follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st)) == 0 &&
+         S_ISDIR(st.st_mode);
+}
+
+bool MakeTrash(const std::string& trash, bool follow) {
+  return MakeFolders(trash, 0700, follow) && MakeFolders(trash + "/files", 0700, false) &&
+         MakeFolders(trash + "/info", 0700, false);
 }
 
 std::string EncodePath(const std::string& path) {
@@ -83,10 +95,10 @@ std::string InfoText(const std::string& original) {
   return "[Trash Info]\nPath=" + EncodePath(original) + "\nDeletionDate=" + date + "\n";
 }
 
-// Claims a free name in the trash by creating its record exclusively, then moves the item.
-TrashOutcome MoveInto(const std::string& trash, const std::string& native) {
-  if (!MakeFolders(trash + "/files", 0700) || !MakeFolders(trash + "/info", 0700))
-    return TrashOutcome::kNoTrash;
+// Claims a free name in the trash (made first) by creating its record exclusively, then moves
+// the item. A trash that cannot be made here (a full disk, a quota, rights) is a failure too.
+TrashOutcome MoveInto(const std::string& trash, const std::string& native, bool follow) {
+  if (!MakeTrash(trash, follow)) return TrashOutcome::kFailed;
   std::string base = native.substr(native.find_last_of('/') + 1);
   std::string text = InfoText(native);
   for (int n = 1; n < 10000; ++n) {
@@ -108,35 +120,50 @@ TrashOutcome MoveInto(const std::string& trash, const std::string& native) {
   return TrashOutcome::kFailed;
 }
 
-// "$top/.Trash/$uid" when the administrator made ".Trash" (sticky, no link), else
-// "$top/.Trash-$uid".
+// "$top/.Trash/$uid" when the administrator made ".Trash" (sticky, no link) and it can be
+// had, else "$top/.Trash-$uid".
 TrashOutcome MoveToTopTrash(const std::string& native, const std::string& top) {
   std::string uid = std::to_string(::getuid());
   std::string root = top == "/" ? "" : top;
   struct stat st;
   std::string shared = root + "/.Trash";
-  if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-    TrashOutcome outcome = MoveInto(shared + "/" + uid, native);
-    if (outcome != TrashOutcome::kNoTrash) return outcome;
+  if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) &&
+      MakeTrash(shared + "/" + uid, false))
+    return MoveInto(shared + "/" + uid, native, false);
+  return MoveInto(root + "/.Trash-" + uid, native, false);
+}
+
+// The absolute path with every folder on the way resolved through links, the item's own name
+// kept as it is (a link is trashed itself); empty when the folder cannot be resolved.
+std::string ResolvedPath(const std::string& path) {
+  std::string native = NativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (!native.empty() && native[0] != '/') native = NativePath(CurrentFolder()) + native;
+  std::string name = native.substr(native.find_last_of('/') + 1);
+  char* real = ::realpath(ParentOf(native).c_str(), nullptr);
+  if (!real || name.empty() || name == "." || name == "..") {
+    std::free(real);
+    return "";
   }
-  return MoveInto(root + "/.Trash-" + uid, native);
+  std::string folder = real;
+  std::free(real);
+  return (folder == "/" ? "" : folder) + "/" + name;
 }
 
 }  // namespace
 
 TrashOutcome MoveToTrash(const std::string& path) {
-  std::string native = NativePath(path);
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
-  if (!native.empty() && native[0] != '/') native = NativePath(CurrentFolder()) + native;
-  std::optional<dev_t> device = DeviceOf(native);
+  // Through a linked folder (an "Instances" folder on another disk) the item lies on the file
+  // system the link leads to, and the top of that one is where its trash belongs.
+  std::string native = ResolvedPath(path);
+  std::optional<dev_t> device = native.empty() ? std::nullopt : DeviceOf(native);
   if (!device) return TrashOutcome::kFailed;
   std::string home = HomeTrash();
-  if (!home.empty()) {
-    // Items on the home trash's own file system go there and nowhere else.
-    std::string probe = home;
-    while (probe != "/" && !DeviceOf(probe)) probe = ParentOf(probe);
-    if (DeviceOf(probe) == device) return MoveInto(home, native);
-  }
+  if (home.empty()) return TrashOutcome::kNoTrash;
+  // Items on the home trash's own file system go there and nowhere else.
+  std::string probe = home;
+  while (probe != "/" && !DeviceOf(probe, true)) probe = ParentOf(probe);
+  if (DeviceOf(probe, true) == device) return MoveInto(home, native, true);
   return MoveToTopTrash(native, MountTop(native, *device));
 }
 

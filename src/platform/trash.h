@@ -6,17 +6,20 @@ namespace oxlip::platform {
 
 enum class TrashOutcome {
   kMoved,
-  kNoTrash,  // no trash folder can be made where the item belongs
-  kFailed,   // a trash exists but did not take the item (full disk, item gone, ...)
+  kNoTrash,  // no trash can be named: no home folder is known (neither XDG_DATA_HOME nor HOME)
+  // The trash where the item belongs could not be made or written, or did not take the item (a
+  // full disk, a quota, rights, the item gone, ...).
+  kFailed,
 };
 
 // Moves the file or folder into the trash of the user's data folder when it is on the same file
-// system, else into the ".Trash-UID" folder at the top of its own file system, with the
-// ".trashinfo" record that tells the desktop where it came from.
+// system, else into the ".Trash-UID" folder at the top of its own file system (found through the
+// links on the way to it), with the ".trashinfo" record that tells the desktop where it came
+// from: the path with its folders resolved.
 TrashOutcome MoveToTrash(const std::string& path);
 
-// Into the trash where one can be had; deleted outright (forced) only where none can. False when
-// the item is still there: a trash that failed never turns into a deletion.
+// Into the trash; deleted outright (forced) only where no trash can be named. False when the item
+// is still there: a trash that failed never turns into a deletion.
 bool TrashOrDelete(const std::string& path);
 
 }  // namespace oxlip::platform

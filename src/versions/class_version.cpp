@@ -4,7 +4,7 @@
 
 #include "archive/extract_budget.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
 #include "platform/fs.h"
 
 namespace oxlip {
@@ -36,7 +36,7 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
                        ToOemText(settings.CacheDir) + "\" -aoa -hide";
     std::string refusal;
     if (archive::SevenZipWithinLimit(line, path, settings.CacheDir, &refusal) != 0) {
-      SetErrorText("GetMineCraftVerion: Can't unpack " + path + refusal);
+      SetErrorText("GetMineCraftVersion: Can't unpack " + path + refusal);
       return "";
     }
   }

@@ -5,8 +5,10 @@
 
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
+#include "base/oem_text.h"
+#include "base/start_folder.h"
 #include "platform/file_writer.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -34,13 +36,12 @@ struct Step {
 // The record is written only once the jar exists, so a failed pack leaves "ver.ini" as it was.
 int Pack(const GlobalSettings& settings, const std::string& work, const std::string& target,
          const versions::PatchOutcome& outcome) {
-  // The archiver resolves the target against the work folder it runs in.
+  // The archiver takes the list file and the names in it below the work folder, and so would
+  // a relative target.
   std::string archive = base::FromStartFolder(settings.StartFolder, target);
   if (platform::FileSize(target) == 0) platform::DeleteFile(target);
-  bool packed = platform::SetCurrentFolder(work) &&
-                SevenZip(nullptr, "u \"" + ToOemText(archive) + "\" -hide -tzip -mx9 @" + kFileList,
-                         nullptr, 0) == 0;
-  platform::SetCurrentFolder(settings.StartFolder);
+  bool packed = SevenZip(nullptr, "u \"" + ToOemText(archive) + "\" -hide -tzip -mx9 @" + kFileList,
+                         nullptr, 0, work) == 0;
   if (!packed) {
     platform::DeleteFile(target);
     return Fail("Downgrader: Can't create " + platform::NativePath(target));

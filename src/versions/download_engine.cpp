@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/batch_progress.h"
@@ -25,8 +25,7 @@ bool CopyIntoPlace(const std::string& from, const std::string& to, platform::Dat
                    std::string* error) {
   CreatePath(to);
   bool ok = platform::CopyFile(from, to);
-  if (!ok)
-    *error = "Can't copy " + platform::NativePath(from) + " to " + platform::NativePath(to);
+  if (!ok) *error = "Can't copy " + platform::NativePath(from) + " to " + platform::NativePath(to);
   platform::SetFileDate(to, date);
   return ok;
 }
@@ -48,8 +47,7 @@ std::string CantDownload(const DownloadJob& job) {
 }
 
 // A failed copy to the target is recorded in `copy_error` but does not fail the job.
-bool FinishJob(const DownloadJob& job, bool arrived, std::string* error,
-               std::string* copy_error) {
+bool FinishJob(const DownloadJob& job, bool arrived, std::string* error, std::string* copy_error) {
   if (!arrived) {
     *error = CantDownload(job);
     return false;
@@ -74,8 +72,7 @@ struct QueueOutcome {
   bool ok() const { return failed_id == SIZE_MAX; }
 };
 
-void RecordFailure(QueueOutcome& outcome, TransferBatch& batch, std::size_t id,
-                   std::string error) {
+void RecordFailure(QueueOutcome& outcome, TransferBatch& batch, std::size_t id, std::string error) {
   if (id >= outcome.failed_id) return;
   outcome.failed_id = id;
   outcome.failure = std::move(error);

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "archive/extract_budget.h"
+#include "base/create_path.h"
 #include "base/error_text.h"
-#include "base/paths.h"
 #include "platform/conventions.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -99,24 +99,21 @@ bool QueueResources(DownloadContext& context, const std::string& game, bool forc
   return true;
 }
 
-// The archiver names files relative to the current folder: "bin" while it runs, the start
-// folder again afterwards whatever happened. Every step runs; the last failure is kept.
-bool FinishBin(const GlobalSettings& settings, const std::string& bin,
-               platform::DateValue release_date, std::string* error) {
+// The natives' command lines name their files relative to "bin". Every step runs; the last
+// failure is kept.
+bool FinishBin(const std::string& bin, platform::DateValue release_date, std::string* error) {
   std::string natives = NativesArchive();
-  if (!platform::SetCurrentFolder(bin))
-    return Failed(error, "DownloadMinecraft: Can't enter " + bin);
+  if (!platform::IsFolder(bin)) return Failed(error, "DownloadMinecraft: Can't enter " + bin);
   // Downloads: what they may unpack is capped like any archive from outside.
   std::string refusal;
   if (archive::SevenZipWithinLimit("x " + natives + ".lzma -aoa -hide -xr!meta-inf",
-                                   bin + natives + ".lzma", bin, &refusal) != 0)
+                                   bin + natives + ".lzma", bin, &refusal, bin) != 0)
     *error = "DownloadMinecraft: Can't unzip natives.lzma" + refusal;
   if (archive::SevenZipWithinLimit("x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf",
-                                   bin + natives, bin, &refusal) != 0)
+                                   bin + natives, bin, &refusal, bin) != 0)
     *error = "DownloadMinecraft: Can't unzip natives.jar" + refusal;
   SaveVersion(bin + "version", release_date);
   if (!WriteMd5sFile(bin)) *error = "DownloadMinecraft: Can't create md5s-file";
-  platform::SetCurrentFolder(settings.StartFolder);
   return error->empty();
 }
 
@@ -140,10 +137,7 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
     return Fail(error);
   if (!copy_error.empty()) SetErrorText(copy_error);
   if (!DoDownloads(context, progress)) return Fail("DownloadMinecraft:Can't download!");
-  // The folder values may be relative to the start folder; inside "bin" they would miss.
-  std::string bin = game + "bin\\";
-  if (!platform::IsAbsolutePath(bin)) bin = platform::CurrentFolder() + bin;
-  if (!FinishBin(settings, bin, release_date, &error)) return Fail(error);
+  if (!FinishBin(game + "bin\\", release_date, &error)) return Fail(error);
   return 1;
 }
 

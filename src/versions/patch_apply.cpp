@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/paths.h"
+#include "base/create_path.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/class_version.h"

@@ -7,6 +7,7 @@ namespace oxlip {
 struct ReleaseDates {
   platform::DateValue remote_release = 0;  // "minecraft.jar" of the download bucket
   platform::DateValue newest_beta = 0;     // newest "minecraft.jar" of the assets bucket
+  bool download_unreached = false;         // the download bucket listed nothing at start-up
 };
 
 }  // namespace oxlip

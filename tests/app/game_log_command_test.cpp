@@ -9,6 +9,7 @@
 #include "app/startup_hooks.h"
 #include "platform/path.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

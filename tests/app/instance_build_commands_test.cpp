@@ -1,35 +1,42 @@
 // The instance commands that go through the configuration dialog, end to end: the scripted Ui
 // answers the dialog, the fixture mirror serves the game, real folders and archives.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+
 #include "app/command_registry.h"
+#include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/startup.h"
 #include "app/startup_update.h"
 #include "base/error_text.h"
-#include "instances/instance_dialog_model.h"
 #include "platform/env.h"
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/fixture_paths.h"
+#include "support/scoped_environment.h"
 #include "versions/version_store.h"
 
 namespace oxlip {
 namespace {
 
-using instances::InstanceDialogModel;
+using app::InstanceDialogModel;
 using RowChanges = std::vector<std::pair<int, RowChange>>;
+namespace fs = std::filesystem;
 
 class InstanceBuild : public test::AppWorld {
  protected:
-  InstanceBuild() {
-    RegisterCommands(state.commands);
-    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  ~InstanceBuild() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  InstanceBuild() { RegisterCommands(state.commands); }
 
   // The dialog confirms after `edit` changed what it shows.
   void Confirm(std::function<void(InstanceDialogModel&)> edit = {}) {
@@ -50,7 +57,7 @@ class InstanceBuild : public test::AppWorld {
     for (const std::string& line : Requests()) count += line.find("GET /download/") == 0;
     return count;
   }
-  std::string saved_data_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
@@ -98,7 +105,34 @@ class WithInstance : public InstanceBuild {
   Instance* source = nullptr;
 };
 
+// A 1x1 BMP; the colour tells two icons apart.
+std::string Bmp(char blue) {
+  std::string header("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18\0", 30);
+  return header + std::string(24, '\0') + std::string{blue, 0, 0, 0};
+}
+
+// Runs `work` in a child process whose files can grow by no more than a byte: a full disk
+// that no rights can get around. True when the child ran and `work` answered true.
+bool WithFullDisk(const std::function<bool()>& work) {
+  pid_t child = ::fork();
+  if (child == 0) {
+    struct rlimit limit {
+      1, 1
+    };
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) == 0 && work() ? 0 : 1);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
 TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) {
+  // Worlds kept on another disk, and what no copy can take: the linked folder is copied, the
+  // broken link is named.
+  ASSERT_TRUE(platform::RenameFile(Game(*source) + "saves", dir() + "other-disk-saves"));
+  ASSERT_EQ(::symlink((dir() + "other-disk-saves").c_str(), (Game(*source) + "saves").c_str()), 0);
+  ASSERT_EQ(::symlink("gone", (Game(*source) + "broken").c_str()), 0);
   std::string proposed;
   ui.on_instance_dialog = [&](InstanceDialogModel& model) {
     proposed = model.fields().title;
@@ -115,15 +149,45 @@ TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) 
   EXPECT_EQ(ui.status_shown.back().text, "A - copy");
   EXPECT_FALSE(ui.status_open);
   EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(1, RowChange::kAdded));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind("Clone: ", 0), 0u);
+  EXPECT_NE(ui.messages[0].text.find("\nbroken"), std::string::npos) << ui.messages[0].text;
 }
 
-TEST_F(WithInstance, AFailedCloneCopyIsShownByItsOwnNameAndAddsNothing) {
-  // A link to nothing cannot be copied, whoever runs the test.
-  ASSERT_EQ(::symlink("gone", (Game(*source) + "saves/World1/broken").c_str()), 0);
+// On a full disk: the failure is shown by the command's name, and no half-made folder is left
+// for the next start to list as an instance.
+TEST_F(WithInstance, AFailedCopyIsShownAndLeavesNoFolderBehind) {
+  state.settings.AppData = dir() + "home";
+  test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
+  const std::vector<std::string> before = Listed(state.settings.InstancesDir);
+  const struct {
+    int id, row;
+    std::string name;
+  } commands[] = {{kCmdClone, 0, "Clone"}, {kCmdImportOriginal, -1, "Import from original"}};
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.name);
+    Confirm();
+    EXPECT_TRUE(WithFullDisk([&] {
+      return Run(command.id, command.row) == 0 && state.instance_list.size() == 1 &&
+             ui.messages.back().text.rfind(command.name + ": Can't copy ", 0) == 0;
+    }));
+    EXPECT_EQ(Listed(state.settings.InstancesDir), before);
+  }
+}
+
+// The clone's icon is its own copy: a later save does not take the source's new icon.
+TEST_F(WithInstance, ACloneKeepsItsOwnIcon) {
+  std::string source_icon = state.settings.InstancesDir + source->Folder + "/icon.bmp";
+  test::WriteFile(source_icon, Bmp(1));
   Confirm();
-  EXPECT_EQ(Run(kCmdClone, 0), 0);
-  EXPECT_EQ(state.instance_list.size(), 1u);
-  EXPECT_EQ(ui.messages.back().text.rfind("Clone: Can't copy ", 0), 0u);
+  ASSERT_EQ(Run(kCmdClone, 0), 1) << LastErrorText();
+  std::string clone_icon =
+      state.settings.InstancesDir + state.instance_list[1]->Folder + "/icon.bmp";
+  EXPECT_EQ(test::ReadFile(clone_icon), Bmp(1));
+  test::WriteFile(source_icon, Bmp(2));
+  Confirm([](InstanceDialogModel& model) { model.fields().title = "Renamed"; });
+  ASSERT_EQ(Run(kCmdConfig, 1), 1);
+  EXPECT_EQ(test::ReadFile(clone_icon), Bmp(1));
 }
 
 TEST_F(WithInstance, ConfigRebuildsOnlyWhenTheVersionOrTheModsChange) {
@@ -180,6 +244,73 @@ TEST_F(WithInstance, ADeleteTheTrashRefusesKeepsTheInstanceListedAndSaysSo) {
   EXPECT_NE(ui.messages[0].text.find("Can't move"), std::string::npos);
 }
 
+// Every file and folder below `folder`, with the files' bytes.
+std::map<std::string, std::string> Tree(const std::string& folder) {
+  std::map<std::string, std::string> tree;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    std::string name = fs::relative(entry.path(), folder).string();
+    tree[name] = entry.is_directory() ? "/" : test::ReadFile(entry.path().string());
+  }
+  return tree;
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    out.append(buffer, n);
+  if (pipe) ::pclose(pipe);
+  return out;
+}
+
+// The desktop's own tools list what "Delete" put in the trash by its original path and bring it
+// back whole: from the user's trash, and through an "Instances" folder linked to another disk
+// (where there is one) from that disk's trash.
+class DeleteToTrash : public WithInstance, public testing::WithParamInterface<bool> {
+ protected:
+  void TearDown() override {
+    if (!other_disk_.empty()) fs::remove_all(other_disk_);
+  }
+  // Moves the instances folder to another disk and puts a link to it in its place.
+  void LinkInstancesFolder() {
+    other_disk_ = "/dev/shm/oxlip-delete-" + std::to_string(::getpid());
+    struct stat shm, here;
+    if (::mkdir(other_disk_.c_str(), 0700) != 0 || ::stat(other_disk_.c_str(), &shm) != 0 ||
+        ::stat(dir().c_str(), &here) != 0 || shm.st_dev == here.st_dev)
+      other_disk_ = dir() + "other-disk";  // a link all the same
+    std::string instances = state.settings.InstancesDir;
+    instances.pop_back();
+    fs::create_directories(other_disk_);
+    fs::copy(instances, other_disk_ + "/Instances", fs::copy_options::recursive);
+    fs::remove_all(instances);
+    fs::create_symlink(other_disk_ + "/Instances", instances);
+  }
+  std::string other_disk_;
+};
+
+TEST_P(DeleteToTrash, TrashCliListsTheOriginalPathAndRestoresTheInstanceWhole) {
+  if (std::system("command -v trash-list >/dev/null && command -v trash-restore >/dev/null") != 0)
+    GTEST_SKIP() << "trash-cli is not installed";
+  if (GetParam()) LinkInstancesFolder();
+  std::string folder = state.settings.InstancesDir + source->Folder;
+  std::string original = fs::canonical(folder).string();
+  const std::map<std::string, std::string> before = Tree(original);
+  ASSERT_EQ(Run(kCmdDelete, 0), 1);
+  ASSERT_TRUE(ui.messages.empty()) << ui.messages.back().text;
+  ASSERT_FALSE(platform::Exists(folder));
+  std::string listed = Output("trash-list");
+  EXPECT_NE(listed.find(" " + original + "\n"), std::string::npos) << listed;
+  Output("echo 0 | trash-restore '" + original + "' 2>&1");
+  ASSERT_TRUE(platform::IsFolder(original));
+  EXPECT_EQ(Tree(original), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Instances, DeleteToTrash, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Linked" : "Plain";
+                         });
+
 TEST_F(WithInstance, ImportFromOriginalCopiesTheUsersOwnGameFolder) {
   state.settings.AppData = dir() + "home";
   test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
@@ -196,7 +327,7 @@ TEST_F(WithInstance, StartUpUpdatesTriesEveryChannelInstanceAndReportsOnce) {
   source->BetaVersion = 5;
   Confirm([](InstanceDialogModel& model) {
     model.fields().title = "B";
-    model.fields().version = instances::VersionOption::kBeta;
+    model.fields().version = app::VersionOption::kBeta;
   });
   ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
   state.instance_list[1]->BetaVersion = 7;

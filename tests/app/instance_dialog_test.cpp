@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "instances/instance_dialog_model.h"
+#include "app/instance_dialog_model.h"
+#include "platform/fs.h"
+#include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
 namespace {
 
-using instances::InstanceDialogModel;
-using instances::ModListSide;
+using app::InstanceDialogModel;
+using app::ModListSide;
 
 // An uncompressed true-colour Targa image, the simplest format the icon loader reads.
 void WriteTga(const std::string& path, int width, int height) {
@@ -27,6 +29,7 @@ class InstanceDialogTest : public test::InTempFolder {
  protected:
   InstanceDialogTest() {
     state.settings.ModDir = dir() + "mods/";
+    state.settings.CacheDir = dir() + "Cache/";
     state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000},
                       {"minecraft - 1.1.jar", "1.1", 1200000000}};
     AddMod("m1", "Zeppelins", "1.2.5");
@@ -102,14 +105,35 @@ TEST_F(InstanceDialogTest, IconThatIsNoImageShowsTheBoxOverTheUi) {
 }
 
 TEST_F(InstanceDialogTest, RescanReadsTheLibraryAndRedrawsTheModList) {
-  instances::InstanceDialogServices services = app::DialogServices(state, ui);
+  InstanceDialogModel::Services services = app::DialogServices(state, ui);
   AddMod("m3", "Balloons", "all");
-  instances::LibraryMods rows = services.scan_mods();
+  ModList rows = services.scan_mods();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].Dir, "m3\\");  // mods for every version come first
   EXPECT_EQ(rows[0].SortKey, state.mods[0].SortKey);
   EXPECT_EQ(state.mods.size(), 3u);
   EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+}
+
+// The whole way of "Import mod" from inside the dialog: the import and the mod dialog run over
+// the dialog, the new mod lands where the right click was and the main window's list follows.
+TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
+  test::WriteFile(dir() + "src/mods/fancy.zip", "fancy");
+  ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a -tzip ../Fancy.zip *"), 0);
+  ui.on_mod_dialog = [](app::ModDialogModel&) { return true; };
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    model.SelectRow(ModListSide::kInstalled, 0);
+    model.RightClick(ModListSide::kInstalled);
+    model.ImportModFromMenu(dir() + "Fancy.zip");
+    return true;
+  };
+  EXPECT_TRUE(InstanceDialog(state, ui, record));
+  ASSERT_EQ(record.Mods.size(), 2u);
+  EXPECT_EQ(record.Mods[1], "m1\\");
+  EXPECT_TRUE(platform::IsFile(state.settings.ModDir + record.Mods[0] + "root.7z"));
+  EXPECT_EQ(state.mods.size(), 3u);
+  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

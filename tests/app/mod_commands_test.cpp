@@ -5,8 +5,9 @@
 
 #include "app/command_registry.h"
 #include "app/main_view.h"
-#include "mods/mod_dialog_model.h"
+#include "app/mod_dialog_model.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -45,9 +46,9 @@ class ModCommandsTest : public test::InTempFolder {
   // Names the mod and puts one file for the game folder into the workspace.
   void ConfirmWithFile(const std::string& name) {
     test::WriteFile(dir() + "desk/options.txt", "o");
-    ui.on_mod_dialog = [this, name](mods::ModDialogModel& model) {
+    ui.on_mod_dialog = [this, name](app::ModDialogModel& model) {
       model.SetName(name);
-      model.DropShellFiles(mods::kRootList, "", dir() + "desk/options.txt");
+      model.DropShellFiles(app::kRootList, "", dir() + "desk/options.txt");
       return true;
     };
   }
@@ -106,7 +107,7 @@ TEST_F(ModCommandsTest, OnlyTheFirstDroppedFileIsImported) {
               0);
   }
   std::vector<std::string> proposed;
-  ui.on_mod_dialog = [&](mods::ModDialogModel& model) {
+  ui.on_mod_dialog = [&](app::ModDialogModel& model) {
     proposed.push_back(model.name());
     return true;
   };

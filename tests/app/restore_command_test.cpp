@@ -11,6 +11,7 @@
 #include "app/menus.h"
 #include "app/restore_choice_model.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

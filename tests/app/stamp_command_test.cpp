@@ -55,6 +55,9 @@ TEST_F(StampCommand, StampsTheRightClickedInstance) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Oxlip");
   EXPECT_EQ(ui.messages[0].text, "Profile Plain patched!");
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.status_shown[0].title, "Import Mod-Settings from alternate");
+  EXPECT_EQ(ui.status_shown[0].text, "Second");
   EXPECT_EQ(ui.behind_status_runs, 1);
   EXPECT_FALSE(ui.status_open);
 

@@ -6,12 +6,13 @@
 
 #include "app/app_state.h"
 #include "app/command_registry.h"
+#include "app/login_form.h"
 #include "app/main_view.h"
 #include "app/menus.h"
 #include "app/startup_hooks.h"
-#include "launch/login_form.h"
 #include "platform/fs.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -35,7 +36,7 @@ class StartCommandsTest : public test::InTempFolder {
     record_->JavaPath = dir() + "no java/";  // a start gets as far as starting Java
     state_.instance_list.push_back(record_);
     test::WriteFile(dir() + "Instances/survival/.minecraft/saves/World1/level.dat", "level");
-    ui_.on_login = [this](launch::LoginForm&) {
+    ui_.on_login = [this](app::LoginForm&) {
       ++login_dialogs_;
       return false;
     };

@@ -34,7 +34,7 @@ class StartupTest : public test::InTempFolder {
   std::vector<std::string> DirectoryOrder() const {
     std::vector<std::string> folders;
     for (const auto& entry : platform::ListFolder(dir() + "Instances/"))
-      if (entry.is_folder && entry.name != "." && entry.name != "..") folders.push_back(entry.name);
+      if (entry.is_folder) folders.push_back(entry.name);
     return folders;
   }
 
@@ -60,6 +60,19 @@ TEST_F(StartupTest, WithoutSortFileEveryInstanceInDirectoryOrder) {
   Start();
   EXPECT_EQ(ListedFolders(), DirectoryOrder());
   EXPECT_EQ(state.instances.size(), 3u);
+}
+
+TEST_F(StartupTest, TheBuiltInIconFillsInOnlyForAMissingDefaultIconFile) {
+  std::string icon =
+      test::ReadFile(std::string(OXLIP_SOURCE_DIR) + "/src/gui/icons/default_instance.png");
+  ASSERT_TRUE(StartUp(state, StartFiles{"", icon}));
+  EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), icon);
+  EXPECT_NE(state.default_icon.image(), nullptr);
+
+  test::WriteFile(dir() + "Icons/Default.png", "mine");
+  AppState again;
+  ASSERT_TRUE(StartUp(again, StartFiles{"", icon}));
+  EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), "mine");
 }
 
 TEST_F(StartupTest, TheWindowIsToldOfEachListOnceAndTheSelectionIsReset) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/empty_list_hint.h"
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/fixture_paths.h"
@@ -37,6 +38,7 @@ TEST_F(VersionCheck, AFirstStartStoresTheReleaseAndTheNextDownloadsNothing) {
   EXPECT_EQ(ui.status_shown[1].title, "Add current Version to Minecraft Version");
   EXPECT_FALSE(ui.status_open);
   EXPECT_EQ(CountRequests("/download/minecraft.jar"), 1);
+  EXPECT_EQ(app::EmptyListHint(state, ListKind::kVersions), "");
 
   // The next start begins with what this one stored and finds the same date.
   AppState next;
@@ -64,6 +66,10 @@ TEST_F(VersionCheck, WithTheServersDownNothingIsShownAndTheDatesStayZero) {
   EXPECT_EQ(state.settings.LatestVersionNr, "1.2.5");
   EXPECT_TRUE(Listed(state.settings.VersionsDir).empty());
   EXPECT_FALSE(ui.status_open);
+  // Only the empty version list tells, naming the host and the file that changes it.
+  std::string hint = app::EmptyListHint(state, ListKind::kVersions);
+  EXPECT_NE(hint.find(" 127.0.0.1:9 "), std::string::npos) << hint;
+  EXPECT_NE(hint.find(state.settings.StartFolder + "Oxlip.ini"), std::string::npos) << hint;
 }
 
 }  // namespace

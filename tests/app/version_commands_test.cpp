@@ -11,6 +11,7 @@
 #include "support/downgrade_fixture.h"
 #include "support/fixture_paths.h"
 #include "support/jar_files.h"
+#include "support/scoped_environment.h"
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
@@ -19,12 +20,7 @@ namespace {
 
 class VersionCommands : public test::AppWorld {
  protected:
-  VersionCommands() {
-    RegisterCommands(state.commands);
-    saved_data_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
-  }
-  ~VersionCommands() override { platform::SetEnvironment("XDG_DATA_HOME", saved_data_); }
+  VersionCommands() { RegisterCommands(state.commands); }
   int Run(int id, int row = -1) {
     state.selection.row = row;
     return RunMenuCommand(state, ui, id);
@@ -36,7 +32,7 @@ class VersionCommands : public test::AppWorld {
     for (const VersionEntry& entry : state.versions) versions.push_back(entry.Version);
     return versions;
   }
-  std::string saved_data_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
 };
 
 TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {

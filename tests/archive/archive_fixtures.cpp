@@ -168,8 +168,8 @@ std::map<std::string, int> ZipMethods(const std::string& path) {
   return methods;
 }
 
-int RunArchiver(const std::string& command_line) {
-  return SevenZip(nullptr, command_line, nullptr, 0);
+int RunArchiver(const std::string& command_line, const std::string& folder) {
+  return SevenZip(nullptr, command_line, nullptr, 0, folder);
 }
 
 bool HaveSevenZipProgram() { return std::system("command -v 7zz >/dev/null 2>&1") == 0; }

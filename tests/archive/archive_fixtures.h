@@ -48,7 +48,8 @@ std::map<std::string, int> ZipMethods(const std::string& path);
 
 std::uint32_t Crc(const std::string& data);
 
-int RunArchiver(const std::string& command_line);
+// Relative paths of the line are taken below `folder` (the current folder when empty).
+int RunArchiver(const std::string& command_line, const std::string& folder = "");
 
 // The 7-Zip command-line program, when installed.
 bool HaveSevenZipProgram();

@@ -29,9 +29,7 @@ class Oracle : public InTempFolder {
     std::filesystem::create_directories(Theirs());
     setup(Ours());
     setup(Theirs());
-    platform::SetCurrentFolder(Ours() + folder);
-    int ours = RunArchiver(our_line);
-    platform::SetCurrentFolder(dir());
+    int ours = RunArchiver(our_line, Ours() + folder);
     EXPECT_EQ(ours, 0) << our_line;
     EXPECT_EQ(RunSevenZipProgram(Theirs() + folder, their_args + " -ssc-"), 0) << their_args;
   }
@@ -79,9 +77,9 @@ TEST_F(Oracle, NativesLzmaAndNativesJar) {
   RunBoth(setup, "bin", "x windows_natives.jar.lzma -aoa -hide -xr!meta-inf",
           "x windows_natives.jar.lzma -aoa -xr!meta-inf");
   ExpectSameTree("bin");
-  platform::SetCurrentFolder(Ours() + "bin");
-  EXPECT_EQ(RunArchiver("x -tzip windows_natives.jar -aoa -onatives -hide -xr!meta-inf"), 0);
-  platform::SetCurrentFolder(dir());
+  EXPECT_EQ(
+      RunArchiver("x -tzip windows_natives.jar -aoa -onatives -hide -xr!meta-inf", Ours() + "bin"),
+      0);
   EXPECT_EQ(RunSevenZipProgram(Theirs() + "bin",
                                "x -tzip windows_natives.jar -aoa -onatives -xr!meta-inf -ssc-"),
             0);
@@ -134,9 +132,7 @@ TEST_F(Oracle, ModPackingAndBackupsInto7z) {
   EXPECT_EQ(ListSevenZ(Ours() + "mod/minecraftjar.7z"),
             ListSevenZ(Theirs() + "mod/minecraftjar.7z"));
   // Our "-x!" is top-level only: the program's "-xr-!".
-  platform::SetCurrentFolder(Ours() + "inst");
-  EXPECT_EQ(RunArchiver("a \"backup\\1000 - inst.7z\" * -r -mx9 -x!backup"), 0);
-  platform::SetCurrentFolder(dir());
+  EXPECT_EQ(RunArchiver("a \"backup\\1000 - inst.7z\" * -r -mx9 -x!backup", Ours() + "inst"), 0);
   EXPECT_EQ(RunSevenZipProgram(Theirs() + "inst",
                                "a \"backup/1000 - inst.7z\" * -r -mx9 -xr-!backup -ssc-"),
             0);
@@ -182,9 +178,9 @@ TEST_F(Oracle, DowngradeListIntoANewJar) {
             "net\\minecraft\\client\\Minecraft.class\r\nterrain.png\r\n");
   WriteFile(Theirs() + "patch/__gpi_filelist.txt",
             "net/minecraft/client/Minecraft.class\nterrain.png\n");
-  platform::SetCurrentFolder(Ours() + "patch");
-  EXPECT_EQ(RunArchiver("u \"" + Ours() + "old.jar\" -hide -tzip -mx9 @__gpi_filelist.txt"), 0);
-  platform::SetCurrentFolder(dir());
+  EXPECT_EQ(RunArchiver("u \"" + Ours() + "old.jar\" -hide -tzip -mx9 @__gpi_filelist.txt",
+                        Ours() + "patch"),
+            0);
   EXPECT_EQ(
       RunSevenZipProgram(Theirs() + "patch", "u ../old.jar -tzip -mx9 @__gpi_filelist.txt -ssc-"),
       0);

@@ -96,10 +96,8 @@ TEST_F(PlantedLinks, ExtractionWritesTargetsAsTextAndARepackHoldsNothingFromOuts
     ASSERT_EQ(RunArchiver(std::string("x ") + archive + " -aoa -o\"" + out + "\\\""), 0);
     EXPECT_EQ(ListTree(out), Extracted());
     // A later pack of the folder, as the mod packing and the backups do.
-    platform::SetCurrentFolder(out);
-    EXPECT_EQ(RunArchiver(std::string("a \"..\\re-") + archive + ".7z\" * -r -mx9"), 0);
-    EXPECT_EQ(RunArchiver(std::string("a -tzip \"..\\re-") + archive + ".zip\" * -r"), 0);
-    platform::SetCurrentFolder(dir());
+    EXPECT_EQ(RunArchiver(std::string("a \"..\\re-") + archive + ".7z\" * -r -mx9", out), 0);
+    EXPECT_EQ(RunArchiver(std::string("a -tzip \"..\\re-") + archive + ".zip\" * -r", out), 0);
     Listing in_7z = ListSevenZ(std::string("re-") + archive + ".7z");
     EXPECT_EQ(in_7z, Extracted());
     EXPECT_EQ(ListZip(std::string("re-") + archive + ".zip"), Extracted());
@@ -121,12 +119,10 @@ TEST_F(PlantedLinks, PackingLeavesLinksOnDiskOut) {
                       {"saves", {true, 0, 0}},
                       {"saves/w", {true, 0, 0}},
                       {"saves/w/level.dat", {false, 2, Crc("lv")}}};
-  platform::SetCurrentFolder("inst");
-  EXPECT_EQ(RunArchiver("a \"..\\all.7z\" mods saves dangling -r"), 0);
-  EXPECT_EQ(RunArchiver("a -tzip \"..\\all.zip\" * -r -x!list.txt"), 0);
-  EXPECT_EQ(RunArchiver("u -tzip \"..\\listed.zip\" @list.txt"), 0);
-  EXPECT_EQ(RunArchiver("a \"..\\named.7z\" mods\\evil.jar saves\\keys"), 0);
-  platform::SetCurrentFolder(dir());
+  EXPECT_EQ(RunArchiver("a \"..\\all.7z\" mods saves dangling -r", "inst"), 0);
+  EXPECT_EQ(RunArchiver("a -tzip \"..\\all.zip\" * -r -x!list.txt", "inst"), 0);
+  EXPECT_EQ(RunArchiver("u -tzip \"..\\listed.zip\" @list.txt", "inst"), 0);
+  EXPECT_EQ(RunArchiver("a \"..\\named.7z\" mods\\evil.jar saves\\keys", "inst"), 0);
   EXPECT_EQ(ListSevenZ("all.7z"), expected);
   EXPECT_EQ(ListZip("all.zip"), expected);
   EXPECT_EQ(ListZip("listed.zip"), (Listing{{"mods/real.jar", {false, 3, Crc("jar")}}}));

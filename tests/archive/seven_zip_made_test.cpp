@@ -68,9 +68,7 @@ TEST_F(SevenZipMade, ZipMethodsLibzipCannotRead) {
   }
   // Changing such a jar copies its entries as they are.
   WriteFile("more/new.class", "n");
-  platform::SetCurrentFolder("more");
-  ASSERT_EQ(RunArchiver("a \"..\\m-Deflate64.zip\" new.class -mx9"), 0);
-  platform::SetCurrentFolder(dir());
+  ASSERT_EQ(RunArchiver("a \"..\\m-Deflate64.zip\" new.class -mx9", "more"), 0);
   ASSERT_EQ(RunArchiver("x m-Deflate64.zip -aoa -o\"again\\\""), 0);
   expected["new.class"] = {false, 1, Crc("n")};
   EXPECT_EQ(ListTree("again"), expected);
@@ -112,11 +110,8 @@ TEST_F(SevenZipMade, NamesBeyondAsciiInTheCLocale) {
   EXPECT_EQ(ListTree("outzip"), expected);
 
   // Written by us, read by the program: a new archive, then entries added and deleted.
-  platform::SetCurrentFolder("src");
-  ASSERT_EQ(RunArchiver("a \"..\\ours.7z\" * -r"), 0);
-  platform::SetCurrentFolder(dir() + "more");
-  ASSERT_EQ(RunArchiver("u \"..\\ours.7z\" Ärger.txt"), 0);
-  platform::SetCurrentFolder(dir());
+  ASSERT_EQ(RunArchiver("a \"..\\ours.7z\" * -r", "src"), 0);
+  ASSERT_EQ(RunArchiver("u \"..\\ours.7z\" Ärger.txt", dir() + "more"), 0);
   ASSERT_EQ(RunArchiver("d \"ours.7z\" 日本語.txt"), 0);
   ASSERT_EQ(RunSevenZipProgram(dir(), "x ours.7z -otheirs"), 0);
   expected.erase("日本語.txt");

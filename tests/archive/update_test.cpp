@@ -11,12 +11,9 @@ namespace {
 
 class Update : public InTempFolder {
  protected:
-  // Runs `line` with `folder` as the current folder and comes back, as the callers do.
+  // Runs `line` with its relative paths below `folder`, as the callers do.
   int RunIn(const std::string& folder, const std::string& line) {
-    platform::SetCurrentFolder(folder);
-    int result = RunArchiver(line);
-    platform::SetCurrentFolder(dir());
-    return result;
+    return RunArchiver(line, folder);
   }
 };
 
@@ -140,6 +137,15 @@ TEST_F(Update, UpdateReplacesOnlyWithNewerFiles) {
   EXPECT_EQ(ListZip("t.zip")["a.txt"].crc, Crc("first"));
   ASSERT_EQ(RunArchiver("a t.zip a.txt"), 0);
   EXPECT_EQ(ListZip("t.zip")["a.txt"].crc, Crc("second"));
+}
+
+// As a change into it would fail: the current folder never stands in for a missing one.
+TEST_F(Update, AMissingFolderFailsAndNothingIsMadeBelowIt) {
+  WriteFile("here.txt", "h");
+  EXPECT_NE(RunIn("gone", "a \"backup\\x.7z\" * -r"), 0);
+  EXPECT_NE(RunIn("gone", "x \"" + dir() + "any.zip\" -aoa"), 0);
+  EXPECT_FALSE(platform::Exists("gone"));
+  EXPECT_FALSE(platform::Exists("backup"));
 }
 
 TEST_F(Update, MissingArchiveOrNameIsAFailure) {

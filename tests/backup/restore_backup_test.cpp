@@ -12,7 +12,7 @@
 #include "backup/backup_list.h"
 #include "platform/fs.h"
 #include "platform/path.h"
-#include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 

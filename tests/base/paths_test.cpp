@@ -1,7 +1,9 @@
-#include "base/paths.h"
-
 #include <gtest/gtest.h>
 
+#include "base/create_path.h"
+#include "base/folder_name.h"
+#include "base/listed_paths.h"
+#include "base/newest_file_date.h"
 #include "platform/fs.h"
 #include "support/temp_folder.h"
 

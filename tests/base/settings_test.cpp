@@ -78,6 +78,16 @@ TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
   EXPECT_EQ(again.CacheDir, s.CacheDir);
 }
 
+TEST_F(SettingsTest, TheFileLiesInTheStartFolderNotInTheCurrentOne) {
+  GlobalSettings s;
+  LoadGlobalSettings(s);
+  s.StartFolder = dir() + "start/";
+  platform::CreateFolder(s.StartFolder);
+  SaveGlobalSettings(s);
+  EXPECT_TRUE(platform::IsFile(dir() + "start/Oxlip.ini"));
+  EXPECT_FALSE(platform::Exists(dir() + "Oxlip.ini"));
+}
+
 TEST_F(SettingsTest, StoredValuesAreUsedAsTheyStand) {
   WriteFile(dir() + "Oxlip.ini",
             "ModDir = " + dir() + "mymods\r\nCacheDir = \r\nWinW = wide\r\n[G]\r\nWinH = 1\r\n");

@@ -18,6 +18,7 @@
 #include "platform/env.h"
 #include "platform/path.h"
 #include "support/game_fixture.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 #include "when_up.h"

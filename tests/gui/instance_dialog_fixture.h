@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/instance_dialog_model.h"
 #include "gui/instance_dialog.h"
-#include "instances/instance_dialog_model.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::gui::test {
@@ -40,7 +40,7 @@ class InstanceDialogFixture : public oxlip::test::InTempFolder {
       return AddMod("i\\");
     };
     services.scan_mods = [this] { return library; };
-    services.login = [this](instances::LoginCredentials&) {
+    services.login = [this](launch::Credentials&) {
       ++logins;
       return false;
     };
@@ -52,7 +52,7 @@ class InstanceDialogFixture : public oxlip::test::InTempFolder {
   }
 
   void Open() {
-    model = std::make_unique<instances::InstanceDialogModel>(record, versions, library, services);
+    model = std::make_unique<app::InstanceDialogModel>(record, versions, library, services);
     dialog = std::make_unique<InstanceConfigDialog>(nullptr, *model);
     dialog->show();
     QApplication::processEvents();
@@ -93,9 +93,9 @@ class InstanceDialogFixture : public oxlip::test::InTempFolder {
   DefaultIcon default_icon{image::Image{1, 1, {200, 0, 0, 255}}};
   Instance record;
   std::vector<std::string> versions;
-  instances::LibraryMods library;
-  instances::InstanceDialogServices services;
-  std::unique_ptr<instances::InstanceDialogModel> model;
+  ModList library;
+  app::InstanceDialogModel::Services services;
+  std::unique_ptr<app::InstanceDialogModel> model;
   std::unique_ptr<InstanceConfigDialog> dialog;
   std::vector<std::string> messages;
   std::vector<std::string> imported;

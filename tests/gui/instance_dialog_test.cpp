@@ -261,7 +261,7 @@ TEST_F(InstanceDialogDropTest, ForeignAndRefusedDragsAreNotTaken) {
   EXPECT_FALSE(DropOn(available, RowCentre(available, 0), own.get()));
   // The same kind of drag from another dialog.
   Instance other_record;
-  instances::InstanceDialogModel other_model(other_record, {}, library, {});
+  app::InstanceDialogModel other_model(other_record, {}, library, {});
   InstanceConfigDialog other(nullptr, other_model);
   std::unique_ptr<QMimeData> foreign(other.installed_list()->NewDragData());
   EXPECT_FALSE(DropOn(available, RowCentre(available, 0), foreign.get()));

@@ -8,14 +8,14 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "app/login_dialog.h"
 #include "gui/qt_ui.h"
-#include "launch/login_form.h"
 
 namespace oxlip::gui {
 namespace {
 
+using app::LoginForm;
 using launch::Credentials;
-using launch::LoginForm;
 
 void Press(QWidget* target, int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);

@@ -22,9 +22,9 @@
 namespace oxlip::gui {
 namespace {
 
-using mods::kJarList;
-using mods::kRootList;
-using mods::kUnusedList;
+using app::kJarList;
+using app::kRootList;
+using app::kUnusedList;
 
 // The lists read their folders on a thread of Qt's own: wait for what is expected to show.
 bool ShowsSoon(const std::function<bool()>& condition) {
@@ -44,7 +44,7 @@ class ModDialogTest : public test::InTempFolder {
   }
 
   void Open() {
-    model = std::make_unique<mods::ModDialogModel>(workspace, versions, record);
+    model = std::make_unique<app::ModDialogModel>(workspace, versions, record);
     dialog = std::make_unique<ModDialog>(nullptr, *model);
     dialog->show();
   }
@@ -80,7 +80,7 @@ class ModDialogTest : public test::InTempFolder {
   std::string workspace = dir() + "ws/";
   VersionList versions;
   ModRecord record{"", "b1.7.3", "proposed", ""};
-  std::unique_ptr<mods::ModDialogModel> model;
+  std::unique_ptr<app::ModDialogModel> model;
   std::unique_ptr<ModDialog> dialog;
 };
 

@@ -14,7 +14,7 @@ python3 "$here/make_smoke_data.py" "$data"
 cat > "$data/session.sh" <<SESSION
 set -euo pipefail
 cd "$data"
-QT_QPA_PLATFORM=xcb "$program" > "$data/program.log" 2>&1 &
+QT_QPA_PLATFORM=xcb "$program" --data "$data" > "$data/program.log" 2>&1 &
 pid=\$!
 window=\$(timeout 30 xdotool search --sync --name '^Oxlip 0\.12\.7\.15\$' | head -n 1)
 sleep 1

@@ -11,7 +11,7 @@ using image::ScaleImage;
 
 TEST(ImageScale, StretchesByNearestPixel) {
   const image::Image source = Pattern(2, 2, true);
-  const image::Image icon = image::ScaleToIcon(source);
+  const image::Image icon = ScaleImage(source, image::kIconSide, image::kIconSide);
   ASSERT_EQ(icon.width, 48);
   ASSERT_EQ(icon.height, 48);
   EXPECT_EQ(PixelAt(icon, 0, 0), PixelAt(source, 0, 0));

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "icon_images.h"
 #include "instance_fixture.h"
 #include "instances/instance.h"
+#include "support/icon_images.h"
 
 namespace oxlip::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "icon_images.h"
 #include "instance_fixture.h"
+#include "support/icon_images.h"
 
 namespace oxlip::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <set>
 
-#include "icon_images.h"
 #include "instance_fixture.h"
+#include "support/icon_images.h"
 
 namespace oxlip::test {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::test {
@@ -52,27 +53,15 @@ TEST_F(FindJavaTest, FilesAreNeverChosenAndNoFolderGivesNothing) {
   EXPECT_EQ(FindJava(kWindowsConventions, dir() + "missing\\java\\"), "");
 }
 
-class JavaEnvironmentTest : public FindJavaTest {
- protected:
-  JavaEnvironmentTest()
-      : w6432_(platform::GetEnvironment("ProgramW6432")),
-        files_(platform::GetEnvironment("ProgramFiles")) {}
-  ~JavaEnvironmentTest() override {
-    platform::SetEnvironment("ProgramW6432", w6432_);
-    platform::SetEnvironment("ProgramFiles", files_);
-  }
-
- private:
-  std::string w6432_, files_;
-};
-
-TEST_F(JavaEnvironmentTest, SixtyFourBitProgramsFolderIsPreferredWhenSet) {
+TEST_F(FindJavaTest, SixtyFourBitProgramsFolderIsPreferredWhenSet) {
   MakeFolders(dir() + "pf64/java/", {"jre7"});
   MakeFolders(dir() + "pf/java/", {"jre8"});
-  platform::SetEnvironment("ProgramFiles", dir() + "pf");
-  platform::SetEnvironment("ProgramW6432", dir() + "pf64");
-  EXPECT_EQ(FindJava(kWindowsConventions), dir() + "pf64\\java\\jre7\\bin\\");
-  platform::SetEnvironment("ProgramW6432", "");
+  test::ScopedEnvironment files("ProgramFiles", dir() + "pf");
+  {
+    test::ScopedEnvironment w6432("ProgramW6432", dir() + "pf64");
+    EXPECT_EQ(FindJava(kWindowsConventions), dir() + "pf64\\java\\jre7\\bin\\");
+  }
+  test::ScopedEnvironment no_w6432("ProgramW6432", "");
   EXPECT_EQ(FindJava(kWindowsConventions), dir() + "pf\\java\\jre8\\bin\\");
 }
 

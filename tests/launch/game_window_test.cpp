@@ -7,14 +7,13 @@
 #include <cstdlib>
 #include <memory>
 
-#include "base/error_text.h"
 #include "launch/game_watch.h"
-#include "launch/start_minecraft.h"
+#include "launch/start_game.h"
 #include "platform/process.h"
 #include "platform/window_watch.h"
 #include "support/fixture_paths.h"
 #include "support/game_fixture.h"
-#include "support/scripted_ui.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
@@ -49,7 +48,6 @@ class GameWindowTest : public test::InTempFolder {
     record_.JavaPath = test::JavaFolder();
     record_.Maximize = 1;
     test::LayOutGameFolder(settings_.InstancesDir + "game");
-    ui_.on_login = [](launch::LoginForm&) { return true; };
   }
   void TearDown() override {
     for (std::optional<platform::Process>* process : {&game_.process, &other_})
@@ -60,8 +58,7 @@ class GameWindowTest : public test::InTempFolder {
   }
 
   int Start() {
-    GameStart start{settings_, ui_, game_};
-    return StartMinecraft(start, record_);
+    return launch::StartGame(settings_, record_, {}, game_, platform::kNativeConventions);
   }
   // A shown window with this title of this process (and its children).
   std::optional<WindowId> WaitForWindow(const std::string& title, int process) {
@@ -120,7 +117,6 @@ class GameWindowTest : public test::InTempFolder {
   test::ScopedEnvironment report_{"OXLIP_FIXTURE_REPORT", dir() + "report.txt"};
   GlobalSettings settings_;
   Instance record_;
-  test::ScriptedUi ui_;
   launch::RunningGame game_;
   std::optional<platform::Process> other_;
 };
@@ -158,7 +154,7 @@ class GameWindowBare : public GameWindowTest {
 
 TEST_F(GameWindowWithManager, TheGameFrameIsMaximisedOnceThroughTheManager) {
   int game = Start();
-  ASSERT_GT(game, 0) << LastErrorText();
+  ASSERT_GT(game, 0);
   ASSERT_TRUE(WaitFor([&] {
     WatchGameWindow(settings_, game_);
     return !game_.window_pending;
@@ -180,7 +176,7 @@ TEST_F(GameWindowWithManager, TheGameFrameIsMaximisedOnceThroughTheManager) {
 
 TEST_F(GameWindowBare, WithoutAManagerTheFrameIsMovedAndResizedToTheScreenOnce) {
   int game = Start();
-  ASSERT_GT(game, 0) << LastErrorText();
+  ASSERT_GT(game, 0);
   ASSERT_TRUE(WaitFor([&] {
     WatchGameWindow(settings_, game_);
     return !game_.window_pending;
@@ -207,14 +203,14 @@ TEST_F(GameWindowBare, WithoutAManagerTheFrameIsMovedAndResizedToTheScreenOnce) 
 TEST_F(GameWindowWithManager, OnlyTheGamesOwnFrameWithTheTitleIsTaken) {
   test::ScopedEnvironment title("OXLIP_FIXTURE_TITLE", "Something else");
   int game = Start();
-  ASSERT_GT(game, 0) << LastErrorText();
+  ASSERT_GT(game, 0);
   ExpectOnlyTheGamesOwnTitledFrameCounts(game);
 }
 
 TEST_F(GameWindowBare, OnlyTheGamesOwnFrameWithTheTitleIsTaken) {
   test::ScopedEnvironment title("OXLIP_FIXTURE_TITLE", "Something else");
   int game = Start();
-  ASSERT_GT(game, 0) << LastErrorText();
+  ASSERT_GT(game, 0);
   ExpectOnlyTheGamesOwnTitledFrameCounts(game);
 }
 
@@ -225,7 +221,7 @@ TEST_F(GameWindowBare, AClassIsComparedOnlyWhenOneIsSetThatX11FramesCarry) {
   record_.Maximize = 0;
   settings_.MCWINClass = "some-other-class";
   int game = Start();
-  ASSERT_GT(game, 0) << LastErrorText();
+  ASSERT_GT(game, 0);
   ASSERT_TRUE(WaitForWindow("Minecraft", game));
   for (int pass = 0; pass < 10; ++pass) WatchGameWindow(settings_, game_);
   EXPECT_TRUE(game_.window_pending);

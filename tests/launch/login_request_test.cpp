@@ -9,6 +9,7 @@
 #include "platform/env.h"
 #include "platform/md5.h"
 #include "support/mirror_process.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
@@ -30,22 +31,14 @@ class LoginRequestTest : public test::InTempFolder {
     ASSERT_GT(mirror_->port(), 0);
     settings_.MCLOGINURL = mirror_->Url("?user=%1%&password=%2%&version=%3%");
     settings_.MCLOGINVER = "99";
-    // The answer's file goes here, so the test sees whether it stays behind.
-    previous_tmpdir_ = platform::GetEnvironment("TMPDIR");
     std::filesystem::create_directories(dir() + "tmp");
-    platform::SetEnvironment("TMPDIR", dir() + "tmp");
-  }
-  void TearDown() override {
-    if (previous_tmpdir_.empty())
-      ::unsetenv("TMPDIR");
-    else
-      platform::SetEnvironment("TMPDIR", previous_tmpdir_);
   }
   bool TemporaryFolderEmpty() const { return std::filesystem::is_empty(dir() + "tmp"); }
 
   std::unique_ptr<test::MirrorProcess> mirror_;
   GlobalSettings settings_;
-  std::string previous_tmpdir_;
+  // The answer's file goes here, so the test sees whether it stays behind.
+  test::ScopedEnvironment tmpdir_{"TMPDIR", dir() + "tmp"};
 };
 
 TEST_F(LoginRequestTest, SuccessGivesTheThirdAndFourthFieldsAndLeavesNoFile) {
@@ -53,25 +46,25 @@ TEST_F(LoginRequestTest, SuccessGivesTheThirdAndFourthFieldsAndLeavesNoFile) {
   int result = LoginRequest(settings_, {"notch", "hunter2"}, answer);
   // "1343825972000:deprecated:Notch:<ticket>:<id>": the first ":" is the fourteenth byte.
   EXPECT_EQ(result, 14);
-  EXPECT_EQ(answer.first, "Notch");
-  EXPECT_EQ(answer.second, platform::Md5Hex("Notch:hunter2"));
+  EXPECT_EQ(answer.user_or_message, "Notch");
+  EXPECT_EQ(answer.ticket, platform::Md5Hex("Notch:hunter2"));
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
 TEST_F(LoginRequestTest, ARefusalIsTheMessageAndNoAnswerChangesNothing) {
   LoginAnswer answer{"", "old ticket"};
   EXPECT_EQ(LoginRequest(settings_, {"Notch", "wrong"}, answer), 0);
-  EXPECT_EQ(answer.first, "Bad login");
-  EXPECT_EQ(answer.second, "old ticket");
+  EXPECT_EQ(answer.user_or_message, "Bad login");
+  EXPECT_EQ(answer.ticket, "old ticket");
   EXPECT_TRUE(TemporaryFolderEmpty());
 
   mirror_->AddFault("500:/");
   answer = {"earlier message", ""};
   EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
-  EXPECT_EQ(answer.first, "earlier message");
+  EXPECT_EQ(answer.user_or_message, "earlier message");
   mirror_->Stop();
   EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
-  EXPECT_EQ(answer.first, "earlier message");
+  EXPECT_EQ(answer.user_or_message, "earlier message");
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
@@ -82,9 +75,9 @@ TEST_F(LoginRequestTest, OnlyTheStartOfALongAnswerIsRead) {
   settings_.MCLOGINURL = mirror_->Url("download/answer.txt");
   LoginAnswer answer;
   EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
-  EXPECT_FALSE(answer.first.empty());
-  EXPECT_LT(answer.first.size(), 64u * 1024);
-  EXPECT_EQ(endless.compare(0, answer.first.size(), answer.first), 0);
+  EXPECT_FALSE(answer.user_or_message.empty());
+  EXPECT_LT(answer.user_or_message.size(), 64u * 1024);
+  EXPECT_EQ(endless.compare(0, answer.user_or_message.size(), answer.user_or_message), 0);
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
@@ -92,8 +85,8 @@ TEST_F(LoginRequestTest, OnlyTheStartOfALongAnswerIsRead) {
 TEST_F(LoginRequestTest, APasswordWithAmpersandPlusBlankAndColonLogsIn) {
   LoginAnswer answer;
   EXPECT_NE(LoginRequest(settings_, {"steve", kHardPassword}, answer), 0);
-  EXPECT_EQ(answer.first, "steve");
-  EXPECT_EQ(answer.second, platform::Md5Hex(std::string("steve:") + kHardPassword));
+  EXPECT_EQ(answer.user_or_message, "steve");
+  EXPECT_EQ(answer.ticket, platform::Md5Hex(std::string("steve:") + kHardPassword));
   EXPECT_EQ(launch::UrlEncode("a&b+c d:e%f~-_.Z9/"), "a%26b%2Bc%20d%3Ae%25f~-_.Z9%2F");
   EXPECT_EQ(launch::UrlEncode("\xc3\xa4"), "%C3%A4");
 }
@@ -109,17 +102,17 @@ TEST(LoginUrl, PlaceholdersAreFilledOnceEach) {
 TEST(LoginAnswerLine, FieldsAreCountedFromOneBetweenColons) {
   LoginAnswer answer;
   EXPECT_EQ(launch::ReadLoginAnswer("1:2:Name:Ticket:5\r\nsecond line", answer), 2);
-  EXPECT_EQ(answer.first, "Name");
-  EXPECT_EQ(answer.second, "Ticket");
+  EXPECT_EQ(answer.user_or_message, "Name");
+  EXPECT_EQ(answer.ticket, "Ticket");
   EXPECT_EQ(launch::ReadLoginAnswer("only:two", answer), 5);
-  EXPECT_EQ(answer.first, "");
-  EXPECT_EQ(answer.second, "");
+  EXPECT_EQ(answer.user_or_message, "");
+  EXPECT_EQ(answer.ticket, "");
   answer = {"x", "kept"};
   EXPECT_EQ(launch::ReadLoginAnswer("Bad login\nUser:not:here", answer), 0);
-  EXPECT_EQ(answer.first, "Bad login");
-  EXPECT_EQ(answer.second, "kept");
+  EXPECT_EQ(answer.user_or_message, "Bad login");
+  EXPECT_EQ(answer.ticket, "kept");
   EXPECT_EQ(launch::ReadLoginAnswer("", answer), 0);
-  EXPECT_EQ(answer.first, "");
+  EXPECT_EQ(answer.user_or_message, "");
 }
 
 }  // namespace

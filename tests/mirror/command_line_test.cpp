@@ -1,5 +1,8 @@
 // Starting and stopping the program, and what it says about bad command lines.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -8,6 +11,22 @@
 
 namespace oxlip::test {
 namespace {
+
+// An IPv4 address of this machine other than loopback; "" when it has none.
+std::string NetworkAddress() {
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return "";
+  std::string found;
+  for (ifaddrs* entry = list; entry && found.empty(); entry = entry->ifa_next) {
+    if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
+    in_addr address = reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr;
+    char text[INET_ADDRSTRLEN];
+    if ((ntohl(address.s_addr) >> 24) != 127 && inet_ntop(AF_INET, &address, text, sizeof text))
+      found = text;
+  }
+  freeifaddrs(list);
+  return found;
+}
 
 class MirrorCommandLine : public InTempFolder {
  protected:
@@ -64,6 +83,22 @@ TEST_F(MirrorCommandLine, AFixedPortIsUsedAndReported) {
   MirrorProcess mirror(dir() + "root/", {"--port", std::to_string(free_port)});
   EXPECT_EQ(mirror.port(), free_port);
   EXPECT_EQ(HttpGet(mirror.Url("download/minecraft.jar")).body, "jar");
+}
+
+// Other machines of a home network reach the mirror only when --bind asks for it.
+TEST_F(MirrorCommandLine, OnlyLoopbackUnlessBindSaysOtherwise) {
+  std::string address = NetworkAddress();
+  if (address.empty()) GTEST_SKIP() << "this machine has no network address besides loopback";
+  auto from_network = [&](const MirrorProcess& mirror) {
+    return HttpGet("http://" + address + ":" + std::to_string(mirror.port()) +
+                   "/download/minecraft.jar");
+  };
+  MirrorProcess local(dir() + "root/");
+  ASSERT_GT(local.port(), 0);
+  EXPECT_EQ(from_network(local).status, 0);
+  MirrorProcess shared(dir() + "root/", {"--bind", "0.0.0.0"});
+  ASSERT_GT(shared.port(), 0);
+  EXPECT_EQ(from_network(shared).body, "jar");
 }
 
 }  // namespace

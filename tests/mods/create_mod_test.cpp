@@ -1,13 +1,15 @@
 // Packing the workspace into a mod folder, read back with the 7-Zip program.
+#include "mods/create_mod.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <regex>
 
 #include "base/error_text.h"
-#include "mod_fixtures.h"
 #include "mods/mod_workspace.h"
 #include "platform/fs.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {

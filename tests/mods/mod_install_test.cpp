@@ -6,9 +6,10 @@
 #include <filesystem>
 
 #include "base/error_text.h"
-#include "mod_fixtures.h"
+#include "mods/create_mod.h"
 #include "mods/mod_workspace.h"
 #include "platform/path.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 #include "support/write_limit.h"
 

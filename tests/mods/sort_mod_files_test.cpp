@@ -1,12 +1,14 @@
 // Sorting unpacked archives into the workspace. Each archive is made by the 7-Zip program and
 // by Python's zipfile and unpacked by our archiver with the import's command line.
+#include "mods/sort_mod_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "archive/seven_zip.h"
-#include "mod_fixtures.h"
-#include "mods/mod_workspace.h"
+#include "mods/move_tree.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {

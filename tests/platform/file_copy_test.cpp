@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -63,6 +64,56 @@ TEST_F(FileCopyTest, CopiesKeepTimesAndRights) {
         << name;
   EXPECT_EQ(ReadFile("clone/world/region/r.0.0.mca"), std::string(100000, 'r'));
 }
+
+// A tree with a folder linked from elsewhere (a "saves" folder on another disk), a link to an
+// ancestor, one into the copy's own target, a broken link and a FIFO.
+struct TreeCopyCase {
+  const char* label;
+  FollowLinks links;
+  std::vector<std::string> copied;   // files below the target, with the source's bytes
+  std::vector<std::string> skipped;  // as named by the copy
+};
+
+void PrintTo(const TreeCopyCase& c, std::ostream* out) { *out << c.label; }
+
+class TreeCopyTest : public FileCopyTest, public testing::WithParamInterface<TreeCopyCase> {};
+
+TEST_P(TreeCopyTest, LinksAreFollowedOnlyWhenAskedAndNeverInALoop) {
+  const TreeCopyCase& c = GetParam();
+  WriteFile("src/a.txt", "a");
+  WriteFile("src/sub/b.txt", "b");
+  WriteFile("elsewhere/saves/w/level.dat", "level");
+  fs::create_symlink(dir() + "elsewhere/saves", "src/saves");
+  fs::create_symlink("..", "src/sub/up");
+  fs::create_symlink(dir() + "clone", "src/out");
+  fs::create_symlink("a.txt", "src/a-link");
+  fs::create_symlink("gone", "src/broken");
+  ASSERT_EQ(::mkfifo("src/fifo", 0600), 0);
+  std::vector<std::string> skipped;
+  ASSERT_TRUE(CopyTree(dir() + "src\\", dir() + "clone\\", c.links, &skipped));
+  std::vector<std::string> copied;
+  for (const auto& entry : fs::recursive_directory_iterator(dir() + "clone"))
+    if (entry.is_regular_file())
+      copied.push_back(fs::relative(entry.path(), dir() + "clone").string());
+  std::sort(copied.begin(), copied.end());
+  EXPECT_EQ(copied, c.copied);
+  std::sort(skipped.begin(), skipped.end());
+  EXPECT_EQ(skipped, c.skipped);
+  EXPECT_EQ(ReadFile("clone/a.txt"), "a");
+  EXPECT_TRUE(fs::is_symlink("src/saves"));  // the source is left as it was
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, TreeCopyTest,
+    testing::Values(TreeCopyCase{"Never",
+                                 FollowLinks::kNever,
+                                 {"a.txt", "sub/b.txt"},
+                                 {"a-link", "broken", "fifo", "out", "saves", "sub/up"}},
+                    TreeCopyCase{"Guarded",
+                                 FollowLinks::kGuarded,
+                                 {"a-link", "a.txt", "saves/w/level.dat", "sub/b.txt"},
+                                 {"broken", "fifo", "out", "sub/up"}}),
+    [](const testing::TestParamInfo<TreeCopyCase>& info) { return info.param.label; });
 
 // A file of 1 GiB: holes, with data regions larger than the memory a copy may take.
 constexpr std::int64_t kMiB = 1 << 20;

@@ -65,6 +65,9 @@ TEST_F(FsTest, CopyFileOverwritesAndFailsCleanly) {
   EXPECT_FALSE(CopyFile(dir() + "missing", dir() + "dst"));
   EXPECT_EQ(ReadFile(dir() + "dst"), "new");
   EXPECT_FALSE(CopyFile(dir() + "src", dir() + "nofolder/dst"));
+  ASSERT_EQ(::mkfifo((dir() + "fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(CopyFile(dir() + "fifo", dir() + "dst"));  // refused, never waited on
+  EXPECT_EQ(ReadFile(dir() + "dst"), "new");
 }
 
 TEST_F(FsTest, TreesCopyAndDeleteForced) {
@@ -83,22 +86,45 @@ TEST_F(FsTest, TreesCopyAndDeleteForced) {
   EXPECT_FALSE(DeleteTree(dir() + "t\\"));
 }
 
-TEST_F(FsTest, ListingHasDotsKindsAndDates) {
+// What each entry is, learnt without following a link or opening anything.
+TEST_F(FsTest, ListingGivesKindsWithoutFollowingOrOpening) {
   WriteFile(dir() + "l/f", "x");
   CreateFolder(dir() + "l/sub");
   SetFileDate(dir() + "l/f", 1234567);
-  std::vector<DirEntry> entries = ListFolder(dir() + "l\\");
-  auto find = [&](const std::string& name) {
-    return std::find_if(entries.begin(), entries.end(),
-                        [&](const DirEntry& e) { return e.name == name; });
+  ASSERT_EQ(::symlink("..", (dir() + "l/up").c_str()), 0);
+  ASSERT_EQ(::symlink("f", (dir() + "l/to-file").c_str()), 0);
+  ASSERT_EQ(::symlink("gone", (dir() + "l/broken").c_str()), 0);
+  ASSERT_EQ(::mkfifo((dir() + "l/fifo").c_str(), 0600), 0);
+  struct Expected {
+    const char* name;
+    PathKind kind;
+    bool names_folder;
+    DateValue modified;  // -1: any
   };
-  ASSERT_EQ(entries.size(), 4u);
-  EXPECT_TRUE(find(".")->is_folder);
-  EXPECT_TRUE(find("..")->is_folder);
-  EXPECT_TRUE(find("sub")->is_folder);
-  EXPECT_FALSE(find("f")->is_folder);
-  EXPECT_EQ(find("f")->modified, 1234567);
-  EXPECT_TRUE(ListFolder(dir() + "missing").empty());
+  const Expected table[] = {
+      {"f", PathKind::kFile, false, 1234567}, {"sub", PathKind::kFolder, true, -1},
+      {"up", PathKind::kLink, true, -1},      {"to-file", PathKind::kLink, false, 1234567},
+      {"broken", PathKind::kLink, false, 0},  {"fifo", PathKind::kOther, false, -1},
+  };
+  std::vector<DirEntry> entries = ListFolder(dir() + "l\\");
+  EXPECT_EQ(entries.size(), std::size(table));  // no "." or ".."
+  for (const Expected& expected : table) {
+    SCOPED_TRACE(expected.name);
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&](const DirEntry& e) { return e.name == expected.name; });
+    ASSERT_NE(found, entries.end());
+    EXPECT_EQ(found->kind, expected.kind);
+    EXPECT_EQ(found->is_folder, expected.kind == PathKind::kFolder);
+    EXPECT_EQ(found->names_folder, expected.names_folder);
+    if (expected.modified >= 0) {
+      EXPECT_EQ(found->modified, expected.modified);
+    }
+  }
+  std::string error;
+  EXPECT_TRUE(ListFolder(dir() + "l/sub", &error).empty());
+  EXPECT_EQ(error, "");  // empty, not unlisted
+  EXPECT_TRUE(ListFolder(dir() + "l/f", &error).empty());
+  EXPECT_EQ(error, "can't list " + dir() + "l/f: Not a directory");
 }
 
 TEST_F(FsTest, ReplaceFileContentsLeavesNoTemporaryBehind) {
@@ -106,7 +132,7 @@ TEST_F(FsTest, ReplaceFileContentsLeavesNoTemporaryBehind) {
   EXPECT_TRUE(ReplaceFileContents(dir() + "f", "new"));
   EXPECT_EQ(ReadFile(dir() + "f"), "new");
   EXPECT_FALSE(ReplaceFileContents(dir() + "nofolder/f", "x"));
-  EXPECT_EQ(ListFolder(dir()).size(), 3u);
+  EXPECT_EQ(ListFolder(dir()).size(), 1u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "platform/env.h"
 #include "platform/temp_file.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::platform {
@@ -117,8 +118,7 @@ TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcessAndTellsAnEndOnReques
 
 TEST(TempFile, ExclusiveOwnerOnlyAndGoneWithTheObject) {
   test::TempFolder folder;
-  std::string before = GetEnvironment("TMPDIR");
-  SetEnvironment("TMPDIR", folder.path());
+  test::ScopedEnvironment tmpdir("TMPDIR", folder.path());
   std::string path;
   {
     std::optional<TempFile> file = TempFile::Create("Oxlip");
@@ -133,8 +133,6 @@ TEST(TempFile, ExclusiveOwnerOnlyAndGoneWithTheObject) {
     EXPECT_NE(other->path(), path);
   }
   EXPECT_NE(::access(path.c_str(), F_OK), 0);
-  SetEnvironment("TMPDIR", before);
-  if (before.empty()) ::unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -2,13 +2,19 @@
 #include "platform/trash.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/fs.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace oxlip {
@@ -16,13 +22,12 @@ namespace {
 
 class TrashTest : public test::InTempFolder {
  protected:
-  void SetUp() override {
-    saved_ = platform::GetEnvironment("XDG_DATA_HOME");
-    platform::SetEnvironment("XDG_DATA_HOME", dir() + "data");
+  void TearDown() override {
+    for (const std::string& path : cleanup_) std::filesystem::remove_all(path);
   }
-  void TearDown() override { platform::SetEnvironment("XDG_DATA_HOME", saved_); }
   std::string Trash() { return dir() + "data/Trash/"; }
-  std::string saved_;
+  test::ScopedEnvironment data_{"XDG_DATA_HOME", dir() + "data"};
+  std::vector<std::string> cleanup_;  // outside the test's folder
 };
 
 TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
@@ -47,26 +52,32 @@ TEST_F(TrashTest, ASecondItemOfTheSameNameGetsAFreeOne) {
             std::string::npos);
 }
 
-TEST_F(TrashTest, AnotherFileSystemUsesItsOwnTrashFolder) {
+// An "Instances" folder linked to another disk: the item lies on that disk and goes to the trash
+// at its top, never into a trash of its own making.
+TEST_F(TrashTest, AnItemBehindALinkedFolderGoesToTheTrashOfItsOwnDisk) {
   std::string shm = "/dev/shm/oxlip-trash-" + std::to_string(::getpid()) + "/";
   struct stat a, b;
   if (::mkdir(shm.c_str(), 0700) != 0 || ::stat(shm.c_str(), &a) != 0 ||
       ::stat(dir().c_str(), &b) != 0 || a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system at /dev/shm";
-  test::WriteFile(shm + "mod/mod.ini", "Name = m");
+  std::string name = "inst-" + std::to_string(::getpid());
   std::string top_trash = "/dev/shm/.Trash-" + std::to_string(::getuid()) + "/";
-  ASSERT_EQ(platform::MoveToTrash(shm + "mod"), platform::TrashOutcome::kMoved);
-  EXPECT_EQ(test::ReadFile(top_trash + "files/mod/mod.ini"), "Name = m");
-  EXPECT_TRUE(platform::IsFile(top_trash + "info/mod.trashinfo"));
-  EXPECT_FALSE(platform::Exists(shm + "mod"));
-  EXPECT_FALSE(platform::Exists(Trash() + "files/mod"));  // never copied across
-  platform::DeleteTree(shm);
-  platform::DeleteTree(top_trash + "files/mod");
-  platform::DeleteFile(top_trash + "info/mod.trashinfo");
+  cleanup_ = {shm, top_trash + "files/" + name, top_trash + "info/" + name + ".trashinfo"};
+  test::WriteFile(shm + "Instances/" + name + "/saves/w/level.dat", "world");
+  ASSERT_EQ(::symlink((shm + "Instances").c_str(), (dir() + "Instances").c_str()), 0);
+  ASSERT_EQ(platform::MoveToTrash(dir() + "Instances\\" + name), platform::TrashOutcome::kMoved);
+  EXPECT_EQ(test::ReadFile(top_trash + "files/" + name + "/saves/w/level.dat"), "world");
+  EXPECT_NE(test::ReadFile(top_trash + "info/" + name + ".trashinfo")
+                .find("\nPath=" + shm + "Instances/" + name + "\n"),
+            std::string::npos);
+  EXPECT_FALSE(platform::Exists(shm + "Instances/" + name));
+  EXPECT_FALSE(platform::Exists(Trash() + "files/" + name));  // never copied across
 }
 
-TEST_F(TrashTest, WithoutAnyTrashTheItemIsDeletedOutright) {
-  test::WriteFile(dir() + "data", "a file where the data folder should be");
+// Only a process that knows no home folder has no trash at all.
+TEST_F(TrashTest, WithoutAHomeThereIsNoTrashAndTheItemIsDeletedOutright) {
+  test::ScopedEnvironment no_data("XDG_DATA_HOME", "");
+  test::ScopedEnvironment no_home("HOME", "");
   test::WriteFile(dir() + "v/minecraft - 1.2.jar", "jar");
   EXPECT_EQ(platform::MoveToTrash(dir() + "v/minecraft - 1.2.jar"),
             platform::TrashOutcome::kNoTrash);
@@ -76,15 +87,47 @@ TEST_F(TrashTest, WithoutAnyTrashTheItemIsDeletedOutright) {
   EXPECT_FALSE(platform::TrashOrDelete(dir() + "missing"));
 }
 
-// A trash that is there but cannot take the item (here: its record's name would be too long)
-// must never turn the deletion into a permanent one.
-TEST_F(TrashTest, ATrashThatFailsLeavesTheItemInPlace) {
-  std::string name(250, 'w');
-  test::WriteFile(dir() + "Instances/" + name + "/saves/w/level.dat", "world");
-  EXPECT_EQ(platform::MoveToTrash(dir() + "Instances/" + name), platform::TrashOutcome::kFailed);
-  EXPECT_FALSE(platform::TrashOrDelete(dir() + "Instances/" + name));
-  EXPECT_EQ(test::ReadFile(dir() + "Instances/" + name + "/saves/w/level.dat"), "world");
+// A trash that is there but cannot be made, written or cannot take the item never turns the
+// deletion into a permanent one. Real failures, as rights do not stop the tests' root.
+struct FailingTrash {
+  const char* label;
+  const char* in_the_way;  // a file where the trash needs a folder
+  std::size_t name_size;   // of the item: its record's name may be too long
+  bool full_disk;          // no file can grow
+};
+
+void PrintTo(const FailingTrash& c, std::ostream* out) { *out << c.label; }
+
+class FailingTrashTest : public TrashTest, public testing::WithParamInterface<FailingTrash> {};
+
+TEST_P(FailingTrashTest, LeavesTheItemInPlace) {
+  const FailingTrash& c = GetParam();
+  if (*c.in_the_way) test::WriteFile(dir() + c.in_the_way, "a file");
+  std::string item = dir() + "Instances/" + std::string(c.name_size, 'w');
+  test::WriteFile(item + "/saves/w/level.dat", "world");
+  pid_t child = ::fork();
+  if (child == 0) {
+    struct rlimit limit {
+      0, 0
+    };
+    ::signal(SIGXFSZ, SIG_IGN);
+    if (c.full_disk && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+    ::_exit(platform::TrashOrDelete(item) ? 1 : 0);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(test::ReadFile(item + "/saves/w/level.dat"), "world");
+  EXPECT_TRUE(platform::ListFolder(Trash() + "info").empty());  // no record left behind
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailingTrashTest,
+    testing::Values(FailingTrash{"DataFolderIsAFile", "data", 1, false},
+                    FailingTrash{"FilesFolderIsAFile", "data/Trash/files", 1, false},
+                    FailingTrash{"RecordNameTooLong", "", 250, false},
+                    FailingTrash{"FullDisk", "", 1, true}),
+    [](const testing::TestParamInfo<FailingTrash>& info) { return info.param.label; });
 
 }  // namespace
 }  // namespace oxlip

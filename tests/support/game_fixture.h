@@ -21,18 +21,4 @@ bool WaitFor(const std::function<bool()>& done,
 // The fake game's report as key and value, once it is there; empty when none came in time.
 std::map<std::string, std::string> WaitForReport(const std::string& path);
 
-// Sets an environment variable of the test process for a scope ("" unsets it).
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const std::string& name, const std::string& value);
-  ~ScopedEnvironment();
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  std::string name_;
-  std::string old_;
-  bool had_ = false;
-};
-
 }  // namespace oxlip::test

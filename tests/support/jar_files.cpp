@@ -35,10 +35,7 @@ void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue 
   fs::remove_all(staging);
   fs::create_directories(staging);
   WriteTree(staging, files, date);
-  std::string previous = platform::CurrentFolder();
-  platform::SetCurrentFolder(staging);
-  int result = SevenZip(nullptr, "a -tzip \"" + jar + "\" * -r", nullptr, 0);
-  platform::SetCurrentFolder(previous);
+  int result = SevenZip(nullptr, "a -tzip \"" + jar + "\" * -r", nullptr, 0, staging);
   fs::remove_all(staging);
   ASSERT_EQ(result, 0) << jar;
 }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/ui.h"
+#include "app/ui.h"
 
 namespace oxlip::test {
 
@@ -89,13 +89,11 @@ class ScriptedUi : public Ui {
   }
   void OpenFolder(const std::string& path) override { opened_folders.push_back(path); }
 
-  bool RunLoginDialog(launch::LoginForm& form) override {
-    return on_login ? on_login(form) : false;
-  }
-  bool RunModDialog(mods::ModDialogModel& model) override {
+  bool RunLoginDialog(app::LoginForm& form) override { return on_login ? on_login(form) : false; }
+  bool RunModDialog(app::ModDialogModel& model) override {
     return on_mod_dialog ? on_mod_dialog(model) : false;
   }
-  bool RunInstanceDialog(instances::InstanceDialogModel& model) override {
+  bool RunInstanceDialog(app::InstanceDialogModel& model) override {
     return on_instance_dialog ? on_instance_dialog(model) : false;
   }
   bool RunRestoreDialog(app::RestoreChoiceModel& model) override {
@@ -127,9 +125,9 @@ class ScriptedUi : public Ui {
   std::vector<std::string> opened_folders;
   int behind_status_runs = 0;
   // Each dialog is answered by its script; without one it counts as cancelled.
-  std::function<bool(launch::LoginForm&)> on_login;
-  std::function<bool(mods::ModDialogModel&)> on_mod_dialog;
-  std::function<bool(instances::InstanceDialogModel&)> on_instance_dialog;
+  std::function<bool(app::LoginForm&)> on_login;
+  std::function<bool(app::ModDialogModel&)> on_mod_dialog;
+  std::function<bool(app::InstanceDialogModel&)> on_instance_dialog;
   std::function<bool(app::RestoreChoiceModel&)> on_restore_dialog;
   struct Offer {
     std::string title;

@@ -57,8 +57,7 @@ int ServedBuckets::CountRequests(const std::string& target) const {
 
 std::vector<std::string> ServedBuckets::Listed(const std::string& folder) const {
   std::vector<std::string> names;
-  for (const platform::DirEntry& entry : platform::ListFolder(folder))
-    if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
+  for (const platform::DirEntry& entry : platform::ListFolder(folder)) names.push_back(entry.name);
   std::sort(names.begin(), names.end());
   return names;
 }

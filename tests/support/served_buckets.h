@@ -30,7 +30,7 @@ class ServedBuckets : public InTempFolder {
 
   std::vector<std::string> Requests() const;  // "GET /target", in order
   int CountRequests(const std::string& target) const;
-  // Files and folders in `folder`, "." and ".." left out.
+  // The names in `folder`, sorted.
   std::vector<std::string> Listed(const std::string& folder) const;
 
   std::string root_ = dir() + "root/";

@@ -28,10 +28,9 @@ class VersionStoreTest : public test::InTempFolder {
                         static_cast<char>(constant.size()) + constant + std::string(4, '\0');
     WriteFile(dir() + "src/net/minecraft/client/Minecraft.class", bytes);
     platform::SetFileDate(dir() + "src/net/minecraft/client/Minecraft.class", date);
-    platform::SetCurrentFolder(dir() + "src");
-    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0),
+    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0,
+                       dir() + "src"),
               0);
-    platform::SetCurrentFolder(dir());
     platform::DeleteTree(dir() + "src");
   }
   GlobalSettings settings;

@@ -55,17 +55,26 @@ bool ReadJar(const std::string& path, FileTree* tree, std::string* error) {
 // `prefix` is the record name of `folder` below the tree's root ("" or ending in "\").
 bool ReadFolder(const std::string& folder, const std::string& prefix, FileTree* tree,
                 std::string* error) {
-  std::vector<platform::DirEntry> entries = platform::ListFolder(folder);
+  std::string unlisted;
+  std::vector<platform::DirEntry> entries = platform::ListFolder(folder, &unlisted);
+  if (!unlisted.empty()) {
+    *error = unlisted;
+    return false;
+  }
   std::sort(
       entries.begin(), entries.end(),
       [](const platform::DirEntry& a, const platform::DirEntry& b) { return a.name < b.name; });
   for (const platform::DirEntry& item : entries) {
-    if (item.name == "." || item.name == "..") continue;
     std::string path = folder + item.name;
     if (item.is_folder) {
       tree->push_back({prefix + item.name + "\\", "", item.modified});
       if (!ReadFolder(path + "/", prefix + item.name + "\\", tree, error)) return false;
       continue;
+    }
+    // A link is never followed, and a FIFO or a device never opened.
+    if (item.kind != platform::PathKind::kFile) {
+      *error = "neither a file nor a folder: " + platform::NativePath(path);
+      return false;
     }
     std::optional<std::string> data = platform::ReadWholeFile(path);
     if (!data) {
@@ -81,13 +90,8 @@ bool ReadFolder(const std::string& folder, const std::string& prefix, FileTree* 
 
 bool ReadFileTree(const std::string& path, FileTree* tree, std::string* error) {
   tree->clear();
-  if (platform::IsFolder(path)) {
-    if (platform::ListFolder(path).empty()) {
-      *error = "can't list " + platform::NativePath(path);
-      return false;
-    }
+  if (platform::IsFolder(path))
     return ReadFolder(platform::WithTrailingSeparator(path), "", tree, error);
-  }
   return ReadJar(path, tree, error);
 }
 

@@ -101,9 +101,6 @@ class FirstRun : public test::InTempFolder {
     if (std::getenv("OXLIP_XVFB") == nullptr)
       GTEST_SKIP() << "runs in a virtual display with a window manager (ctest gui_first_run)";
     test::WriteFile(dir() + "users.txt", "demo:demo\n");
-    // The demo data folder's icon, as scripts/run lays it out.
-    test::WriteFile(dir() + "Icons/Default.png",
-                    test::ReadFile(std::string(OXLIP_SOURCE_DIR) + "/demo/Icons/Default.png"));
     mirror_ = std::make_unique<test::MirrorProcess>(
         test::FixtureRoot(), std::vector<std::string>{"--users", dir() + "users.txt"});
     ASSERT_GT(mirror_->port(), 0);

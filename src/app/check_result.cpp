@@ -1,0 +1,12 @@
+#include "app/check_result.h"
+
+#include "base/error_text.h"
+
+namespace oxlip {
+
+int CheckResult(Ui& ui, int result) {
+  if (result == 0) ui.ShowMessage("Oxlip", LastErrorText());
+  return result;
+}
+
+}  // namespace oxlip

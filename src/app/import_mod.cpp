@@ -1,0 +1,33 @@
+#include "app/import_mod.h"
+
+#include "app/behind_status.h"
+#include "app/check_result.h"
+#include "app/new_mod.h"
+#include "base/error_text.h"
+#include "mods/mod_import.h"
+#include "platform/path.h"
+
+namespace oxlip {
+
+std::string ImportMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
+                      const std::string& archive) {
+  if (!mods::IsModArchive(archive)) return "";
+  std::string error;
+  bool unpacked = app::BehindStatus(
+      ui, "Unpacking mod", platform::FileNamePart(archive), true,
+      [&](ProgressSink&) { return mods::UnpackModArchive(settings, archive, &error); });
+  ModRecord record;
+  if (unpacked) {
+    record.Name = mods::ImportedModName(archive);
+    record.Version = settings.LatestVersionNr;
+    app::ConfirmAndPack(settings, versions, ui, record);
+  }
+  mods::ClearImportFolders(settings);
+  if (!unpacked) {
+    SetErrorText(error);
+    CheckResult(ui, 0);
+  }
+  return record.Dir;
+}
+
+}  // namespace oxlip

@@ -1,0 +1,49 @@
+// The login dialog's rules, through the Ui port.
+#include <gtest/gtest.h>
+
+#include "app/login_dialog.h"
+#include "support/scripted_ui.h"
+
+namespace oxlip {
+namespace {
+
+using app::LoginField;
+using app::LoginForm;
+using launch::Credentials;
+
+TEST(LoginForm, FocusStartsInTheNameFieldOnlyWithoutAName) {
+  EXPECT_EQ(LoginForm(Credentials{"", ""}).InitialFocus(), LoginField::kName);
+  EXPECT_EQ(LoginForm(Credentials{"", "secret"}).InitialFocus(), LoginField::kName);
+  EXPECT_EQ(LoginForm(Credentials{"steve", ""}).InitialFocus(), LoginField::kPassword);
+  EXPECT_STREQ(LoginForm::kTitle, "MineCraft Login");
+}
+
+TEST(LoginDialog, LoginTakesTheTextsAsTypedAndCancelKeepsTheOldOnes) {
+  test::ScriptedUi ui;
+  Credentials seen;
+  ui.on_login = [&](LoginForm& form) {
+    seen = form.texts();
+    form.SetUser(" alex ");
+    form.SetPassword("new pass ");
+    form.Accept();
+    return true;
+  };
+  Credentials credentials{"steve", "old"};
+  EXPECT_EQ(LoginDialog(ui, credentials), 1);
+  EXPECT_EQ(seen.user, "steve");  // filled with what was given
+  EXPECT_EQ(seen.password, "old");
+  EXPECT_EQ(credentials.user, " alex ");
+  EXPECT_EQ(credentials.password, "new pass ");
+
+  ui.on_login = [](LoginForm& form) {
+    form.SetUser("typed, then cancelled");
+    form.Cancel();
+    return false;
+  };
+  EXPECT_EQ(LoginDialog(ui, credentials), 0);
+  EXPECT_EQ(credentials.user, " alex ");
+  EXPECT_EQ(credentials.password, "new pass ");
+}
+
+}  // namespace
+}  // namespace oxlip

@@ -1,0 +1,136 @@
+// The program as a desktop starts it: without an argument, in a fresh home, with the download
+// hosts out of reach; and the command lines that end before anything is written.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+
+#include "gui/program.h"
+#include "support/game_fixture.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+
+namespace oxlip::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything below `folder`, for telling what a run wrote.
+std::vector<std::string> Tree(const std::string& folder) {
+  std::vector<std::string> paths;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    paths.push_back(entry.path().string());
+  return paths;
+}
+
+class Desktop : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    fs::create_directories(home());
+    fs::create_directories(work());
+  }
+  std::string home() const { return dir() + "home/"; }
+  std::string work() const { return dir() + "work/"; }
+};
+
+using CommandLine = Desktop;
+
+TEST_F(CommandLine, AnswersAndMistakesWriteNothing) {
+  struct Case {
+    const char* arguments;
+    int status;
+    const char* said;  // in the output for status 0, in the error output otherwise
+  };
+  const std::string version_line = std::string("oxlip ") + OXLIP_VERSION + "\n";
+  const Case cases[] = {
+      {"--version", 0, version_line.c_str()},
+      {"--help", 0, "--data <DIR>"},
+      {"--colour red", 2, "'colour'"},
+      {"--data", 2, "'--data'"},
+      {"--data ''", 2, "--data"},
+      {"stray", 2, "'stray'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    // No display and no HOME but a fresh one: nothing may need either.
+    std::string command = "cd '" + work() + "' && env -u DISPLAY -u XDG_DATA_HOME -u " +
+                          "XDG_CACHE_HOME -u XDG_CONFIG_HOME HOME='" + home() + "' '" +
+                          OXLIP_PROGRAM + "' " + c.arguments + " >'" + dir() + "out' 2>'" + dir() +
+                          "err'";
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.status);
+    std::string out = test::ReadFile(dir() + "out"), err = test::ReadFile(dir() + "err");
+    if (c.status == 0) {
+      EXPECT_NE(out.find(c.said), std::string::npos) << out;
+      EXPECT_EQ(err, "");
+    } else {
+      EXPECT_NE(err.find(c.said), std::string::npos) << err;
+      EXPECT_EQ(out, "");
+    }
+    EXPECT_EQ(Tree(home()), std::vector<std::string>{});
+    EXPECT_EQ(Tree(work()), std::vector<std::string>{});
+  }
+}
+
+// Whether anything is drawn on the widget besides its background.
+bool HasInk(QWidget* widget) {
+  QImage image = widget->grab().toImage();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != image.pixel(0, 0)) return true;
+  return false;
+}
+
+void Screenshot(const std::string& name) {
+  for (QWidget* window : QApplication::topLevelWidgets()) window->repaint();
+  QApplication::processEvents();
+  std::string folder = std::string(OXLIP_BINARY_DIR) + "/screenshots/";
+  std::system(
+      ("mkdir -p '" + folder + "' && import -window root '" + folder + name + ".png'").c_str());
+}
+
+using FirstStart = Desktop;
+
+TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
+  if (std::getenv("OXLIP_XVFB") == nullptr)
+    GTEST_SKIP() << "runs in a virtual display with a window manager (ctest desktop_first_start)";
+  test::ScopedEnvironment data("XDG_DATA_HOME", "");
+  test::ScopedEnvironment cache("XDG_CACHE_HOME", "");
+  test::ScopedEnvironment home_variable("HOME", home());
+  fs::current_path(work());
+  static char name[] = "oxlip";
+  char* argv[] = {name, nullptr};
+  int argc = 1;
+  bool unreached = false, instance_hint = false, version_hint = false;
+  RunProgram(argc, argv, [&](ProgramParts& parts) {
+    unreached = parts.state.dates.download_unreached;
+    parts.window.tabs()->setCurrentIndex(0);
+    instance_hint = HasInk(parts.window.instance_list()->viewport());
+    Screenshot("first-start-instances");
+    parts.window.tabs()->setCurrentIndex(1);
+    version_hint = HasInk(parts.window.version_list()->viewport());
+    Screenshot("first-start-versions");
+    parts.window.close();
+  });
+  EXPECT_TRUE(unreached);
+  EXPECT_TRUE(instance_hint);
+  EXPECT_TRUE(version_hint);
+
+  EXPECT_EQ(Tree(work()), std::vector<std::string>{});
+  std::string folder = home() + ".local/share/oxlip/";
+  for (const char* made : {"Instances", "mcversions", "mods", "downgrade"})
+    EXPECT_TRUE(fs::is_directory(folder + made)) << made;
+  EXPECT_TRUE(fs::is_directory(home() + ".cache/oxlip"));
+  EXPECT_FALSE(fs::exists(folder + "Cache"));
+  EXPECT_GT(fs::file_size(folder + "Icons/Default.png"), 0u);
+  std::string settings = test::ReadFile(folder + "Oxlip.ini");
+  EXPECT_NE(settings.find("CacheDir = " + home() + ".cache/oxlip/\r\n"), std::string::npos)
+      << settings;
+}
+
+}  // namespace
+}  // namespace oxlip::gui
