@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/start_minecraft.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 #include "launch/game_log.h"
-#include "launch/start_minecraft.h"
 #include "platform/env.h"
 #include "platform/path.h"
 #include "support/game_fixture.h"
