@@ -117,7 +117,15 @@ bool Process::HasEnded() {
   if (got == 0 || (got < 0 && errno == EINTR)) return false;
   // Reaped now, or already reaped elsewhere (ECHILD): either way it no longer runs.
   ended_ = true;
+  if (got == pid_ && WIFEXITED(status)) exit_code_ = WEXITSTATUS(status);
+  if (got == pid_ && WIFSIGNALED(status)) end_signal_ = WTERMSIG(status);
   return true;
+}
+
+bool Process::EndedOnRequest() const {
+  for (int request : {SIGTERM, SIGINT, SIGHUP})
+    if (end_signal_ == request || exit_code_ == 128 + request) return true;
+  return false;
 }
 
 bool InProcessTree(int pid, int ancestor) {
