@@ -40,16 +40,20 @@ bool IsModFolder(const std::string& dir) {
   return !dir.empty() && !platform::IsAbsolutePath(dir) && !platform::HasParentPart(dir);
 }
 
-// A missing or empty archive has nothing to give; a damaged one gives what it can. One that
-// would unpack to too much is refused: false with the last-error text set.
+// A missing or empty archive has nothing to give. One that is damaged or would unpack to too
+// much stops the install before any change: false with the last-error text set.
 bool ExtractArchive(const std::string& archive, const std::string& folder) {
   if (platform::FileSize(archive) <= 0) return true;
   std::string refusal;
-  archive::SevenZipWithinLimit(
-      "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide", archive,
-      folder, &refusal);
-  if (refusal.empty()) return true;
-  SetErrorText(base::WithReason("installmod: Refused " + platform::NativePath(archive), refusal));
+  if (archive::SevenZipWithinLimit(
+          "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide", archive,
+          folder, &refusal) == 0)
+    return true;
+  SetErrorText(
+      refusal.empty()
+          ? base::WithReason("installmod: Can't unpack " + platform::NativePath(archive),
+                             archive::ExtractionFailure(refusal))
+          : base::WithReason("installmod: Refused " + platform::NativePath(archive), refusal));
   return false;
 }
 

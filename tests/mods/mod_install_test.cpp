@@ -203,17 +203,25 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
 }
 
 // A mod archive from anywhere is capped like an imported one.
-TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchIsRefusedBeforeAnyChange) {
-  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
-  std::string archive = platform::NativePath(settings.ModDir + a + "root.7z");
-  ASSERT_EQ(test::MakeZipWithPython("bomb '" + archive + "' 100"), 0);
-  SetErrorText("");
-  Install({a}, 1);
-  EXPECT_TRUE(LastErrorText().starts_with("installmod: Refused " + archive + ": "))
-      << LastErrorText();
-  EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
-  EXPECT_FALSE(std::filesystem::exists(record));
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
+// A damaged one is not half installed.
+TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBeforeAnyChange) {
+  for (bool bomb : {true, false}) {
+    SCOPED_TRACE(bomb ? "bomb" : "damaged");
+    std::string a = MakeMod(bomb ? "A" : "B", {}, {{"options.txt", "a"}});
+    std::string archive = platform::NativePath(settings.ModDir + a + "root.7z");
+    if (bomb)
+      ASSERT_EQ(test::MakeZipWithPython("bomb '" + archive + "' 100"), 0);
+    else
+      test::WriteFile(archive, test::ReadFile(archive).substr(0, 40));
+    SetErrorText("");
+    Install({a}, 1);
+    EXPECT_TRUE(LastErrorText().starts_with(
+        (bomb ? "installmod: Refused " : "installmod: Can't unpack ") + archive + ": "))
+        << LastErrorText();
+    EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
+    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
+  }
 }
 
 TEST_F(ModInstallTest, AModWithoutJarPartLeavesTheJarUntouched) {
