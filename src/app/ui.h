@@ -31,6 +31,10 @@ class Ui {
   virtual ~Ui() = default;
   // A modal box with an OK button; returns when the person closed it.
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+  // A modal box like ShowMessage that offers one action besides closing it; true when the
+  // person chose the action.
+  virtual bool ShowOffer(const std::string& title, const std::string& text,
+                         const std::string& action) = 0;
 
   // The small status window: opens it (disabling the main window) or, when open, only sets
   // its two texts and whether the progress bar shows.
@@ -77,10 +81,6 @@ class Ui {
   // The list of an instance's backups to restore one from.
   virtual bool RunRestoreDialog(app::RestoreChoiceModel& model) = 0;
 
-  // A modal box like ShowMessage that offers one action besides closing it; true when the
-  // person chose the action.
-  virtual bool ShowOffer(const std::string& title, const std::string& text,
-                         const std::string& action) = 0;
   // Opens the window that shows a game's log ("game.log", its run before a click away) and
   // follows it while the game writes, or brings it to the front when open already. Returns at
   // once; the window lives on its own.
