@@ -74,9 +74,9 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied =
-      CheckResult(ui, app::CopyGameFolder(ui, "Import from original",
-                                          state.settings.AppData + "\\.minecraft\\", target));
+  int copied = app::ReportWorkEnd(
+      ui, app::CopyGameFolder(ui, "Import from original", state.settings.AppData + "\\.minecraft\\",
+                              target));
   if (copied) {
     ui.RunBehindStatus([&](ProgressSink&) {
       AddLauncherJar(state, target);
@@ -84,7 +84,7 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
     });
     SaveInstance(app::AddInstance(state, ui), "", state.settings);
   } else {
-    // Left behind, it would be listed as an instance at the next start.
+    // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
@@ -106,7 +106,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = CheckResult(
+  int copied = app::ReportWorkEnd(
       ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
   if (copied) {
     Instance& clone = app::AddInstance(state, ui);
@@ -114,7 +114,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
     // Its own copy from now on: later saves must not take the source's icon again.
     clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
   } else {
-    // Left behind, it would be listed as an instance at the next start.
+    // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
@@ -149,8 +149,7 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
 int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
-  if (record->BackupBeforUpdate && !CheckResult(ui, app::BackupBehindStatus(state, ui, *record)))
-    return 0;
+  if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
   DownloadContext context = Downloads(state);
   int updated = CheckResult(ui, UpdateInstance(context, ui, *record, true, state.dates));

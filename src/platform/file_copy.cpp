@@ -147,8 +147,9 @@ bool CopyInto(int from, const struct stat& st, const std::string& to) {
 // bind mount, that leads back into one of them is a loop and is left out.
 class TreeCopier {
  public:
-  TreeCopier(FollowLinks links, std::vector<std::string>* skipped)
-      : links_(links), skipped_(skipped) {}
+  TreeCopier(FollowLinks links, std::vector<std::string>* skipped,
+             const std::function<bool()>& go_on)
+      : links_(links), skipped_(skipped), go_on_(go_on) {}
 
   // Both folders end with "/"; `below` is the source's path below the top ("" or ending in "/").
   bool Folder(const std::string& source, const std::string& target, const std::string& below) {
@@ -181,7 +182,7 @@ class TreeCopier {
       if (named.kind == PathKind::kFolder && !inside_.count({named.device, named.inode}))
         ok = Folder(from + "/", to + "/", below + entry.name + "/");
       else if (named.kind == PathKind::kFile)
-        ok = CopyFile(from, to);
+        ok = (!go_on_ || go_on_()) && CopyFile(from, to);
       else if (skipped_)
         skipped_->push_back(below + entry.name);
       if (!ok) return false;
@@ -191,6 +192,7 @@ class TreeCopier {
 
   FollowLinks links_;
   std::vector<std::string>* skipped_;
+  const std::function<bool()>& go_on_;
   std::set<std::pair<std::uint64_t, std::uint64_t>> inside_;
 };
 
@@ -213,11 +215,12 @@ bool CopyFile(const std::string& from, const std::string& to) {
 }
 
 bool CopyTree(const std::string& from, const std::string& to, FollowLinks links,
-              std::vector<std::string>* skipped) {
+              std::vector<std::string>* skipped, const std::function<bool()>& go_on) {
   if (from.empty() || to.empty()) return false;
   std::string source = WithTrailingSeparator(NativePath(from));
   if (TargetStatus(source).kind != PathKind::kFolder) return false;
-  return TreeCopier(links, skipped).Folder(source, WithTrailingSeparator(NativePath(to)), "");
+  return TreeCopier(links, skipped, go_on)
+      .Folder(source, WithTrailingSeparator(NativePath(to)), "");
 }
 
 bool MoveFile(const std::string& from, const std::string& to) {

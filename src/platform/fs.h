@@ -1,6 +1,7 @@
 #pragma once
 // The file-system operations the program relies on. Every path may use "\" or "/".
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,9 +52,11 @@ enum class FollowLinks {
 // Copies everything below `from` into `to`, creating folders and overwriting files; files and
 // folders keep their times. What it leaves out (links it does not follow, broken links, loops,
 // FIFOs, sockets and devices, none of which it opens) it names in `skipped`, by the path below
-// `from`. False when a folder or file could not be copied.
+// `from`. False when a folder or file could not be copied, or when `go_on`, asked before each
+// file, said no.
 bool CopyTree(const std::string& from, const std::string& to,
-              FollowLinks links = FollowLinks::kNever, std::vector<std::string>* skipped = nullptr);
+              FollowLinks links = FollowLinks::kNever, std::vector<std::string>* skipped = nullptr,
+              const std::function<bool()>& go_on = {});
 // Deletes the folder with everything in it, read-only entries too.
 bool DeleteTree(const std::string& path);
 // Entries of a folder, without "." and "..", in the file system's order. Empty when it cannot be
