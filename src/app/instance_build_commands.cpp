@@ -47,10 +47,16 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   DownloadContext context = Downloads(state);
-  int updated = CheckResult(ui, UpdateInstance(context, ui, edit, true, state.dates));
+  bool cancelled = false;
+  int updated = UpdateInstance(context, ui, edit, true, state.dates, &cancelled);
   if (updated) {
     app::InstallModsBehindStatus(state, ui, edit, 1);
     app::AddInstance(state, ui);
+  } else if (cancelled) {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
+  } else {
+    CheckResult(ui, 0);
   }
   FreeInstanceIcon(edit);
   return updated;
@@ -152,7 +158,10 @@ int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
   DownloadContext context = Downloads(state);
-  int updated = CheckResult(ui, UpdateInstance(context, ui, *record, true, state.dates));
+  bool cancelled = false;
+  int updated = UpdateInstance(context, ui, *record, true, state.dates, &cancelled);
+  if (!cancelled) CheckResult(ui, updated);
+  // Also after a failed or cancelled update: the mods taken out above come back.
   app::InstallModsBehindStatus(state, ui, *record, 1);
   return updated;
 }

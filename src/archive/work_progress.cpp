@@ -9,9 +9,13 @@ thread_local ProgressSink* active_sink = nullptr;
 
 }  // namespace
 
-ProgressScope::ProgressScope(ProgressSink& progress) { active_sink = &progress; }
+ProgressScope::ProgressScope(ProgressSink* progress) : previous_(active_sink) {
+  active_sink = progress;
+}
 
-ProgressScope::~ProgressScope() { active_sink = nullptr; }
+ProgressScope::~ProgressScope() { active_sink = previous_; }
+
+ProgressSink* ActiveProgress() { return active_sink; }
 
 CommandProgress::CommandProgress(std::uint64_t total) : sink_(active_sink), total_(total) {}
 

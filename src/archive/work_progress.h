@@ -14,11 +14,20 @@ namespace oxlip::archive {
 
 class ProgressScope {
  public:
-  explicit ProgressScope(ProgressSink& progress);
+  explicit ProgressScope(ProgressSink& progress) : ProgressScope(&progress) {}
+  // The scope of another thread (ActiveProgress there) for a helper of its command; none when
+  // null.
+  explicit ProgressScope(ProgressSink* progress);
   ~ProgressScope();
   ProgressScope(const ProgressScope&) = delete;
   ProgressScope& operator=(const ProgressScope&) = delete;
+
+ private:
+  ProgressSink* previous_;
 };
+
+// The sink of this thread's scope, or null.
+ProgressSink* ActiveProgress();
 
 // The error of a stopped command.
 inline constexpr const char* kCancelledText = "cancelled";
