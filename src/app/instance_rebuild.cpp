@@ -39,17 +39,19 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
 WorkEnd CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
                        const std::string& to) {
   std::vector<std::string> skipped;
+  platform::Error error;
   // A linked "saves" folder on another disk is copied, a link back into the tree is not.
   WorkEnd end = RunCancellable(ui, [&](ProgressSink& progress) {
-    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped,
+    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped, &error,
                               [&] { return !progress.Cancelled(); })
                ? 1
                : 0;
   });
   // The copy itself names no failure; without this the box would show an older text.
   if (end == WorkEnd::kFailed) {
-    SetErrorText(operation + ": Can't copy " + platform::NativePath(from) + " to " +
-                 platform::NativePath(to));
+    SetErrorText(base::WithReason(operation + ": Can't copy " + platform::NativePath(from) +
+                                      " to " + platform::NativePath(to),
+                                  error.reason));
   } else if (end == WorkEnd::kDone && !skipped.empty()) {
     std::string text = operation + ": Not copied (broken links, loops, special files):";
     for (const std::string& name : skipped) text += "\n" + name;

@@ -30,12 +30,12 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
         SevenZip(nullptr,
                  "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup -x!game.log -x!game.log.1",
                  nullptr, 0, folder + "\\") == 0;
-    if (!result) why = " " + LastErrorText();
+    if (!result) why = archive::SevenZipReason();
   }
   if (result) return 1;
   // A stopped archive left no file; the folder made for it goes as well.
   if (!had_backups && !base::TreeHoldsFile(backups)) platform::DeleteTree(backups);
-  SetErrorText("MineCraftBackup: Can't backup." + why);
+  SetErrorText(base::WithReason("MineCraftBackup: Can't backup.", why));
   return 0;
 }
 
