@@ -74,9 +74,9 @@ void BackUpSaves(GameStart& start, const Instance& record) {
   Instance saves;  // the worker's own copy of what it reads
   saves.Name = record.Name;
   saves.Folder = record.Folder;
-  app::BehindStatus(start.ui, "Backup saves", record.Name, true, [&](ProgressSink& progress) {
-    return SaveBackup(start.settings, saves, &progress);
-  });
+  app::CancellableBehindStatus(
+      start.ui, "Backup saves", record.Name, true,
+      [&](ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
 }
 
 }  // namespace

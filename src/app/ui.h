@@ -46,13 +46,19 @@ class Ui {
 
   // Runs `work` on a worker thread behind a progress window titled `title` whose name text
   // starts as `text`; the main window is disabled and events keep being handled until the
-  // work ends. Returns what `work` returned.
+  // work ends. The window offers Cancel, which the sink given to `work` reports. Returns what
+  // `work` returned.
   virtual int RunWithProgress(const std::string& title, const std::string& text,
                               const std::function<int(ProgressSink&)>& work) = 0;
 
   // Runs `work` on a worker thread while events keep being handled and the main window stays
   // disabled; it reports into the status window (open it first). Returns what `work` returned.
   virtual int RunBehindStatus(const std::function<int(ProgressSink&)>& work) = 0;
+  // The same, with the status window offering Cancel meanwhile, for work that asks
+  // ProgressSink::Cancelled.
+  virtual int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+    return RunBehindStatus(work);
+  }
 
   // A list of the program was rebuilt; the window redraws it from the state.
   virtual void ListChanged(ListKind list) = 0;
