@@ -78,8 +78,10 @@ bool PendingFile::Publish(const std::string& path) {
     int fd = fd_;
     fd_ = -1;
     ok = ::close(fd) == 0 && ::rename(temp_.c_str(), native.c_str()) == 0;
+    int code = errno;
     if (!ok) ::unlink(temp_.c_str());
     temp_.clear();
+    if (!ok) return Fail(&error_, "write", native, code);
   } else if (fd_ >= 0) {
     ok = Link("/proc/self/fd/" + std::to_string(fd_), AT_SYMLINK_FOLLOW, native);
   }

@@ -111,7 +111,7 @@ bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool vi
       *error = "DoDownloads: Corrupt Download " + job.URL;
       return false;
     case TransferEnd::kNotPlaced:
-      *copy_error = CantCopy(job);
+      *copy_error = base::WithReason(CantCopy(job), finished.reason);
       return true;
     case TransferEnd::kPlaced:
       break;

@@ -99,14 +99,18 @@ bool TransferBatch::Start(std::size_t id, const std::string& url, const std::str
 FinishedTransfer TransferBatch::Finish(Slot& slot, int curl_result) {
   curl_multi_remove_handle(Multi(multi_), slot.easy);
   slot.busy = false;
-  FinishedTransfer finished{slot.id, TransferEnd::kFailed};
+  FinishedTransfer finished;
+  finished.id = slot.id;
   if (curl_result == CURLE_OK && Status2xx(slot.easy) && !slot.write_failed) {
     bool expected = slot.size == slot.expected.size && slot.md5.Hex() == slot.expected.md5;
     finished.end = expected ? TransferEnd::kPlaced : TransferEnd::kCorrupt;
   }
   if (finished.end == TransferEnd::kPlaced) {
     slot.file.SetModified(platform::FromDateValue(slot.expected.date));
-    if (!slot.file.Publish(slot.path)) finished.end = TransferEnd::kNotPlaced;
+    if (!slot.file.Publish(slot.path)) {
+      finished.end = TransferEnd::kNotPlaced;
+      finished.reason = slot.file.error().reason;
+    }
   }
   if (finished.end == TransferEnd::kPlaced && !slot.second_name.empty())
     finished.second_name = slot.file.Publish(slot.second_name);

@@ -30,6 +30,7 @@ struct FinishedTransfer {
   std::size_t id = 0;
   TransferEnd end = TransferEnd::kFailed;
   bool second_name = false;  // placed, and under the second name too
+  std::string reason;        // the system's, when it could not be placed
 };
 
 class TransferBatch {
