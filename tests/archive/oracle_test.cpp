@@ -50,7 +50,11 @@ const std::vector<FakeEntry> kJar = {
     {"terrain.png", std::string(300, 't')},
 };
 
-void JarAt(const std::string& root) { MakeZip(root + "minecraft.jar", kJar); }
+// With an old file in the work folder, for "-aoa" to overwrite.
+void JarAt(const std::string& root) {
+  MakeZip(root + "minecraft.jar", kJar);
+  WriteFile(root + "patch/terrain.png", "old");
+}
 
 TEST_F(Oracle, MainClassOfAJar) {
   RunBoth(JarAt, "",
@@ -159,6 +163,10 @@ TEST_F(Oracle, JarPatchThenMetaInfRemoval) {
   Listing ours = ListZip(Ours() + "minecraft.jar");
   EXPECT_EQ(ours.count("mod/meta-inf/kept"), 1u);
   EXPECT_EQ(ours, ListZip(Theirs() + "minecraft.jar"));
+  // Entries of the old jar are copied as they were: a stored one is not packed again.
+  const char* stored = "net/minecraft/client/Minecraft.class";
+  EXPECT_EQ(ZipMethods(Ours() + "minecraft.jar")[stored],
+            ZipMethods(Theirs() + "minecraft.jar")[stored]);
   EXPECT_EQ(RunArchiver("d \"" + Ours() + "minecraft.jar\" META-INF "), 0);
   EXPECT_EQ(RunSevenZipProgram(Theirs(), "d minecraft.jar META-INF -ssc-"), 0);
   EXPECT_EQ(ListZip(Ours() + "minecraft.jar"), ListZip(Theirs() + "minecraft.jar"));
