@@ -22,6 +22,8 @@ TEST(JpegReader, GreyscaleIsOpaqueGrey) {
 
 TEST(JpegReader, HostileFilesFail) {
   const std::string good = EncodeJpeg(Pattern(64, 64, false), false);
+  // Cut inside the scan: the header reads, the rows do not.
+  EXPECT_FALSE(Read(ReadJpeg, good.substr(0, good.size() / 2)));
   // Height and width of the frame header set to 65535 each.
   std::string huge = good;
   const size_t sof = huge.find("\xff\xc0");
