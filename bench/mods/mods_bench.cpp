@@ -42,6 +42,7 @@ class ConfirmingUi : public Ui {
   void ListChanged(ListKind) override {}
   void InstanceRowChanged(int, RowChange) override {}
   void SelectInstanceRow(int) override {}
+  RowRange InstanceRowsInView() override { return {}; }
   std::string OpenFileDialog(const std::string&, const std::string&, int) override { return ""; }
   std::optional<std::string> InputBox(const std::string&, const std::string&,
                                       const std::string&) override {

@@ -31,10 +31,11 @@ std::string FirstLine(int fd) {
 }  // namespace
 
 MirrorChild::MirrorChild(const std::string& program, const std::string& root,
-                         const std::string& log) {
+                         const std::string& log, const std::vector<std::string>& extra) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return;
   std::vector<std::string> args = {program, "--root", root, "--port", "0", "--log", log};
+  args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);

@@ -3,11 +3,14 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 class MirrorChild {
  public:
-  // Serves `root`, logging every request to `log`; port() is 0 when it did not start.
-  MirrorChild(const std::string& program, const std::string& root, const std::string& log);
+  // Serves `root`, logging every request to `log`, with `extra` options; port() is 0 when it
+  // did not start.
+  MirrorChild(const std::string& program, const std::string& root, const std::string& log,
+              const std::vector<std::string>& extra = {});
   ~MirrorChild();
   MirrorChild(const MirrorChild&) = delete;
   MirrorChild& operator=(const MirrorChild&) = delete;

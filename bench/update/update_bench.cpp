@@ -1,7 +1,8 @@
-// One instance update from the mirror on loopback (three listings, the libraries, a 5 MB jar,
+// One instance update from the mirror on loopback (the listings, the libraries, a 5 MB jar,
 // about 600 resource files, the natives unpacked), against the curl program fetching the same
-// files four at a time. Prints both times and their ratio.
-#include <chrono>
+// files four at a time, with the mirror answering at once or after a fixed delay. Prints the
+// median times of paired runs and the median of their ratios.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,22 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "versions/instance_update.h"
 #include "base/error_text.h"
+#include "common/paired_runs.h"
 #include "mirror_child.h"
 #include "platform/fs.h"
 #include "platform/http.h"
+#include "versions/instance_update.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-template <typename F>
-double Seconds(F&& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 oxlip::GlobalSettings Settings(const std::string& base, const MirrorChild& mirror) {
   oxlip::GlobalSettings s;
@@ -38,12 +33,16 @@ oxlip::GlobalSettings Settings(const std::string& base, const MirrorChild& mirro
   return s;
 }
 
-// A fresh instance with an empty cache, so every file is fetched.
-bool Ours(const oxlip::GlobalSettings& settings) {
+// An empty cache, no instance files and no files of curl's, so every file is fetched.
+void Reset(const std::string& base, const oxlip::GlobalSettings& settings) {
   fs::remove_all(settings.CacheDir);
   fs::remove_all(settings.InstancesDir);
+  fs::remove_all(base + "curl");
   fs::create_directories(settings.CacheDir);
   fs::create_directories(settings.InstancesDir + "bench");
+}
+
+bool Ours(const oxlip::GlobalSettings& settings) {
   oxlip::RemoteFileList remote;
   oxlip::DownloadQueue queue;
   oxlip::DownloadContext context{settings, remote, queue};
@@ -65,7 +64,6 @@ std::vector<std::string> FileTargets(const std::string& log) {
 
 bool Theirs(const std::string& base, const MirrorChild& mirror,
             const std::vector<std::string>& targets) {
-  fs::remove_all(base + "curl");
   std::ofstream config(base + "curl.config");
   for (size_t i = 0; i < targets.size(); ++i)
     config << "url = \"" << mirror.Url(targets[i].substr(1)) << "\"\noutput = \"" << base << "curl/"
@@ -77,37 +75,72 @@ bool Theirs(const std::string& base, const MirrorChild& mirror,
   return std::system(command.c_str()) == 0;
 }
 
+struct Arguments {
+  std::vector<int> delays = {0, 20};
+  int rounds = 5;
+  std::string mirror = OXLIP_MIRROR_PATH;
+};
+
+// [--delay MS]... [--rounds N] [MIRROR]: another mirror program may serve the files.
+Arguments Parse(int argc, char** argv) {
+  Arguments arguments;
+  bool delays_given = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--delay" && i + 1 < argc) {
+      if (!delays_given) arguments.delays.clear();
+      delays_given = true;
+      arguments.delays.push_back(std::atoi(argv[++i]));
+    } else if (arg == "--rounds" && i + 1 < argc) {
+      arguments.rounds = std::max(1, std::atoi(argv[++i]));
+    } else {
+      arguments.mirror = arg;
+    }
+  }
+  return arguments;
+}
+
+// One mirror with `delay_ms` before every answer; false when something failed.
+bool Measure(const std::string& base, const Arguments& arguments, int delay_ms) {
+  fs::remove(base + "requests.log");
+  MirrorChild mirror(arguments.mirror, OXLIP_FIXTURE_ROOT, base + "requests.log",
+                     {"--delay", std::to_string(delay_ms)});
+  if (mirror.port() == 0) {
+    std::fprintf(stderr, "oxlip-mirror did not start\n");
+    return false;
+  }
+  oxlip::GlobalSettings settings = Settings(base, mirror);
+  // The first run warms the mirror's checksums and the page cache, and logs the file list.
+  Reset(base, settings);
+  if (!Ours(settings)) {
+    std::fprintf(stderr, "update failed: %s\n", oxlip::LastErrorText().c_str());
+    return false;
+  }
+  std::vector<std::string> targets = FileTargets(base + "requests.log");
+  bool ok = true;
+  bench::PairedTimes times = bench::RunPaired(
+      arguments.rounds, [&] { return Ours(settings); },
+      [&] { return Theirs(base, mirror, targets); }, [&] { Reset(base, settings); }, ok);
+  std::string label = "update, " + std::to_string(targets.size()) + " files, " +
+                      (delay_ms ? "delay " + std::to_string(delay_ms) + " ms" : "loopback");
+  bench::PrintPaired(label, times);
+  return ok;
+}
+
 }  // namespace
 
-// An optional argument names another mirror program to serve the files.
 int main(int argc, char** argv) {
+  Arguments arguments = Parse(argc, argv);
   std::string base = (fs::temp_directory_path() / "oxlip-bench-update").string() + "/";
   fs::remove_all(base);
   fs::create_directories(base);
   oxlip::platform::SetCurrentFolder(base);
-  MirrorChild mirror(argc > 1 ? argv[1] : OXLIP_MIRROR_PATH, OXLIP_FIXTURE_ROOT,
-                     base + "requests.log");
-  if (mirror.port() == 0) {
-    std::fprintf(stderr, "oxlip-mirror did not start\n");
-    return 1;
-  }
-  oxlip::GlobalSettings settings = Settings(base, mirror);
-  // The first run warms the mirror's checksums and the page cache, and logs the file list.
-  if (!Ours(settings)) {
-    std::fprintf(stderr, "update failed: %s\n", oxlip::LastErrorText().c_str());
-    return 1;
-  }
+  std::printf(
+      "ours: a fresh instance updated (listings, checks and natives included); theirs:\n"
+      "curl --parallel --parallel-max 4 fetching the same files. Median of %d paired runs.\n",
+      arguments.rounds);
   bool ok = true;
-  std::vector<std::string> targets = FileTargets(base + "requests.log");
-  double ours = 1e9, theirs = 1e9;
-  for (int round = 0; round < 3; ++round) {
-    ours = std::min(ours, Seconds([&] { ok = Ours(settings) && ok; }));
-    theirs = std::min(theirs, Seconds([&] { ok = Theirs(base, mirror, targets) && ok; }));
-  }
-  std::printf("%zu files (best of 3)\n", targets.size());
-  std::printf("ours  %.3f s (listings, checks, copies and natives included)\n", ours);
-  std::printf("curl  %.3f s (--parallel-max 4, downloads only)\nratio %.2f (ours / curl)\n", theirs,
-              ours / theirs);
+  for (int delay : arguments.delays) ok = Measure(base, arguments, delay) && ok;
   fs::remove_all(base);
   return ok ? 0 : 1;
 }

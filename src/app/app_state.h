@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/instance_icons.h"
 #include "base/settings.h"
 #include "instances/instance.h"
 #include "instances/instance_icon.h"
@@ -36,6 +37,7 @@ struct AppState {
   std::vector<Instance*> instance_list;
   MenuSelection selection;
   CommandTable commands;
+  app::InstanceIconLoading icons;  // the own icons still being read after start
 };
 
 }  // namespace oxlip

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/instance_icons.h"
 #include "app/move_row.h"
 #include "app/sort_order.h"
 
@@ -38,6 +39,8 @@ Menu RightClickMenu(AppState& state, ListKind list, int selected_row) {
 
 int RunMenuCommand(AppState& state, Ui& ui, int id) {
   MenuSelection selection = state.selection;
+  // A command may copy the record or show its icon: one still being read is read now.
+  if (selection.instance) app::SettleInstanceIcon(state, ui, *selection.instance);
   return state.commands.Run(id, state, ui, selection);
 }
 

@@ -1,5 +1,8 @@
 #include "app/sort_order.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include "platform/fs.h"
 
 namespace oxlip {
@@ -28,14 +31,20 @@ bool WriteSortOrder(const std::string& path, const std::vector<std::string>& fol
 
 std::vector<size_t> DisplayOrder(const std::vector<std::string>& folders,
                                  const std::vector<std::string>& lines) {
+  // By name, as thousands of lines meet thousands of folders.
+  std::unordered_map<std::string_view, std::vector<size_t>> by_folder;
+  for (size_t i = 0; i < folders.size(); ++i) by_folder[folders[i]].push_back(i);
   std::vector<size_t> order;
   std::vector<bool> listed(folders.size(), false);
-  for (const std::string& line : lines)
-    for (size_t i = 0; i < folders.size(); ++i)
-      if (!listed[i] && folders[i] == line) {
-        listed[i] = true;
-        order.push_back(i);
-      }
+  for (const std::string& line : lines) {
+    auto found = by_folder.find(line);
+    if (found == by_folder.end()) continue;
+    for (size_t i : found->second) {
+      if (listed[i]) continue;
+      listed[i] = true;
+      order.push_back(i);
+    }
+  }
   for (size_t i = 0; i < folders.size(); ++i)
     if (!listed[i]) order.push_back(i);
   return order;

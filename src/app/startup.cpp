@@ -1,6 +1,11 @@
 #include "app/startup.h"
 
+#include <algorithm>
+#include <functional>
+#include <thread>
+
 #include "app/command_registry.h"
+#include "app/instance_icons.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
 #include "base/create_path.h"
@@ -12,8 +17,21 @@
 #include "versions/version_store.h"
 
 namespace oxlip {
-
 namespace {
+
+// Calls `work` for 0 to `count` - 1 on up to four threads, this one included; each index once.
+void ForEachInParallel(size_t count, const std::function<void(size_t)>& work) {
+  constexpr size_t kLeastPerThread = 64;
+  size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
+  threads = std::max<size_t>(1, std::min(threads, count / kLeastPerThread));
+  auto share = [&](size_t part) {
+    for (size_t i = count * part / threads; i < count * (part + 1) / threads; ++i) work(i);
+  };
+  std::vector<std::thread> helpers;
+  for (size_t part = 1; part < threads; ++part) helpers.emplace_back(share, part);
+  share(0);
+  for (std::thread& helper : helpers) helper.join();
+}
 
 // A fresh data folder shows icons at once; an icon the person put there is never replaced.
 void WriteMissingIcon(const std::string& path, const std::string& bytes) {
@@ -37,13 +55,18 @@ bool StartUp(AppState& state, const StartFiles& files) {
 void LoadInstances(AppState& state) {
   InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
                           state.default_icon, state.java_path};
-  for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir)) {
-    if (!entry.names_folder) continue;
-    auto record = std::make_unique<Instance>();
-    LoadInstance(*record, entry.name, context);
-    record->Listed = 0;
-    state.instances.push_back(std::move(record));
-  }
+  std::vector<std::string> folders;
+  for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir))
+    if (entry.names_folder) folders.push_back(entry.name);
+  std::vector<std::unique_ptr<Instance>> records(folders.size());
+  // Thousands of folders are read at every start, each thread a share of them.
+  ForEachInParallel(folders.size(), [&](size_t i) {
+    records[i] = std::make_unique<Instance>();
+    LoadInstanceSettings(*records[i], folders[i], context);
+    records[i]->Icon.MarkLoading();
+    records[i]->Listed = 0;
+  });
+  for (auto& record : records) state.instances.push_back(std::move(record));
 }
 
 void OrderInstances(AppState& state) {
@@ -67,11 +90,13 @@ void FillLists(AppState& state, Ui& ui) {
   LoadInstances(state);
   OrderInstances(state);
   ui.ListChanged(ListKind::kInstances);
+  app::LoadInstanceIcons(state, ui);
   UpdateInstancesAtStart(state, ui);
   state.selection = MenuSelection{};
 }
 
-void ShutDown(const AppState& state) {
+void ShutDown(AppState& state) {
+  state.icons.loader.Stop();
   std::vector<std::string> folders;
   for (const Instance* record : state.instance_list) folders.push_back(record->Folder);
   WriteSortOrder(state.settings.InstancesDir + "sort.ini", folders);

@@ -19,14 +19,16 @@ struct StartFiles {
 bool StartUp(AppState& state, const StartFiles& files = {});
 
 // Once the window is open: the version check, the stores and instances loaded and listed in
-// "sort.ini" order, the start-up update. The window is told of every list it must draw.
+// "sort.ini" order, the start-up update. The window is told of every list it must draw. The
+// icons of the rows out of view are still being read when it returns (DeliverInstanceIcons).
 void FillLists(AppState& state, Ui& ui);
 
-// After the window closed (its geometry already in the settings): "sort.ini", then
-// "Oxlip.ini".
-void ShutDown(const AppState& state);
+// After the window closed (its geometry already in the settings): icons still being read are
+// given up, then "sort.ini" and "Oxlip.ini" are written.
+void ShutDown(AppState& state);
 
-// The instance records of InstancesDir, one per folder in directory order.
+// The instance records of InstancesDir, one per folder in directory order, each with its own
+// icon still to be read.
 void LoadInstances(AppState& state);
 // Fills the instance list from the records in "sort.ini" order, then the rest.
 void OrderInstances(AppState& state);

@@ -18,6 +18,13 @@ enum class ListKind { kInstances, kVersions, kMods };
 // removed.
 enum class RowChange { kAdded, kEdited, kRemoved };
 
+// Rows `first` to `last` of a list; empty when `last` < `first`.
+struct RowRange {
+  int first = 0;
+  int last = -1;
+  bool operator==(const RowRange&) const = default;
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -49,6 +56,8 @@ class Ui {
   virtual void InstanceRowChanged(int row, RowChange change) = 0;
   // Gives the instance list the keyboard focus with the row selected and in view.
   virtual void SelectInstanceRow(int row) = 0;
+  // The rows of the instance list that its window shows now.
+  virtual RowRange InstanceRowsInView() = 0;
 
   // The open-file dialog. `filters` is "name|patterns|name|patterns..." with patterns separated
   // by ";"; `selected_filter` counts from 0. The chosen path, or "" when cancelled.

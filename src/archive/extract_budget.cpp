@@ -68,13 +68,23 @@ ExtractBudget::ExtractBudget(std::uint64_t max_bytes) : max_bytes_(max_bytes) {
 ExtractBudget::~ExtractBudget() { active_budget = nullptr; }
 
 bool ExtractBudget::Charge(std::uint64_t bytes) {
-  if (exceeded_ || bytes > max_bytes_ - written_) {
-    exceeded_ = true;
-    return false;
-  }
-  written_ += bytes;
+  std::uint64_t written = written_.load();
+  do {
+    if (exceeded_ || bytes > max_bytes_ - written) {
+      exceeded_ = true;
+      return false;
+    }
+  } while (!written_.compare_exchange_weak(written, written + bytes));
   return true;
 }
+
+ExtractBudget* ActiveExtractBudget() { return active_budget; }
+
+SharedExtractBudget::SharedExtractBudget(ExtractBudget* budget) : previous_(active_budget) {
+  active_budget = budget;
+}
+
+SharedExtractBudget::~SharedExtractBudget() { active_budget = previous_; }
 
 Filler WithExtractBudget(const Filler& fill) {
   ExtractBudget* budget = active_budget;

@@ -1,6 +1,7 @@
 #pragma once
 // A cap on what extractions may write, so an archive that unpacks to far more than it holds
 // (a "zip bomb", or entry sizes that lie) is stopped before it fills the disk.
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,8 +31,9 @@ int SevenZipWithinLimit(const std::string& command_line, const std::string& arch
                         const std::string& output, std::string* refusal,
                         const std::string& folder = "");
 
-// While it lives, the extractions this thread runs may write at most `max_bytes` of file
-// content in all; the one that would go beyond fails. Scopes do not nest.
+// While it lives, the extractions this thread runs (with the helper threads they start) may
+// write at most `max_bytes` of file content in all; the one that would go beyond fails. Scopes
+// do not nest.
 class ExtractBudget {
  public:
   explicit ExtractBudget(std::uint64_t max_bytes);
@@ -42,13 +44,29 @@ class ExtractBudget {
   bool exceeded() const { return exceeded_; }
   std::uint64_t written() const { return written_; }
 
-  // False, and exceeded from then on, when `bytes` more would go beyond the cap.
+  // False, and exceeded from then on, when `bytes` more would go beyond the cap. Safe to call
+  // from several threads.
   bool Charge(std::uint64_t bytes);
 
  private:
   std::uint64_t max_bytes_;
-  std::uint64_t written_ = 0;
-  bool exceeded_ = false;
+  std::atomic<std::uint64_t> written_ = 0;
+  std::atomic<bool> exceeded_ = false;
+};
+
+// The budget of the calling thread, or null.
+ExtractBudget* ActiveExtractBudget();
+
+// While it lives, the calling thread (a helper of an extraction) charges `budget`.
+class SharedExtractBudget {
+ public:
+  explicit SharedExtractBudget(ExtractBudget* budget);
+  ~SharedExtractBudget();
+  SharedExtractBudget(const SharedExtractBudget&) = delete;
+  SharedExtractBudget& operator=(const SharedExtractBudget&) = delete;
+
+ private:
+  ExtractBudget* previous_;
 };
 
 // `fill` with every byte charged to this thread's budget; unchanged when none is active.

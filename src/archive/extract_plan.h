@@ -1,6 +1,7 @@
 #pragma once
 // Which entries an extraction writes, and where.
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct EntryInfo {
   bool link = false;
   std::string link_target;  // where the format keeps it apart from the entry's data (7z)
   std::time_t modified = 0;
+  std::uint64_t size = 0;  // the bytes it unpacks to, as the archive says; 0 when unknown
 };
 
 enum class EntryAction { kSkip, kFolder, kFile };

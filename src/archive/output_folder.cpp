@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "platform/fs.h"
-#include "platform/open_file.h"
 #include "platform/path.h"
 #include "platform/path_status.h"
+#include "platform/pending_file.h"
 
 namespace oxlip::archive {
 namespace {
@@ -15,12 +15,12 @@ using platform::PathKind;
 
 PathKind KindOf(const std::string& path) { return platform::LinkStatus(path).kind; }
 
-// Fills a fresh temporary file; it is removed again on any failure.
-bool FillTemporary(const std::string& temp, std::time_t modified, const Filler& fill,
-                   std::string* error) {
-  platform::NewFile file;
-  if (!file.Create(temp)) {
-    *error = "can't create " + temp;
+// The file takes its name only when complete; on any failure it leaves nothing behind.
+bool FillAndPublish(const std::string& full, std::time_t modified, const Filler& fill,
+                    std::string* error) {
+  platform::PendingFile file;
+  if (!file.Create(full)) {
+    *error = "can't create " + full;
     return false;
   }
   bool write_failed = false;
@@ -30,10 +30,14 @@ bool FillTemporary(const std::string& temp, std::time_t modified, const Filler& 
         return !write_failed;
       },
       error);
-  if (write_failed) *error = "can't write " + temp;
+  if (write_failed) *error = "can't write " + full;
   if (ok && modified > 0) file.SetModified(modified);
-  ok = file.Close() && ok;
-  if (!ok) platform::DeleteFile(temp);
+  // Publishing replaces a link itself, never what it points at.
+  if (ok && !file.Publish(full)) {
+    ok = false;
+    *error = "can't write " + full;
+  }
+  file.Close();
   return ok;
 }
 
@@ -52,24 +56,33 @@ bool OutputFolder::Prepare(std::string* error) {
 }
 
 bool OutputFolder::MakeOneFolder(const std::string& relative, std::string* error) {
+  {
+    std::lock_guard lock(known_mutex_);
+    if (known_folders_.count(relative)) return true;
+  }
   std::string full = root_ + relative;
   std::error_code ec;
   switch (KindOf(full)) {
     case PathKind::kFolder:
-      return true;
+      break;
     case PathKind::kMissing:
-      if (std::filesystem::create_directory(full, ec)) return true;
-      *error = "can't create folder " + full;
-      return false;
+      // Another thread of this extraction may have made it in between.
+      if (!std::filesystem::create_directory(full, ec) && KindOf(full) != PathKind::kFolder) {
+        *error = "can't create folder " + full;
+        return false;
+      }
+      break;
     case PathKind::kLink:
       *error = "refusing to write through the link " + full;
       return false;
     case PathKind::kFile:
     case PathKind::kOther:
-      break;
+      *error = "a file stands where a folder belongs: " + full;
+      return false;
   }
-  *error = "a file stands where a folder belongs: " + full;
-  return false;
+  std::lock_guard lock(known_mutex_);
+  known_folders_.insert(relative);
+  return true;
 }
 
 bool OutputFolder::MakeParents(const std::string& relative, std::string* error) {
@@ -93,13 +106,7 @@ bool OutputFolder::WriteFile(const std::string& relative, bool overwrite, std::t
     return false;
   }
   if (kind != PathKind::kMissing && !overwrite) return true;
-  std::string temp = platform::TemporaryNameBeside(full);
-  if (!FillTemporary(temp, modified, fill, error)) return false;
-  // rename() replaces a link itself, never what it points at.
-  if (std::rename(temp.c_str(), full.c_str()) == 0) return true;
-  platform::DeleteFile(temp);
-  *error = "can't write " + full;
-  return false;
+  return FillAndPublish(full, modified, fill, error);
 }
 
 }  // namespace oxlip::archive

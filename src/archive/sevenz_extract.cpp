@@ -3,11 +3,14 @@
 #include <vector>
 
 #include "archive/extract_plan.h"
-#include "archive/write_entry.h"
 #include "archive/libarchive_handle.h"
 #include "archive/name_pattern.h"
 #include "archive/output_folder.h"
 #include "archive/sevenz_archive.h"
+#include "archive/sevenz_folder.h"
+#include "archive/sevenz_own_extract.h"
+#include "archive/sevenz_reader.h"
+#include "archive/write_entry.h"
 #include "platform/path.h"
 
 namespace oxlip::archive {
@@ -85,6 +88,13 @@ bool IsLzmaFile(const std::string& path) {
 }
 
 bool ExtractSevenZ(const Command& command, const std::string& archive, std::string* error) {
+  // Folders we decode ourselves are decoded while the files are written; anything else, and
+  // any archive our reader does not take, goes through libarchive.
+  SevenZContents contents;
+  std::string ignored;
+  if (ReadSevenZContents(archive, UnpackFolderToString, &contents, &ignored) &&
+      CanExtractOurselves(contents))
+    return ExtractOurselves(command, archive, contents, error);
   std::vector<EntryInfo> entries;
   std::vector<PlannedEntry> plans;
   if (!PlanAll(command, archive, &entries, &plans, error)) return false;

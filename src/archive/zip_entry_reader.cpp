@@ -1,5 +1,6 @@
 #include "archive/zip_entry_reader.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <cerrno>
@@ -11,9 +12,21 @@
 #include "archive/libarchive_handle.h"
 
 namespace oxlip::archive {
+
+struct ZipScratch::Parts {
+  std::vector<char> packed, plain;
+  libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+  ~Parts() { libdeflate_free_decompressor(inflater); }
+};
+
+ZipScratch::ZipScratch() : parts_(std::make_unique<Parts>()) {}
+ZipScratch::~ZipScratch() = default;
+
 namespace {
 
 constexpr zip_uint16_t kDeflate64 = 9;
+// Entries up to this size are decoded in memory in one go; larger ones are streamed.
+constexpr zip_uint64_t kWholeEntryBytes = 64 << 20;
 
 struct FileClose {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
@@ -148,9 +161,61 @@ bool ThroughRawData(zip_t* zip, zip_uint64_t index, const zip_stat_t& st, const 
   return false;
 }
 
+bool ReadRaw(zip_t* zip, zip_uint64_t index, zip_uint64_t size, std::vector<char>* into,
+             std::string* error) {
+  ZipFile raw(zip_fopen_index(zip, index, ZIP_FL_COMPRESSED));
+  if (!raw) {
+    *error = "can't read " + EntryName(zip, index) + ": " + zip_strerror(zip);
+    return false;
+  }
+  if (into->size() < size) into->resize(size);
+  zip_uint64_t have = 0;
+  while (have < size) {
+    zip_int64_t got = zip_fread(raw.get(), into->data() + have, size - have);
+    if (got <= 0) {
+      *error = "damaged entry " + EntryName(zip, index) + ": data ends early";
+      return false;
+    }
+    have += static_cast<zip_uint64_t>(got);
+  }
+  return true;
+}
+
+// The whole entry in memory: one read, one decoding, one write, and a CRC at memory speed.
+bool ThroughMemory(zip_t* zip, zip_uint64_t index, const zip_stat_t& st, const Sink& sink,
+                   ZipScratch::Parts& scratch, std::string* error) {
+  if (!ReadRaw(zip, index, st.comp_size, &scratch.packed, error)) return false;
+  const char* plain = scratch.packed.data();
+  if (st.comp_method == ZIP_CM_DEFLATE) {
+    if (scratch.plain.size() < st.size) scratch.plain.resize(st.size);
+    std::size_t made = 0;
+    libdeflate_result result =
+        scratch.inflater
+            ? libdeflate_deflate_decompress(scratch.inflater, scratch.packed.data(), st.comp_size,
+                                            scratch.plain.data(), st.size, &made)
+            : LIBDEFLATE_BAD_DATA;
+    // More data than the entry claims: streamed instead, so the extraction budget sees it all.
+    if (result == LIBDEFLATE_INSUFFICIENT_SPACE) return ThroughLibzip(zip, index, sink, error);
+    if (result != LIBDEFLATE_SUCCESS || made != st.size) {
+      *error = "damaged entry " + EntryName(zip, index) + ": invalid Deflate data";
+      return false;
+    }
+    plain = scratch.plain.data();
+  } else if (st.size != st.comp_size) {
+    *error = "damaged entry " + EntryName(zip, index) + ": CRC or size mismatch";
+    return false;
+  }
+  if (libdeflate_crc32(0, plain, st.size) != st.crc) {
+    *error = "damaged entry " + EntryName(zip, index) + ": CRC or size mismatch";
+    return false;
+  }
+  return sink(plain, st.size);
+}
+
 }  // namespace
 
-bool ReadZipEntry(zip_t* zip, zip_uint64_t index, const Sink& sink, std::string* error) {
+bool ReadZipEntry(zip_t* zip, zip_uint64_t index, const Sink& sink, std::string* error,
+                  ZipScratch* scratch) {
   zip_stat_t st;
   zip_stat_init(&st);
   if (zip_stat_index(zip, index, 0, &st) != 0) {
@@ -162,6 +227,11 @@ bool ReadZipEntry(zip_t* zip, zip_uint64_t index, const Sink& sink, std::string*
   bool plain = !(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE;
   bool sized =
       (st.valid & ZIP_STAT_CRC) && (st.valid & ZIP_STAT_SIZE) && (st.valid & ZIP_STAT_COMP_SIZE);
+  bool simple = (st.valid & ZIP_STAT_COMP_METHOD) &&
+                (st.comp_method == ZIP_CM_STORE || st.comp_method == ZIP_CM_DEFLATE);
+  if (scratch && simple && plain && sized && st.size <= kWholeEntryBytes &&
+      st.comp_size <= kWholeEntryBytes)
+    return ThroughMemory(zip, index, st, sink, scratch->parts(), error);
   if (known || !plain || !sized) return ThroughLibzip(zip, index, sink, error);
   return ThroughRawData(zip, index, st, sink, error);
 }

@@ -1,8 +1,9 @@
+#include <memory>
 #include <vector>
 
 #include "archive/extract_plan.h"
 #include "archive/output_folder.h"
-#include "archive/write_entry.h"
+#include "archive/parallel_entries.h"
 #include "archive/zip_archive.h"
 #include "archive/zip_entry_reader.h"
 #include "archive/zip_handle.h"
@@ -26,6 +27,7 @@ bool ReadEntryInfo(zip_t* zip, zip_uint64_t index, EntryInfo* info, std::string*
   info->name = name;
   info->folder = !info->name.empty() && (info->name.back() == '/' || info->name.back() == '\\');
   if (st.valid & ZIP_STAT_MTIME) info->modified = st.mtime;
+  if (st.valid & ZIP_STAT_SIZE) info->size = st.size;
   zip_uint8_t system = 0;
   zip_uint32_t attributes = 0;
   if (zip_file_get_external_attributes(zip, index, 0, &system, &attributes) == 0 &&
@@ -61,13 +63,21 @@ bool ExtractZip(const Command& command, const std::string& archive, std::string*
   if (!AllNamesFound(command, entries, error)) return false;
   OutputFolder out(command.output);
   if (!out.Prepare(error)) return false;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    auto fill = [&](const Sink& sink, std::string* why) {
-      return ReadZipEntry(zip.get(), i, sink, why);
+  auto reader_of = [](std::shared_ptr<zip_t> zip) -> EntryReader {
+    auto scratch = std::make_shared<ZipScratch>();
+    return [zip, scratch](std::size_t index, const Sink& sink, std::string* why) {
+      return ReadZipEntry(zip.get(), index, sink, why, scratch.get());
     };
-    if (!WriteEntry(out, command, entries[i], plans[i], fill, error)) return false;
-  }
-  return true;
+  };
+  // Each helper thread reads through a handle of its own.
+  auto make_reader = [&](std::string* why) -> EntryReader {
+    ZipHandle own = OpenZip(archive, ZIP_RDONLY, why);
+    if (!own) return nullptr;
+    return reader_of(std::shared_ptr<zip_t>(own.release(), ZipDiscard()));
+  };
+  return WriteEntries(out, command, entries, plans,
+                      reader_of(std::shared_ptr<zip_t>(zip.release(), ZipDiscard())), make_reader,
+                      0, error);
 }
 
 }  // namespace oxlip::archive

@@ -28,11 +28,28 @@ InstanceListView::InstanceListView(QWidget* parent) : QListWidget(parent) {
 }
 
 void InstanceListView::ShowImage(QListWidgetItem* item, int index) {
+  QVariant previous = item->data(kImageIndexRole);
+  if (previous.isValid()) CountUser(previous.toInt(), -1);
+  CountUser(index, 1);
   item->setData(kImageIndexRole, index);
-  if (index >= 0 && index < image_count())
-    item->setIcon(QIcon(images_[index]));
-  else
-    item->setIcon(QIcon());
+  item->setIcon(index >= 0 && index < image_count() ? images_[index] : QIcon());
+}
+
+void InstanceListView::CountUser(int image_index, int change) {
+  if (image_index < 0) return;
+  if (image_index >= static_cast<int>(users_.size())) users_.resize(image_index + 1, 0);
+  users_[image_index] += change;
+}
+
+int InstanceListView::AddImage(const image::Image& image) {
+  images_.emplace_back(QPixmap::fromImage(InstanceIconImage(image)));
+  return image_count() - 1;
+}
+
+int InstanceListView::AddSharedImage(const image::Image& image) {
+  int index = AddImage(image);
+  CountUser(index, 1);  // the caller's hold
+  return index;
 }
 
 void InstanceListView::AddInstanceItem(int position, const QString& text, Instance* record,
@@ -40,10 +57,7 @@ void InstanceListView::AddInstanceItem(int position, const QString& text, Instan
   if (position < 0 || position > count()) position = count();
   auto* item = new QListWidgetItem(text);
   item->setData(kRecordRole, QVariant::fromValue(static_cast<void*>(record)));
-  if (image) {
-    images_.push_back(QPixmap::fromImage(InstanceIconImage(*image)));
-    image_index = image_count() - 1;
-  }
+  if (image) image_index = AddImage(*image);
   ShowImage(item, image_index);
   insertItem(position, item);
 }
@@ -51,29 +65,54 @@ void InstanceListView::AddInstanceItem(int position, const QString& text, Instan
 void InstanceListView::ReplaceInstanceIcon(int row, const image::Image& image) {
   QListWidgetItem* target = item(row);
   if (!target) return;
-  QPixmap icon = QPixmap::fromImage(InstanceIconImage(image));
   int index = ImageIndexOf(row);
-  if (index < 0 || index >= image_count() || ItemsUsing(index) > 1) {
-    images_.push_back(icon);
-    return ShowImage(target, image_count() - 1);
-  }
+  if (index < 0 || index >= image_count() || ItemsUsing(index) > 1)
+    return ShowImage(target, AddImage(image));
   setUpdatesEnabled(false);
-  images_[index] = icon;
+  images_[index] = QIcon(QPixmap::fromImage(InstanceIconImage(image)));
   ShowImage(target, index);
   setUpdatesEnabled(true);
 }
 
 int InstanceListView::ItemsUsing(int image_index) const {
-  int users = 0;
-  for (int i = 0; i < count(); ++i) users += ImageIndexOf(i) == image_index;
-  return users;
+  return image_index >= 0 && image_index < static_cast<int>(users_.size()) ? users_[image_index]
+                                                                           : 0;
 }
 
-void InstanceListView::RemoveRow(int row) { delete takeItem(row); }
+void InstanceListView::RemoveRow(int row) {
+  QListWidgetItem* taken = takeItem(row);
+  if (!taken) return;
+  CountUser(taken->data(kImageIndexRole).toInt(), -1);
+  delete taken;
+}
 
 void InstanceListView::ClearAll() {
   clear();
   images_.clear();
+  users_.clear();
+}
+
+RowRange InstanceListView::RowsInView() const {
+  // Items are laid out left to right in lines from the top, and the items of a line share its
+  // top, so the rows in view are one run: from the line that reaches the top of the view to
+  // the last line that starts within it.
+  auto first_where = [this](auto holds) {
+    int low = 0, high = count();
+    while (low < high) {
+      int middle = (low + high) / 2;
+      if (holds(visualItemRect(item(middle)).top()))
+        high = middle;
+      else
+        low = middle + 1;
+    }
+    return low;
+  };
+  int height = viewport()->height();
+  int past = first_where([height](int top) { return top >= height; });
+  int below_top = first_where([](int top) { return top > 0; });
+  if (below_top == 0) return {0, past - 1};
+  int top_line = visualItemRect(item(below_top - 1)).top();
+  return {first_where([top_line](int top) { return top >= top_line; }), past - 1};
 }
 
 int InstanceListView::ImageIndexOf(int row) const {
@@ -105,7 +144,7 @@ void InstanceListView::MoveItem(int from, int to) {
   Instance* record = RecordOf(from);
   int image_index = ImageIndexOf(from);
   setUpdatesEnabled(false);
-  delete takeItem(from);
+  RemoveRow(from);
   AddInstanceItem(to, text, record, nullptr, image_index);
   Rearrange();
   setUpdatesEnabled(true);

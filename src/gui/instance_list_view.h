@@ -3,13 +3,15 @@
 #include <QListWidget>
 #include <vector>
 
+#include "app/ui.h"
 #include "image/image.h"
 #include "instances/instance.h"
 
 namespace oxlip::gui {
 
 // The instances as large icons. Icons live in the view's own image list, which only ever
-// grows or has an image replaced in place, so an item's image index stays valid.
+// grows or has an image replaced in place, so an item's image index stays valid. Several
+// items may show one image; an image is replaced in place only for its one item.
 class InstanceListView : public QListWidget {
   Q_OBJECT
 
@@ -25,6 +27,9 @@ class InstanceListView : public QListWidget {
   // Shows `image` for the row in place of its own image; an item that shared another's image
   // (or had none) gets one of its own.
   void ReplaceInstanceIcon(int row, const image::Image& image);
+  // Appends an image that the caller goes on giving to items it adds (by its index); it is
+  // never replaced in place.
+  int AddSharedImage(const image::Image& image);
   void RemoveRow(int row);
   // Empties the list and its image list, for a fill from the start.
   void ClearAll();
@@ -37,6 +42,8 @@ class InstanceListView : public QListWidget {
   void MoveItem(int from, int to);
   // Lays the icons out anew for the present width.
   void Rearrange();
+  // The rows the list shows now, laid out first when a layout is due.
+  RowRange RowsInView() const;
   // What a drag of a row carries; only this list accepts it.
   QMimeData* NewDragData() const;
   int image_count() const { return static_cast<int>(images_.size()); }
@@ -54,11 +61,14 @@ class InstanceListView : public QListWidget {
 
  private:
   void ShowImage(QListWidgetItem* item, int index);
+  int AddImage(const image::Image& image);
+  void CountUser(int image_index, int change);
   int ItemsUsing(int image_index) const;
   void AcceptInstanceDrags();
   QByteArray DragToken() const;
   bool IsOwnDrag(const QDropEvent* event) const;
-  std::vector<QPixmap> images_;
+  std::vector<QIcon> images_;
+  std::vector<int> users_;  // per image: the items that show it, and a caller's hold
 };
 
 }  // namespace oxlip::gui

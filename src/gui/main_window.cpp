@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/empty_list_hint.h"
+#include "app/instance_icons.h"
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
 #include "gui/empty_area_text.h"
@@ -17,6 +18,8 @@ namespace oxlip::gui {
 namespace {
 
 constexpr int kWatchIntervalMs = 200;
+// Short, so that icons read behind the window appear as they come.
+constexpr int kIconIntervalMs = 20;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -45,6 +48,9 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
     new EmptyAreaText(view, [this, kind = kind] { return Text(app::EmptyListHint(state_, kind)); });
   connect(&watch_timer_, &QTimer::timeout, this, [this] { WatchGameWindow(state_); });
   watch_timer_.start(kWatchIntervalMs);
+  connect(&icon_timer_, &QTimer::timeout, this, [this] {
+    if (!ui_ || !app::DeliverInstanceIcons(state_, *ui_)) icon_timer_.stop();
+  });
   LayoutMainWindow();
 }
 
@@ -175,16 +181,27 @@ void MainWindow::FillModList() {
 
 void MainWindow::FillInstanceList() {
   instances_->ClearAll();
-  for (Instance* record : state_.instance_list)
-    instances_->AddInstanceItem(-1, Text(record->Name), record, record->Icon.image(), 0);
+  default_image_ = -1;
+  for (Instance* record : state_.instance_list) AddInstanceRow(-1, *record);
+  // The records' own icons may still be coming.
+  icon_timer_.start(kIconIntervalMs);
+}
+
+// The instances that show the default icon share one image: thousands of copies of it would
+// fill the memory.
+void MainWindow::AddInstanceRow(int row, Instance& record) {
+  const image::Image* icon = record.Icon.image();
+  if (!icon || !record.Icon.IsDefault())
+    return instances_->AddInstanceItem(row, Text(record.Name), &record, icon, 0);
+  if (default_image_ < 0) default_image_ = instances_->AddSharedImage(*icon);
+  instances_->AddInstanceItem(row, Text(record.Name), &record, nullptr, default_image_);
 }
 
 void MainWindow::RefreshInstanceRow(int row, RowChange change) {
   Instance* record = InstanceAtRow(state_, row);
   switch (change) {
     case RowChange::kAdded:
-      if (record)
-        instances_->AddInstanceItem(row, Text(record->Name), record, record->Icon.image(), 0);
+      if (record) AddInstanceRow(row, *record);
       break;
     case RowChange::kEdited:
       if (!record || !instances_->item(row)) break;

@@ -57,6 +57,7 @@ class MainWindow : public QWidget {
   void FillVersionList();
   void FillModList();
   void FillInstanceList();
+  void AddInstanceRow(int row, Instance& record);
   void ConnectEvents();
   void PopUp(ListKind list, int row_under_pointer);
   void CloseWhenIdle();
@@ -68,6 +69,8 @@ class MainWindow : public QWidget {
   ReportListView* versions_;
   ReportListView* mods_;
   QTimer watch_timer_;
+  QTimer icon_timer_;       // runs while instance icons are read behind the window
+  int default_image_ = -1;  // the image list's default icon, once an instance shows it
   int work_running_ = 0;
   int commands_running_ = 0;
   bool close_pending_ = false;

@@ -101,6 +101,8 @@ void QtUi::InstanceRowChanged(int row, RowChange change) {
 
 void QtUi::SelectInstanceRow(int row) { window_->SelectInstanceRow(row); }
 
+RowRange QtUi::InstanceRowsInView() { return window_->instance_list()->RowsInView(); }
+
 }  // namespace oxlip::gui
 
 namespace oxlip::gui {

@@ -28,6 +28,7 @@ class QtUi : public QObject, public Ui {
   void ListChanged(ListKind list) override;
   void InstanceRowChanged(int row, RowChange change) override;
   void SelectInstanceRow(int row) override;
+  RowRange InstanceRowsInView() override;
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override;
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,

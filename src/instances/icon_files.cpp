@@ -1,8 +1,10 @@
 #include "instances/icon_files.h"
 
 #include <string_view>
+#include <vector>
 
 #include "image/image_loader.h"
+#include "image/image_scale.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -10,30 +12,47 @@
 namespace oxlip {
 namespace {
 
-// The file's name as the folder spells it; empty when there is none.
-std::string FindFileNoCase(const std::string& folder, std::string_view name) {
-  if (platform::IsFile(folder + std::string(name))) return std::string(name);
-  for (const auto& entry : platform::ListFolder(folder))
-    if (!entry.is_folder && platform::EqualsNoCase(entry.name, name)) return entry.name;
-  return "";
+constexpr std::string_view kIconNames[] = {"icon.png", "icon.bmp", "icon.jpg"};
+
+// The icon files of the folder in the order they are tried, each as the folder spells it: the
+// exact name when there is such a file, else the first that matches regardless of case. One
+// listing serves all names, as thousands of folders are looked at on every start.
+std::vector<std::string> IconFileCandidates(const std::string& folder) {
+  std::vector<std::string> found;
+  std::vector<platform::DirEntry> entries = platform::ListFolder(folder);
+  for (std::string_view name : kIconNames) {
+    const platform::DirEntry* match = nullptr;
+    for (const platform::DirEntry& entry : entries) {
+      if (entry.is_folder || !platform::EqualsNoCase(entry.name, name)) continue;
+      if (entry.name == name) {
+        match = &entry;
+        break;
+      }
+      if (!match) match = &entry;
+    }
+    if (match) found.push_back(match->name);
+  }
+  return found;
 }
 
 }  // namespace
 
 std::optional<image::Image> LoadIconFromFolder(const std::string& folder) {
-  for (std::string_view name : {"icon.png", "icon.bmp", "icon.jpg"}) {
-    std::string found = FindFileNoCase(folder, name);
-    if (found.empty()) continue;
-    if (auto image = image::LoadImageFile(folder + found)) return image;
-  }
+  for (const std::string& name : IconFileCandidates(folder))
+    if (auto image = image::LoadImageFile(folder + name)) return image;
   return std::nullopt;
 }
 
+std::optional<image::Image> LoadListIcon(const std::string& folder) {
+  std::optional<image::Image> image = LoadIconFromFolder(folder);
+  if (image && (image->width != image::kIconSide || image->height != image::kIconSide))
+    *image = image::ScaleImage(*image, image::kIconSide, image::kIconSide);
+  return image;
+}
+
 std::string FindIconFile(const std::string& folder) {
-  for (std::string_view name : {"icon.png", "icon.bmp", "icon.jpg"}) {
-    std::string found = FindFileNoCase(folder, name);
-    if (!found.empty() && image::LoadImageFile(folder + found)) return folder + found;
-  }
+  for (const std::string& name : IconFileCandidates(folder))
+    if (image::LoadImageFile(folder + name)) return folder + name;
   return "";
 }
 

@@ -11,6 +11,10 @@ namespace oxlip {
 // that loads as an image. Names match without regard to letter case, as on Windows.
 std::optional<image::Image> LoadIconFromFolder(const std::string& folder);
 
+// That image as the instance list shows it, 48 x 48: all a record keeps of an icon loaded at
+// start, so that thousands of instances fit in memory.
+std::optional<image::Image> LoadListIcon(const std::string& folder);
+
 // The path of the file LoadIconFromFolder would load; empty when there is none.
 std::string FindIconFile(const std::string& folder);
 

@@ -32,10 +32,23 @@ class InstanceIcon {
 
   // Copies duplicate an own image and share the default; either side can be freed alone.
 
-  void SetOwn(image::Image image) { own_ = std::move(image); }
+  void SetOwn(image::Image image) {
+    own_ = std::move(image);
+    loading_ = false;
+  }
   // Frees an own image; the shared default is never freed.
-  void ResetToDefault() { own_.reset(); }
+  void ResetToDefault() {
+    own_.reset();
+    loading_ = false;
+  }
   bool IsDefault() const { return !own_.has_value(); }
+
+  // The own image is still being read from the instance folder: until it comes (or turns out
+  // to be missing) the default shows. Setting or resetting the image ends the wait, so an
+  // image that arrives afterwards is not taken.
+  void MarkLoading() { loading_ = true; }
+  void EndLoading() { loading_ = false; }
+  bool loading() const { return loading_; }
 
   // What to show: the own image, else the default; null when neither exists.
   const image::Image* image() const {
@@ -46,6 +59,7 @@ class InstanceIcon {
  private:
   const DefaultIcon* shared_ = nullptr;  // not owned
   std::optional<image::Image> own_;
+  bool loading_ = false;
 };
 
 }  // namespace oxlip

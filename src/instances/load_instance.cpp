@@ -19,10 +19,12 @@ std::string NewInstanceName() {
   return "New " + date;
 }
 
-void SetDefaults(Instance& r, const InstanceContext& context) {
+// A folder's own name stands for the new name and folder a new record would get: the files
+// decide the name, and looking for a free folder costs a file system call per instance.
+void SetDefaults(Instance& r, const std::string& folder, const InstanceContext& context) {
   r = Instance{};
-  r.Name = NewInstanceName();
-  r.Folder = MakeFolderName(r.Name, context.settings.InstancesDir);
+  r.Name = folder.empty() ? NewInstanceName() : folder;
+  r.Folder = folder.empty() ? MakeFolderName(r.Name, context.settings.InstancesDir) : folder;
   r.Icon = InstanceIcon(context.default_icon);
   r.JavaPath = context.java_path;
 }
@@ -65,18 +67,28 @@ void ReadSettings(Instance& r, const std::string& folder, const std::string& new
 
 }  // namespace
 
-void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context) {
-  SetDefaults(record, context);
+void LoadInstanceSettings(Instance& record, const std::string& folder,
+                          const InstanceContext& context) {
+  SetDefaults(record, folder, context);
   if (folder.empty()) return;
-  record.Folder = folder;
-  const std::string base = context.settings.InstancesDir + folder + "\\";
+  const std::string base = InstanceFolderPath(context.settings, folder);
   ReadSettings(record, base, context.newest_stored_jar);
   if (auto mods = platform::ReadWholeFile(base + "mods.ini")) record.Mods = ParseModListText(*mods);
   if (record.BetaVersion == 0) {
     if (auto version = platform::ReadWholeFile(base + ".minecraft\\bin\\version"))
       record.BetaVersion = ReadVersionFileDate(*version);
   }
-  if (auto icon = LoadIconFromFolder(base)) record.Icon.SetOwn(std::move(*icon));
+}
+
+void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context) {
+  LoadInstanceSettings(record, folder, context);
+  if (folder.empty()) return;
+  if (auto icon = LoadIconFromFolder(InstanceFolderPath(context.settings, folder)))
+    record.Icon.SetOwn(std::move(*icon));
+}
+
+std::string InstanceFolderPath(const GlobalSettings& settings, const std::string& folder) {
+  return settings.InstancesDir + folder + "\\";
 }
 
 }  // namespace oxlip

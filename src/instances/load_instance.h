@@ -22,4 +22,11 @@ struct InstanceContext {
 // or damaged files leave defaults and report nothing.
 void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context);
 
+// The same without the icon: the record shows the default until its own is loaded.
+void LoadInstanceSettings(Instance& record, const std::string& folder,
+                          const InstanceContext& context);
+
+// The path of an instance folder, ending with a separator.
+std::string InstanceFolderPath(const GlobalSettings& settings, const std::string& folder);
+
 }  // namespace oxlip

@@ -165,10 +165,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return data;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& data) {
+bool ReplaceFileContents(const std::string& path, const std::string& data, Flush flush) {
   struct stat st;
   mode_t mode = ::stat(NativePath(path).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-  std::string temp = WriteTemporary(path, data, mode, true);
+  std::string temp = WriteTemporary(path, data, mode, flush == Flush::kToDisk);
   if (temp.empty()) return false;
   if (::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
     ::unlink(NativePath(temp).c_str());

@@ -68,9 +68,14 @@ DateValue FileDate(const std::string& path);  // 0 when missing
 bool SetFileDate(const std::string& path, DateValue date);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// Whether a replaced file reaches the disk itself before it takes the name: settings and
+// records do; files that are made again when lost (cached listings, checksum lists) need not
+// wait for the disk.
+enum class Flush { kToDisk, kNo };
 // Writes to a temporary file beside the target and renames it over the target, so a failure
 // leaves the old bytes in place.
-bool ReplaceFileContents(const std::string& path, const std::string& data);
+bool ReplaceFileContents(const std::string& path, const std::string& data,
+                         Flush flush = Flush::kToDisk);
 
 // Takes the file's rights from everyone but its owner, creating it empty when missing, so
 // contents written afterwards (ReplaceFileContents keeps the mode) are never readable by

@@ -37,6 +37,25 @@ std::string Finish(EVP_MD_CTX* context) {
 
 }  // namespace
 
+struct Md5::Context {
+  Digest digest = NewMd5();
+};
+
+Md5::Md5() : context_(std::make_unique<Context>()) { failed_ = !context_->digest; }
+
+Md5::~Md5() = default;
+
+void Md5::Update(const char* data, std::size_t size) {
+  if (!failed_ && EVP_DigestUpdate(context_->digest.get(), data, size) != 1) failed_ = true;
+}
+
+std::string Md5::Hex() {
+  std::string hex = failed_ ? "" : Finish(context_->digest.get());
+  context_->digest = NewMd5();
+  failed_ = !context_->digest;
+  return hex;
+}
+
 std::string Md5Hex(std::string_view bytes) {
   Digest context = NewMd5();
   if (!context || EVP_DigestUpdate(context.get(), bytes.data(), bytes.size()) != 1) return "";

@@ -44,10 +44,9 @@ int OpenPrefFile(const std::string& path) {
   ClosePrefFile();
   current = std::make_unique<OpenFile>();
   current->path = path;
-  current->access = platform::ProbeFileAccess(path);
-  std::optional<std::string> bytes;
-  if (current->access != platform::FileAccess::kMissing && !platform::IsFolder(path))
-    bytes = platform::ReadWholeFile(path);
+  // Reading fails on a folder as on a missing file. Whether the file may be written is asked
+  // when it is written back: thousands are only read at every start.
+  std::optional<std::string> bytes = platform::ReadWholeFile(path);
   if (!bytes) {
     current->access = platform::FileAccess::kMissing;
     return 0;

@@ -1,7 +1,9 @@
 #include "versions/download_engine.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "base/create_path.h"
 #include "base/error_text.h"
@@ -46,23 +48,12 @@ std::string CantDownload(const DownloadJob& job) {
   return "DoDownloads:Can't download " + job.URL + " to " + platform::NativePath(job.CachePath);
 }
 
-// A failed copy to the target is recorded in `copy_error` but does not fail the job.
-bool FinishJob(const DownloadJob& job, bool arrived, std::string* error, std::string* copy_error) {
-  if (!arrived) {
-    *error = CantDownload(job);
-    return false;
-  }
-  platform::SetFileDate(job.CachePath, job.Date);
-  RemoteFile entry{"", job.URL, job.Date, job.ETag, job.Size};
-  if (!MatchesRemote(job.CachePath, entry)) {
-    platform::DeleteFile(job.CachePath);  // never mistaken for a good copy later
-    *error = "DoDownloads: Corrupt Download " + job.URL;
-    return false;
-  }
-  std::string why;
-  if (!CopyIntoPlace(job.CachePath, job.Target, job.Date, &why)) *copy_error = "DoDownloads:" + why;
-  return true;
+std::string CantCopy(const DownloadJob& job) {
+  return "DoDownloads:Can't copy " + platform::NativePath(job.CachePath) + " to " +
+         platform::NativePath(job.Target);
 }
+
+ExpectedFile Expected(const DownloadJob& job) { return {job.Size, job.ETag, job.Date}; }
 
 // How a batch went: the failure first in queue order, and the last copy that failed.
 struct QueueOutcome {
@@ -80,26 +71,82 @@ void RecordFailure(QueueOutcome& outcome, TransferBatch& batch, std::size_t id, 
   batch.CancelAfter(id);
 }
 
+// Folders are made once per batch, not once per file: hundreds of files share a few.
+class FolderMaker {
+ public:
+  void For(const std::string& path) {
+    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    if (made_.insert(folder).second) CreatePath(path);
+  }
+
+ private:
+  std::set<std::string> made_;
+};
+
+// A file goes straight to its target, written once, and the cache gets a second name of the
+// same file so that other instances get it without a transfer. Where no file can be made
+// beside the target (a name at the length limit), it comes into the cache and is copied.
+bool StartJob(TransferBatch& batch, FolderMaker& folders, std::size_t id, const DownloadJob& job,
+              bool* via_cache) {
+  folders.For(job.Target);
+  folders.For(job.CachePath);
+  *via_cache = false;
+  if (batch.Start(id, job.URL, job.Target, Expected(job), job.CachePath)) return true;
+  *via_cache = true;
+  return batch.Start(id, job.URL, job.CachePath, Expected(job));
+}
+
+// A failed copy to the target is recorded in `copy_error` but does not fail the job.
+bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool via_cache,
+               std::string* error, std::string* copy_error) {
+  switch (finished.end) {
+    case TransferEnd::kFailed:
+      *error = CantDownload(job);
+      return false;
+    case TransferEnd::kCorrupt:
+      *error = "DoDownloads: Corrupt Download " + job.URL;
+      return false;
+    case TransferEnd::kNotPlaced:
+      *copy_error = CantCopy(job);
+      return true;
+    case TransferEnd::kPlaced:
+      break;
+  }
+  std::string why;
+  if (via_cache) {
+    if (!CopyIntoPlace(job.CachePath, job.Target, job.Date, &why))
+      *copy_error = "DoDownloads:" + why;
+  } else if (!finished.second_name) {
+    // A cache on another file system gets a copy; one that cannot take it costs a transfer
+    // another time, nothing more.
+    platform::CopyFile(job.Target, job.CachePath);
+  }
+  return true;
+}
+
 // Runs the whole queue with at most kMaxTransfersInFlight transfers at once. After a failure
 // nothing new starts, and the failure reported is the first in queue order, whatever order
 // the transfers ended in.
 QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar) {
   TransferBatch batch;
   QueueOutcome outcome;
+  std::vector<bool> via_cache(queue.size());
+  FolderMaker folders;
   std::size_t next = 0;
   while (batch.InFlight() > 0 || (outcome.ok() && next < queue.size())) {
     while (outcome.ok() && next < queue.size() && batch.InFlight() < kMaxTransfersInFlight) {
       const DownloadJob& job = queue[next];
       bar.SetName(platform::FileNamePart(job.Target));
-      CreatePath(job.CachePath);
-      platform::DeleteFile(job.CachePath);
-      if (!batch.Start(next, job.URL, job.CachePath))
+      bool cached = false;
+      if (!StartJob(batch, folders, next, job, &cached))
         RecordFailure(outcome, batch, next, CantDownload(job));
+      via_cache[next] = cached;
       ++next;
     }
     for (const FinishedTransfer& finished : batch.Wait(kPollMs)) {
       std::string error;
-      if (!FinishJob(queue[finished.id], finished.ok, &error, &outcome.copy_failure))
+      const DownloadJob& job = queue[finished.id];
+      if (!FinishJob(job, finished, via_cache[finished.id], &error, &outcome.copy_failure))
         RecordFailure(outcome, batch, finished.id, std::move(error));
     }
     bar.Report(batch.BytesReceived());

@@ -123,6 +123,10 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
                       const std::string& minecraft_file, ProgressSink* progress) {
   const GlobalSettings& settings = context.settings;
   context.queue.clear();
+  std::vector<ListingRequest> listings = {{settings.MCURL, "download\\"},
+                                          {settings.MCRESURL, "resources\\"}};
+  if (minecraft_file == kBetaChannel) listings.push_back({settings.MCASSETSURL, "assets\\"});
+  PrefetchListings(settings, listings);
   if (!GetMCFileList(settings, context.remote, settings.MCURL, "download\\"))
     return Fail("DownloadMinecraft: Can't download download-file-list");
   std::string game = settings.InstancesDir + folder + "\\.minecraft\\";

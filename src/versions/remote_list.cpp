@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <thread>
 
 #include "base/error_text.h"
 #include "platform/ascii_case.h"
@@ -86,7 +87,12 @@ bool FetchListing(const std::string& url, const std::string& cached) {
     if (!whole.empty() && whole.back() != '\n') whole += '\n';
     page_url = next == page_url ? "" : next;
   }
-  return platform::ReplaceFileContents(cached, whole);
+  return platform::ReplaceFileContents(cached, whole, platform::Flush::kNo);
+}
+
+std::string CachedListing(const GlobalSettings& settings, const std::string& subfolder) {
+  return settings.CacheDir + subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
+         "-index.xml";
 }
 
 }  // namespace
@@ -124,14 +130,22 @@ void ParseListing(std::string_view text, const std::string& listing_url,
   }
 }
 
+void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingRequest>& requests) {
+  std::vector<std::thread> fetches;
+  for (const ListingRequest& request : requests) {
+    std::string cached = CachedListing(settings, request.subfolder);
+    if (NeedsFetch(cached))
+      fetches.emplace_back([url = request.url, cached] { FetchListing(url, cached); });
+  }
+  for (std::thread& fetch : fetches) fetch.join();
+}
+
 int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
                   const std::string& subfolder) {
   list.download_prefix = settings.CacheDir + subfolder;
   list.files.clear();
   list.current = -1;
-  std::string cached = settings.CacheDir +
-                       subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
-                       "-index.xml";
+  std::string cached = CachedListing(settings, subfolder);
   if (NeedsFetch(cached) && !FetchListing(url, cached)) {
     SetErrorText("GetMCFileList: Can't download " + url);
     return 0;
@@ -167,7 +181,7 @@ bool WriteMd5sFile(const std::string& bin) {
         platform::kNativeConventions.natives_archive, std::string_view("lwjgl_util.jar"),
         std::string_view("minecraft.jar")})
     text += std::string(name) + "=" + platform::FileMd5(bin + std::string(name)) + "\r\n";
-  return platform::ReplaceFileContents(bin + "md5s", text);
+  return platform::ReplaceFileContents(bin + "md5s", text, platform::Flush::kNo);
 }
 
 }  // namespace oxlip

@@ -42,6 +42,15 @@ std::string PercentEncode(std::string_view key);
 int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
                   const std::string& subfolder);
 
+struct ListingRequest {
+  std::string url;
+  std::string subfolder;
+};
+
+// Fetches those of the listings that are due at the same time, so that the GetMCFileList calls
+// that follow find them fresh. A listing that fails is left for its GetMCFileList to report.
+void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingRequest>& requests);
+
 // Makes the first entry whose path equals `name` (ignoring case) current; 1 when found.
 int FindRemoteFile(RemoteFileList& list, const std::string& name);
 

@@ -2,20 +2,24 @@
 
 #include <curl/curl.h>
 
-#include <cstdio>
-
 #include "platform/curl_options.h"
-#include "platform/fs.h"
 #include "platform/http.h"
+#include "platform/md5.h"
 #include "platform/path.h"
+#include "platform/pending_file.h"
 
 namespace oxlip {
 
 struct TransferBatch::Slot {
   CURL* easy = nullptr;
-  std::FILE* file = nullptr;
-  std::string temp;
+  platform::PendingFile file;
+  bool write_failed = false;
+  // The bytes are checked as they pass, so a file is written once and never read back.
+  platform::Md5 md5;
+  std::int64_t size = 0;
+  ExpectedFile expected;
   std::string path;
+  std::string second_name;
   std::size_t id = 0;
   bool busy = false;
   std::int64_t* counter = nullptr;
@@ -27,9 +31,15 @@ CURLM* Multi(void* handle) { return static_cast<CURLM*>(handle); }
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto* slot = static_cast<TransferBatch::Slot*>(user);
-  size_t written = std::fwrite(data, size, count, slot->file) * size;
-  *slot->counter += static_cast<std::int64_t>(written);
-  return written;
+  size_t bytes = size * count;
+  if (!slot->file.Write(data, bytes)) {
+    slot->write_failed = true;
+    return 0;  // ends the transfer as failed
+  }
+  slot->md5.Update(data, bytes);
+  slot->size += static_cast<std::int64_t>(bytes);
+  *slot->counter += static_cast<std::int64_t>(bytes);
+  return bytes;
 }
 
 bool Status2xx(CURL* easy) {
@@ -62,22 +72,24 @@ TransferBatch::Slot* TransferBatch::IdleSlot() {
   return slots_.back().get();
 }
 
-bool TransferBatch::Start(std::size_t id, const std::string& url, const std::string& path) {
+bool TransferBatch::Start(std::size_t id, const std::string& url, const std::string& path,
+                          const ExpectedFile& expected, const std::string& second_name) {
   Slot* slot = multi_ ? IdleSlot() : nullptr;
-  if (!slot) return false;
-  slot->temp = platform::TemporaryNameBeside(path);
-  slot->file = std::fopen(platform::NativePath(slot->temp).c_str(), "wb");
-  if (!slot->file) return false;
+  if (!slot || !slot->file.Create(path)) return false;
   CURL* easy = slot->easy;
   curl_easy_reset(easy);
   platform::SetTransferOptions(easy, url, WriteBody, slot);
   curl_easy_setopt(easy, CURLOPT_PRIVATE, reinterpret_cast<char*>(slot));
   slot->path = path;
+  slot->second_name = second_name;
   slot->id = id;
+  slot->expected = expected;
+  slot->size = 0;
+  slot->write_failed = false;
+  slot->md5.Hex();  // starts over
   slot->counter = &bytes_received_;
   if (curl_multi_add_handle(Multi(multi_), easy) != CURLM_OK) {
-    std::fclose(slot->file);
-    platform::DeleteFile(slot->temp);
+    slot->file.Close();
     return false;
   }
   slot->busy = true;
@@ -87,14 +99,19 @@ bool TransferBatch::Start(std::size_t id, const std::string& url, const std::str
 FinishedTransfer TransferBatch::Finish(Slot& slot, int curl_result) {
   curl_multi_remove_handle(Multi(multi_), slot.easy);
   slot.busy = false;
-  bool ok = curl_result == CURLE_OK && Status2xx(slot.easy);
-  ok = std::fclose(slot.file) == 0 && ok;
-  slot.file = nullptr;
-  if (ok)
-    ok = std::rename(platform::NativePath(slot.temp).c_str(),
-                     platform::NativePath(slot.path).c_str()) == 0;
-  if (!ok) platform::DeleteFile(slot.temp);
-  return {slot.id, ok};
+  FinishedTransfer finished{slot.id, TransferEnd::kFailed};
+  if (curl_result == CURLE_OK && Status2xx(slot.easy) && !slot.write_failed) {
+    bool expected = slot.size == slot.expected.size && slot.md5.Hex() == slot.expected.md5;
+    finished.end = expected ? TransferEnd::kPlaced : TransferEnd::kCorrupt;
+  }
+  if (finished.end == TransferEnd::kPlaced) {
+    slot.file.SetModified(platform::FromDateValue(slot.expected.date));
+    if (!slot.file.Publish(slot.path)) finished.end = TransferEnd::kNotPlaced;
+  }
+  if (finished.end == TransferEnd::kPlaced && !slot.second_name.empty())
+    finished.second_name = slot.file.Publish(slot.second_name);
+  slot.file.Close();  // an unpublished file goes with it
+  return finished;
 }
 
 std::vector<FinishedTransfer> TransferBatch::Wait(int timeout_ms) {
@@ -123,9 +140,7 @@ void TransferBatch::CancelSlots(bool all, std::size_t after) {
   for (auto& slot : slots_) {
     if (!slot->busy || (!all && slot->id <= after)) continue;
     curl_multi_remove_handle(Multi(multi_), slot->easy);
-    std::fclose(slot->file);
-    slot->file = nullptr;
-    platform::DeleteFile(slot->temp);
+    slot->file.Close();
     slot->busy = false;
   }
 }

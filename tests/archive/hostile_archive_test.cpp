@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "archive_fixtures.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "support/temp_folder.h"
 
@@ -87,6 +89,26 @@ TEST_F(Hostile, CorruptedEntryLeavesNoFileUnderItsName) {
   WriteFile("bad.zip", bytes);
   EXPECT_NE(RunArchiver("x bad.zip -aoa -o\"out\\\""), 0);
   EXPECT_TRUE(OutputIsEmpty());
+}
+
+// Enough entries and bytes that they are written on several threads at once.
+TEST_F(Hostile, AmongManyEntriesTheFirstCorruptOneIsReportedAndNoneIsLeftInPart) {
+  std::vector<FakeEntry> entries;
+  for (int e = 0; e < 8; ++e) {
+    std::mt19937 random(e);
+    std::string data;
+    for (int i = 0; i < 300000; ++i) data += static_cast<char>(random());
+    entries.push_back({"e" + std::to_string(e) + ".bin", data, true});
+  }
+  MakeZip("bad.zip", entries);
+  std::string bytes = ReadFile("bad.zip");
+  for (int e : {6, 2}) bytes[bytes.find(entries[e].data.substr(1000, 64)) + 5] ^= 0x55;
+  WriteFile("bad.zip", bytes);
+  EXPECT_NE(RunArchiver("x bad.zip -aoa -o\"out\\\""), 0);
+  EXPECT_NE(LastErrorText().find("e2.bin"), std::string::npos) << LastErrorText();
+  Listing written = ListTree(dir() + "out");
+  EXPECT_EQ(written.count("e2.bin") + written.count("e6.bin"), 0u);
+  for (const auto& [name, item] : written) EXPECT_EQ(item.size, 300000) << name;
 }
 
 TEST_F(Hostile, TruncatedArchivesFailWithoutPartFiles) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <filesystem>
 
@@ -12,6 +14,7 @@
 #include "app/startup.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
+#include "support/held_file.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::gui {
@@ -124,6 +127,19 @@ TEST_F(WindowListsTest, IconsAreScaledTo48AndTheDefaultIsShared) {
     bool own = list->RecordOf(row)->Folder == "own";
     EXPECT_EQ(colour, own ? QColor(Qt::red) : QColor(Qt::blue));
   }
+  // The one instance showing the default gets an icon; one added afterwards shows the default.
+  int plain = list->RecordOf(0)->Folder == "plain" ? 0 : 1;
+  state.instance_list[plain]->Icon.SetOwn(image::Image{1, 1, {0, 255, 0, 255}});
+  ui->InstanceRowChanged(plain, RowChange::kEdited);
+  state.instances.push_back(std::make_unique<Instance>());
+  state.instances.back()->Icon = InstanceIcon(state.default_icon);
+  state.instance_list.push_back(state.instances.back().get());
+  ui->InstanceRowChanged(2, RowChange::kAdded);
+  auto colour = [list](int row) {
+    return list->item(row)->icon().pixmap(48).toImage().pixelColor(24, 24);
+  };
+  EXPECT_EQ(colour(plain), QColor(Qt::green));
+  EXPECT_EQ(colour(2), QColor(Qt::blue));
 }
 
 // Without a default icon, an instance without its own shows the first image of the list;
@@ -142,6 +158,46 @@ TEST_F(WindowListsTest, AnIconGivenToAnInstanceThatSharedAnImageIsItsOwn) {
   };
   EXPECT_EQ(colour(0), QColor(Qt::red));
   EXPECT_EQ(colour(1), QColor(Qt::blue));
+}
+
+// The icons out of view are read behind the window, which answers a click meanwhile: the
+// reading is held at an icon out of view until the click was answered.
+TEST_F(WindowListsTest, IconsOutOfViewComeWhileTheWindowAnswers) {
+  std::filesystem::create_directories(dir() + "Icons");
+  QImage default_icon(16, 16, QImage::Format_ARGB32);
+  default_icon.fill(Qt::blue);
+  default_icon.save(QString::fromStdString(dir() + "Icons/Default.png"));
+  constexpr int kCount = 200, kHeld = 120;
+  std::string order;
+  for (int i = 0; i < kCount; ++i) {
+    MakeInstance("i" + std::to_string(i), i == kHeld ? 0 : 20);
+    order += "i" + std::to_string(i) + "\r\n";
+  }
+  test::WriteFile(dir() + "Instances/sort.ini", order);
+  test::HeldFile held(dir() + "Instances/i" + std::to_string(kHeld) + "/icon.png");
+  Open();
+  InstanceListView* list = window->instance_list();
+  auto colour = [list](int row) {
+    return list->item(row)->icon().pixmap(48).toImage().pixelColor(24, 24);
+  };
+  ASSERT_LT(list->RowsInView().last, kHeld);
+  EXPECT_EQ(colour(0), QColor(Qt::red));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(list->SelectedRow(), 1);
+  EXPECT_EQ(colour(kCount - 1), QColor(Qt::blue));
+  QBuffer png;
+  QImage icon(20, 20, QImage::Format_ARGB32);
+  icon.fill(Qt::red);
+  icon.save(&png, "PNG");
+  held.Release(png.data().toStdString());
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        for (int row = 0; row < kCount; ++row)
+          if (colour(row) != QColor(Qt::red)) return false;
+        return true;
+      },
+      60000));
 }
 
 TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
@@ -163,6 +219,12 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   EXPECT_EQ(list->item(0)->text(), "second");
   EXPECT_EQ(list->ImageIndexOf(2), first_image);
   EXPECT_EQ(list->SelectedRow(), 2);
+  // The moved item alone shows its image, so a new icon replaces it in place.
+  int images = list->image_count();
+  state.instance_list[2]->Icon.SetOwn(image::Image{1, 1, {0, 255, 0, 255}});
+  ui->InstanceRowChanged(2, RowChange::kEdited);
+  EXPECT_EQ(list->ImageIndexOf(2), first_image);
+  EXPECT_EQ(list->image_count(), images);
   window->close();
   window->StoreGeometry();
   ShutDown(state);

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "mirror_tree.h"
@@ -50,6 +51,7 @@ TEST_F(MirrorCommandLine, BadOptionsEndWithAMessage) {
       {"--root missing", "'missing' is not a folder"},
       {"--root root --port 70000", "--port '70000'"},
       {"--root root --port", "needs a value"},
+      {"--root root --delay -5", "--delay '-5'"},
       {"--root root --fault explode:/x", "KIND:PATHPREFIX[:COUNT]"},
       {"--root root --fault drop:x", "must start with /"},
       {"--root root --fault drop:/x:0", "COUNT"},
@@ -83,6 +85,15 @@ TEST_F(MirrorCommandLine, AFixedPortIsUsedAndReported) {
   MirrorProcess mirror(dir() + "root/", {"--port", std::to_string(free_port)});
   EXPECT_EQ(mirror.port(), free_port);
   EXPECT_EQ(HttpGet(mirror.Url("download/minecraft.jar")).body, "jar");
+}
+
+TEST_F(MirrorCommandLine, ADelayHoldsEveryAnswer) {
+  MirrorProcess mirror(dir() + "root/", {"--delay", "300"});
+  for (const char* path : {"download/", "download/minecraft.jar"}) {
+    auto start = std::chrono::steady_clock::now();
+    HttpGet(mirror.Url(path));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << path;
+  }
 }
 
 // Other machines of a home network reach the mirror only when --bind asks for it.

@@ -76,6 +76,7 @@ class ScriptedUi : public Ui {
     instance_rows_changed.push_back({row, change});
   }
   void SelectInstanceRow(int row) override { selected_instance_rows.push_back(row); }
+  RowRange InstanceRowsInView() override { return rows_in_view; }
 
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override {
@@ -128,6 +129,7 @@ class ScriptedUi : public Ui {
   std::vector<ListKind> lists_changed;
   std::vector<std::pair<int, RowChange>> instance_rows_changed;
   std::vector<int> selected_instance_rows;
+  RowRange rows_in_view;  // what the window shows of the instance list: none unless set
 };
 
 }  // namespace oxlip::test

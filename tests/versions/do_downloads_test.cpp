@@ -64,6 +64,8 @@ TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads: Corrupt Download " + Url("f0.jar"));
   EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
+  EXPECT_EQ(Listed(dir() + "game"), std::vector<std::string>{"f0.jar"});
+  EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
   EXPECT_EQ(queue.size(), 1u);
 }
 
@@ -84,15 +86,17 @@ TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGo
   EXPECT_TRUE(queue.empty());
 }
 
-TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingInTheCacheAndTheNextRunSucceeds) {
+TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingNewAndTheNextRunSucceeds) {
   ServeJars(1, 200000);
+  test::WriteFile(Target("f0.jar"), "old jar");
   ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/download/f0.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
                                  platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
-  EXPECT_FALSE(platform::Exists(Target("f0.jar")));
+  EXPECT_EQ(Listed(dir() + "game"), std::vector<std::string>{"f0.jar"});
+  EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
   ASSERT_EQ(queue.size(), 1u);
   ASSERT_TRUE(mirror_->ClearFaults());
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
@@ -140,9 +144,9 @@ TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
 TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst) {
   ServeJars(4, 100000);
   // f2 may fail before f0 or after it; f1 may be cancelled on its way.
-  ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "404:/download/f0.jar", "--fault",
-                                       "slow:/download/f1.jar", "--fault",
-                                       "404:/download/f2.jar"}));
+  ASSERT_NO_FATAL_FAILURE(
+      StartMirror({"--fault", "404:/download/f0.jar", "--fault", "slow:/download/f1.jar", "--fault",
+                   "404:/download/f2.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +

@@ -29,6 +29,14 @@ TEST_F(ListingFetch, FetchedAtMostOnceAnHour) {
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCURL, "download\\"), 1);
   EXPECT_EQ(CountRequests("/download/"), 3);
   EXPECT_EQ(remote.download_prefix, settings.CacheDir + "download\\");
+
+  // Fetched ahead, together: only the listing that was due is asked for, once.
+  Serve("resources/sound/step.ogg", "step");
+  PrefetchListings(settings, {{settings.MCURL, "download\\"}, {settings.MCRESURL, "resources\\"}});
+  EXPECT_EQ(CountRequests("/resources/"), 1);
+  EXPECT_EQ(CountRequests("/download/"), 3);
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 1);
+  EXPECT_EQ(CountRequests("/resources/"), 1);
 }
 
 TEST_F(ListingFetch, RealListingSkipsFoldersAndUnquotesETags) {

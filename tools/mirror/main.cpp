@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -86,10 +87,13 @@ int Run(const Options& options) {
   // must not wait for the next segment, and a connection must outlive its fifth request.
   server.set_tcp_nodelay(true);
   server.set_keep_alive_max_count(100000);
-  server.set_pre_routing_handler([&mirror](const httplib::Request& req, httplib::Response& res) {
-    mirror->Handle(req, res);
-    return httplib::Server::HandlerResponse::Handled;
-  });
+  auto delay = std::chrono::milliseconds(options.delay_ms);
+  server.set_pre_routing_handler(
+      [&mirror, delay](const httplib::Request& req, httplib::Response& res) {
+        if (delay.count() > 0) std::this_thread::sleep_for(delay);
+        mirror->Handle(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+      });
   int port = Bind(server, options);
   if (port < 0)
     return Fail("cannot listen on " + options.bind + ":" + std::to_string(options.port));

@@ -7,22 +7,23 @@ namespace oxlip::mirror {
 
 const char kUsage[] =
     "usage: oxlip-mirror --root DIR [--port N] [--bind ADDR] [--users FILE] [--log FILE]\n"
-    "                    [--fault KIND:PATHPREFIX[:COUNT]]...\n"
+    "                    [--delay MS] [--fault KIND:PATHPREFIX[:COUNT]]...\n"
     "Serves every sub-folder of DIR as a download bucket under /<folder>/, and a login\n"
     "endpoint for requests with a 'user' query. Prints \"port N\" once it listens.\n"
     "Fault kinds: drop, wrong, slow, 500, 404.\n";
 
 namespace {
 
-std::optional<int> ParsePort(std::string_view text) {
-  if (text.empty() || text.size() > 5) return std::nullopt;
-  int port = 0;
+// A decimal number from 0 to `most`.
+std::optional<int> ParseNumber(std::string_view text, int most) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int number = 0;
   for (char c : text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    port = port * 10 + (c - '0');
+    number = number * 10 + (c - '0');
   }
-  if (port > 65535) return std::nullopt;
-  return port;
+  if (number > most) return std::nullopt;
+  return number;
 }
 
 // Applies one option that takes a value; false with `error` set when the value is bad.
@@ -31,12 +32,19 @@ bool ApplyOption(std::string_view name, const std::string& value, Options& optio
   if (name == "--root") {
     options.root = value;
   } else if (name == "--port") {
-    std::optional<int> port = ParsePort(value);
+    std::optional<int> port = ParseNumber(value, 65535);
     if (!port) {
       error = "--port '" + value + "': expected a number from 0 to 65535";
       return false;
     }
     options.port = *port;
+  } else if (name == "--delay") {
+    std::optional<int> delay = ParseNumber(value, 60000);
+    if (!delay) {
+      error = "--delay '" + value + "': expected milliseconds from 0 to 60000";
+      return false;
+    }
+    options.delay_ms = *delay;
   } else if (name == "--bind") {
     options.bind = value;
   } else if (name == "--users") {

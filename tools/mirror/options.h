@@ -15,6 +15,7 @@ struct Options {
   std::string users_file;
   std::string log_file;
   std::vector<FaultRule> faults;
+  int delay_ms = 0;  // waited before every answer, as a distant server would
   bool help = false;
 };
 
