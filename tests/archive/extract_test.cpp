@@ -28,12 +28,15 @@ TEST_F(Extract, FailuresWriteNothing) {
   }
 }
 
-TEST_F(Extract, WithoutOverwriteExistingFilesStay) {
+TEST_F(Extract, WithoutSwitchesFilesStayAndTheCurrentFolderIsTheOutput) {
   MakeZip("source.jar", {{"a.txt", "new"}, {"b.txt", "b"}});
   WriteFile("out/a.txt", "old");
   ASSERT_EQ(RunArchiver("x source.jar -o\"out\\\""), 0);
   EXPECT_EQ(ReadFile("out/a.txt"), "old");
   EXPECT_EQ(ReadFile("out/b.txt"), "b");
+  MakeLzma("natives.jar.lzma", "natives");
+  ASSERT_EQ(RunArchiver("x natives.jar.lzma -aoa"), 0);
+  EXPECT_EQ(ReadFile("natives.jar"), "natives");
 }
 
 }  // namespace
