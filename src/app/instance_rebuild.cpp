@@ -37,14 +37,16 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
 int CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
                    const std::string& to) {
   std::vector<std::string> skipped;
+  platform::Error error;
   // A linked "saves" folder on another disk is copied, a link back into the tree is not.
   int copied = ui.RunBehindStatus([&](ProgressSink&) {
-    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped) ? 1 : 0;
+    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped, &error) ? 1 : 0;
   });
   // The copy itself names no failure; without this the box would show an older text.
   if (!copied) {
-    SetErrorText(operation + ": Can't copy " + platform::NativePath(from) + " to " +
-                 platform::NativePath(to));
+    SetErrorText(base::WithReason(operation + ": Can't copy " + platform::NativePath(from) +
+                                      " to " + platform::NativePath(to),
+                                  error.reason));
   } else if (!skipped.empty()) {
     std::string text = operation + ": Not copied (broken links, loops, special files):";
     for (const std::string& name : skipped) text += "\n" + name;

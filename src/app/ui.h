@@ -7,6 +7,7 @@
 #include "app/instance_dialog_model.h"
 #include "app/login_form.h"
 #include "app/mod_dialog_model.h"
+#include "app/restore_choice_model.h"
 #include "base/progress.h"
 
 namespace oxlip {
@@ -73,6 +74,17 @@ class Ui {
   virtual bool RunLoginDialog(app::LoginForm& form) = 0;
   virtual bool RunModDialog(app::ModDialogModel& model) = 0;
   virtual bool RunInstanceDialog(app::InstanceDialogModel& model) = 0;
+  // The list of an instance's backups to restore one from.
+  virtual bool RunRestoreDialog(app::RestoreChoiceModel& model) = 0;
+
+  // A modal box like ShowMessage that offers one action besides closing it; true when the
+  // person chose the action.
+  virtual bool ShowOffer(const std::string& title, const std::string& text,
+                         const std::string& action) = 0;
+  // Opens the window that shows a game's log ("game.log", its run before a click away) and
+  // follows it while the game writes, or brings it to the front when open already. Returns at
+  // once; the window lives on its own.
+  virtual void ShowGameLog(const std::string& title, const std::string& log_file) = 0;
 };
 
 }  // namespace oxlip

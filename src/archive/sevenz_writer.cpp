@@ -13,6 +13,7 @@
 #include "archive/ordered_output.h"
 #include "archive/pack_plan.h"
 #include "archive/packing_choice.h"
+#include "base/error_text.h"
 #include "platform/open_file.h"
 #include "platform/path_status.h"
 #include "platform/random_access_file.h"
@@ -64,7 +65,7 @@ bool FeedDiskFile(const PackEntry& entry, const Sink& sink, bool* changed, std::
   std::int64_t got = 0;
   platform::PathStatus before = platform::LinkStatus(entry.disk_path);
   if (!in.Open(entry.disk_path)) {
-    *error = "can't read " + entry.disk_path;
+    *error = base::WithReason("can't read " + entry.disk_path, in.error().reason);
     return false;
   }
   while (total <= entry.size && (got = in.Read(buffer.data(), buffer.size())) > 0) {
@@ -72,7 +73,7 @@ bool FeedDiskFile(const PackEntry& entry, const Sink& sink, bool* changed, std::
     if (total <= entry.size && !sink(buffer.data(), static_cast<std::size_t>(got))) return false;
   }
   if (got < 0) {
-    *error = "can't read " + entry.disk_path;
+    *error = base::WithReason("can't read " + entry.disk_path, in.error().reason);
     return false;
   }
   if (total == entry.size && SameState(before, platform::LinkStatus(entry.disk_path))) return true;
@@ -267,7 +268,7 @@ bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
   platform::RandomAccessFile file;
   std::string front(kSevenZSignatureHeaderSize, '\0');
   if (!file.Create(path) || !file.Write(front.data(), front.size())) {
-    *error = "can't create " + path;
+    *error = base::WithReason("can't create " + path, file.error().reason);
     return false;
   }
   OrderedOutput out(&file, path, jobs.size());
@@ -290,7 +291,7 @@ bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
   if (file.Write(header.data(), header.size()) && file.WriteAt(0, front.data(), front.size()) &&
       file.Close())
     return true;
-  *error = "can't write " + path;
+  *error = base::WithReason("can't write " + path, file.error().reason);
   return false;
 }
 

@@ -23,9 +23,9 @@ int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
         SevenZip(nullptr,
                  "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup -x!game.log -x!game.log.1",
                  nullptr, 0, folder + "\\") == 0;
-    if (!result) why = " " + LastErrorText();
+    if (!result) why = archive::SevenZipReason();
   }
-  if (!result) SetErrorText("MineCraftBackup: Can't backup." + why);
+  if (!result) SetErrorText(base::WithReason("MineCraftBackup: Can't backup.", why));
   return result;
 }
 

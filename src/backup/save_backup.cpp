@@ -37,7 +37,7 @@ bool ArchiveWorld(const std::string& world, const std::string& world_backup, std
   if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
                world) == 0)
     return true;
-  *why = ": " + LastErrorText();
+  *why = archive::SevenZipReason();
   return false;
 }
 
@@ -70,7 +70,7 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
     if (ArchiveWorld(world, world_backup, &why)) {
       WriteLastUpdate(world_backup, newest);
     } else {
-      SetErrorText("SaveBackup: Can't backup " + name + why);
+      SetErrorText(base::WithReason("SaveBackup: Can't backup " + name, why));
       result = 0;
     }
   }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/empty_list_hint.h"
+#include "app/game_end_report.h"
 #include "app/instance_icons.h"
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
@@ -46,7 +47,12 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
        {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
         {versions_, ListKind::kVersions}})
     new EmptyAreaText(view, [this, kind = kind] { return Text(app::EmptyListHint(state_, kind)); });
-  connect(&watch_timer_, &QTimer::timeout, this, [this] { WatchGameWindow(state_); });
+  connect(&watch_timer_, &QTimer::timeout, this, [this] {
+    WatchGameWindow(state_);
+    // A game that ended badly is told between commands, never over their windows.
+    if (ui_ && state_.game.ended && work_running_ == 0 && commands_running_ == 0)
+      RunCommand([this] { app::ReportGameEnd(state_, *ui_); });
+  });
   watch_timer_.start(kWatchIntervalMs);
   connect(&icon_timer_, &QTimer::timeout, this, [this] {
     if (!ui_ || !app::DeliverInstanceIcons(state_, *ui_)) icon_timer_.stop();

@@ -13,13 +13,17 @@
 #include "gui/instance_dialog.h"
 #include "gui/login_dialog.h"
 #include "gui/mod_dialog.h"
+#include "gui/restore_dialog.h"
 #include "platform/shell.h"
 
 namespace oxlip::gui {
 
 QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
 
-QtUi::~QtUi() { CloseStatusWindow(); }
+QtUi::~QtUi() {
+  CloseStatusWindow();
+  for (GameLogWindow* log : game_logs()) delete log;
+}
 
 // Boxes, requesters, status and progress windows asked for while a dialog is open belong to
 // that dialog, so they show over it and can be answered.
@@ -30,6 +34,14 @@ QWidget* QtUi::Owner() const {
 
 void QtUi::ShowMessage(const std::string& title, const std::string& text) {
   QMessageBox::information(Owner(), QString::fromStdString(title), QString::fromStdString(text));
+}
+
+bool QtUi::ShowOffer(const std::string& title, const std::string& text, const std::string& action) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, Owner());
+  QAbstractButton* offered = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+  box.exec();
+  return box.clickedButton() == offered;
 }
 
 void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, bool hide_progress) {
@@ -141,6 +153,35 @@ bool QtUi::RunInstanceDialog(app::InstanceDialogModel& model) {
   InstanceConfigDialog dialog(Owner(), model);
   dialog.setWindowModality(Qt::ApplicationModal);
   return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUi::RunRestoreDialog(app::RestoreChoiceModel& model) {
+  RestoreDialog dialog(Owner(), model);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+std::vector<GameLogWindow*> QtUi::game_logs() const {
+  std::vector<GameLogWindow*> open;
+  for (const QPointer<GameLogWindow>& log : logs_)
+    if (log) open.push_back(log);
+  return open;
+}
+
+// One window per log: asking again brings the open one forward.
+void QtUi::ShowGameLog(const std::string& title, const std::string& log_file) {
+  std::erase_if(logs_, [](const QPointer<GameLogWindow>& log) { return !log; });
+  for (GameLogWindow* log : game_logs()) {
+    if (log->log_file() != log_file) continue;
+    log->showNormal();
+    log->raise();
+    log->activateWindow();
+    return;
+  }
+  auto* log = new GameLogWindow(QString::fromStdString(title), log_file);
+  logs_.emplace_back(log);
+  // A window of its own, so the window manager would put it anywhere: over the main window.
+  log->move(window_->geometry().center() - log->rect().center());
+  log->show();
 }
 
 }  // namespace oxlip::gui

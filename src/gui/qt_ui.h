@@ -2,8 +2,10 @@
 // The Ui port implemented with Qt.
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 #include "app/ui.h"
+#include "gui/game_log_window.h"
 #include "gui/main_window.h"
 #include "gui/status_window.h"
 
@@ -37,8 +39,14 @@ class QtUi : public QObject, public Ui {
   bool RunLoginDialog(app::LoginForm& form) override;
   bool RunModDialog(app::ModDialogModel& model) override;
   bool RunInstanceDialog(app::InstanceDialogModel& model) override;
+  bool RunRestoreDialog(app::RestoreChoiceModel& model) override;
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override;
+  void ShowGameLog(const std::string& title, const std::string& log_file) override;
 
   StatusWindow* status_window() const { return status_; }
+  // The log windows still open.
+  std::vector<GameLogWindow*> game_logs() const;
 
  private:
   // The open modal dialog, else the main window.
@@ -49,6 +57,7 @@ class QtUi : public QObject, public Ui {
   MainWindow* window_;
   QPointer<StatusWindow> status_;
   StatusProgressSink status_sink_;
+  std::vector<QPointer<GameLogWindow>> logs_;  // closed ones turn null
 };
 
 }  // namespace oxlip::gui

@@ -17,7 +17,7 @@ int PackPart(const std::string& part, const std::string& archive, const char* fa
   if (!base::TreeHoldsFile(part + "\\")) return 1;
   if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9", nullptr, 0, part) == 0)
     return 1;
-  SetErrorText(failure);
+  SetErrorText(base::WithReason(failure, archive::SevenZipReason()));
   return 0;
 }
 

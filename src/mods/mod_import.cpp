@@ -1,6 +1,7 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
+#include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/oem_text.h"
 #include "mods/mod_workspace.h"
@@ -32,11 +33,12 @@ bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive
       "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(staging) + "\" -aoa -hide", archive,
       staging, &refusal);
   if (!refusal.empty()) {
-    *error = "ImportMod: Refused " + platform::NativePath(archive) + refusal;
+    *error = base::WithReason("ImportMod: Refused " + platform::NativePath(archive), refusal);
     return false;
   }
   if (rc != 0) {
-    *error = "ImportMod: Can't unpack " + platform::NativePath(archive) + ": " + LastErrorText();
+    *error = base::WithReason("ImportMod: Can't unpack " + platform::NativePath(archive),
+                              archive::SevenZipReason());
     return false;
   }
   SortModFiles(staging, WorkspaceFolder(settings));

@@ -26,8 +26,12 @@ bool IsSafeRemotePath(const std::string& path) {
 bool CopyIntoPlace(const std::string& from, const std::string& to, platform::DateValue date,
                    std::string* error) {
   CreatePath(to);
-  bool ok = platform::CopyFile(from, to);
-  if (!ok) *error = "Can't copy " + platform::NativePath(from) + " to " + platform::NativePath(to);
+  platform::Error copying;
+  bool ok = platform::CopyFile(from, to, &copying);
+  if (!ok)
+    *error = base::WithReason(
+        "Can't copy " + platform::NativePath(from) + " to " + platform::NativePath(to),
+        copying.reason);
   platform::SetFileDate(to, date);
   return ok;
 }

@@ -97,6 +97,17 @@ class ScriptedUi : public Ui {
   bool RunInstanceDialog(app::InstanceDialogModel& model) override {
     return on_instance_dialog ? on_instance_dialog(model) : false;
   }
+  bool RunRestoreDialog(app::RestoreChoiceModel& model) override {
+    return on_restore_dialog ? on_restore_dialog(model) : false;
+  }
+  bool ShowOffer(const std::string& title, const std::string& text,
+                 const std::string& action) override {
+    offers.push_back({title, text, action});
+    return offer_answer;
+  }
+  void ShowGameLog(const std::string& title, const std::string& log_file) override {
+    game_logs.push_back({title, log_file});
+  }
 
   struct FileDialog {
     std::string title;
@@ -118,6 +129,15 @@ class ScriptedUi : public Ui {
   std::function<bool(app::LoginForm&)> on_login;
   std::function<bool(app::ModDialogModel&)> on_mod_dialog;
   std::function<bool(app::InstanceDialogModel&)> on_instance_dialog;
+  std::function<bool(app::RestoreChoiceModel&)> on_restore_dialog;
+  struct Offer {
+    std::string title;
+    std::string text;
+    std::string action;
+  };
+  std::vector<Offer> offers;
+  bool offer_answer = false;
+  std::vector<ShownMessage> game_logs;  // title and log file of each log window opened
 
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> status_shown;
