@@ -172,16 +172,6 @@ int RunArchiver(const std::string& command_line, const std::string& folder) {
   return SevenZip(nullptr, command_line, nullptr, 0, folder);
 }
 
-bool HaveSevenZipProgram() { return std::system("command -v 7zz >/dev/null 2>&1") == 0; }
-
-int RunSevenZipProgram(const std::string& folder, const std::string& args) {
-  // No globbing: "*" is for the program to expand, as it is for ours.
-  std::string line =
-      "set -f; cd '" + folder + "' && LC_ALL=C.UTF-8 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null";
-  int status = std::system(line.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
 
 int RunPython(const std::string& folder, const std::string& code) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/seven_zip_program.h"
+
 namespace oxlip::test {
 
 struct FakeEntry {
@@ -50,11 +52,6 @@ std::uint32_t Crc(const std::string& data);
 
 // Relative paths of the line are taken below `folder` (the current folder when empty).
 int RunArchiver(const std::string& command_line, const std::string& folder = "");
-
-// The 7-Zip command-line program, when installed.
-bool HaveSevenZipProgram();
-// Runs `7zz <args>` in `folder` with UTF-8 as its character set; its exit code.
-int RunSevenZipProgram(const std::string& folder, const std::string& args);
 
 // Python 3, whose zipfile module writes what the 7-Zip program will not (links by their mode,
 // odd names).

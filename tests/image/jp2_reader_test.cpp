@@ -12,16 +12,6 @@ using image::ReadJp2;
 
 class Jp2Reader : public InTempFolder {};
 
-TEST_F(Jp2Reader, FilesAndCodestreamsDecodeExactly) {
-  const image::Image rgba = Pattern(7, 5, true);
-  for (bool codestream : {false, true}) {
-    SCOPED_TRACE(codestream);
-    image::ImageResult result = Read(ReadJp2, EncodeJpeg2000(rgba, 4, codestream, dir() + "a"));
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_EQ(result.image->rgba, rgba.rgba);
-  }
-}
-
 TEST_F(Jp2Reader, GreyAndRgbAreOpaque) {
   const image::Image source = Pattern(6, 4, true);
   image::ImageResult grey = Read(ReadJp2, EncodeJpeg2000(source, 1, false, dir() + "g.jp2"));
@@ -34,16 +24,8 @@ TEST_F(Jp2Reader, GreyAndRgbAreOpaque) {
   EXPECT_EQ(PixelAt(*rgb.image, 5, 3), (Rgba{expected[0], expected[1], expected[2], 255}));
 }
 
-TEST_F(Jp2Reader, HostileFilesFail) {
+TEST_F(Jp2Reader, AHugeDeclaredSizeFails) {
   const image::Image source = Pattern(32, 32, true);
-  for (bool codestream : {false, true}) {
-    SCOPED_TRACE(codestream);
-    const std::string good = EncodeJpeg2000(source, 4, codestream, dir() + "h");
-    image::ImageResult truncated = Read(ReadJp2, good.substr(0, good.size() * 2 / 3));
-    EXPECT_FALSE(truncated);
-    EXPECT_EQ(truncated.error.rfind("JPEG 2000: ", 0), 0u) << truncated.error;
-    EXPECT_FALSE(Read(ReadJp2, good.substr(0, 60)));
-  }
   // SIZ of a codestream claiming 100000 x 100000 pixels.
   std::string huge = EncodeJpeg2000(source, 4, true, dir() + "h.j2k");
   for (size_t i = 8; i < 16; i += 4) {

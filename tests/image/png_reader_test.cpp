@@ -11,12 +11,7 @@ namespace {
 
 using image::ReadPng;
 
-TEST(PngReader, EveryColourTypeBecomesRgba) {
-  const image::Image rgba = Pattern(5, 3, true);
-  image::ImageResult direct = Read(ReadPng, EncodePngRgba(rgba));
-  ASSERT_TRUE(direct) << direct.error;
-  EXPECT_EQ(direct.image->rgba, rgba.rgba);
-
+TEST(PngReader, PaletteGreyAndInterlacedBecomeRgba) {
   const std::vector<Rgba> palette = {
       {1, 2, 3, 255}, {40, 50, 60, 0}, {7, 8, 9, 128}, {200, 0, 0, 255}};
   image::ImageResult indexed =
@@ -25,23 +20,22 @@ TEST(PngReader, EveryColourTypeBecomesRgba) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(*indexed.image, x, 0), palette[x]);
 
   // 16-bit grey samples, big-endian.
-  image::ImageResult grey =
-      Read(ReadPng, EncodePng({3, 1, PNG_COLOR_TYPE_GRAY, 16}, {0, 0, 0x80, 0x80, 0xff, 0xff}));
+  image::ImageResult grey = Read(ReadPng, EncodePng({3, 1, PNG_COLOR_TYPE_GRAY, 16, false, {}},
+                                                    {0, 0, 0x80, 0x80, 0xff, 0xff}));
   ASSERT_TRUE(grey) << grey.error;
   EXPECT_EQ(PixelAt(*grey.image, 0, 0), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(PixelAt(*grey.image, 1, 0), (Rgba{128, 128, 128, 255}));
   EXPECT_EQ(PixelAt(*grey.image, 2, 0), (Rgba{255, 255, 255, 255}));
-}
 
-TEST(PngReader, InterlacedRgb) {
   const image::Image expected = Pattern(9, 9, false);
   std::vector<uint8_t> rgb;
   for (size_t i = 0; i < expected.rgba.size(); ++i) {
     if (i % 4 != 3) rgb.push_back(expected.rgba[i]);
   }
-  image::ImageResult result = Read(ReadPng, EncodePng({9, 9, PNG_COLOR_TYPE_RGB, 8, true}, rgb));
-  ASSERT_TRUE(result) << result.error;
-  EXPECT_EQ(result.image->rgba, expected.rgba);
+  image::ImageResult interlaced =
+      Read(ReadPng, EncodePng({9, 9, PNG_COLOR_TYPE_RGB, 8, true, {}}, rgb));
+  ASSERT_TRUE(interlaced) << interlaced.error;
+  EXPECT_EQ(interlaced.image->rgba, expected.rgba);
 }
 
 // Width and height at bytes 16 and 20, the IHDR checksum after them.
@@ -59,10 +53,6 @@ TEST(PngReader, HostileFilesFail) {
   const std::string good = EncodePngRgba(Pattern(40, 40, true));
   ASSERT_TRUE(Read(ReadPng, WithSize(good, 40, 40)));  // the patching itself is sound
 
-  image::ImageResult truncated = Read(ReadPng, good.substr(0, good.size() / 2));
-  EXPECT_FALSE(truncated);
-  EXPECT_EQ(truncated.error.rfind("PNG: ", 0), 0u) << truncated.error;
-
   EXPECT_FALSE(Read(ReadPng, WithSize(good, 1000000, 40)));
   EXPECT_FALSE(Read(ReadPng, WithSize(good, 16384, 16384)));
   // More rows than the data holds.
@@ -71,7 +61,6 @@ TEST(PngReader, HostileFilesFail) {
   std::string bad_checksum = good;
   bad_checksum[30] ^= 1;
   EXPECT_FALSE(Read(ReadPng, bad_checksum));
-  EXPECT_FALSE(Read(ReadPng, good.substr(0, 8)));
 }
 
 }  // namespace

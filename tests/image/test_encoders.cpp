@@ -1,33 +1,16 @@
 #include "test_encoders.h"
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <openjpeg.h>
-#include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "support/temp_folder.h"
 
 namespace oxlip::test {
-namespace {
-
-void AppendPng(png_structp png, png_bytep data, size_t size) {
-  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), size);
-}
-
-void SetPalette(png_structp png, png_infop info, const std::vector<Rgba>& palette) {
-  std::vector<png_color> colours;
-  std::vector<png_byte> alphas;
-  for (const Rgba& c : palette) {
-    colours.push_back({c[0], c[1], c[2]});
-    alphas.push_back(c[3]);
-  }
-  png_set_PLTE(png, info, colours.data(), int(colours.size()));
-  png_set_tRNS(png, info, alphas.data(), int(alphas.size()), nullptr);
-}
-
-}  // namespace
 
 Rgba PixelAt(const image::Image& image, int x, int y) {
   const uint8_t* p = &image.rgba.at((size_t(y) * image.width + x) * 4);
@@ -47,30 +30,26 @@ image::Image Pattern(int width, int height, bool with_alpha) {
   return image;
 }
 
-std::string EncodePng(const PngShape& shape, const std::vector<uint8_t>& rows) {
-  std::string out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng cannot write the test image");
-  png_set_write_fn(png, &out, AppendPng, nullptr);
-  png_set_IHDR(png, info, shape.width, shape.height, shape.bit_depth, shape.color_type,
-               shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!shape.palette.empty()) SetPalette(png, info, shape.palette);
-  png_write_info(png, info);
-  const size_t stride = png_get_rowbytes(png, info);
-  std::vector<png_bytep> pointers;
-  for (int y = 0; y < shape.height; ++y) {
-    pointers.push_back(const_cast<png_bytep>(&rows.at(y * stride)));
+image::Image Quadrants() {
+  const Rgba colours[4] = {
+      {200, 30, 40, 255}, {20, 180, 60, 255}, {30, 40, 220, 255}, {240, 240, 20, 255}};
+  image::Image image{16, 16, {}};
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const Rgba& c = colours[(y / 8) * 2 + x / 8];
+      image.rgba.insert(image.rgba.end(), c.begin(), c.end());
+    }
   }
-  png_write_image(png, pointers.data());
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  return image;
 }
 
-std::string EncodePngRgba(const image::Image& image) {
-  return EncodePng({image.width, image.height, PNG_COLOR_TYPE_RGBA, 8, false, {}}, image.rgba);
+void ExpectClose(const image::Image& actual, const image::Image& expected, int tolerance) {
+  ASSERT_EQ(actual.width, expected.width);
+  ASSERT_EQ(actual.height, expected.height);
+  ASSERT_EQ(actual.rgba.size(), expected.rgba.size());
+  for (size_t i = 0; i < actual.rgba.size(); ++i) {
+    ASSERT_LE(std::abs(actual.rgba[i] - expected.rgba[i]), tolerance) << "byte " << i;
+  }
 }
 
 std::string EncodeJpeg(const image::Image& image, bool greyscale) {
@@ -156,6 +135,36 @@ Bytes& Bytes::Repeat(unsigned v, size_t count) {
 }
 void Bytes::PatchU32(size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) data_.at(at + i) = char((v >> (8 * i)) & 0xff);
+}
+
+std::string EncodeTga(const image::Image& image, int depth, bool top_down) {
+  Bytes b;
+  b.U8(3).U8(0).U8(2).Repeat(0, 9).U16(image.width).U16(image.height).U8(depth);
+  b.U8((depth == 32 ? 8 : 0) | (top_down ? 0x20 : 0)).Text("id!");
+  for (int row = 0; row < image.height; ++row) {
+    const int y = top_down ? row : image.height - 1 - row;
+    for (int x = 0; x < image.width; ++x) {
+      const Rgba c = PixelAt(image, x, y);
+      b.U8(c[2]).U8(c[1]).U8(c[0]);
+      if (depth == 32) b.U8(c[3]);
+    }
+  }
+  return b.str();
+}
+
+std::string EncodeBmp(const image::Image& image) {
+  Bytes b;
+  b.Text("BM").U32(0).U32(0).U32(54).U32(40).U32(image.width).U32(image.height);
+  b.U16(1).U16(24).U32(0).Repeat(0, 20);
+  for (int y = image.height - 1; y >= 0; --y) {
+    for (int x = 0; x < image.width; ++x) {
+      const Rgba c = PixelAt(image, x, y);
+      b.U8(c[2]).U8(c[1]).U8(c[0]);
+    }
+    b.Repeat(0, (4 - image.width * 3 % 4) % 4);
+  }
+  b.PatchU32(2, uint32_t(b.size()));
+  return b.str();
 }
 
 image::ImageResult Read(image::ImageResult (*reader)(const uint8_t*, size_t),

@@ -1,13 +1,12 @@
 #pragma once
-// Real encoders (libpng, libjpeg, OpenJPEG) for writing the images the readers must decode,
-// and a byte writer for the formats that have no library here.
+// Real encoders (libjpeg, OpenJPEG; PNG in support/png_writer.h) for writing the images the
+// readers must decode, and byte writers for the formats that have no library here.
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "image/image.h"
+#include "support/png_writer.h"
 
 namespace oxlip::test {
 
@@ -17,26 +16,9 @@ Rgba PixelAt(const image::Image& image, int x, int y);
 
 // width x height pixels, each colour different from its neighbours.
 image::Image Pattern(int width, int height, bool with_alpha);
-
-struct PngShape {
-  PngShape(int w, int h, int type, int depth, bool interlace = false,
-           std::vector<Rgba> colours = {})
-      : width(w),
-        height(h),
-        color_type(type),
-        bit_depth(depth),
-        interlaced(interlace),
-        palette(std::move(colours)) {}
-  int width;
-  int height;
-  int color_type;
-  int bit_depth;
-  bool interlaced;
-  std::vector<Rgba> palette;  // palette images; alpha below 255 goes into tRNS
-};
-// `rows`: the packed rows in PNG's own layout, one after the other.
-std::string EncodePng(const PngShape& shape, const std::vector<uint8_t>& rows);
-std::string EncodePngRgba(const image::Image& image);
+// Four flat 8 x 8 blocks, which JPEG keeps almost exactly.
+image::Image Quadrants();
+void ExpectClose(const image::Image& actual, const image::Image& expected, int tolerance);
 
 // No chroma subsampling, so flat 8 x 8 blocks come back within a few levels.
 std::string EncodeJpeg(const image::Image& image, bool greyscale);
@@ -60,6 +42,11 @@ class Bytes {
  private:
   std::string data_;
 };
+
+// Uncompressed, 24 or 32 bits (with 8 alpha bits), an image id before the pixels.
+std::string EncodeTga(const image::Image& image, int depth, bool top_down);
+// 24 bits, bottom-up, rows padded to four bytes.
+std::string EncodeBmp(const image::Image& image);
 
 image::ImageResult Read(image::ImageResult (*reader)(const uint8_t*, size_t),
                         const std::string& bytes);

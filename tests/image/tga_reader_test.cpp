@@ -24,30 +24,14 @@ void AppendPixel(Bytes& b, const Rgba& c, int depth) {
   if (depth == 32) b.U8(c[3]);
 }
 
-// Uncompressed pixels in file order for the given origin.
-std::string Uncompressed(const image::Image& image, int depth, bool top_down) {
-  uint8_t alpha_bits = depth == 32 ? 8 : 0;
-  Bytes b = Header(2, image.width, image.height, depth, alpha_bits | (top_down ? kTopLeft : 0));
-  for (int row = 0; row < image.height; ++row) {
-    const int y = top_down ? row : image.height - 1 - row;
-    for (int x = 0; x < image.width; ++x) AppendPixel(b, PixelAt(image, x, y), depth);
-  }
-  return b.str();
-}
-
-void ExpectImage(const image::ImageResult& result, const image::Image& expected) {
-  ASSERT_TRUE(result) << result.error;
-  EXPECT_EQ(result.image->width, expected.width);
-  EXPECT_EQ(result.image->height, expected.height);
-  EXPECT_EQ(result.image->rgba, expected.rgba);
-}
-
 TEST(TgaReader, UncompressedInBothOriginsAndDepths) {
   for (int depth : {24, 32}) {
     const image::Image expected = Pattern(4, 3, depth == 32);
     for (bool top_down : {false, true}) {
       SCOPED_TRACE(testing::Message() << depth << " bits, top-down " << top_down);
-      ExpectImage(Read(ReadTga, Uncompressed(expected, depth, top_down)), expected);
+      image::ImageResult result = Read(ReadTga, EncodeTga(expected, depth, top_down));
+      ASSERT_TRUE(result) << result.error;
+      EXPECT_EQ(result.image->rgba, expected.rgba);
     }
   }
 }
@@ -91,7 +75,7 @@ TEST(TgaReader, HostileFilesFail) {
   truncated_run.U8(0x80 | 127).U8(1).U8(2).U8(3).U8(0x80 | 127).U8(1);
   EXPECT_FALSE(Read(ReadTga, truncated_run.str()));
 
-  std::string raw = Uncompressed(Pattern(4, 4, false), 24, false);
+  std::string raw = EncodeTga(Pattern(4, 4, false), 24, false);
   EXPECT_FALSE(Read(ReadTga, raw.substr(0, raw.size() - 1)));
 
   // A huge declared size with only a few bytes behind it.
@@ -104,7 +88,7 @@ TEST(TgaReader, HostileFilesFail) {
 }
 
 TEST(TgaReader, HeaderIsCheckedStrictly) {
-  const std::string good = Uncompressed(Pattern(2, 2, false), 24, true);
+  const std::string good = EncodeTga(Pattern(2, 2, false), 24, true);
   EXPECT_TRUE(image::LooksLikeTga(reinterpret_cast<const uint8_t*>(good.data()), good.size()));
   auto altered = [&](size_t at, char value) {
     std::string bytes = good;

@@ -18,49 +18,39 @@ std::string Random(size_t size, unsigned seed) {
   return out;
 }
 
-// Applies the delta to `old` and expects `target` back, with nothing left over.
-void ExpectRebuilds(const std::string& old, const std::string& target, const std::string& delta) {
+// The delta of `old` to `target`, checked to rebuild `target` with nothing left over.
+std::string Rebuilt(const std::string& old, const std::string& target) {
+  std::string delta = EncodeDelta(old, target), output;
   versions::PatchCursor cursor(delta);
-  std::string output;
-  EXPECT_EQ(versions::ApplyDelta(old, static_cast<std::int64_t>(target.size()), cursor,
-                                 [&output](std::string_view bytes) {
-                                   output += bytes;
-                                   return true;
-                                 }),
+  auto sink = [&output](std::string_view bytes) {
+    output += bytes;
+    return true;
+  };
+  EXPECT_EQ(versions::ApplyDelta(old, std::int64_t(target.size()), cursor, sink),
             versions::DeltaStatus::kDone);
   EXPECT_TRUE(cursor.AtEnd());
   EXPECT_TRUE(output == target);
+  return delta;
 }
 
-TEST(DeltaEncoderTest, NearEditsBecomeShortCopiesAndInserts) {
+TEST(DeltaEncoderTest, NearEditsAreCheapAndCopiesReachOnlyTheirOffsets) {
   std::string old = Random(20000, 1), target = old;
   target.replace(1000, 4, "edit");
   target.insert(5000, "inserted bytes, 100 or fewer of them");
   target.erase(9000, 60);
   target[15000] ^= 0x55;
-  std::string delta = EncodeDelta(old, target);
-  ExpectRebuilds(old, target, delta);
-  EXPECT_LT(delta.size(), 100u);
-}
-
-TEST(DeltaEncoderTest, CopiesFollowTheOutputOnlyWithinTheirOffsets) {
-  std::string old = Random(4000, 2);
+  EXPECT_LT(Rebuilt(old, target).size(), 100u);
   // Shifted by 127 bytes the old content can still be copied; by 129 it cannot.
-  std::string near = Random(127, 3) + old, far = Random(129, 4) + old;
-  std::string near_delta = EncodeDelta(old, near), far_delta = EncodeDelta(old, far);
-  ExpectRebuilds(old, near, near_delta);
-  ExpectRebuilds(old, far, far_delta);
-  EXPECT_LT(near_delta.size(), 200u);
-  EXPECT_GT(far_delta.size(), far.size());
+  EXPECT_LT(Rebuilt(old, Random(127, 3) + old).size(), 200u);
+  EXPECT_GT(Rebuilt(old, Random(129, 4) + old).size(), old.size() + 129);
 }
 
 TEST(DeltaEncoderTest, EveryLengthRebuildsExactly) {
   std::string zeros(200000, '\0');  // one long run: copies split at their longest form
-  ExpectRebuilds(zeros, zeros, EncodeDelta(zeros, zeros));
-  ExpectRebuilds("", "", EncodeDelta("", ""));
-  ExpectRebuilds("old", "", EncodeDelta("old", ""));
-  std::string big = Random(70000, 5);
-  ExpectRebuilds("", big, EncodeDelta("", big));
+  Rebuilt(zeros, zeros);
+  Rebuilt("", "");
+  Rebuilt("old", "");
+  Rebuilt("", Random(70000, 5));
   for (unsigned seed = 0; seed < 50; ++seed) {
     std::mt19937 random(seed);
     std::string old = Random(random() % 3000, seed), target = old;
@@ -71,7 +61,7 @@ TEST(DeltaEncoderTest, EveryLengthRebuildsExactly) {
       else
         target.erase(at, random() % 40);
     }
-    ExpectRebuilds(old, target, EncodeDelta(old, target));
+    Rebuilt(old, target);
   }
 }
 

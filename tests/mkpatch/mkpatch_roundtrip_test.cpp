@@ -51,13 +51,15 @@ class MkpatchRoundTripTest : public test::DowngradeTest {
     ASSERT_TRUE(platform::CopyFile(test::FixtureRoot() + "assets/" + key, path)) << key;
   }
 
-  // Makes the patch from the stored `source` to the jar at `target` into the patch folder.
-  void MakePatch(const std::string& source, const std::string& target) {
+  // Runs the program from `source` to `target` into `patch` (the patch folder when empty); what
+  // it printed.
+  std::string MakePatch(const std::string& source, const std::string& target,
+                        std::string patch = "") {
     std::string output;
-    ASSERT_EQ(RunTool(Quoted(Jar(source)) + " " + Quoted(target) + " " + Quoted(settings.PatchDir),
-                      &output),
-              0)
+    if (patch.empty()) patch = settings.PatchDir;
+    EXPECT_EQ(RunTool(Quoted(source) + " " + Quoted(target) + " " + Quoted(patch), &output), 0)
         << output;
+    return output;
   }
 
   // The made jar has the original's files, dates and version.
@@ -69,19 +71,6 @@ class MkpatchRoundTripTest : public test::DowngradeTest {
     EXPECT_EQ(JarDates(made), JarDates(original));
   }
 };
-
-TEST_F(MkpatchRoundTripTest, FixtureJarBecomesTheOlderOneBitForBit) {
-  CopyFixture("1_1/minecraft.jar", Jar("minecraft - 1.1.jar"));
-  std::string original = dir() + "originals/minecraft - 1.0.jar";
-  CopyFixture("1_0/minecraft.jar", original);
-  MakePatch("minecraft - 1.1.jar", original);
-  EXPECT_TRUE(platform::IsFile(settings.PatchDir + "minecraft - 1.1#minecraft - 1.0.patch"));
-
-  ASSERT_EQ(Run("minecraft - 1.1.jar", 0), 1) << LastErrorText();
-  ExpectSameJar(Jar("minecraft - 1.0.jar"), original);
-  EXPECT_EQ(VerIni(),
-            VersionRecordBytes("minecraft - 1.0.jar", "1.0", JarDates(original)[kMainClass]));
-}
 
 TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
   struct Version {
@@ -96,7 +85,7 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
   // Each patch is made from the original jar of its source, stored while it is made.
   for (size_t i = 0; i + 1 < std::size(versions); ++i) {
     CopyFixture(versions[i].key, Jar(versions[i].file));
-    MakePatch(versions[i].file, dir() + "originals/" + versions[i + 1].file);
+    MakePatch(Jar(versions[i].file), dir() + "originals/" + versions[i + 1].file);
     if (i > 0) platform::DeleteFile(Jar(versions[i].file));
   }
 
@@ -132,13 +121,8 @@ TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
                   {"new empty.txt", ""}};
   MakeStoredJar("minecraft - 2.0.jar", source, 1300000000);
   test::MakeJar(dir() + "minecraft - 1.9.jar", target, 1290000000);
-  std::string output;
-  ASSERT_EQ(
-      RunTool(Quoted(Jar("minecraft - 2.0.jar")) + " " + Quoted(dir() + "minecraft - 1.9.jar") +
-                  " " + Quoted(settings.PatchDir + "minecraft - 2.0#minecraft - 1.9.patch"),
-              &output),
-      0)
-      << output;
+  std::string output = MakePatch(Jar("minecraft - 2.0.jar"), dir() + "minecraft - 1.9.jar",
+                                 settings.PatchDir + "minecraft - 2.0#minecraft - 1.9.patch");
   // Six folders, same.bin and the empty file kept; both classes as deltas.
   EXPECT_NE(output.find("(8 kept, 2 deltas, 3 new)"), std::string::npos) << output;
 
@@ -153,20 +137,17 @@ TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {
   MakeStoredJar("minecraft - 3.jar", source, 1300000000);
   test::WriteTree(dir() + "source/", source, 1300000000);
   test::WriteTree(dir() + "minecraft - 2/", target, 1290000000);
-  ASSERT_EQ(RunTool(Quoted(dir() + "source") + " " + Quoted(dir() + "minecraft - 2/") + " " +
-                    Quoted(settings.PatchDir + "minecraft - 3#minecraft - 2.patch")),
-            0);
+  MakePatch(dir() + "source", dir() + "minecraft - 2/",
+            settings.PatchDir + "minecraft - 3#minecraft - 2.patch");
   ASSERT_EQ(Run("minecraft - 3.jar", 0), 1) << LastErrorText();
   EXPECT_EQ(JarContents(Jar("minecraft - 2.jar")), target);
 }
 
-TEST_F(MkpatchRoundTripTest, HelpUsageAndFailures) {
+TEST_F(MkpatchRoundTripTest, UsageAndFailures) {
   std::string output;
   EXPECT_EQ(RunTool("--help", &output), 0);
   EXPECT_EQ(output.rfind("Usage: oxlip-mkpatch SOURCE TARGET PATCH", 0), 0u);
-  EXPECT_NE(output.find("Example"), std::string::npos);
   EXPECT_EQ(RunTool("only-one", &output), 2);
-  EXPECT_NE(output.find("Usage"), std::string::npos);
   EXPECT_EQ(RunTool("missing.jar also-missing.jar out.patch", &output), 1);
   EXPECT_EQ(output.rfind("oxlip-mkpatch: can't open", 0), 0u) << output;
   EXPECT_FALSE(platform::Exists(dir() + "out.patch"));
