@@ -52,6 +52,11 @@ class ConfirmingUi : public Ui {
   bool RunLoginDialog(app::LoginForm&) override { return false; }
   bool RunModDialog(app::ModDialogModel&) override { return true; }
   bool RunInstanceDialog(app::InstanceDialogModel&) override { return false; }
+  bool RunRestoreDialog(app::RestoreChoiceModel&) override { return false; }
+  bool ShowOffer(const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
+  void ShowGameLog(const std::string&, const std::string&) override {}
 
  private:
   NoProgress progress_;

@@ -6,6 +6,7 @@
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
 #include "base/create_path.h"
+#include "base/error_text.h"
 #include "base/oem_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -54,7 +55,8 @@ bool UnpackMods(const MagicProfile& profile, const std::string& staging, Steps& 
     // A mod from anywhere: what it may unpack is capped like an imported one.
     std::string refusal;
     if (archive::SevenZipWithinLimit(line, mod.file, staging, &refusal) != 0) {
-      *error = "stampit: Can't unzip mod " + mod.file + refusal;
+      *error = base::WithReason("stampit: Can't unzip mod " + mod.file,
+                                archive::ExtractionFailure(refusal));
       return false;
     }
     steps.Done();
@@ -70,7 +72,7 @@ bool PatchJar(const std::string& jar, const std::string& staging, Steps& steps,
   bool ok = SevenZip(nullptr, add, nullptr, 0) == 0;
   if (ok) steps.Done();
   ok = ok && SevenZip(nullptr, "d \"" + ToOemText(jar) + "\" META-INF ", nullptr, 0) == 0;
-  if (!ok) *error = kPatchFailed;
+  if (!ok) *error = base::WithReason(kPatchFailed, archive::SevenZipReason());
   return ok;
 }
 
@@ -85,12 +87,13 @@ bool BuildJar(const std::string& profile_jar, const std::string& jar, const std:
   }
   std::string source = SameFile(profile_jar, jar) ? jar : profile_jar;
   std::string temp = platform::TemporaryNameBeside(jar);
-  bool ok = platform::CopyFile(source, temp);
-  if (!ok) *error = "stampit: Can't copy " + source;
+  platform::Error copying;
+  bool ok = platform::CopyFile(source, temp, &copying);
+  if (!ok) *error = base::WithReason("stampit: Can't copy " + source, copying.reason);
   if (ok) steps.Done();
   ok = ok && PatchJar(temp, staging, steps, error);
-  if (ok && !platform::ReplaceFile(temp, jar)) {
-    *error = kPatchFailed;
+  if (ok && !platform::ReplaceFile(temp, jar, &copying)) {
+    *error = base::WithReason(kPatchFailed, copying.reason);
     ok = false;
   }
   platform::DeleteFile(temp);

@@ -9,6 +9,8 @@ void RegisterCommands(CommandTable& table) {
   RegisterModCommands(table);
   RegisterStampCommand(table);
   RegisterStartCommands(table);
+  RegisterRestoreCommand(table);
+  RegisterGameLogCommand(table);
 }
 
 }  // namespace oxlip

@@ -13,5 +13,7 @@ void RegisterVersionCommands(CommandTable& table);
 void RegisterModCommands(CommandTable& table);
 void RegisterStampCommand(CommandTable& table);
 void RegisterStartCommands(CommandTable& table);
+void RegisterRestoreCommand(CommandTable& table);
+void RegisterGameLogCommand(CommandTable& table);
 
 }  // namespace oxlip

@@ -15,12 +15,15 @@ Menu InstanceMenu(bool alternate) {
   menu.push_back(Item("Start", kCmdStart));
   if (alternate) menu.push_back(Item("Start with alternate", kCmdStartAlternate));
   menu.push_back(Item("Config", kCmdConfig));
+  menu.push_back(Item("Show game log", kCmdShowGameLog));
   menu.push_back(Separator());
   if (alternate)
     menu.push_back(
         Sub("Mod", {Item("Import Mod-Settings from alternate", kCmdImportAlternateMods)}));
   menu.push_back(Sub("Backup", {Item("Backup", kCmdBackup)}));
   menu.push_back(Sub("Backup saves", {Item("Backup saves", kCmdBackupSaves)}));
+  // Its list of backups is the second step that the submenus give the others.
+  menu.push_back(Item("Restore backup", kCmdRestoreBackup));
   menu.push_back(Sub("Repair/update", {Item("Repair/Update", kCmdRepair)}));
   menu.push_back(Sub("Clone", {Item("Clone", kCmdClone)}));
   menu.push_back(Sub("Delete", {Item("Delete", kCmdDelete)}));

@@ -32,6 +32,8 @@ enum CommandId : int {
   kCmdRenameMod = 24,
   kCmdDeleteMod = 25,
   kCmdOpenMod = 26,
+  kCmdRestoreBackup = 27,
+  kCmdShowGameLog = 28,
 };
 
 struct MenuItem {

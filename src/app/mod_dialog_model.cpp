@@ -16,8 +16,8 @@ bool StartsWith(const std::string& text, const std::string& head) {
 
 // A folder that cannot be listed is not known to be empty.
 bool IsEmptyFolder(const std::string& folder) {
-  std::string error;
-  return platform::ListFolder(folder, &error).empty() && error.empty();
+  platform::Error error;
+  return platform::ListFolder(folder, &error).empty() && !error;
 }
 
 // One entry of the folder a list shows: never a way out of it.

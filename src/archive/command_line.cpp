@@ -1,5 +1,6 @@
 #include "archive/command_line.h"
 
+#include "base/error_text.h"
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/path.h"
@@ -108,9 +109,11 @@ bool ParseCommand(std::string_view line, Command* command, std::string* error) {
 
 bool ReadListFiles(Command* command, std::string* error) {
   for (const std::string& file : command->list_files) {
-    std::optional<std::string> text = platform::ReadWholeFile(file);
+    platform::Error reading;
+    std::optional<std::string> text = platform::ReadWholeFile(file, &reading);
     if (!text) {
-      *error = "can't read list file " + platform::NativePath(file);
+      *error =
+          base::WithReason("can't read list file " + platform::NativePath(file), reading.reason);
       return false;
     }
     size_t start = 0;

@@ -47,8 +47,8 @@ UnpackLimit UnpackLimitFor(const std::string& archive, const std::string& output
 }
 
 std::string RefusalReason(const UnpackLimit& limit) {
-  return limit.by_disk ? ": unpacking it would leave less than 1 GB free on the disk"
-                       : ": it unpacks to more than 100 times its size";
+  return limit.by_disk ? "unpacking it would leave less than 1 GB free on the disk"
+                       : "it unpacks to more than 100 times its size";
 }
 
 int SevenZipWithinLimit(const std::string& command_line, const std::string& archive,
@@ -59,6 +59,10 @@ int SevenZipWithinLimit(const std::string& command_line, const std::string& arch
   int result = SevenZip(nullptr, command_line, nullptr, 0, folder);
   *refusal = budget.exceeded() ? RefusalReason(limit) : "";
   return result;
+}
+
+std::string ExtractionFailure(const std::string& refusal) {
+  return refusal.empty() ? SevenZipReason() : refusal;
 }
 
 ExtractBudget::ExtractBudget(std::uint64_t max_bytes) : max_bytes_(max_bytes) {

@@ -31,6 +31,10 @@ int SevenZipWithinLimit(const std::string& command_line, const std::string& arch
                         const std::string& output, std::string* refusal,
                         const std::string& folder = "");
 
+// Why an extraction through SevenZipWithinLimit failed, to follow a message: the refusal when
+// the limit stopped it, else the archiver's reason.
+std::string ExtractionFailure(const std::string& refusal);
+
 // While it lives, the extractions this thread runs (with the helper threads they start) may
 // write at most `max_bytes` of file content in all; the one that would go beyond fails. Scopes
 // do not nest.

@@ -1,6 +1,9 @@
 #include "archive/libarchive_handle.h"
 
+#include <cerrno>
 #include <vector>
+
+#include "platform/error.h"
 
 namespace oxlip::archive {
 
@@ -19,6 +22,10 @@ Reader OpenReader(const std::string& path, Format format, std::string* error) {
   }
   if (archive_read_open_filename(reader.get(), path.c_str(), 1 << 16) != ARCHIVE_OK) {
     *error = "can't open " + path + ": " + ArchiveError(reader.get());
+    // Where the file itself failed, libarchive names it but not the system's reason. It
+    // reports a damaged or unknown format as EILSEQ and its own misuse as EINVAL.
+    int code = archive_errno(reader.get());
+    if (code > 0 && code != EILSEQ && code != EINVAL) *error += ": " + platform::ReasonText(code);
     return nullptr;
   }
   return reader;

@@ -1,5 +1,7 @@
 #include "archive/ordered_output.h"
 
+#include "base/error_text.h"
+
 namespace oxlip::archive {
 
 OrderedOutput::OrderedOutput(platform::RandomAccessFile* archive, std::string archive_path,
@@ -24,24 +26,31 @@ bool OrderedOutput::KeepAside(Pending& pending, const char* data, std::size_t si
     pending.scratch = std::make_unique<platform::RandomAccessFile>();
     if (!pending.scratch->CreateScratch(archive_path_) ||
         !pending.scratch->Write(pending.memory.data(), pending.memory.size()))
-      return Fail("can't write a scratch file beside " + archive_path_);
+      return FailScratch(pending, "write");
     std::string().swap(pending.memory);
   }
-  return pending.scratch->Write(data, size) ||
-         Fail("can't write a scratch file beside " + archive_path_);
+  return pending.scratch->Write(data, size) || FailScratch(pending, "write");
+}
+
+bool OrderedOutput::FailScratch(const Pending& pending, const char* verb) {
+  return Fail(
+      base::WithReason(std::string("can't ") + verb + " a scratch file beside " + archive_path_,
+                       pending.scratch->error().reason));
+}
+
+bool OrderedOutput::FailArchive() {
+  return Fail(base::WithReason("can't write " + archive_path_, archive_->error().reason));
 }
 
 bool OrderedOutput::MoveIn(Pending& pending) {
-  if (!archive_->Write(pending.memory.data(), pending.memory.size()))
-    return Fail("can't write " + archive_path_);
+  if (!archive_->Write(pending.memory.data(), pending.memory.size())) return FailArchive();
   std::string().swap(pending.memory);
   if (!pending.scratch) return true;
   std::string buffer(1 << 20, '\0');
   for (std::int64_t at = 0; at < pending.scratch->Size();) {
     std::int64_t got = pending.scratch->ReadAt(at, buffer.data(), buffer.size());
-    if (got <= 0) return Fail("can't read a scratch file beside " + archive_path_);
-    if (!archive_->Write(buffer.data(), static_cast<std::size_t>(got)))
-      return Fail("can't write " + archive_path_);
+    if (got <= 0) return FailScratch(pending, "read");
+    if (!archive_->Write(buffer.data(), static_cast<std::size_t>(got))) return FailArchive();
     at += got;
   }
   pending.scratch.reset();
@@ -54,7 +63,7 @@ bool OrderedOutput::Write(std::size_t stream, const char* data, std::size_t size
   Pending& pending = pending_[stream];
   pending.size += size;
   if (stream != head_) return KeepAside(pending, data, size);
-  return archive_->Write(data, size) || Fail("can't write " + archive_path_);
+  return archive_->Write(data, size) || FailArchive();
 }
 
 bool OrderedOutput::Finish(std::size_t stream) {

@@ -40,6 +40,9 @@ class OrderedOutput {
   bool KeepAside(Pending& pending, const char* data, std::size_t size);
   bool MoveIn(Pending& pending);
   bool Fail(const std::string& why);
+  // With the system's reason for the failure of the scratch file or of the archive.
+  bool FailScratch(const Pending& pending, const char* verb);
+  bool FailArchive();
 
   platform::RandomAccessFile* archive_;
   std::string archive_path_;

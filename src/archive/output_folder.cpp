@@ -1,8 +1,11 @@
 #include "archive/output_folder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
+#include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "platform/path_status.h"
@@ -20,7 +23,7 @@ bool FillAndPublish(const std::string& full, std::time_t modified, const Filler&
                     std::string* error) {
   platform::PendingFile file;
   if (!file.Create(full)) {
-    *error = "can't create " + full;
+    *error = base::WithReason("can't create " + full, file.error().reason);
     return false;
   }
   bool write_failed = false;
@@ -30,12 +33,12 @@ bool FillAndPublish(const std::string& full, std::time_t modified, const Filler&
         return !write_failed;
       },
       error);
-  if (write_failed) *error = "can't write " + full;
+  if (write_failed) *error = base::WithReason("can't write " + full, file.error().reason);
   if (ok && modified > 0) file.SetModified(modified);
   // Publishing replaces a link itself, never what it points at.
   if (ok && !file.Publish(full)) {
     ok = false;
-    *error = "can't write " + full;
+    *error = base::WithReason("can't write " + full, file.error().reason);
   }
   file.Close();
   return ok;

@@ -7,6 +7,11 @@
 #include "base/error_text.h"
 
 namespace oxlip {
+namespace {
+
+thread_local std::string last_reason;
+
+}  // namespace
 
 int SevenZip(void* owner, const std::string& command_line, char* buffer, int size) {
   return SevenZip(owner, command_line, buffer, size, "");
@@ -16,6 +21,7 @@ int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int
              const std::string& folder) {
   std::string error;
   int result = archive::RunCommandLine(command_line, folder, &error);
+  last_reason = result == archive::kSuccess ? "" : error;
   if (result != archive::kSuccess) SetErrorText("SevenZip: " + error);
   if (buffer && size > 0) {
     std::string report = result == archive::kSuccess ? "Everything is Ok" : "ERROR: " + error;
@@ -25,5 +31,7 @@ int SevenZip(void* /*owner*/, const std::string& command_line, char* buffer, int
   }
   return result;
 }
+
+std::string archive::SevenZipReason() { return last_reason; }
 
 }  // namespace oxlip

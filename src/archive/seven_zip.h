@@ -15,4 +15,13 @@ int SevenZip(void* owner, const std::string& command_line, char* buffer, int siz
 int SevenZip(void* owner, const std::string& command_line, char* buffer, int size,
              const std::string& folder);
 
+namespace archive {
+
+// Why the calling thread's last SevenZip call failed, in the archiver's words, which end with
+// the system's reason where a system call failed ("can't write <archive>: No space left on
+// device"); "" after a success. A message of the caller's own puts it after its text.
+std::string SevenZipReason();
+
+}  // namespace archive
+
 }  // namespace oxlip

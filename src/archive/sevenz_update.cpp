@@ -8,7 +8,9 @@
 #include "archive/name_pattern.h"
 #include "archive/sevenz_archive.h"
 #include "archive/sevenz_writer.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
+#include "platform/replace_file.h"
 
 namespace oxlip::archive {
 namespace {
@@ -92,8 +94,12 @@ bool Rewrite(const Command& command, const std::string& archive,
   options.strongest = command.strongest;
   options.old_archive = archive;
   bool ok = WriteSevenZ(temp, entries, options, error);
-  if (ok && std::rename(temp.c_str(), archive.c_str()) == 0) return true;
-  if (ok) *error = "can't replace " + archive;
+  // A person knows the archive, not its temporary name.
+  if (std::size_t at = error->find(temp); !ok && at != std::string::npos)
+    error->replace(at, temp.size(), archive);
+  platform::Error replacing;
+  if (ok && platform::ReplaceFile(temp, archive, &replacing)) return true;
+  if (ok) *error = base::WithReason("can't replace " + archive, replacing.reason);
   std::remove(temp.c_str());
   return false;
 }

@@ -13,6 +13,8 @@
 #include "archive/ordered_output.h"
 #include "archive/pack_plan.h"
 #include "archive/packing_choice.h"
+#include "archive/work_progress.h"
+#include "base/error_text.h"
 #include "platform/open_file.h"
 #include "platform/path_status.h"
 #include "platform/random_access_file.h"
@@ -64,7 +66,7 @@ bool FeedDiskFile(const PackEntry& entry, const Sink& sink, bool* changed, std::
   std::int64_t got = 0;
   platform::PathStatus before = platform::LinkStatus(entry.disk_path);
   if (!in.Open(entry.disk_path)) {
-    *error = "can't read " + entry.disk_path;
+    *error = base::WithReason("can't read " + entry.disk_path, in.error().reason);
     return false;
   }
   while (total <= entry.size && (got = in.Read(buffer.data(), buffer.size())) > 0) {
@@ -72,7 +74,7 @@ bool FeedDiskFile(const PackEntry& entry, const Sink& sink, bool* changed, std::
     if (total <= entry.size && !sink(buffer.data(), static_cast<std::size_t>(got))) return false;
   }
   if (got < 0) {
-    *error = "can't read " + entry.disk_path;
+    *error = base::WithReason("can't read " + entry.disk_path, in.error().reason);
     return false;
   }
   if (total == entry.size && SameState(before, platform::LinkStatus(entry.disk_path))) return true;
@@ -105,8 +107,8 @@ std::uint64_t TwinKey(std::uint64_t size, std::uint32_t crc) {
 class Packer {
  public:
   Packer(const std::vector<PackEntry>& entries, const SevenZWriteOptions& options,
-         OrderedOutput* out)
-      : entries_(entries), options_(options), out_(out) {}
+         OrderedOutput* out, CommandProgress* progress)
+      : entries_(entries), options_(options), out_(out), progress_(progress) {}
 
   // True when a job stopped because a file changed while it was read.
   bool changed() const { return changed_; }
@@ -164,6 +166,7 @@ class Packer {
     if (!encoder) return false;
     for (std::size_t i : job.entries) {
       const PackEntry& entry = entries_[i];
+      if (progress_->Stopped(error)) return false;
       std::uint32_t crc = 0;
       std::uint64_t size = 0;
       auto sink = [&](const char* data, std::size_t count) {
@@ -179,6 +182,7 @@ class Packer {
       }
       folder->sizes.push_back(size);
       folder->crcs.push_back(crc);
+      progress_->Advance(size);
     }
     if (!encoder->Finish(error) || !out_->Finish(index)) return false;
     folder->lzma2_props = encoder->Props();
@@ -189,6 +193,7 @@ class Packer {
   const std::vector<PackEntry>& entries_;
   const SevenZWriteOptions& options_;
   OrderedOutput* out_;
+  CommandProgress* progress_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> changed_{false};
   std::mutex mutex_;
@@ -267,12 +272,16 @@ bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
   platform::RandomAccessFile file;
   std::string front(kSevenZSignatureHeaderSize, '\0');
   if (!file.Create(path) || !file.Write(front.data(), front.size())) {
-    *error = "can't create " + path;
+    *error = base::WithReason("can't create " + path, file.error().reason);
     return false;
   }
   OrderedOutput out(&file, path, jobs.size());
   std::vector<SevenZFolder> folders;
-  Packer packer(entries, options, &out);
+  std::uint64_t total = 0;
+  for (const PackEntry& entry : entries)
+    if (HasStream(entry)) total += entry.size;
+  CommandProgress progress(total);
+  Packer packer(entries, options, &out, &progress);
   if (!packer.Run(jobs, threads, &folders, error)) {
     *changed = packer.changed();
     return false;
@@ -290,7 +299,7 @@ bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
   if (file.Write(header.data(), header.size()) && file.WriteAt(0, front.data(), front.size()) &&
       file.Close())
     return true;
-  *error = "can't write " + path;
+  *error = base::WithReason("can't write " + path, file.error().reason);
   return false;
 }
 

@@ -4,6 +4,7 @@
 #include "archive/name_pattern.h"
 #include "archive/zip_archive.h"
 #include "archive/zip_handle.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 
 namespace oxlip::archive {
@@ -81,8 +82,10 @@ bool CloseZip(ZipHandle zip, const std::string& path, std::string* error) {
   }
   if (platform::Exists(path)) return true;
   static const char kEmptyZip[22] = {'P', 'K', 5, 6};
-  if (platform::ReplaceFileContents(path, std::string(kEmptyZip, sizeof kEmptyZip))) return true;
-  *error = "can't write " + path;
+  platform::Error writing;
+  if (platform::ReplaceFileContents(path, std::string(kEmptyZip, sizeof kEmptyZip), &writing))
+    return true;
+  *error = base::WithReason("can't write " + path, writing.reason);
   return false;
 }
 

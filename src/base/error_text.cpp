@@ -27,4 +27,16 @@ std::string LastErrorText() {
   return Slot();
 }
 
+namespace base {
+
+std::string WithReason(const std::string& message, const std::string& reason) {
+  if (reason.empty()) return message;
+  if (message.empty() || (message.back() != '.' && message.back() != '!'))
+    return message + ": " + reason;
+  std::string sentence = reason;
+  if (sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 32);
+  return message + " " + sentence;
+}
+
+}  // namespace base
 }  // namespace oxlip

@@ -8,4 +8,12 @@ namespace oxlip {
 void SetErrorText(const std::string& text);
 std::string LastErrorText();
 
+namespace base {
+
+// A message followed by why it happened, "<message>: <reason>" ("SaveVersion: Can't create
+// version-file <path>: No space left on device"), or "<message> <Reason>" after a message that
+// ends a sentence; the message alone when no reason is known.
+std::string WithReason(const std::string& message, const std::string& reason);
+
+}  // namespace base
 }  // namespace oxlip

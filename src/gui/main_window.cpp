@@ -3,10 +3,12 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/empty_list_hint.h"
+#include "app/game_end_report.h"
 #include "app/instance_icons.h"
 #include "app/main_view.h"
 #include "app/startup_hooks.h"
@@ -46,7 +48,12 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
        {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
         {versions_, ListKind::kVersions}})
     new EmptyAreaText(view, [this, kind = kind] { return Text(app::EmptyListHint(state_, kind)); });
-  connect(&watch_timer_, &QTimer::timeout, this, [this] { WatchGameWindow(state_); });
+  connect(&watch_timer_, &QTimer::timeout, this, [this] {
+    WatchGameWindow(state_);
+    // A game that ended badly is told between commands, never over their windows.
+    if (ui_ && state_.game.ended && work_running_ == 0 && commands_running_ == 0)
+      RunCommand([this] { app::ReportGameEnd(state_, *ui_); });
+  });
   watch_timer_.start(kWatchIntervalMs);
   connect(&icon_timer_, &QTimer::timeout, this, [this] {
     if (!ui_ || !app::DeliverInstanceIcons(state_, *ui_)) icon_timer_.stop();
@@ -126,8 +133,15 @@ void MainWindow::LayoutMainWindow() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (work_running_ == 0 && commands_running_ == 0) return event->accept();
-  close_pending_ = true;
   event->ignore();
+  if (work_running_ > 0 && !close_pending_) {
+    // The work goes on while the person answers; "No" lets it go on.
+    if (QMessageBox::question(this, "Oxlip", "Work is still running. Cancel it and close Oxlip?",
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+      return;
+    if (cancel_work_) cancel_work_();
+  }
+  close_pending_ = true;
 }
 
 void MainWindow::BeginWork() {

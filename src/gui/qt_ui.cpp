@@ -8,18 +8,31 @@
 #include <QMessageBox>
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "gui/file_requester.h"
 #include "gui/instance_dialog.h"
 #include "gui/login_dialog.h"
 #include "gui/mod_dialog.h"
+#include "gui/restore_dialog.h"
 #include "platform/shell.h"
 
 namespace oxlip::gui {
 
-QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
+QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {
+  window_->set_cancel_work([this] { CancelRunningWork(); });
+}
 
-QtUi::~QtUi() { CloseStatusWindow(); }
+QtUi::~QtUi() {
+  window_->set_cancel_work(nullptr);
+  CloseStatusWindow();
+  for (GameLogWindow* log : game_logs()) delete log;
+}
+
+void QtUi::CancelRunningWork() {
+  status_sink_.Cancel();
+  if (progress_sink_) progress_sink_->Cancel();
+}
 
 // Boxes, requesters, status and progress windows asked for while a dialog is open belong to
 // that dialog, so they show over it and can be answered.
@@ -32,12 +45,23 @@ void QtUi::ShowMessage(const std::string& title, const std::string& text) {
   QMessageBox::information(Owner(), QString::fromStdString(title), QString::fromStdString(text));
 }
 
+bool QtUi::ShowOffer(const std::string& title, const std::string& text, const std::string& action) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok, Owner());
+  QAbstractButton* offered = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+  box.exec();
+  return box.clickedButton() == offered;
+}
+
 void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, bool hide_progress) {
   bool opened = !status_;
   if (opened) {
     window_->BeginWork();
     status_ = new StatusWindow(Owner(), "Oxlip");
+    status_sink_.Reset();
+    if (window_->closing()) status_sink_.Cancel();
     status_sink_.set_window(status_);
+    connect(status_, &StatusWindow::CancelClicked, this, [this] { status_sink_.Cancel(); });
     status_->show();
   }
   status_->first_text()->setText(QString::fromStdString(title));
@@ -77,10 +101,15 @@ int QtUi::RunWithProgress(const std::string& title, const std::string& text,
   window_->BeginWork();
   StatusWindow progress(Owner(), QString::fromStdString(title));
   progress.first_text()->setText(QString::fromStdString(text));
+  progress.OfferCancel(true);
   progress.show();
   StatusProgressSink sink(this);
+  if (window_->closing()) sink.Cancel();
   sink.set_window(&progress);
+  connect(&progress, &StatusWindow::CancelClicked, this, [&sink] { sink.Cancel(); });
+  StatusProgressSink* outer = std::exchange(progress_sink_, &sink);
   int result = RunOnWorker([&] { return work(sink); });
+  progress_sink_ = outer;
   sink.set_window(nullptr);
   window_->EndWork();
   return result;
@@ -90,6 +119,13 @@ int QtUi::RunBehindStatus(const std::function<int(ProgressSink&)>& work) {
   window_->BeginWork();
   int result = RunOnWorker([&] { return work(status_sink_); });
   window_->EndWork();
+  return result;
+}
+
+int QtUi::RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+  if (status_) status_->OfferCancel(true);
+  int result = RunBehindStatus(work);
+  if (status_) status_->OfferCancel(false);
   return result;
 }
 
@@ -141,6 +177,35 @@ bool QtUi::RunInstanceDialog(app::InstanceDialogModel& model) {
   InstanceConfigDialog dialog(Owner(), model);
   dialog.setWindowModality(Qt::ApplicationModal);
   return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUi::RunRestoreDialog(app::RestoreChoiceModel& model) {
+  RestoreDialog dialog(Owner(), model);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+std::vector<GameLogWindow*> QtUi::game_logs() const {
+  std::vector<GameLogWindow*> open;
+  for (const QPointer<GameLogWindow>& log : logs_)
+    if (log) open.push_back(log);
+  return open;
+}
+
+// One window per log: asking again brings the open one forward.
+void QtUi::ShowGameLog(const std::string& title, const std::string& log_file) {
+  std::erase_if(logs_, [](const QPointer<GameLogWindow>& log) { return !log; });
+  for (GameLogWindow* log : game_logs()) {
+    if (log->log_file() != log_file) continue;
+    log->showNormal();
+    log->raise();
+    log->activateWindow();
+    return;
+  }
+  auto* log = new GameLogWindow(QString::fromStdString(title), log_file);
+  logs_.emplace_back(log);
+  // A window of its own, so the window manager would put it anywhere: over the main window.
+  log->move(window_->geometry().center() - log->rect().center());
+  log->show();
 }
 
 }  // namespace oxlip::gui

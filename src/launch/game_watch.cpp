@@ -57,7 +57,10 @@ bool MaximizeOnce(launch::RunningGame& game, platform::WindowId window) {
 void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game) {
   if (!game.process) return;
   if (game.process->HasEnded()) {
+    launch::GameEnd end{game.process->exit_code(), game.process->end_signal(),
+                        game.process->EndedOnRequest(), game.name, game.log_file};
     game = launch::RunningGame();
+    game.ended = std::move(end);
     return;
   }
   if (!game.window_pending) return;

@@ -10,9 +10,20 @@
 
 namespace oxlip::launch {
 
+// How the game started last ended, kept until the program has told the person.
+struct GameEnd {
+  std::optional<int> exit_code;  // none when a signal ended it, or its end was not seen
+  int signal = 0;
+  bool on_request = false;  // it was asked to end: no fault of its own
+  std::string name;         // the instance's Name at the start
+  std::string log_file;     // where its output went
+};
+
 struct RunningGame {
   std::optional<platform::Process> process;  // none when no game runs
   std::string folder;                        // the running instance's Folder
+  std::string name;                          // and its Name, for what is said about its end
+  std::string log_file;                      // where its output goes
   bool window_pending = false;               // its window has not been found yet
   // The running instance's Maximize, taken at the start: the record may be deleted while the
   // game runs.
@@ -28,6 +39,8 @@ struct RunningGame {
   // window manager dropped is sent again until the window shows maximised.
   int maximize_requests = 0;
   std::chrono::steady_clock::time_point requested_at;
+  // Set by the watch when the game has ended; the program reports it and clears it.
+  std::optional<GameEnd> ended;
 };
 
 // True while the game started last runs and was started for the instance in `folder` (its

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "backup/backup_paths.h"
 #include "launch/find_java.h"
+#include "launch/game_log.h"
 #include "platform/command_line.h"
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -13,10 +13,10 @@ namespace {
 
 // A game that dies at once leaves its reason here; the run before stays beside it.
 std::string GameLog(const GlobalSettings& settings, const Instance& record) {
-  std::string log = backup::InstanceFolder(settings, record) + "\\game.log";
+  std::string log = GameLogFile(settings, record);
   if (platform::Exists(log)) {
-    platform::DeleteFile(log + ".1");
-    platform::RenameFile(log, log + ".1");
+    platform::DeleteFile(PreviousGameLog(log));
+    platform::RenameFile(log, PreviousGameLog(log));
   }
   return log;
 }
@@ -38,6 +38,8 @@ int StartGame(const GlobalSettings& settings, const Instance& record, const Game
   int id = process->id();
   game.process = std::move(process);
   game.folder = record.Folder;
+  game.name = record.Name;
+  game.log_file = launch_with.output_file;
   game.window_pending = true;
   game.maximize = record.Maximize;
   return id;

@@ -1,6 +1,8 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
+#include "archive/work_progress.h"
+#include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/oem_text.h"
 #include "mods/mod_workspace.h"
@@ -24,19 +26,21 @@ std::string ImportStagingFolder(const GlobalSettings& settings) {
 }
 
 bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
-                      std::string* error) {
+                      std::string* error, ProgressSink& progress) {
   ClearImportFolders(settings);
   const std::string staging = ImportStagingFolder(settings);
   std::string refusal;
+  archive::ProgressScope scope(progress);
   int rc = archive::SevenZipWithinLimit(
       "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(staging) + "\" -aoa -hide", archive,
       staging, &refusal);
   if (!refusal.empty()) {
-    *error = "ImportMod: Refused " + platform::NativePath(archive) + refusal;
+    *error = base::WithReason("ImportMod: Refused " + platform::NativePath(archive), refusal);
     return false;
   }
   if (rc != 0) {
-    *error = "ImportMod: Can't unpack " + platform::NativePath(archive) + ": " + LastErrorText();
+    *error = base::WithReason("ImportMod: Can't unpack " + platform::NativePath(archive),
+                              archive::SevenZipReason());
     return false;
   }
   SortModFiles(staging, WorkspaceFolder(settings));

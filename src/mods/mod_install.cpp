@@ -4,6 +4,7 @@
 
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "base/create_path.h"
 #include "base/error_text.h"
 #include "base/listed_paths.h"
@@ -40,47 +41,60 @@ bool IsModFolder(const std::string& dir) {
   return !dir.empty() && !platform::IsAbsolutePath(dir) && !platform::HasParentPart(dir);
 }
 
-// A missing or empty archive has nothing to give; a damaged one gives what it can. One that
-// would unpack to too much is refused: false with the last-error text set.
+// A missing or empty archive has nothing to give. One that is damaged or would unpack to too
+// much stops the install before any change: false with the last-error text set.
 bool ExtractArchive(const std::string& archive, const std::string& folder) {
   if (platform::FileSize(archive) <= 0) return true;
   std::string refusal;
-  archive::SevenZipWithinLimit(
-      "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide", archive,
-      folder, &refusal);
-  if (refusal.empty()) return true;
-  SetErrorText("installmod: Refused " + platform::NativePath(archive) + refusal);
+  if (archive::SevenZipWithinLimit(
+          "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(folder) + "\" -aoa -hide", archive,
+          folder, &refusal) == 0)
+    return true;
+  SetErrorText(
+      refusal.empty()
+          ? base::WithReason("installmod: Can't unpack " + platform::NativePath(archive),
+                             archive::ExtractionFailure(refusal))
+          : base::WithReason("installmod: Refused " + platform::NativePath(archive), refusal));
   return false;
 }
 
+// Cancel stops it at the next file: only the staging folders have changed so far.
 bool Unpack(const GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
             ProgressSink& progress) {
+  archive::ProgressScope scope(progress);
   for (const std::string& dir : instance.Mods) {
+    if (progress.Cancelled()) return false;
     if (!IsModFolder(dir)) continue;
     progress.SetName("Unpacking " + dir.substr(0, dir.size() - (dir.back() == '\\')));
     if (!ExtractArchive(settings.ModDir + dir + "minecraftjar.7z", paths.jar_staging) ||
         !ExtractArchive(settings.ModDir + dir + "root.7z", paths.root_staging))
       return false;
   }
-  return true;
+  return !progress.Cancelled();
 }
 
 // The jar is patched as a copy that takes its place only when every step succeeded, so a
 // failure leaves the old jar byte for byte.
 bool PatchJar(const std::string& jar, const std::string& staging) {
   std::string copy = platform::TemporaryNameBeside(jar);
-  bool ok = !platform::Exists(jar) || platform::CopyFile(jar, copy);
-  ok = ok &&
-       SevenZip(nullptr,
-                "a \"" + ToOemText(copy) + "\" \"" + ToOemText(staging) + "\" -r -mx9 -x!meta-inf",
-                nullptr, 0) == 0;
-  if (!ok) {
-    SetErrorText("installmod: Can't patch minecraft.jar");
-  } else if (SevenZip(nullptr, "d \"" + ToOemText(copy) + "\" META-INF ", nullptr, 0) != 0) {
-    SetErrorText("installmod: Can't remove meta-inf from minecraft.jar");
+  platform::Error error;
+  bool ok = !platform::Exists(jar) || platform::CopyFile(jar, copy, &error);
+  std::string why = error.reason;
+  if (ok &&
+      SevenZip(nullptr,
+               "a \"" + ToOemText(copy) + "\" \"" + ToOemText(staging) + "\" -r -mx9 -x!meta-inf",
+               nullptr, 0) != 0) {
+    why = archive::SevenZipReason();
     ok = false;
-  } else if (!platform::ReplaceFile(copy, jar)) {
-    SetErrorText("installmod: Can't patch minecraft.jar");
+  }
+  if (!ok) {
+    SetErrorText(base::WithReason("installmod: Can't patch minecraft.jar", why));
+  } else if (SevenZip(nullptr, "d \"" + ToOemText(copy) + "\" META-INF ", nullptr, 0) != 0) {
+    SetErrorText(base::WithReason("installmod: Can't remove meta-inf from minecraft.jar",
+                                  archive::SevenZipReason()));
+    ok = false;
+  } else if (!platform::ReplaceFile(copy, jar, &error)) {
+    SetErrorText(base::WithReason("installmod: Can't patch minecraft.jar", error.reason));
     ok = false;
   }
   platform::DeleteFile(copy);
@@ -116,8 +130,10 @@ std::string OwningBoth(const PreviousInstall& previous, const std::string& plann
 }
 
 bool WriteRecord(const std::string& path, const std::string& text) {
-  if (platform::ReplaceFileContents(path, text)) return true;
-  SetErrorText("installmod: Can't write " + platform::NativePath(path));
+  platform::Error error;
+  if (platform::ReplaceFileContents(path, text, &error)) return true;
+  SetErrorText(
+      base::WithReason("installmod: Can't write " + platform::NativePath(path), error.reason));
   return false;
 }
 
@@ -134,6 +150,8 @@ bool CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int ove
   return true;
 }
 
+// Runs to its end once begun, Cancel or not: the files of the mods and the jar patch belong
+// together.
 int Install(const InstallPaths& paths, PreviousInstall& previous, int overwrite,
             ProgressSink& progress) {
   progress.SetName("Copying mod files");

@@ -30,9 +30,9 @@ std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions
 void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);
   mods.clear();
-  std::string unlisted;
+  platform::Error unlisted;
   std::vector<platform::DirEntry> entries = platform::ListFolder(settings.ModDir, &unlisted);
-  if (!unlisted.empty()) SetErrorText("ScanMods: no mods!");
+  if (unlisted) SetErrorText(base::WithReason("ScanMods: no mods!", unlisted.reason));
   for (const platform::DirEntry& entry : entries) {
     if (!entry.names_folder) continue;
     ModRecord mod;

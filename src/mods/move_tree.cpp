@@ -12,8 +12,8 @@ constexpr int kMaxDepth = 128;
 
 // A folder that cannot be listed is not known to be empty.
 bool IsEmptyFolder(const std::string& folder) {
-  std::string error;
-  return platform::ListFolder(folder, &error).empty() && error.empty();
+  platform::Error error;
+  return platform::ListFolder(folder, &error).empty() && !error;
 }
 
 void MoveContents(const std::string& source, const std::string& target, int depth) {

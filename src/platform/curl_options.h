@@ -11,4 +11,9 @@ namespace oxlip::platform {
 // `write` with `data`.
 void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback write, void* data);
 
+// Why a transfer that ended with `result` failed, "" when it did not: the server's status
+// outside 2xx, else libcurl's words. A failure to write the body is the caller's to tell, with
+// the system's reason.
+std::string TransferFailure(CURL* easy, CURLcode result);
+
 }  // namespace oxlip::platform

@@ -30,6 +30,15 @@ std::string FormatDate(DateValue date) {
   return text;
 }
 
+std::string FormatDateTime(DateValue date) {
+  std::time_t t = date;
+  std::tm fields{};
+  gmtime_r(&t, &fields);
+  char text[16];
+  std::snprintf(text, sizeof text, " %02d:%02d", fields.tm_hour, fields.tm_min);
+  return FormatDate(date) + text;
+}
+
 DateValue DateFromIsoText(const std::string& text) {
   std::tm fields{};
   int year, month, day, hour, minute, second;

@@ -15,6 +15,8 @@ DateValue NowDateValue();
 
 // Day.month.year with two, two and four digits.
 std::string FormatDate(DateValue date);
+// The same followed by a blank, the hour and the minute ("31.12.2011 23:59").
+std::string FormatDateTime(DateValue date);
 
 // The fields of an ISO 8601 text such as "2011-11-18T12:34:56.000Z" taken as written, as a date
 // value (no zone conversion; what follows the seconds is ignored); 0 when malformed.

@@ -131,14 +131,17 @@ bool CopyFolderTimes(const std::string& from, const std::string& to) {
 }
 
 // Into a fresh temporary file beside the target, which replaces the target when complete.
-bool CopyInto(int from, const struct stat& st, const std::string& to) {
+bool CopyInto(int from, const struct stat& st, const std::string& source, const std::string& to,
+              Error* error) {
   std::string temp = TemporaryNameBeside(to);
   Descriptor out(
       ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, (st.st_mode & 0777) | S_IWUSR));
-  if (out.get() < 0) return false;
-  bool ok = CopyContents(from, out.get(), st.st_size) && CopyTimes(st, out.get());
-  ok = out.Close() && ok;
+  if (out.get() < 0) return Fail(error, "create", to, errno);
+  bool ok = (CopyContents(from, out.get(), st.st_size) && CopyTimes(st, out.get())) ||
+            Fail(error, "copy", source, errno);
+  if (!out.Close() && ok) ok = Fail(error, "write", to, errno);
   if (ok && ::rename(temp.c_str(), to.c_str()) == 0) return true;
+  if (ok) Fail(error, "replace", to, errno);
   ::unlink(temp.c_str());
   return false;
 }
@@ -147,31 +150,36 @@ bool CopyInto(int from, const struct stat& st, const std::string& to) {
 // bind mount, that leads back into one of them is a loop and is left out.
 class TreeCopier {
  public:
-  TreeCopier(FollowLinks links, std::vector<std::string>* skipped)
-      : links_(links), skipped_(skipped) {}
+  TreeCopier(FollowLinks links, std::vector<std::string>* skipped, Error* error,
+             const std::function<bool()>& go_on)
+      : links_(links), skipped_(skipped), error_(error), go_on_(go_on) {}
 
   // Both folders end with "/"; `below` is the source's path below the top ("" or ending in "/").
   bool Folder(const std::string& source, const std::string& target, const std::string& below) {
     std::error_code ec;
     fs::create_directories(target, ec);
     struct stat from, to;
-    if (::stat(source.c_str(), &from) != 0 || ::stat(target.c_str(), &to) != 0 ||
-        !S_ISDIR(to.st_mode))
-      return false;
+    if (::stat(source.c_str(), &from) != 0) return Fail(error_, "read", source, errno);
+    if (::stat(target.c_str(), &to) != 0 || !S_ISDIR(to.st_mode))
+      return Fail(error_, "create", target, ec ? ec.value() : ENOTDIR);
     inside_.insert({from.st_dev, from.st_ino});
     inside_.insert({to.st_dev, to.st_ino});
     bool ok = Entries(source, target, below);
     inside_.erase({from.st_dev, from.st_ino});
     inside_.erase({to.st_dev, to.st_ino});
     // Last, as writing into the folder changed its time.
-    return ok && CopyFolderTimes(source, target);
+    return ok &&
+           (CopyFolderTimes(source, target) || Fail(error_, "set the time of", target, errno));
   }
 
  private:
   bool Entries(const std::string& source, const std::string& target, const std::string& below) {
-    std::string error;
-    std::vector<DirEntry> entries = ListFolder(source, &error);
-    if (!error.empty()) return false;
+    Error listing;
+    std::vector<DirEntry> entries = ListFolder(source, &listing);
+    if (listing) {
+      if (error_) *error_ = listing;
+      return false;
+    }
     for (const DirEntry& entry : entries) {
       std::string from = source + entry.name, to = target + entry.name;
       PathStatus named = entry.kind == PathKind::kLink && links_ == FollowLinks::kGuarded
@@ -181,7 +189,7 @@ class TreeCopier {
       if (named.kind == PathKind::kFolder && !inside_.count({named.device, named.inode}))
         ok = Folder(from + "/", to + "/", below + entry.name + "/");
       else if (named.kind == PathKind::kFile)
-        ok = CopyFile(from, to);
+        ok = (!go_on_ || go_on_()) && CopyFile(from, to, error_);
       else if (skipped_)
         skipped_->push_back(below + entry.name);
       if (!ok) return false;
@@ -191,39 +199,47 @@ class TreeCopier {
 
   FollowLinks links_;
   std::vector<std::string>* skipped_;
+  Error* error_;
+  const std::function<bool()>& go_on_;
   std::set<std::pair<std::uint64_t, std::uint64_t>> inside_;
 };
 
 }  // namespace
 
-bool CopyFile(const std::string& from, const std::string& to) {
+bool CopyFile(const std::string& from, const std::string& to, Error* error) {
   std::string native = NativePath(from);
   // Asked before opening: a FIFO would wait for a writer, a device might act on the opening.
   struct stat named;
-  if (::stat(native.c_str(), &named) != 0) return false;
-  if (!S_ISREG(named.st_mode)) {
-    errno = S_ISDIR(named.st_mode) ? EISDIR : EINVAL;
-    return false;
-  }
+  if (::stat(native.c_str(), &named) != 0) return Fail(error, "read", native, errno);
+  if (!S_ISREG(named.st_mode))
+    return Fail(error, "copy", native, S_ISDIR(named.st_mode) ? EISDIR : EINVAL);
   // Not blocking either, should a FIFO have taken the file's place since.
   Descriptor in(::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st;
-  if (in.get() < 0 || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return CopyInto(in.get(), st, NativePath(to));
+  if (in.get() < 0 || ::fstat(in.get(), &st) != 0) return Fail(error, "read", native, errno);
+  if (!S_ISREG(st.st_mode)) return Fail(error, "copy", native, EINVAL);
+  return CopyInto(in.get(), st, native, NativePath(to), error);
 }
 
 bool CopyTree(const std::string& from, const std::string& to, FollowLinks links,
-              std::vector<std::string>* skipped) {
-  if (from.empty() || to.empty()) return false;
+              std::vector<std::string>* skipped, Error* error, const std::function<bool()>& go_on) {
+  if (from.empty() || to.empty()) return Fail(error, "copy", from, ENOENT);
   std::string source = WithTrailingSeparator(NativePath(from));
-  if (TargetStatus(source).kind != PathKind::kFolder) return false;
-  return TreeCopier(links, skipped).Folder(source, WithTrailingSeparator(NativePath(to)), "");
+  PathKind kind = TargetStatus(source).kind;
+  if (kind != PathKind::kFolder)
+    return Fail(error, "copy", source, kind == PathKind::kMissing ? ENOENT : ENOTDIR);
+  return TreeCopier(links, skipped, error, go_on)
+      .Folder(source, WithTrailingSeparator(NativePath(to)), "");
 }
 
-bool MoveFile(const std::string& from, const std::string& to) {
-  if (RenameFile(from, to)) return true;
-  if (errno != EXDEV || !IsFile(from) || Exists(to)) return false;
-  return CopyFile(from, to) && DeleteFile(from);
+bool MoveFile(const std::string& from, const std::string& to, Error* error) {
+  Error renaming;
+  if (RenameFile(from, to, &renaming)) return true;
+  if (renaming.code != EXDEV || !IsFile(from) || Exists(to)) {
+    if (error) *error = renaming;
+    return false;
+  }
+  return CopyFile(from, to, error) && DeleteFile(from, error);
 }
 
 }  // namespace oxlip::platform

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/fd_io.h"
 #include "platform/path.h"
 
@@ -18,10 +20,12 @@ FileWriter::~FileWriter() { Close(); }
 bool FileWriter::Open(const std::string& path) {
   Close();
   failed_ = false;
+  path_ = path;
+  error_ = {};
   buffer_.clear();
   fd_ =
       ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-  return fd_ >= 0;
+  return fd_ >= 0 || Fail(&error_, "create", path, errno);
 }
 
 bool FileWriter::Write(std::string_view bytes) {
@@ -29,6 +33,7 @@ bool FileWriter::Write(std::string_view bytes) {
   if (buffer_.size() + bytes.size() > kBufferSize && !Flush()) return false;
   if (bytes.size() >= kBufferSize) {
     failed_ = !WriteAll(fd_, bytes.data(), bytes.size());
+    if (failed_) Fail(&error_, "write", path_, errno);
     return !failed_;
   }
   buffer_.append(bytes);
@@ -36,7 +41,10 @@ bool FileWriter::Write(std::string_view bytes) {
 }
 
 bool FileWriter::Flush() {
-  if (!failed_ && !WriteAll(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+  if (!failed_ && !WriteAll(fd_, buffer_.data(), buffer_.size())) {
+    failed_ = true;
+    Fail(&error_, "write", path_, errno);
+  }
   buffer_.clear();
   return !failed_;
 }
@@ -44,7 +52,7 @@ bool FileWriter::Flush() {
 bool FileWriter::Close() {
   if (fd_ < 0) return false;
   bool ok = Flush();
-  ok = (::close(fd_) == 0) && ok;
+  if (::close(fd_) != 0 && ok) ok = Fail(&error_, "write", path_, errno);
   fd_ = -1;
   return ok;
 }

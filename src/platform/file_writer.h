@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 class FileWriter {
@@ -19,12 +21,16 @@ class FileWriter {
   bool Write(std::string_view bytes);
   // False when any write since Open failed or the file could not be closed.
   bool Close();
+  // Why the first failure since Open failed.
+  const Error& error() const { return error_; }
 
  private:
   bool Flush();
 
   int fd_ = -1;
   bool failed_ = false;
+  std::string path_;
+  Error error_;
   std::string buffer_;
 };
 

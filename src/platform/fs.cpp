@@ -21,22 +21,24 @@ namespace {
 
 fs::path Native(const std::string& path) { return fs::path(NativePath(path)); }
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
-
 std::string StripTrailing(std::string path) {
   while (path.size() > 1 && (path.back() == ' ' || IsSeparator(path.back()))) path.pop_back();
   return path;
 }
 
 // Writes `data` to a fresh temporary file beside `path` with the given mode, on the disk
-// itself when `flush`; its name or "".
+// itself when `flush`; its name, or "" with the reason in `error` (which names `path`).
 std::string WriteTemporary(const std::string& path, const std::string& data, mode_t mode,
-                           bool flush) {
+                           bool flush, Error* error) {
   std::string temp = TemporaryNameBeside(path);
   int fd = ::open(NativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) return "";
+  if (fd < 0) {
+    Fail(error, "create", path, errno);
+    return "";
+  }
   bool ok = WriteAll(fd, data.data(), data.size()) && (!flush || ::fsync(fd) == 0);
-  ok = (::close(fd) == 0) && ok;
+  if (!ok) Fail(error, "write", path, errno);
+  if (::close(fd) != 0 && ok) ok = Fail(error, "write", path, errno);
   if (!ok) {
     ::unlink(NativePath(temp).c_str());
     return "";
@@ -56,51 +58,52 @@ bool MakeWritableTree(const fs::path& path) {
 
 }  // namespace
 
-bool CreateFolder(const std::string& path) {
+bool CreateFolder(const std::string& path, Error* error) {
   std::string stripped = StripTrailing(path);
-  return ::mkdir(NativePath(stripped).c_str(), 0777) == 0;
+  return ::mkdir(NativePath(stripped).c_str(), 0777) == 0 || Fail(error, "create", stripped, errno);
 }
 
-bool DeleteFile(const std::string& path) {
+bool DeleteFile(const std::string& path, Error* error) {
   struct stat st;
-  if (::lstat(NativePath(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  return ::unlink(NativePath(path).c_str()) == 0;
+  if (::lstat(NativePath(path).c_str(), &st) != 0) return Fail(error, "delete", path, errno);
+  if (S_ISDIR(st.st_mode)) return Fail(error, "delete", path, EISDIR);
+  return ::unlink(NativePath(path).c_str()) == 0 || Fail(error, "delete", path, errno);
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
+bool RenameFile(const std::string& from, const std::string& to, Error* error) {
   if (::renameat2(AT_FDCWD, NativePath(from).c_str(), AT_FDCWD, NativePath(to).c_str(),
                   RENAME_NOREPLACE) == 0)
     return true;
   // Network file systems answer EINVAL to the flag, older kernels ENOSYS.
-  return (errno == EINVAL || errno == ENOSYS) && RenameAfterCheck(from, to);
+  if (errno == EINVAL || errno == ENOSYS) return RenameAfterCheck(from, to, error);
+  return Fail(error, "move", from, errno);
 }
 
-bool RenameAfterCheck(const std::string& from, const std::string& to) {
+bool RenameAfterCheck(const std::string& from, const std::string& to, Error* error) {
   struct stat st;
-  if (::lstat(NativePath(to).c_str(), &st) == 0) {
-    errno = EEXIST;
-    return false;
-  }
-  return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+  if (::lstat(NativePath(to).c_str(), &st) == 0) return Fail(error, "move", from, EEXIST);
+  return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0 ||
+         Fail(error, "move", from, errno);
 }
 
-bool DeleteTree(const std::string& path) {
+bool DeleteTree(const std::string& path, Error* error) {
   fs::path native = Native(StripTrailing(path));
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(native, ec))) return false;
+  if (!fs::exists(fs::symlink_status(native, ec)))
+    return Fail(error, "delete", native, ec ? ec.value() : ENOENT);
   if (fs::remove_all(native, ec) != static_cast<std::uintmax_t>(-1) && !ec) return true;
   MakeWritableTree(native);
   ec.clear();
   fs::remove_all(native, ec);
-  return !ec;
+  return !ec || Fail(error, "delete", native, ec.value());
 }
 
-std::vector<DirEntry> ListFolder(const std::string& path, std::string* error) {
+std::vector<DirEntry> ListFolder(const std::string& path, Error* error) {
   std::vector<DirEntry> entries;
   std::string native = NativePath(path);
   DIR* folder = ::opendir(native.empty() ? "." : native.c_str());
   if (!folder) {
-    if (error) *error = "can't list " + native + ": " + ErrnoText(errno);
+    Fail(error, "list", native, errno);
     return entries;
   }
   while (struct dirent* item = ::readdir(folder)) {
@@ -147,14 +150,18 @@ bool SetFileDate(const std::string& path, DateValue date) {
   return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadWholeFile(const std::string& path, Error* error) {
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    Fail(error, "read", path, errno);
+    return std::nullopt;
+  }
   std::string data;
   char buffer[65536];
   for (;;) {
     ssize_t n = ReadSome(fd, buffer, sizeof buffer);
     if (n < 0) {
+      Fail(error, "read", path, errno);
       ::close(fd);
       return std::nullopt;
     }
@@ -165,24 +172,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return data;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& data, Flush flush) {
+bool ReplaceFileContents(const std::string& path, const std::string& data, Error* error,
+                         Flush flush) {
   struct stat st;
   mode_t mode = ::stat(NativePath(path).c_str(), &st) == 0 ? (st.st_mode & 0777) : 0644;
-  std::string temp = WriteTemporary(path, data, mode, flush == Flush::kToDisk);
+  std::string temp = WriteTemporary(path, data, mode, flush == Flush::kToDisk, error);
   if (temp.empty()) return false;
   if (::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0) {
+    Fail(error, "replace", path, errno);
     ::unlink(NativePath(temp).c_str());
     return false;
   }
   return true;
 }
 
-bool RestrictToOwner(const std::string& path) {
+bool RestrictToOwner(const std::string& path, Error* error) {
   // Read-only opening, so a file the owner made read-only can be restricted too (and stays so).
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
+  if (fd < 0) return Fail(error, "create", path, errno);
   struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && ::fchmod(fd, st.st_mode & 0700) == 0;
+  bool ok = (::fstat(fd, &st) == 0 && ::fchmod(fd, st.st_mode & 0700) == 0) ||
+            Fail(error, "restrict", path, errno);
   return (::close(fd) == 0) && ok;
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 
@@ -15,8 +16,16 @@
 namespace oxlip::platform {
 namespace {
 
-size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+struct Body {
+  std::FILE* file = nullptr;
+  int write_error = 0;  // errno of the first write that failed
+};
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
+  auto* body = static_cast<Body*>(user);
+  size_t written = std::fwrite(data, size, count, body->file) * size;
+  if (written < size * count && body->write_error == 0) body->write_error = errno ? errno : EIO;
+  return written;
 }
 
 // Created exclusively, so a link planted under the name is never followed, and with the mode of
@@ -61,24 +70,35 @@ void SetTransferOptions(CURL* easy, const std::string& url, curl_write_callback 
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, data);
 }
 
-bool DownloadToFile(const std::string& url, const std::string& path) {
+std::string TransferFailure(CURL* easy, CURLcode result) {
+  // Only ≥400 fails the transfer by itself; a 3xx without a target must not be kept.
+  long status = 0;
+  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+  if (status != 0 && (status < 200 || status >= 300))
+    return "the server answered " + std::to_string(status);
+  return result == CURLE_OK ? "" : curl_easy_strerror(result);
+}
+
+bool DownloadToFile(const std::string& url, const std::string& path, Error* error) {
   InitNetwork();
   std::string temp = TemporaryNameBeside(path);
-  std::FILE* file = CreateBeside(path, temp);
-  if (!file) return false;
+  Body body{CreateBeside(path, temp)};
+  if (!body.file) return Fail(error, "create", path, errno);
   CURL* curl = curl_easy_init();
-  bool ok = curl != nullptr;
+  bool ok = curl != nullptr || FailWith(error, "download", url, "no transfer could be set up");
   if (ok) {
-    SetTransferOptions(curl, url, WriteToFile, file);
-    ok = curl_easy_perform(curl) == CURLE_OK;
-    // Only ≥400 fails the transfer by itself; a 3xx without a target must not be kept.
-    long status = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    ok = ok && status >= 200 && status < 300;
+    SetTransferOptions(curl, url, WriteToFile, &body);
+    CURLcode result = curl_easy_perform(curl);
+    std::string failure = TransferFailure(curl, result);
+    if (body.write_error != 0)
+      ok = Fail(error, "write", path, body.write_error);
+    else if (!failure.empty())
+      ok = FailWith(error, "download", url, failure);
     curl_easy_cleanup(curl);
   }
-  ok = (std::fclose(file) == 0) && ok;
-  if (ok) ok = std::rename(NativePath(temp).c_str(), NativePath(path).c_str()) == 0;
+  if (std::fclose(body.file) != 0 && ok) ok = Fail(error, "write", path, errno);
+  if (ok && std::rename(NativePath(temp).c_str(), NativePath(path).c_str()) != 0)
+    ok = Fail(error, "replace", path, errno);
   if (!ok) DeleteFile(temp);
   return ok;
 }

@@ -2,6 +2,8 @@
 // Fetching one URL into one file.
 #include <string>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 // Sets up the HTTP library once for the process; later calls do nothing. Transfers call it
@@ -16,7 +18,8 @@ void SetStallLimit(long bytes_per_second, long seconds);
 
 // Follows redirects and fails on any status outside 2xx. The body goes to a temporary file
 // beside the target, renamed into place only when complete, so a failure leaves the old
-// target as it was. True on success.
-bool DownloadToFile(const std::string& url, const std::string& path);
+// target as it was. True on success; else `error` says why: the system's reason when the file
+// could not be written, else the transfer's ("the server answered 404").
+bool DownloadToFile(const std::string& url, const std::string& path, Error* error = nullptr);
 
 }  // namespace oxlip::platform

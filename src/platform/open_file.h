@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 class InputFile {
@@ -19,9 +21,13 @@ class InputFile {
   bool Open(const std::string& path);
   // Bytes read into `data`: 0 at the end, -1 on failure.
   std::int64_t Read(char* data, std::size_t size);
+  // Why the last Open or Read failed.
+  const Error& error() const { return error_; }
 
  private:
   int fd_ = -1;
+  std::string path_;
+  Error error_;
 };
 
 class NewFile {
@@ -38,9 +44,13 @@ class NewFile {
   bool SetModified(std::time_t utc);
   // False when the last bytes could not be written out.
   bool Close();
+  // Why the last call that failed failed.
+  const Error& error() const { return error_; }
 
  private:
   int fd_ = -1;
+  std::string path_;
+  Error error_;
 };
 
 }  // namespace oxlip::platform

@@ -53,12 +53,14 @@ bool PendingFile::Create(const std::string& path) {
   // File systems without unnamed files: a temporary name beside the target.
   temp_ = TemporaryNameBeside(native);
   fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd_ < 0) temp_.clear();
-  return fd_ >= 0;
+  if (fd_ >= 0) return true;
+  temp_.clear();
+  return Fail(&error_, "create", native, errno);
 }
 
 bool PendingFile::Write(const char* data, std::size_t size) {
-  return fd_ >= 0 && WriteAll(fd_, data, size);
+  if (fd_ >= 0 && WriteAll(fd_, data, size)) return true;
+  return Fail(&error_, "write", temp_, fd_ >= 0 ? errno : EBADF);
 }
 
 bool PendingFile::SetModified(std::time_t utc) {
@@ -81,8 +83,9 @@ bool PendingFile::Publish(const std::string& path) {
   } else if (fd_ >= 0) {
     ok = Link("/proc/self/fd/" + std::to_string(fd_), AT_SYMLINK_FOLLOW, native);
   }
-  if (ok) published_ = native;
-  return ok;
+  if (!ok) return Fail(&error_, "write", native, errno);
+  published_ = native;
+  return true;
 }
 
 bool PendingFile::Close() {

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 class PendingFile {
@@ -28,11 +30,14 @@ class PendingFile {
   // Ends it; a file not yet published is removed. False when it was neither published nor
   // closed cleanly.
   bool Close();
+  // Why the last call that failed did.
+  const Error& error() const { return error_; }
 
  private:
   int fd_ = -1;
   std::string temp_;       // the temporary name, where the file has one until published
   std::string published_;  // its first name, once it has one
+  Error error_;
 };
 
 }  // namespace oxlip::platform

@@ -65,8 +65,11 @@ int ParentOf(int pid) {
 
 }  // namespace
 
-std::optional<Process> Process::Start(const ProcessStart& start) {
-  if (start.args.empty() || start.args[0].empty()) return std::nullopt;
+std::optional<Process> Process::Start(const ProcessStart& start, Error* error) {
+  if (start.args.empty() || start.args[0].empty()) {
+    Fail(error, "start", "", ENOENT);
+    return std::nullopt;
+  }
   std::vector<std::string> args = start.args;
   std::vector<std::string> env = ChildEnvironment(start.environment);
   std::vector<char*> argv = Pointers(args), envp = Pointers(env);
@@ -100,7 +103,10 @@ std::optional<Process> Process::Start(const ProcessStart& start) {
   posix_spawn_file_actions_destroy(&actions);
   if (in >= 0) ::close(in);
   if (out >= 0) ::close(out);
-  if (failed) return std::nullopt;
+  if (failed) {
+    Fail(error, "start", start.args[0], failed);
+    return std::nullopt;
+  }
   return Process(pid);
 }
 
@@ -111,7 +117,15 @@ bool Process::HasEnded() {
   if (got == 0 || (got < 0 && errno == EINTR)) return false;
   // Reaped now, or already reaped elsewhere (ECHILD): either way it no longer runs.
   ended_ = true;
+  if (got == pid_ && WIFEXITED(status)) exit_code_ = WEXITSTATUS(status);
+  if (got == pid_ && WIFSIGNALED(status)) end_signal_ = WTERMSIG(status);
   return true;
+}
+
+bool Process::EndedOnRequest() const {
+  for (int request : {SIGTERM, SIGINT, SIGHUP})
+    if (end_signal_ == request || exit_code_ == 128 + request) return true;
+  return false;
 }
 
 bool InProcessTree(int pid, int ancestor) {

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 struct ProcessStart {
@@ -21,27 +23,44 @@ struct ProcessStart {
 class Process {
  public:
   // Runs in a session of its own, so our end or our terminal's signals do not end it.
-  // nullopt when it could not be started (no such program, no such working folder).
-  static std::optional<Process> Start(const ProcessStart& start);
+  // nullopt when it could not be started (no such program, no such working folder), and then
+  // `error` says why.
+  static std::optional<Process> Start(const ProcessStart& start, Error* error = nullptr);
 
   Process(Process&& other) noexcept
-      : pid_(std::exchange(other.pid_, -1)), ended_(std::exchange(other.ended_, true)) {}
+      : pid_(std::exchange(other.pid_, -1)),
+        ended_(std::exchange(other.ended_, true)),
+        exit_code_(std::exchange(other.exit_code_, std::nullopt)),
+        end_signal_(std::exchange(other.end_signal_, 0)) {}
   Process& operator=(Process&& other) noexcept {
     pid_ = std::exchange(other.pid_, -1);
     ended_ = std::exchange(other.ended_, true);
+    exit_code_ = std::exchange(other.exit_code_, std::nullopt);
+    end_signal_ = std::exchange(other.end_signal_, 0);
     return *this;
   }
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
   int id() const { return pid_; }
-  // True once it has ended; the first call that sees the end releases it.
+  // True once it has ended; the first call that sees the end releases it and keeps how it
+  // ended.
   bool HasEnded();
+  // Its exit code once it has ended by itself; none while it runs, when a signal ended it, or
+  // when someone else collected its end.
+  std::optional<int> exit_code() const { return exit_code_; }
+  // The signal that ended it; 0 otherwise.
+  int end_signal() const { return end_signal_; }
+  // It ended because it was asked to (a logout, "kill", Ctrl+C): by such a signal, or with the
+  // code a program exits with after handling one (128 + the signal, as Java and shells do).
+  bool EndedOnRequest() const;
 
  private:
   explicit Process(int pid) : pid_(pid) {}
   int pid_ = -1;
   bool ended_ = false;
+  std::optional<int> exit_code_;
+  int end_signal_ = 0;
 };
 
 // True when `pid` is `ancestor` or one of its descendants among the running processes.

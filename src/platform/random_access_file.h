@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/error.h"
+
 namespace oxlip::platform {
 
 class RandomAccessFile {
@@ -31,9 +33,13 @@ class RandomAccessFile {
   std::int64_t Size() const { return end_; }
   // False when the file could not be closed cleanly (or was not open).
   bool Close();
+  // Why the last call that failed failed.
+  const Error& error() const { return error_; }
 
  private:
   int fd_ = -1;
+  std::string path_;
+  Error error_;
   std::int64_t end_ = 0;
 };
 

@@ -56,20 +56,23 @@ std::string HomeTrash() {
 
 // A link at the end is taken only where `follow`: a top trash of a link could be planted by
 // anyone who may write to the top.
-bool MakeFolders(const std::string& native, mode_t mode, bool follow) {
+bool MakeFolders(const std::string& native, mode_t mode, bool follow, Error* error) {
   for (size_t pos = 1; pos <= native.size(); ++pos) {
     if (pos != native.size() && native[pos] != '/') continue;
     std::string part = native.substr(0, pos);
-    if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) return false;
+    if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST)
+      return Fail(error, "create", part, errno);
   }
   struct stat st;
-  return (follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st)) == 0 &&
-         S_ISDIR(st.st_mode);
+  if ((follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st)) != 0)
+    return Fail(error, "create", native, errno);
+  return S_ISDIR(st.st_mode) || Fail(error, "create", native, ENOTDIR);
 }
 
-bool MakeTrash(const std::string& trash, bool follow) {
-  return MakeFolders(trash, 0700, follow) && MakeFolders(trash + "/files", 0700, false) &&
-         MakeFolders(trash + "/info", 0700, false);
+bool MakeTrash(const std::string& trash, bool follow, Error* error) {
+  return MakeFolders(trash, 0700, follow, error) &&
+         MakeFolders(trash + "/files", 0700, false, error) &&
+         MakeFolders(trash + "/info", 0700, false, error);
 }
 
 std::string EncodePath(const std::string& path) {
@@ -97,8 +100,9 @@ std::string InfoText(const std::string& original) {
 
 // Claims a free name in the trash (made first) by creating its record exclusively, then moves
 // the item. A trash that cannot be made here (a full disk, a quota, rights) is a failure too.
-TrashOutcome MoveInto(const std::string& trash, const std::string& native, bool follow) {
-  if (!MakeTrash(trash, follow)) return TrashOutcome::kFailed;
+TrashOutcome MoveInto(const std::string& trash, const std::string& native, bool follow,
+                      Error* error) {
+  if (!MakeTrash(trash, follow, error)) return TrashOutcome::kFailed;
   std::string base = native.substr(native.find_last_of('/') + 1);
   std::string text = InfoText(native);
   for (int n = 1; n < 10000; ++n) {
@@ -107,41 +111,49 @@ TrashOutcome MoveInto(const std::string& trash, const std::string& native, bool 
     int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
+      Fail(error, "create", info, errno);
       return TrashOutcome::kFailed;
     }
-    bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    written = ::close(fd) == 0 && written;
+    ssize_t wrote = ::write(fd, text.data(), text.size());
+    bool written = wrote == static_cast<ssize_t>(text.size()) ||
+                   Fail(error, "write", info, wrote < 0 ? errno : ENOSPC);
+    if (::close(fd) != 0 && written) written = Fail(error, "write", info, errno);
     // Never over an item someone left without a record.
-    if (written && RenameFile(native, trash + "/files/" + name)) return TrashOutcome::kMoved;
-    bool taken = written && errno == EEXIST;
+    Error moving;
+    if (written && RenameFile(native, trash + "/files/" + name, &moving))
+      return TrashOutcome::kMoved;
+    bool taken = written && moving.code == EEXIST;
+    if (written && !taken && error) *error = moving;
     ::unlink(info.c_str());
     if (!taken) return TrashOutcome::kFailed;
   }
+  Fail(error, "move to the trash", native, EEXIST);
   return TrashOutcome::kFailed;
 }
 
 // "$top/.Trash/$uid" when the administrator made ".Trash" (sticky, no link) and it can be
 // had, else "$top/.Trash-$uid".
-TrashOutcome MoveToTopTrash(const std::string& native, const std::string& top) {
+TrashOutcome MoveToTopTrash(const std::string& native, const std::string& top, Error* error) {
   std::string uid = std::to_string(::getuid());
   std::string root = top == "/" ? "" : top;
   struct stat st;
   std::string shared = root + "/.Trash";
   if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) &&
-      MakeTrash(shared + "/" + uid, false))
-    return MoveInto(shared + "/" + uid, native, false);
-  return MoveInto(root + "/.Trash-" + uid, native, false);
+      MakeTrash(shared + "/" + uid, false, nullptr))
+    return MoveInto(shared + "/" + uid, native, false, error);
+  return MoveInto(root + "/.Trash-" + uid, native, false, error);
 }
 
 // The absolute path with every folder on the way resolved through links, the item's own name
 // kept as it is (a link is trashed itself); empty when the folder cannot be resolved.
-std::string ResolvedPath(const std::string& path) {
+std::string ResolvedPath(const std::string& path, Error* error) {
   std::string native = NativePath(path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   if (!native.empty() && native[0] != '/') native = NativePath(CurrentFolder()) + native;
   std::string name = native.substr(native.find_last_of('/') + 1);
   char* real = ::realpath(ParentOf(native).c_str(), nullptr);
   if (!real || name.empty() || name == "." || name == "..") {
+    Fail(error, "move to the trash", native, real ? EINVAL : errno);
     std::free(real);
     return "";
   }
@@ -152,26 +164,30 @@ std::string ResolvedPath(const std::string& path) {
 
 }  // namespace
 
-TrashOutcome MoveToTrash(const std::string& path) {
+TrashOutcome MoveToTrash(const std::string& path, Error* error) {
   // Through a linked folder (an "Instances" folder on another disk) the item lies on the file
   // system the link leads to, and the top of that one is where its trash belongs.
-  std::string native = ResolvedPath(path);
-  std::optional<dev_t> device = native.empty() ? std::nullopt : DeviceOf(native);
-  if (!device) return TrashOutcome::kFailed;
+  std::string native = ResolvedPath(path, error);
+  if (native.empty()) return TrashOutcome::kFailed;
+  std::optional<dev_t> device = DeviceOf(native);
+  if (!device) {
+    Fail(error, "move to the trash", native, errno);
+    return TrashOutcome::kFailed;
+  }
   std::string home = HomeTrash();
   if (home.empty()) return TrashOutcome::kNoTrash;
   // Items on the home trash's own file system go there and nowhere else.
   std::string probe = home;
   while (probe != "/" && !DeviceOf(probe, true)) probe = ParentOf(probe);
-  if (DeviceOf(probe, true) == device) return MoveInto(home, native, true);
-  return MoveToTopTrash(native, MountTop(native, *device));
+  if (DeviceOf(probe, true) == device) return MoveInto(home, native, true, error);
+  return MoveToTopTrash(native, MountTop(native, *device), error);
 }
 
-bool TrashOrDelete(const std::string& path) {
-  TrashOutcome outcome = MoveToTrash(path);
+bool TrashOrDelete(const std::string& path, Error* error) {
+  TrashOutcome outcome = MoveToTrash(path, error);
   if (outcome != TrashOutcome::kNoTrash) return outcome == TrashOutcome::kMoved;
-  if (IsFolder(path)) return DeleteTree(path);
-  return DeleteFile(path);
+  if (IsFolder(path)) return DeleteTree(path, error);
+  return DeleteFile(path, error);
 }
 
 }  // namespace oxlip::platform

@@ -36,7 +36,8 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
                        ToOemText(settings.CacheDir) + "\" -aoa -hide";
     std::string refusal;
     if (archive::SevenZipWithinLimit(line, path, settings.CacheDir, &refusal) != 0) {
-      SetErrorText("GetMineCraftVersion: Can't unpack " + path + refusal);
+      SetErrorText(base::WithReason("GetMineCraftVersion: Can't unpack " + path,
+                                    archive::ExtractionFailure(refusal)));
       return "";
     }
   }
@@ -48,9 +49,10 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
     drop_extracted();
     return "";
   }
-  std::optional<std::string> bytes = platform::ReadWholeFile(class_path);
+  platform::Error reading;
+  std::optional<std::string> bytes = platform::ReadWholeFile(class_path, &reading);
   if (!bytes) {
-    SetErrorText("GetMineCraftVersion: Can't read " + class_path);
+    SetErrorText(base::WithReason("GetMineCraftVersion: Can't read " + class_path, reading.reason));
     drop_extracted();
     return "";
   }

@@ -42,9 +42,10 @@ int Pack(const GlobalSettings& settings, const std::string& work, const std::str
   if (platform::FileSize(target) == 0) platform::DeleteFile(target);
   bool packed = SevenZip(nullptr, "u \"" + ToOemText(archive) + "\" -hide -tzip -mx9 @" + kFileList,
                          nullptr, 0, work) == 0;
+  std::string why = packed ? "" : archive::SevenZipReason();
   if (!packed) {
     platform::DeleteFile(target);
-    return Fail("Downgrader: Can't create " + platform::NativePath(target));
+    return Fail(base::WithReason("Downgrader: Can't create " + platform::NativePath(target), why));
   }
   platform::SetFileDate(target, outcome.newest);
   AddVersionRecord(settings, platform::FileNamePart(target),
@@ -62,19 +63,24 @@ int MakeTarget(const GlobalSettings& settings, const std::string& source, const 
     if (archive::SevenZipWithinLimit(
             "x \"" + ToOemText(source) + "\" -hide -aoa -o\"" + ToOemText(work) + "\"", source,
             work, &refusal) != 0)
-      return Fail("Downgrade: Can't unpack" + refusal);
+      return Fail(base::WithReason("Downgrade: Can't unpack", archive::ExtractionFailure(refusal)));
   }
   platform::FileWriter list;
-  if (!list.Open(work + kFileList)) return Fail("Downgrade: Can't create filelist");
-  std::optional<std::string> patch = platform::ReadWholeFile(choice.patch_path);
+  if (!list.Open(work + kFileList))
+    return Fail(base::WithReason("Downgrade: Can't create filelist", list.error().reason));
+  platform::Error reading;
+  std::optional<std::string> patch = platform::ReadWholeFile(choice.patch_path, &reading);
   if (!patch)
-    return Fail("Downgrade: Can't open patchfile " + platform::NativePath(choice.patch_path));
+    return Fail(base::WithReason(
+        "Downgrade: Can't open patchfile " + platform::NativePath(choice.patch_path),
+        reading.reason));
   versions::PatchOutcome outcome;
   std::string error;
   bool applied = versions::ApplyPatch(settings, *patch, work, list, &outcome, &error);
   bool listed = list.Close();
   if (!applied) return Fail(error);
-  if (!listed) return Fail("Downgrade: Can't create filelist");
+  if (!listed)
+    return Fail(base::WithReason("Downgrade: Can't create filelist", list.error().reason));
   return Pack(settings, work, target, outcome);
 }
 

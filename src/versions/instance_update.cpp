@@ -72,9 +72,11 @@ bool QueueGameJar(DownloadContext& context, const std::string& game,
     return true;
   }
   if (minecraft_file != kBetaChannel) {
+    platform::Error copying;
     if (!IsStoreJarName(minecraft_file) ||
-        !platform::CopyFile(context.settings.VersionsDir + minecraft_file, jar))
-      *copy_error = "DownloadMinecraft: Can't copy " + minecraft_file;
+        !platform::CopyFile(context.settings.VersionsDir + minecraft_file, jar, &copying))
+      *copy_error =
+          base::WithReason("DownloadMinecraft: Can't copy " + minecraft_file, copying.reason);
     return true;
   }
   if (!GetMCFileList(context.settings, context.remote, context.settings.MCASSETSURL, "assets\\"))
@@ -108,12 +110,16 @@ bool FinishBin(const std::string& bin, platform::DateValue release_date, std::st
   std::string refusal;
   if (archive::SevenZipWithinLimit("x " + natives + ".lzma -aoa -hide -xr!meta-inf",
                                    bin + natives + ".lzma", bin, &refusal, bin) != 0)
-    *error = "DownloadMinecraft: Can't unzip natives.lzma" + refusal;
+    *error = base::WithReason("DownloadMinecraft: Can't unzip natives.lzma",
+                              archive::ExtractionFailure(refusal));
   if (archive::SevenZipWithinLimit("x -tzip " + natives + " -aoa -onatives -hide -xr!meta-inf",
                                    bin + natives, bin, &refusal, bin) != 0)
-    *error = "DownloadMinecraft: Can't unzip natives.jar" + refusal;
+    *error = base::WithReason("DownloadMinecraft: Can't unzip natives.jar",
+                              archive::ExtractionFailure(refusal));
   SaveVersion(bin + "version", release_date);
-  if (!WriteMd5sFile(bin)) *error = "DownloadMinecraft: Can't create md5s-file";
+  platform::Error writing;
+  if (!WriteMd5sFile(bin, &writing))
+    *error = base::WithReason("DownloadMinecraft: Can't create md5s-file", writing.reason);
   return error->empty();
 }
 

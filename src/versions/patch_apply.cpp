@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/create_path.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "platform/path.h"
 #include "versions/class_version.h"
@@ -24,6 +25,11 @@ bool Fail(std::string text, std::string* error) {
   return false;
 }
 
+// The same with the reason the file failed for after the text.
+bool Fail(const std::string& text, const platform::Error& why, std::string* error) {
+  return Fail(base::WithReason(text, why.reason), error);
+}
+
 bool Keep(const RecordHeader& record, const std::string& path, std::string* error) {
   if (IsFolderName(record.name)) {
     // Packing needs every listed name on disk, also a folder the old jar did not have.
@@ -33,7 +39,7 @@ bool Keep(const RecordHeader& record, const std::string& path, std::string* erro
   if (record.size != 0) return true;
   platform::FileWriter file;
   if (!file.Open(path) || !file.Close())
-    return Fail("Downgrade: Can't create " + Shown(path), error);
+    return Fail("Downgrade: Can't create " + Shown(path), file.error(), error);
   return true;
 }
 
@@ -44,17 +50,18 @@ bool WriteNewContent(const RecordHeader& record, PatchCursor& cursor, const std:
   CreatePath(path);
   platform::FileWriter file;
   if (!file.Open(path) || !file.Write(content) || !file.Close())
-    return Fail("Downgrade: Can't create " + Shown(path), error);
+    return Fail("Downgrade: Can't create " + Shown(path), file.error(), error);
   return true;
 }
 
 bool Rebuild(const RecordHeader& record, PatchCursor& cursor, const std::string& work,
              const std::string& path, std::string* error) {
   std::optional<std::string> old;
-  if (platform::IsFile(path)) old = platform::ReadWholeFile(path);
-  if (!old) return Fail("Can't read: " + Shown(path), error);
+  platform::Error reading;
+  if (platform::IsFile(path)) old = platform::ReadWholeFile(path, &reading);
+  if (!old) return Fail("Can't read: " + Shown(path), reading, error);
   platform::FileWriter file;
-  if (!file.Open(path)) return Fail("downgrade: Can't write: " + Shown(work), error);
+  if (!file.Open(path)) return Fail("downgrade: Can't write: " + Shown(work), file.error(), error);
   DeltaStatus status = ApplyDelta(*old, record.size, cursor,
                                   [&file](std::string_view bytes) { return file.Write(bytes); });
   bool closed = file.Close();
@@ -64,11 +71,11 @@ bool Rebuild(const RecordHeader& record, PatchCursor& cursor, const std::string&
     case DeltaStatus::kCorrupt:
       return Fail(kCorrupt, error);
     case DeltaStatus::kWriteFailed:
-      return Fail("downgrade: Can't write: " + Shown(work), error);
+      return Fail("downgrade: Can't write: " + Shown(work), file.error(), error);
     case DeltaStatus::kDone:
       break;
   }
-  if (!closed) return Fail("downgrade: Can't write: " + Shown(work), error);
+  if (!closed) return Fail("downgrade: Can't write: " + Shown(work), file.error(), error);
   return true;
 }
 

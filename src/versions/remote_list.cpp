@@ -74,12 +74,12 @@ std::string NextPageUrl(const std::string& url, const std::string& body) {
 }
 
 // Fetches every page of the listing into `cached`; false on the first failed page.
-bool FetchListing(const std::string& url, const std::string& cached) {
+bool FetchListing(const std::string& url, const std::string& cached, platform::Error* error) {
   std::string temp = cached + ".page";
   std::string whole;
   std::string page_url = url;
   for (int page = 0; page < kMaxListingPages && !page_url.empty(); ++page) {
-    if (!platform::DownloadToFile(page_url, temp)) return false;
+    if (!platform::DownloadToFile(page_url, temp, error)) return false;
     std::string body = platform::ReadWholeFile(temp).value_or("");
     platform::DeleteFile(temp);
     std::string next = NextPageUrl(url, body);
@@ -87,7 +87,7 @@ bool FetchListing(const std::string& url, const std::string& cached) {
     if (!whole.empty() && whole.back() != '\n') whole += '\n';
     page_url = next == page_url ? "" : next;
   }
-  return platform::ReplaceFileContents(cached, whole, platform::Flush::kNo);
+  return platform::ReplaceFileContents(cached, whole, error, platform::Flush::kNo);
 }
 
 std::string CachedListing(const GlobalSettings& settings, const std::string& subfolder) {
@@ -135,7 +135,7 @@ void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingR
   for (const ListingRequest& request : requests) {
     std::string cached = CachedListing(settings, request.subfolder);
     if (NeedsFetch(cached))
-      fetches.emplace_back([url = request.url, cached] { FetchListing(url, cached); });
+      fetches.emplace_back([url = request.url, cached] { FetchListing(url, cached, nullptr); });
   }
   for (std::thread& fetch : fetches) fetch.join();
 }
@@ -146,13 +146,14 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
   list.files.clear();
   list.current = -1;
   std::string cached = CachedListing(settings, subfolder);
-  if (NeedsFetch(cached) && !FetchListing(url, cached)) {
-    SetErrorText("GetMCFileList: Can't download " + url);
+  platform::Error error;
+  if (NeedsFetch(cached) && !FetchListing(url, cached, &error)) {
+    SetErrorText(base::WithReason("GetMCFileList: Can't download " + url, error.reason));
     return 0;
   }
-  std::optional<std::string> text = platform::ReadWholeFile(cached);
+  std::optional<std::string> text = platform::ReadWholeFile(cached, &error);
   if (!text) {
-    SetErrorText("GetMCFileList:Can't open " + cached);
+    SetErrorText(base::WithReason("GetMCFileList:Can't open " + cached, error.reason));
     return 0;
   }
   ParseListing(*text, url, list.files);
@@ -174,14 +175,14 @@ bool MatchesRemote(const std::string& path, const RemoteFile& entry) {
   return !md5.empty() && md5 == entry.ETag;
 }
 
-bool WriteMd5sFile(const std::string& bin) {
+bool WriteMd5sFile(const std::string& bin, platform::Error* error) {
   std::string text = "#md5 hashes for downloaded files\r\n#\r\n";
   for (std::string_view name :
        {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),
         platform::kNativeConventions.natives_archive, std::string_view("lwjgl_util.jar"),
         std::string_view("minecraft.jar")})
     text += std::string(name) + "=" + platform::FileMd5(bin + std::string(name)) + "\r\n";
-  return platform::ReplaceFileContents(bin + "md5s", text, platform::Flush::kNo);
+  return platform::ReplaceFileContents(bin + "md5s", text, error, platform::Flush::kNo);
 }
 
 }  // namespace oxlip

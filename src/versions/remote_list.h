@@ -6,6 +6,7 @@
 
 #include "base/settings.h"
 #include "platform/dates.h"
+#include "platform/error.h"
 
 namespace oxlip {
 
@@ -58,6 +59,6 @@ int FindRemoteFile(RemoteFileList& list, const std::string& name);
 bool MatchesRemote(const std::string& path, const RemoteFile& entry);
 
 // Writes the "md5s" file of a game's bin folder (`bin` ends with a separator).
-bool WriteMd5sFile(const std::string& bin);
+bool WriteMd5sFile(const std::string& bin, platform::Error* error = nullptr);
 
 }  // namespace oxlip

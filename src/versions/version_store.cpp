@@ -60,8 +60,9 @@ int ScanVersions(const GlobalSettings& settings, VersionList& versions) {
 
 int SaveVersion(const std::string& path, platform::DateValue date) {
   std::string text = std::string("\x00\x0D", 2) + std::to_string(date) + "000";
-  if (!platform::ReplaceFileContents(path, text)) {
-    SetErrorText("SaveVersion: Can't create version-file " + path);
+  platform::Error error;
+  if (!platform::ReplaceFileContents(path, text, &error)) {
+    SetErrorText(base::WithReason("SaveVersion: Can't create version-file " + path, error.reason));
     return 0;
   }
   return 1;

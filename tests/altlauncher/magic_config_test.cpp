@@ -73,5 +73,25 @@ TEST(MagicConfigProfiles, ReadsTheActiveProfileAndLaterElementsWin) {
   EXPECT_TRUE(active.profile.mods[3].active);
 }
 
+// A profile cut off by the end of the file would be stamped with only part of its mods.
+TEST(MagicConfigProfiles, StatusOfTheActiveProfile) {
+  const std::string whole = kTwoProfiles;
+  const struct {
+    std::string text;
+    ProfileStatus status;
+  } cases[] = {
+      {whole, ProfileStatus::kFound},
+      {whole.substr(0, whole.rfind("c.zip")), ProfileStatus::kDamaged},
+      {whole.substr(0, whole.rfind("<Active")), ProfileStatus::kDamaged},
+      {whole.substr(0, whole.rfind(">\n>")), ProfileStatus::kDamaged},
+      {"<ActiveProfileIndex=\"0\"> <Profile <Name=\"P\">> <Profile <Name=\"cut",
+       ProfileStatus::kFound},
+      {"<ActiveProfileIndex=\"2\"> <Profile <Name=\"P\">> <Profile>", ProfileStatus::kNone},
+      {"<ActiveProfileIndex=\"-1\"> <Profile <Name=\"P\">>", ProfileStatus::kNone},
+      {"<Profile <Name=\"P\">> <ActiveProfileIndex=\"1", ProfileStatus::kDamaged},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadActiveProfile(c.text).status, c.status) << c.text;
+}
+
 }  // namespace
 }  // namespace oxlip::altlauncher

@@ -42,12 +42,13 @@ TEST_F(MainViewTest, RightClickOnAnInstanceRemembersItAndNamesTheMenu) {
   Menu plain = RightClickMenu(state, ListKind::kInstances, 0);
   EXPECT_EQ(plain[0].text, "First");
   EXPECT_FALSE(plain[0].enabled);
-  EXPECT_EQ(Ids(plain), (std::vector<int>{5, 0, 4, 12, 13, 2, 1, 3, 8, 9, 10, 11}));
+  EXPECT_EQ(Ids(plain), (std::vector<int>{5, 0, 4, 28, 12, 13, 27, 2, 1, 3, 8, 9, 10, 11}));
   EXPECT_EQ(state.selection.instance, state.instances[0].get());
 
   Menu alternate = RightClickMenu(state, ListKind::kInstances, 1);
   EXPECT_EQ(alternate[0].text, "Second");
-  EXPECT_EQ(Ids(alternate), (std::vector<int>{5, 0, 14, 4, 15, 12, 13, 2, 1, 3, 8, 9, 10, 11}));
+  EXPECT_EQ(Ids(alternate),
+            (std::vector<int>{5, 0, 14, 4, 28, 15, 12, 13, 27, 2, 1, 3, 8, 9, 10, 11}));
   EXPECT_EQ(state.selection.row, 1);
 }
 

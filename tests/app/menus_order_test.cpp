@@ -25,14 +25,16 @@ std::string Describe(const Menu& menu) {
 
 TEST(Menus, ItemsIdentifiersAndOrder) {
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kInstance)),
-            "----:5! Start:0 Config:4 - Backup{Backup:12} Backup saves{Backup saves:13} "
-            "Repair/update{Repair/Update:2} Clone{Clone:1} Delete{Delete:3} - "
+            "----:5! Start:0 Config:4 Show game log:28 - Backup{Backup:12} "
+            "Backup saves{Backup saves:13} Restore backup:27 Repair/update{Repair/Update:2} "
+            "Clone{Clone:1} Delete{Delete:3} - "
             "Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
   EXPECT_EQ(
       Describe(InstanceMenuFor("My world", true)),
-      "My world:5! Start:0 Start with alternate:14 Config:4 - "
+      "My world:5! Start:0 Start with alternate:14 Config:4 Show game log:28 - "
       "Mod{Import Mod-Settings from alternate:15} Backup{Backup:12} "
-      "Backup saves{Backup saves:13} Repair/update{Repair/Update:2} Clone{Clone:1} "
+      "Backup saves{Backup saves:13} Restore backup:27 Repair/update{Repair/Update:2} "
+      "Clone{Clone:1} "
       "Delete{Delete:3} - Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kInstanceArea)), "New instance:6 Import from original:7");
   EXPECT_EQ(Describe(BuildMenu(MenuKind::kVersionList)), "Reload List:18 - Download all Beta:16");

@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "prefs/pref_file.h"
 #include "support/fixture_paths.h"
+#include "support/jar_files.h"
 #include "support/scripted_ui.h"
 #include "support/served_buckets.h"
 
@@ -86,6 +89,26 @@ TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
   ClosePrefFile();
 }
 
+// Cancel while the mirror holds the transfers back: the update stops and the game folder is as
+// before, file by file, without the files that were arriving.
+TEST_F(InstanceUpdate, ACancelledUpdateLeavesTheGameFolderAsBefore) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  platform::DeleteFile(Bin() + "lwjgl.jar");
+  platform::DeleteFile(Bin() + "minecraft.jar");
+  for (const auto& cached : fs::recursive_directory_iterator(settings.CacheDir))
+    if (cached.path().filename() == "lwjgl.jar" || cached.path().filename() == "minecraft.jar")
+      fs::remove(cached.path());
+  const test::JarFiles before = test::ReadTree(settings.InstancesDir);
+  ASSERT_TRUE(mirror_->AddFault("slow:/download/lwjgl.jar"));
+  ASSERT_TRUE(mirror_->AddFault("slow:/download/minecraft.jar"));
+  ui.window_progress.cancel_after_asks = 1;
+  bool cancelled = false;
+  EXPECT_EQ(UpdateInstance(context, ui, record, true, dates, &cancelled), 0);
+  EXPECT_TRUE(cancelled) << LastErrorText();
+  EXPECT_EQ(test::ReadTree(settings.InstancesDir), before);
+}
+
 TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
   test::WriteFile(settings.VersionsDir + "minecraft - 1.1.jar",
@@ -102,7 +125,8 @@ TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   record.MineCraftFile = "minecraft - 0.9.jar";
   platform::DeleteTree(Bin() + "natives");
   EXPECT_EQ(Update(false), 1);
-  EXPECT_EQ(LastErrorText(), "DownloadMinecraft: Can't copy minecraft - 0.9.jar");
+  EXPECT_EQ(LastErrorText(),
+            "DownloadMinecraft: Can't copy minecraft - 0.9.jar: " + platform::ReasonText(ENOENT));
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
 }
 
@@ -126,7 +150,8 @@ TEST_F(InstanceUpdate, DamagedNativesAreReportedAndTheStartFolderComesBack) {
   test::WriteFile(Bin() + "linux_natives.jar.lzma", "not lzma");
   platform::DeleteTree(Bin() + "natives");
   EXPECT_EQ(Update(false), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMinecraft: Can't unzip natives.lzma");
+  EXPECT_TRUE(LastErrorText().starts_with("DownloadMinecraft: Can't unzip natives.lzma: "))
+      << LastErrorText();
   EXPECT_EQ(platform::CurrentFolder(), dir());
   // The jar is still unpacked, and the version and md5s files written.
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));

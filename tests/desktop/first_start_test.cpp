@@ -10,6 +10,7 @@
 
 #include "gui/program.h"
 #include "support/game_fixture.h"
+#include "support/jar_files.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
@@ -17,14 +18,6 @@ namespace oxlip::gui {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Everything below `folder`, for telling what a run wrote.
-std::vector<std::string> Tree(const std::string& folder) {
-  std::vector<std::string> paths;
-  for (const auto& entry : fs::recursive_directory_iterator(folder))
-    paths.push_back(entry.path().string());
-  return paths;
-}
 
 class Desktop : public test::InTempFolder {
  protected:
@@ -71,8 +64,8 @@ TEST_F(CommandLine, AnswersAndMistakesWriteNothing) {
       EXPECT_NE(err.find(c.said), std::string::npos) << err;
       EXPECT_EQ(out, "");
     }
-    EXPECT_EQ(Tree(home()), std::vector<std::string>{});
-    EXPECT_EQ(Tree(work()), std::vector<std::string>{});
+    EXPECT_EQ(test::ReadTree(home()), test::JarFiles{});
+    EXPECT_EQ(test::ReadTree(work()), test::JarFiles{});
   }
 }
 
@@ -120,7 +113,7 @@ TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
   EXPECT_TRUE(instance_hint);
   EXPECT_TRUE(version_hint);
 
-  EXPECT_EQ(Tree(work()), std::vector<std::string>{});
+  EXPECT_EQ(test::ReadTree(work()), test::JarFiles{});
   std::string folder = home() + ".local/share/oxlip/";
   for (const char* made : {"Instances", "mcversions", "mods", "downgrade"})
     EXPECT_TRUE(fs::is_directory(folder + made)) << made;

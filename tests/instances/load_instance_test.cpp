@@ -10,17 +10,29 @@ namespace {
 
 using LoadInstanceTest = InstanceTest;
 
-TEST_F(LoadInstanceTest, NewInstanceGetsDatedNameFreshFolderAndFoundJava) {
-  Instance r = Load("");
-  EXPECT_TRUE(std::regex_match(r.Name, std::regex("New [0-3][0-9]-[01][0-9]-[0-9]{4}"))) << r.Name;
-  EXPECT_TRUE(std::regex_match(r.Folder, std::regex("[0-9A-F]+ - New.[0-9]{2}-[0-9]{2}-[0-9]{4}")))
-      << r.Folder;
-  EXPECT_EQ(r.MineCraftFile, "\\\\release");
-  EXPECT_EQ(r.MinMemory, 512);
-  EXPECT_EQ(r.MaxMemory, 1024);
-  EXPECT_EQ(r.JavaPath, kFoundJava);
-  EXPECT_EQ(r.Icon.image(), default_icon_.image());
-  EXPECT_TRUE(r.Mods.empty());
+// A new record ("") gets a dated name and a fresh folder; one without settings is named after
+// its folder.
+TEST_F(LoadInstanceTest, WithoutSettingsEveryValueIsItsDefault) {
+  WriteInstanceFile("Empty one", "settings.ini", "");
+  for (const char* folder : {"", "Empty one", "never made"}) {
+    SCOPED_TRACE(folder);
+    Instance r = Load(folder);
+    if (*folder) {
+      EXPECT_EQ(r.Name, folder);
+      EXPECT_EQ(r.Folder, folder);
+    } else {
+      EXPECT_TRUE(std::regex_match(r.Name, std::regex("New [0-3][0-9]-[01][0-9]-[0-9]{4}")));
+      EXPECT_TRUE(
+          std::regex_match(r.Folder, std::regex("[0-9A-F]+ - New.[0-9]{2}-[0-9]{2}-[0-9]{4}")));
+    }
+    EXPECT_EQ(r.MineCraftFile, "\\\\release");
+    EXPECT_EQ(r.MinMemory, 512);
+    EXPECT_EQ(r.MaxMemory, 1024);
+    EXPECT_EQ(r.BetaVersion, 0);
+    EXPECT_EQ(r.JavaPath, kFoundJava);
+    EXPECT_EQ(r.Icon.image(), default_icon_.image());
+    EXPECT_TRUE(r.Mods.empty());
+  }
 }
 
 TEST_F(LoadInstanceTest, ReloadingIntoAUsedRecordForgetsWhatItHeld) {
@@ -35,29 +47,16 @@ TEST_F(LoadInstanceTest, ReloadingIntoAUsedRecordForgetsWhatItHeld) {
   EXPECT_TRUE(r.Icon.IsDefault());
 }
 
-TEST_F(LoadInstanceTest, EmptyOrMissingSettingsGiveDefaultsNamedAfterTheFolder) {
-  WriteInstanceFile("Empty one", "settings.ini", "");
-  for (const char* folder : {"Empty one", "never made"}) {
-    Instance r = Load(folder);
-    EXPECT_EQ(r.Name, folder);
-    EXPECT_EQ(r.Folder, folder);
-    EXPECT_EQ(r.MineCraftFile, "\\\\release");
-    EXPECT_EQ(r.MinMemory, 512);
-    EXPECT_EQ(r.MaxMemory, 1024);
-    EXPECT_EQ(r.BetaVersion, 0);
-    EXPECT_TRUE(r.Icon.IsDefault());
-  }
-}
-
 struct LegacyCase {
   const char* keys;
+  const char* newest_jar;
   const char* expected;
 };
 
 class LegacyLayoutTest : public InstanceTest, public ::testing::WithParamInterface<LegacyCase> {};
 
 TEST_P(LegacyLayoutTest, UpdateAndTypeDecideTheChannelAndMineCraftFileIsIgnored) {
-  newest_jar_ = "minecraft - 1.2.5.jar";
+  newest_jar_ = GetParam().newest_jar;
   WriteInstanceFile("old", "settings.ini",
                     std::string(GetParam().keys) + "MineCraftFile = other.jar\r\n");
   Instance r = Load("old");
@@ -72,17 +71,15 @@ TEST_P(LegacyLayoutTest, UpdateAndTypeDecideTheChannelAndMineCraftFileIsIgnored)
   EXPECT_EQ(saved.find("\nType ="), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LegacyLayoutTest,
-                         ::testing::Values(LegacyCase{"Update = 1\r\nType = 1\r\n", "\\\\beta"},
-                                           LegacyCase{"Update = 0\r\nType = 0\r\n", "\\\\release"},
-                                           LegacyCase{"Update = 0\r\nType = 1\r\n", "\\\\beta"},
-                                           LegacyCase{"Update = 2\r\nType = 1\r\n",
-                                                      "minecraft - 1.2.5.jar"}));
-
-TEST_F(LoadInstanceTest, LegacyPinnedWithNoStoredVersionStaysOnRelease) {
-  WriteInstanceFile("old", "settings.ini", "Update = 2\r\nMineCraftFile = other.jar\r\n");
-  EXPECT_EQ(Load("old").MineCraftFile, "\\\\release");
-}
+constexpr const char* kJar = "minecraft - 1.2.5.jar";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LegacyLayoutTest,
+    ::testing::Values(LegacyCase{"Update = 1\r\nType = 1\r\n", kJar, "\\\\beta"},
+                      LegacyCase{"Update = 0\r\nType = 0\r\n", kJar, "\\\\release"},
+                      LegacyCase{"Update = 0\r\nType = 1\r\n", kJar, "\\\\beta"},
+                      LegacyCase{"Update = 2\r\nType = 1\r\n", kJar, kJar},
+                      // Pinned with no stored version: stays on the release.
+                      LegacyCase{"Update = 2\r\n", "", "\\\\release"}));
 
 TEST_F(LoadInstanceTest, JavaPathCountsOnlyWithCustomJava) {
   WriteInstanceFile("off", "settings.ini", "CustomJava = 0\r\nJavaPath = /mine/bin/\r\n");

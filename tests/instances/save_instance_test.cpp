@@ -12,13 +12,14 @@ namespace {
 using SaveInstanceTest = InstanceTest;
 
 TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
-  WriteInstanceFile("Legacy", "settings.ini",
-                    "; by hand\r\nconnectip = play.example:25565\r\nAutoConnect=1\r\n"
-                    "Type = 1\r\nMaxMemory=2048\r\nName = Old world\r\nColour = blue\r\n"
-                    "Update = 1\r\nAutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\n"
-                    "LoginCrypt = abc=\r\nUseLauncher = 2\r\nBackupBeforUpdate = 1\r\n"
-                    "Maximize = 1\r\nMineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\n"
-                    "MinMemory = 256\r\n[Other]\r\nConnectIP = hidden\r\n");
+  WriteInstanceFile(
+      "Legacy", "settings.ini",
+      "; by hand\r\nconnectip = play.example:25565\r\nAutoConnect=1\r\n"
+      "Type = 1\r\nOfflineName = Alex\r\nMaxMemory=2048\r\nName = Old world\r\nColour = blue\r\n"
+      "Update = 1\r\nAutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\n"
+      "LoginCrypt = abc=\r\nUseLauncher = 2\r\nBackupBeforUpdate = 1\r\n"
+      "Maximize = 1\r\nMineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\n"
+      "MinMemory = 256\r\n[Other]\r\nConnectIP = hidden\r\n");
   WriteInstanceFile("Legacy", ".minecraft/bin/version",
                     std::string("\x00\x0D", 2) + "1300000000000");
   Save(Load("Legacy"));
@@ -37,7 +38,8 @@ TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
             "BackupBeforUpdate = 1\r\n"
             "AutoConnect = 1\r\n"
             "ConnectIP = play.example:25565\r\n"
-            "BetaVersion = 1300000000\r\n");
+            "BetaVersion = 1300000000\r\n"
+            "OfflineName = Alex\r\n");  // after the keys older builds know
 }
 
 TEST_F(SaveInstanceTest, JavaPathSitsAfterCustomJavaAndAnExplicitFolderWins) {
@@ -118,32 +120,29 @@ TEST_F(InstanceIconFileTest, PngIsPreferredThenBmpThenJpgAndDamagedFilesAreSkipp
   EXPECT_EQ(IconWidth("i"), 2);
 }
 
-TEST_F(InstanceIconFileTest, ChosenJpegReplacesThePngAndIsShownNextTime) {
-  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
-  WriteFile(settings_.InstancesDir + "i/icon.tga", "old");
+TEST_F(InstanceIconFileTest, AChosenIconFileReplacesTheOwnIcon) {
   WriteJpeg(dir() + "Photo.JPG", 5, 4);
-  Instance r = Load("i");
-  r.IconFile = dir() + "Photo.JPG";
-  Save(r);
-  EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.JPG"});
-  EXPECT_EQ(IconWidth("i"), 5);
-}
-
-TEST_F(InstanceIconFileTest, ChoosingTheDefaultIconFileRemovesTheOwnIcon) {
-  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
-  Instance r = Load("i");
-  r.IconFile = settings_.DefaultIconFile;
-  Save(r);
-  EXPECT_TRUE(IconFiles("i").empty());
-  EXPECT_TRUE(Load("i").Icon.IsDefault());
-}
-
-TEST_F(InstanceIconFileTest, ChoosingTheFolderOwnIconFileKeepsIt) {
-  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
-  Instance r = Load("i");
-  r.IconFile = FolderPath("i") + "icon.png";
-  Save(r);
-  EXPECT_EQ(IconWidth("i"), 3);
+  const struct {
+    std::string chosen;  // "": left as loaded
+    std::set<std::string> files;
+    int width;  // 0: the default icon
+  } cases[] = {
+      {"", {"icon.png", "icon.tga"}, 3},
+      {dir() + "Photo.JPG", {"icon.JPG"}, 5},
+      {settings_.DefaultIconFile, {}, 0},
+      {FolderPath("i") + "icon.png", {"icon.png"}, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    std::filesystem::remove_all(settings_.InstancesDir + "i");
+    WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+    WriteFile(settings_.InstancesDir + "i/icon.tga", "old");
+    Instance r = Load("i");
+    if (!c.chosen.empty()) r.IconFile = c.chosen;
+    Save(r);
+    EXPECT_EQ(IconFiles("i"), c.files);
+    EXPECT_EQ(IconWidth("i"), c.width);
+  }
 }
 
 TEST_F(InstanceIconFileTest, AChosenFileThatHasGoneKeepsTheIconItGave) {
@@ -156,12 +155,6 @@ TEST_F(InstanceIconFileTest, AChosenFileThatHasGoneKeepsTheIconItGave) {
   Save(r);  // a later save of the same record
   EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.jpg"});
   EXPECT_EQ(IconWidth("i"), 5);
-}
-
-TEST_F(InstanceIconFileTest, UnchangedIconIsLeftAlone) {
-  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
-  Save(Load("i"));
-  EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.png"});
 }
 
 }  // namespace

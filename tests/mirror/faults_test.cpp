@@ -19,13 +19,13 @@ const std::string kJar = [] {
 class MirrorFaults : public ServedFolderTest {
  protected:
   void SetUp() override {
-    WriteServedFile(root_, "download/minecraft.jar", kJar);
-    WriteServedFile(root_, "download/lwjgl.jar", "lwjgl");
+    Serve("download/minecraft.jar", kJar);
+    Serve("download/lwjgl.jar", "lwjgl");
   }
 };
 
 TEST_F(MirrorFaults, DropPromisesEveryByteAndSendsHalf) {
-  Start({"--fault", "drop:/download/minecraft.jar"});
+  StartMirror({"--fault", "drop:/download/minecraft.jar"});
   HttpAnswer answer = Get("download/minecraft.jar");
   EXPECT_EQ(answer.curl_code, CURLE_PARTIAL_FILE);
   EXPECT_EQ(answer.status, 200);
@@ -34,7 +34,7 @@ TEST_F(MirrorFaults, DropPromisesEveryByteAndSendsHalf) {
 }
 
 TEST_F(MirrorFaults, WrongKeepsTheLengthAndChangesTheBytes) {
-  Start({"--fault", "wrong:/download/"});
+  StartMirror({"--fault", "wrong:/download/"});
   HttpAnswer answer = Get("download/minecraft.jar");
   EXPECT_EQ(answer.curl_code, CURLE_OK);
   EXPECT_EQ(answer.body.size(), kJar.size());
@@ -43,7 +43,7 @@ TEST_F(MirrorFaults, WrongKeepsTheLengthAndChangesTheBytes) {
 }
 
 TEST_F(MirrorFaults, SlowTakesAboutTwoSecondsAndDeliversEverything) {
-  Start({"--fault", "slow:/download/minecraft"});
+  StartMirror({"--fault", "slow:/download/minecraft"});
   auto start = std::chrono::steady_clock::now();
   HttpAnswer answer = Get("download/minecraft.jar");
   auto took = std::chrono::steady_clock::now() - start;
@@ -54,7 +54,7 @@ TEST_F(MirrorFaults, SlowTakesAboutTwoSecondsAndDeliversEverything) {
 }
 
 TEST_F(MirrorFaults, ErrorStatusesAndCountsPerRule) {
-  Start({"--fault", "500:/download/minecraft.jar:2", "--fault", "404:/download/lwjgl"});
+  StartMirror({"--fault", "500:/download/minecraft.jar:2", "--fault", "404:/download/lwjgl"});
   EXPECT_EQ(Get("download/minecraft.jar").status, 500);
   EXPECT_EQ(Get("download/minecraft.jar").status, 500);
   EXPECT_EQ(Get("download/minecraft.jar").status, 200);
@@ -64,7 +64,7 @@ TEST_F(MirrorFaults, ErrorStatusesAndCountsPerRule) {
 }
 
 TEST_F(MirrorFaults, ControlRequestsChangeRulesWhileRunning) {
-  Start();
+  StartMirror();
   ASSERT_TRUE(mirror_->AddFault("404:/download/:1"));
   ASSERT_TRUE(mirror_->AddFault("drop:/download/minecraft.jar"));
   EXPECT_EQ(Get("download/minecraft.jar").status, 404);  // the first rule, used up

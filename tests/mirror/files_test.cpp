@@ -17,10 +17,10 @@ std::string EveryByte() {
 }
 
 TEST_F(MirrorFiles, ServesBytesUnderDecodedKeys) {
-  WriteServedFile(root_, "download/natives/linux natives.jar", EveryByte());
-  WriteServedFile(root_, "download/empty", "");
-  WriteServedFile(root_, "download/a+b", "plus");
-  Start();
+  Serve("download/natives/linux natives.jar", EveryByte());
+  Serve("download/empty", "");
+  Serve("download/a+b", "plus");
+  StartMirror();
   HttpAnswer jar = Get("download/natives/linux%20natives.jar");
   EXPECT_EQ(jar.status, 200);
   EXPECT_EQ(jar.curl_code, 0);
@@ -34,8 +34,8 @@ TEST_F(MirrorFiles, ServesBytesUnderDecodedKeys) {
 }
 
 TEST_F(MirrorFiles, MissingKeysAndMalformedPathsAreRefused) {
-  WriteServedFile(root_, "download/minecraft.jar", "jar");
-  Start();
+  Serve("download/minecraft.jar", "jar");
+  StartMirror();
   EXPECT_EQ(Get("download/lwjgl.jar").status, 404);
   EXPECT_EQ(Get("download/minecraft.jar/").status, 404);
   EXPECT_EQ(Get("nobucket/minecraft.jar").status, 404);
@@ -44,14 +44,14 @@ TEST_F(MirrorFiles, MissingKeysAndMalformedPathsAreRefused) {
 }
 
 TEST_F(MirrorFiles, NothingOutsideTheRootIsReachable) {
-  WriteServedFile(dir(), "secret.txt", "secret");
-  WriteServedFile(dir(), "elsewhere/secret.txt", "secret");
-  WriteServedFile(root_, "download/inside.txt", "inside");
+  WriteFile(dir() + "secret.txt", "secret");
+  WriteFile(dir() + "elsewhere/secret.txt", "secret");
+  Serve("download/inside.txt", "inside");
   std::filesystem::create_symlink(dir() + "secret.txt", root_ + "download/link.txt");
   std::filesystem::create_directory_symlink(dir() + "elsewhere", root_ + "download/linked");
   std::filesystem::create_directory_symlink(dir() + "elsewhere", root_ + "outside");
   std::filesystem::create_symlink(root_ + "download/inside.txt", root_ + "download/alias.txt");
-  Start();
+  StartMirror();
   for (const char* path :
        {"download/../../secret.txt", "download/%2e%2e/%2E%2E/secret.txt",
         "download/..%2f..%2fsecret.txt",
@@ -70,13 +70,13 @@ TEST_F(MirrorFiles, NothingOutsideTheRootIsReachable) {
 }
 
 TEST_F(MirrorFiles, RequestLogHasEveryTargetAsReceived) {
-  WriteServedFile(root_, "download/a b", "x");
-  WriteFile(dir() + "requests.log", "GET /earlier\n");
-  Start({"--log", dir() + "requests.log"});
+  Serve("download/a b", "x");
+  WriteFile(log_, "GET /earlier\n");
+  StartMirror();
   Get("download/a%20b?x=1&y=%2F");
   Get("download/");
   Get("missing");
-  EXPECT_EQ(ReadFile(dir() + "requests.log"),
+  EXPECT_EQ(ReadFile(log_),
             "GET /earlier\nGET /download/a%20b?x=1&y=%2F\nGET /download/\nGET /missing\n");
 }
 

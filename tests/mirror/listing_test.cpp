@@ -1,34 +1,30 @@
 // Bucket listings in the S3 form that Oxlip's listing reader expects.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "mirror_tree.h"
 #include "platform/md5.h"
+#include "versions/remote_list.h"
+#include "versions/xml_text.h"
 
 namespace oxlip::test {
 namespace {
 
-class MirrorListing : public InTempFolder {
+class MirrorListing : public ServedFolderTest {
  protected:
   void SetUp() override {
     for (const char* name :
          {"B.txt", "a b.txt", "a&b", "sub/c.txt", "sub/deeper/d.txt", "\xC3\xBC.txt"})
-      WriteServedFile(root_, std::string("download/") + name, std::string("bytes of ") + name);
-    WriteServedFile(root_, "download/minecraft.jar", std::string(3000, 'j'));
-    WriteServedFile(root_, "resources/x", "x");
-    mirror_ = std::make_unique<MirrorProcess>(root_);
-    ASSERT_GT(mirror_->port(), 0);
+      Serve(std::string("download/") + name, std::string("bytes of ") + name);
+    Serve("download/minecraft.jar", std::string(3000, 'j'));
+    Serve("resources/x", "x");
+    StartMirror();
   }
 
   std::string Listing(const std::string& query = "") {
-    HttpAnswer answer = HttpGet(mirror_->Url("download/" + query));
+    HttpAnswer answer = Get("download/" + query);
     EXPECT_EQ(answer.status, 200) << query;
     return answer.body;
   }
-
-  std::string root_ = dir() + "root/";
-  std::unique_ptr<MirrorProcess> mirror_;
 };
 
 // Byte-wise: upper case before lower case, a blank before "&", "/" after ".", UTF-8 last.
@@ -37,9 +33,7 @@ const std::vector<std::string> kAllKeys = {
     "sub/c.txt", "sub/deeper/", "sub/deeper/d.txt", "\xC3\xBC.txt"};
 
 TEST_F(MirrorListing, EveryObjectOnItsOwnLineWithItsFields) {
-  HttpAnswer answer = HttpGet(mirror_->Url("download/"));
-  ASSERT_EQ(answer.status, 200);
-  const std::string& xml = answer.body;
+  std::string xml = Listing();
   EXPECT_EQ(Element(xml, "Name"), "download");
   EXPECT_EQ(Element(xml, "Prefix"), "");
   EXPECT_EQ(Element(xml, "Marker"), "");
@@ -64,7 +58,8 @@ TEST_F(MirrorListing, MarkerAndMaxKeysPageThroughEveryKeyOnce) {
   std::string marker;
   int pages = 0;
   for (bool more = true; more && pages < 10; ++pages) {
-    std::string xml = Listing("?max-keys=4&marker=" + UrlEncode(XmlUnescape(marker)));
+    std::string xml =
+        Listing("?max-keys=4&marker=" + PercentEncode(versions::DecodeXmlText(marker)));
     std::vector<std::string> keys = ListedKeys(xml);
     EXPECT_EQ(Element(xml, "MaxKeys"), "4");
     more = Element(xml, "IsTruncated") == "true";
@@ -87,7 +82,7 @@ TEST_F(MirrorListing, MaxKeysIsCheckedAndCapped) {
   EXPECT_TRUE(ListedKeys(none).empty());
   EXPECT_EQ(Element(none, "IsTruncated"), "true");
   for (const char* bad : {"?max-keys=", "?max-keys=-1", "?max-keys=ten", "?max-keys=9999999999"}) {
-    HttpAnswer answer = HttpGet(mirror_->Url(std::string("download/") + bad));
+    HttpAnswer answer = Get(std::string("download/") + bad);
     EXPECT_EQ(answer.status, 400) << bad;
     EXPECT_NE(answer.body.find("max-keys"), std::string::npos) << bad;
   }
@@ -102,14 +97,14 @@ TEST_F(MirrorListing, PrefixSelectsKeysAfterDecoding) {
             std::vector<std::string>{"minecraft.jar"});
   EXPECT_EQ(Element(Listing("?prefix=sub/deeper/&marker=sub/deeper/"), "Prefix"), "sub/deeper/");
   EXPECT_TRUE(ListedKeys(Listing("?prefix=none")).empty());
-  EXPECT_EQ(HttpGet(mirror_->Url("download/?prefix=%zz")).status, 400);
+  EXPECT_EQ(Get("download/?prefix=%zz").status, 400);
 }
 
 TEST_F(MirrorListing, EachFolderOfTheRootIsABucket) {
-  EXPECT_EQ(ListedKeys(HttpGet(mirror_->Url("resources/")).body), std::vector<std::string>{"x"});
-  EXPECT_EQ(Element(HttpGet(mirror_->Url("resources")).body, "Name"), "resources");
-  EXPECT_EQ(HttpGet(mirror_->Url("assets/")).status, 404);
-  EXPECT_EQ(HttpGet(mirror_->Url("")).status, 404);
+  EXPECT_EQ(ListedKeys(Get("resources/").body), std::vector<std::string>{"x"});
+  EXPECT_EQ(Element(Get("resources").body, "Name"), "resources");
+  EXPECT_EQ(Get("assets/").status, 404);
+  EXPECT_EQ(Get("").status, 404);
 }
 
 }  // namespace

@@ -7,18 +7,14 @@
 namespace oxlip::test {
 namespace {
 
-class MirrorLogin : public InTempFolder {
+class MirrorLogin : public ServedFolderTest {
  protected:
   void SetUp() override {
     WriteFile(dir() + "users.txt", "# accounts\r\nNotch:hunter2\r\n\r\nsteve:a:b & c+d\njeb_:\n");
-    WriteServedFile(dir() + "root/", "download/minecraft.jar", "jar");
-    std::vector<std::string> options = {"--users", dir() + "users.txt"};
-    mirror_ = std::make_unique<MirrorProcess>(dir() + "root/", options);
-    ASSERT_GT(mirror_->port(), 0);
+    Serve("download/minecraft.jar", "jar");
+    StartMirror({"--users", dir() + "users.txt"});
   }
-  std::string Login(const std::string& query) { return HttpGet(mirror_->Url(query)).body; }
-
-  std::unique_ptr<MirrorProcess> mirror_;
+  std::string Login(const std::string& query) { return Get(query).body; }
 };
 
 TEST_F(MirrorLogin, KnownUserGetsNameAndTicketInFieldsThreeAndFour) {

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <regex>
 
 #include "base/error_text.h"
 #include "mods/mod_workspace.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
@@ -87,7 +89,8 @@ TEST_F(CreateModTest, APackingFailureIsRecordedAndTheStartFolderComesBack) {
   test::WriteFile(Part("root") + "options.txt", "o");
   SetErrorText("");
   EXPECT_EQ(CreateMod(settings, record), 0);
-  EXPECT_EQ(LastErrorText(), "CreateMod:Can't pack root.7z");
+  EXPECT_TRUE(LastErrorText().starts_with("CreateMod:Can't pack root.7z: ")) << LastErrorText();
+  EXPECT_TRUE(LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR))) << LastErrorText();
   EXPECT_FALSE(record.Dir.empty());
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "base/error_text.h"
 #include "mods/create_mod.h"
 #include "mods/mod_workspace.h"
+#include "platform/error.h"
 #include "platform/path.h"
 #include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
@@ -193,7 +195,7 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
     Install({b}, 1);
     return LastErrorText();
   });
-  EXPECT_EQ(error, "installmod: Can't write " + record);
+  EXPECT_EQ(error, "installmod: Can't write " + record + ": " + platform::ReasonText(EFBIG));
   EXPECT_EQ(test::ReadFile(game + "old.txt"), "a");
   EXPECT_FALSE(std::filesystem::exists(game + "config/file-0.cfg"));
   EXPECT_EQ(test::ReadFile(record), record_before);
@@ -201,17 +203,25 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
 }
 
 // A mod archive from anywhere is capped like an imported one.
-TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchIsRefusedBeforeAnyChange) {
-  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
-  std::string archive = platform::NativePath(settings.ModDir + a + "root.7z");
-  ASSERT_EQ(test::MakeZipWithPython("bomb '" + archive + "' 100"), 0);
-  SetErrorText("");
-  Install({a}, 1);
-  EXPECT_TRUE(LastErrorText().starts_with("installmod: Refused " + archive + ": "))
-      << LastErrorText();
-  EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
-  EXPECT_FALSE(std::filesystem::exists(record));
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
+// A damaged one is not half installed.
+TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBeforeAnyChange) {
+  for (bool bomb : {true, false}) {
+    SCOPED_TRACE(bomb ? "bomb" : "damaged");
+    std::string a = MakeMod(bomb ? "A" : "B", {}, {{"options.txt", "a"}});
+    std::string archive = platform::NativePath(settings.ModDir + a + "root.7z");
+    if (bomb)
+      ASSERT_EQ(test::MakeZipWithPython("bomb '" + archive + "' 100"), 0);
+    else
+      test::WriteFile(archive, test::ReadFile(archive).substr(0, 40));
+    SetErrorText("");
+    Install({a}, 1);
+    EXPECT_TRUE(LastErrorText().starts_with(
+        (bomb ? "installmod: Refused " : "installmod: Can't unpack ") + archive + ": "))
+        << LastErrorText();
+    EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
+    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
+  }
 }
 
 TEST_F(ModInstallTest, AModWithoutJarPartLeavesTheJarUntouched) {
@@ -244,7 +254,8 @@ TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
   std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
   SetErrorText("");
   Install({a}, 1);
-  EXPECT_EQ(LastErrorText(), "installmod: Can't patch minecraft.jar");
+  EXPECT_TRUE(LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
+      << LastErrorText();
   EXPECT_EQ(test::ReadFile(jar), damaged);
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
   // The files for the game folder were installed all the same.

@@ -63,7 +63,7 @@ TEST_F(ModLibraryTest, MissingFolderIsReported) {
   settings.ModDir = dir() + "nowhere/";
   SetErrorText("");
   EXPECT_TRUE(Names().empty());
-  EXPECT_EQ(LastErrorText(), "ScanMods: no mods!");
+  EXPECT_EQ(LastErrorText(), "ScanMods: no mods! No such file or directory");
 }
 
 TEST_F(ModLibraryTest, WriteModIniKeepsExactlyTwoKeys) {

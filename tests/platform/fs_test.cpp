@@ -120,11 +120,11 @@ TEST_F(FsTest, ListingGivesKindsWithoutFollowingOrOpening) {
       EXPECT_EQ(found->modified, expected.modified);
     }
   }
-  std::string error;
+  Error error;
   EXPECT_TRUE(ListFolder(dir() + "l/sub", &error).empty());
-  EXPECT_EQ(error, "");  // empty, not unlisted
+  EXPECT_FALSE(error);  // empty, not unlisted
   EXPECT_TRUE(ListFolder(dir() + "l/f", &error).empty());
-  EXPECT_EQ(error, "can't list " + dir() + "l/f: Not a directory");
+  EXPECT_EQ(error.Text(), "can't list " + dir() + "l/f: Not a directory");
 }
 
 TEST_F(FsTest, ReplaceFileContentsLeavesNoTemporaryBehind) {

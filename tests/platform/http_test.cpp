@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <set>
 
 #include "support/mirror_process.h"
 #include "support/temp_folder.h"
+#include "support/write_limit.h"
 
 namespace oxlip::platform {
 namespace {
@@ -31,8 +33,17 @@ TEST_F(HttpTest, DownloadIntoAPrivateFileKeepsItPrivate) {
   struct stat st;
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
-  // Nothing is left beside it, after success or failure.
-  EXPECT_FALSE(DownloadToFile(mirror.Url("download/missing.txt"), target));
+  // Nothing is left beside it, after success or failure, and the failure says why.
+  Error error;
+  EXPECT_FALSE(DownloadToFile(mirror.Url("download/missing.txt"), target, &error));
+  EXPECT_EQ(error.reason, "the server answered 404");
+  EXPECT_EQ(ReadFile(target), "served bytes");
+  std::optional<std::string> full = test::InChildWithWriteLimit(4, [&] {
+    Error written;
+    DownloadToFile(mirror.Url("download/answer.txt"), target, &written);
+    return written.Text();
+  });
+  EXPECT_EQ(full, "can't write " + target + ": " + ReasonText(EFBIG));
   EXPECT_EQ(ReadFile(target), "served bytes");
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir()))

@@ -48,6 +48,7 @@ TEST_F(DatesInZone, DateValuesCountLocalTime) {
 TEST(Dates, FormatIsDayMonthYear) {
   EXPECT_EQ(FormatDate(1321617600), "18.11.2011");
   EXPECT_EQ(FormatDate(0), "01.01.1970");
+  EXPECT_EQ(FormatDateTime(1321574400 + 23 * 3600 + 59 * 60 + 59), "18.11.2011 23:59");
 }
 
 TEST(Conventions, BothSystemsAreDescribed) {

@@ -46,6 +46,8 @@ TEST_F(ProcessTest, ChildGetsItsOwnEnvironmentFolderAndOutputFile) {
   ASSERT_TRUE(process);
   EXPECT_GT(process->id(), 0);
   ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  EXPECT_EQ(process->exit_code(), 3);
+  EXPECT_EQ(process->end_signal(), 0);
   EXPECT_EQ(ReadFile(dir() + "out.log"), "home=/instances/a b\n" + dir() + "work\nmarker\noops\n");
   EXPECT_EQ(GetEnvironment("HOME"), home_before);  // ours as it was
   EXPECT_TRUE(process->HasEnded());                // and stays ended
@@ -87,12 +89,31 @@ TEST_F(ProcessTest, RunsUntilItEndsAndItsChildrenBelongToItsTree) {
   }
   int child_id = std::atoi(child.c_str());
   EXPECT_FALSE(process->HasEnded());
+  EXPECT_FALSE(process->exit_code());
   EXPECT_TRUE(InProcessTree(child_id, process->id()));
   EXPECT_TRUE(InProcessTree(process->id(), process->id()));
   EXPECT_FALSE(InProcessTree(process->id(), child_id));
   EXPECT_FALSE(InProcessTree(static_cast<int>(::getpid()), process->id()));
   ::kill(child_id, SIGTERM);
   EXPECT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+}
+
+TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcessAndTellsAnEndOnRequest) {
+  std::optional<Process> started = Process::Start({{"sh", "-c", "kill -KILL $$"}, "", {}, ""});
+  ASSERT_TRUE(started);
+  ASSERT_TRUE(EndsWithin(*started, std::chrono::seconds(60)));
+  Process process = std::move(*started);
+  EXPECT_EQ(process.end_signal(), SIGKILL);
+  EXPECT_FALSE(process.exit_code());
+  EXPECT_FALSE(process.EndedOnRequest());  // kill -9 is what the system does to a runaway
+  // Asked to end: by the signal itself, or by the code of a program that handled it.
+  for (const char* script : {"kill -TERM $$", "trap 'exit 143' TERM; kill -TERM $$; sleep 60"}) {
+    SCOPED_TRACE(script);
+    std::optional<Process> asked = Process::Start({{"sh", "-c", script}, "", {}, ""});
+    ASSERT_TRUE(asked);
+    ASSERT_TRUE(EndsWithin(*asked, std::chrono::seconds(60)));
+    EXPECT_TRUE(asked->EndedOnRequest());
+  }
 }
 
 TEST(TempFile, ExclusiveOwnerOnlyAndGoneWithTheObject) {

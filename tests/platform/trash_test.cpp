@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -94,6 +95,7 @@ struct FailingTrash {
   const char* in_the_way;  // a file where the trash needs a folder
   std::size_t name_size;   // of the item: its record's name may be too long
   bool full_disk;          // no file can grow
+  int reason;              // the errno value the failure reports
 };
 
 void PrintTo(const FailingTrash& c, std::ostream* out) { *out << c.label; }
@@ -112,21 +114,22 @@ TEST_P(FailingTrashTest, LeavesTheItemInPlace) {
     };
     ::signal(SIGXFSZ, SIG_IGN);
     if (c.full_disk && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
-    ::_exit(platform::TrashOrDelete(item) ? 1 : 0);
+    platform::Error error;
+    ::_exit(platform::TrashOrDelete(item, &error) ? 0 : error.code);
   }
   int status = -1;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.reason) << status;
   EXPECT_EQ(test::ReadFile(item + "/saves/w/level.dat"), "world");
   EXPECT_TRUE(platform::ListFolder(Trash() + "info").empty());  // no record left behind
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FailingTrashTest,
-    testing::Values(FailingTrash{"DataFolderIsAFile", "data", 1, false},
-                    FailingTrash{"FilesFolderIsAFile", "data/Trash/files", 1, false},
-                    FailingTrash{"RecordNameTooLong", "", 250, false},
-                    FailingTrash{"FullDisk", "", 1, true}),
+    testing::Values(FailingTrash{"DataFolderIsAFile", "data", 1, false, ENOTDIR},
+                    FailingTrash{"FilesFolderIsAFile", "data/Trash/files", 1, false, ENOTDIR},
+                    FailingTrash{"RecordNameTooLong", "", 250, false, ENAMETOOLONG},
+                    FailingTrash{"FullDisk", "", 1, true, EFBIG}),
     [](const testing::TestParamInfo<FailingTrash>& info) { return info.param.label; });
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "support/temp_folder.h"
@@ -19,7 +20,71 @@ class PrefFileTest : public test::InTempFolder {
   std::string Path(const std::string& name) { return dir() + name; }
 };
 
-TEST_F(PrefFileTest, WritesExactBytesInWriteOrder) {
+TEST_F(PrefFileTest, ReadsIgnoreCaseAndBlanksAndStopAtTheFirstGroup) {
+  const struct {
+    const char* text;
+    const char* key;
+    const char* value;  // "d" is the default
+  } cases[] = {
+      {"  maxmemory=  1024  \r\n", "MaxMemory", "1024"},
+      {"Name = \r\n", "Name", ""},
+      {"KEY = first\nkey = second\n", "Key", "first"},
+      {"[Other]\nHidden = 1\n", "Hidden", "d"},
+      {"A = 1\n", "absent", "d"},
+      {"\xEF\xBB\xBFName = J\xC3\xBCrgen\r\n", "Name", "J\xC3\xBCrgen"},
+      {"\xEF\xBB\xBFName = a\xFF"
+       "b\xC3\r\n",
+       "Name", "a?b?"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    WriteFile(Path("a.ini"), c.text);
+    OpenPrefFile(Path("a.ini"));
+    EXPECT_EQ(ReadPrefString(c.key, "d"), c.value);
+  }
+  WriteFile(Path("a.ini"), "MaxMemory = 1024\r\nName = \r\nnum = +12abc\r\nbad = x1\r\n");
+  OpenPrefFile(Path("a.ini"));
+  EXPECT_EQ(ReadPrefNumber("maxmemory", 5), 1024);
+  EXPECT_EQ(ReadPrefNumber("Name", 5), 0);
+  EXPECT_EQ(ReadPrefNumber("num", 5), 12);
+  EXPECT_EQ(ReadPrefNumber("bad", 5), 0);
+  EXPECT_EQ(ReadPrefNumber("absent", 5), 5);
+}
+
+// Only a write rewrites the file, whole and in its own form.
+TEST_F(PrefFileTest, AWriteRewritesTheWholeFile) {
+  const struct {
+    const char* before;  // nullptr: no file
+    const char* key;     // nullptr: nothing written
+    const char* after;
+  } cases[] = {
+      {nullptr, "Key", "Key = v\r\n"},
+      {"\n\n  A=1\nB = 2\r\r;x\n", nullptr, "\n\n  A=1\nB = 2\r\r;x\n"},
+      {"KEY = first\nkey = second\n", "Key", "Key = v\r\nkey = second\r\n"},
+      {"[Other]\nHidden = 1\n", "Hidden", "Hidden = v\r\n[Other]\r\nHidden = 1\r\n"},
+      {"A = 1\n; note\n[G]\nB = 2\n", "C", "A = 1\r\n; note\r\nC = v\r\n[G]\r\nB = 2\r\n"},
+      {"\r\n  A  =  1 \r;c\r\n;  two\n[ G ] tail\n\tB= x = y\nnoequals\r\n[open", "A",
+       "A = v\r\n; c\r\n;  two\r\n[ G ]\r\nB = x = y\r\nnoequals = \r\n[open]\r\n"},
+      {"\xEF\xBB\xBFName = x\r\n", "Other", "\xEF\xBB\xBF\r\nName = x\r\nOther = v\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before ? c.before : "no file");
+    std::remove(Path("a.ini").c_str());
+    if (c.before) WriteFile(Path("a.ini"), c.before);
+    OpenPrefFile(Path("a.ini"));
+    if (c.key) WritePrefString(c.key, "v");
+    ClosePrefFile();
+    EXPECT_EQ(ReadFile(Path("a.ini")), c.after);
+  }
+}
+
+TEST_F(PrefFileTest, CreateHoldsExactlyWhatWasWritten) {
+  WriteFile(Path("a.ini"), "Old = 1\r\n");
+  ASSERT_NE(CreatePrefFile(Path("a.ini")), 0);
+  EXPECT_EQ(ReadPrefString("Old", "d"), "d");
+  ClosePrefFile();
+  EXPECT_EQ(ReadFile(Path("a.ini")), "");
+
   ASSERT_NE(CreatePrefFile(Path("a.ini")), 0);
   WritePrefString("Name", "x");
   WritePrefNumber("MaxMemory", 1024);
@@ -27,96 +92,6 @@ TEST_F(PrefFileTest, WritesExactBytesInWriteOrder) {
   ClosePrefFile();
   EXPECT_EQ(ReadFile(Path("a.ini")), "Name = x\r\nMaxMemory = 1024\r\nNeg = -7\r\n");
 }
-
-TEST_F(PrefFileTest, CreateWithoutWritesEmptiesTheFile) {
-  WriteFile(Path("a.ini"), "Old = 1\r\n");
-  ASSERT_NE(CreatePrefFile(Path("a.ini")), 0);
-  EXPECT_EQ(ReadPrefString("Old", "d"), "d");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")), "");
-}
-
-TEST_F(PrefFileTest, MissingFileGivesDefaultsAndIsCreatedOnClose) {
-  EXPECT_EQ(OpenPrefFile(Path("new.ini")), 0);
-  EXPECT_EQ(ReadPrefString("Key", "def"), "def");
-  EXPECT_EQ(ReadPrefNumber("Key", 42), 42);
-  WritePrefString("Key", "v");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("new.ini")), "Key = v\r\n");
-}
-
-TEST_F(PrefFileTest, LookupIgnoresCaseAndBlanks) {
-  WriteFile(Path("a.ini"), "  maxmemory=  1024  \r\nName = \r\nnum = +12abc\r\nbad = x1\r\n");
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("MaxMemory", "d"), "1024");
-  EXPECT_EQ(ReadPrefNumber("MaxMemory", 5), 1024);
-  EXPECT_EQ(ReadPrefString("Name", "d"), "");
-  EXPECT_EQ(ReadPrefNumber("Name", 5), 0);
-  EXPECT_EQ(ReadPrefNumber("num", 5), 12);
-  EXPECT_EQ(ReadPrefNumber("bad", 5), 0);
-  EXPECT_EQ(ReadPrefNumber("absent", 5), 5);
-}
-
-TEST_F(PrefFileTest, FirstOfTwoKeysWinsAndTakesTheWrittenCase) {
-  WriteFile(Path("a.ini"), "KEY = first\nkey = second\n");
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("Key", ""), "first");
-  WritePrefString("Key", "new");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")), "Key = new\r\nkey = second\r\n");
-}
-
-TEST_F(PrefFileTest, KeysAfterAGroupAreInvisibleAndNewKeysGoBeforeIt) {
-  WriteFile(Path("a.ini"), "[Other]\nHidden = 1\n");
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("Hidden", "d"), "d");
-  WritePrefString("Hidden", "2");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")), "Hidden = 2\r\n[Other]\r\nHidden = 1\r\n");
-
-  WriteFile(Path("b.ini"), "A = 1\n; note\n[G]\nB = 2\n");
-  OpenPrefFile(Path("b.ini"));
-  WritePrefString("C", "3");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("b.ini")), "A = 1\r\n; note\r\nC = 3\r\n[G]\r\nB = 2\r\n");
-}
-
-TEST_F(PrefFileTest, ReadingOnlyLeavesBytesUntouched) {
-  std::string odd = "\n\n  A=1\nB = 2\r\r;x\n";
-  WriteFile(Path("a.ini"), odd);
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("B", ""), "2");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")), odd);
-}
-
-TEST_F(PrefFileTest, AnyWriteNormalisesTheWholeFile) {
-  WriteFile(Path("a.ini"),
-            "\r\n  A  =  1 \r;c\r\n;  two\n[ G ] tail\n\tB= x = y\nnoequals\r\n[open");
-  OpenPrefFile(Path("a.ini"));
-  WritePrefString("A", "1");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")),
-            "A = 1\r\n; c\r\n;  two\r\n[ G ]\r\nB = x = y\r\nnoequals = \r\n[open]\r\n");
-}
-
-TEST_F(PrefFileTest, ByteOrderMarkIsKeptWithAnEmptyFirstLine) {
-  WriteFile(Path("a.ini"), "\xEF\xBB\xBFName = J\xC3\xBCrgen\r\n");
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("Name", ""), "J\xC3\xBCrgen");
-  WritePrefString("Other", "1");
-  ClosePrefFile();
-  EXPECT_EQ(ReadFile(Path("a.ini")), "\xEF\xBB\xBF\r\nName = J\xC3\xBCrgen\r\nOther = 1\r\n");
-}
-
-TEST_F(PrefFileTest, MalformedUtf8ReadsAsQuestionMarks) {
-  WriteFile(Path("a.ini"),
-            "\xEF\xBB\xBFName = a\xFF"
-            "b\xC3\r\n");
-  OpenPrefFile(Path("a.ini"));
-  EXPECT_EQ(ReadPrefString("Name", ""), "a?b?");
-}
-
 TEST_F(PrefFileTest, ReadOnlyFileKeepsItsBytes) {
   WriteFile(Path("a.ini"), "A=1\n");
   chmod(Path("a.ini").c_str(), 0444);

@@ -63,6 +63,12 @@ JarFiles JarContents(const std::string& jar) {
   return files;
 }
 
+JarFiles JarFileContents(const std::string& jar) {
+  JarFiles files = JarContents(jar);
+  std::erase_if(files, [](const auto& item) { return item.first.back() == '/'; });
+  return files;
+}
+
 std::map<std::string, platform::DateValue> JarDates(const std::string& jar) {
   std::map<std::string, platform::DateValue> dates;
   std::string out = jar + ".out/";

@@ -15,13 +15,15 @@ using JarFiles = std::map<std::string, std::string>;
 void WriteTree(const std::string& folder, const JarFiles& files, platform::DateValue date);
 
 // Packs the files into a new zip at `jar` (through a staging folder beside it).
-void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue date);
+void MakeJar(const std::string& jar, const JarFiles& files, platform::DateValue date = 1300000000);
 
 // Everything below `folder`, folders included.
 JarFiles ReadTree(const std::string& folder);
 
 // What the 7-Zip program extracts from `jar` (empty when it fails).
 JarFiles JarContents(const std::string& jar);
+// The same without the folders.
+JarFiles JarFileContents(const std::string& jar);
 
 // Entry name ("/"-separated, as stored) to its date value, as the 7-Zip program lists them.
 std::map<std::string, platform::DateValue> JarDates(const std::string& jar);

@@ -1,9 +1,11 @@
 // Download batches against the mirror: what costs a transfer, faults, progress, cancelling.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <regex>
 
 #include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/http.h"
 #include "platform/path.h"
@@ -80,7 +82,7 @@ TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGo
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
   EXPECT_EQ(LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
-                                 " to " + long_target);
+                                 " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
   EXPECT_TRUE(queue.empty());

@@ -37,11 +37,6 @@ std::string PatchBetween(int to, bool good_crc = true) {
          NewRecord("text.txt", TextOf(to), DateOf(to) - 20);
 }
 
-JarFiles FilesOnly(JarFiles files) {
-  std::erase_if(files, [](const auto& item) { return item.first.back() == '/'; });
-  return files;
-}
-
 class DowngradeChainTest : public test::DowngradeTest {
  protected:
   void WriteChainPatches(int newest, int oldest) {
@@ -56,7 +51,7 @@ TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
   EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (int v = 3; v >= 1; --v) {
-    EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(v)))), FilesOf(v)) << v;
+    EXPECT_EQ(test::JarFileContents(Jar(JarOf(v))), FilesOf(v)) << v;
     records += VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
   }
   EXPECT_EQ(VerIni(), records);
@@ -91,7 +86,7 @@ TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
   EXPECT_EQ(test::ReadFile(Jar(JarOf(3))), stored);
   JarFiles two = FilesOf(2);
   two["only in the stored 1.3.txt"] = "proof that 1.2 was made from this jar";
-  EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(2)))), two);
+  EXPECT_EQ(test::JarFileContents(Jar(JarOf(2))), two);
 }
 
 TEST_F(DowngradeChainTest, AFailedStepKeepsTheJarsMadeBeforeIt) {
@@ -111,7 +106,7 @@ TEST_F(DowngradeChainTest, PatchesThatLeadBackEndTheChain) {
   WritePatch(JarOf(1), JarOf(2), PatchBetween(2));
   EXPECT_EQ(Run(JarOf(2), 1), 1);
   EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
-  EXPECT_EQ(FilesOnly(test::JarContents(Jar(JarOf(1)))), FilesOf(1));
+  EXPECT_EQ(test::JarFileContents(Jar(JarOf(1))), FilesOf(1));
 }
 
 }  // namespace

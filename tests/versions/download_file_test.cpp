@@ -1,7 +1,10 @@
 // DownloadMCFile's decisions that need no server.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "base/error_text.h"
+#include "platform/error.h"
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "support/temp_folder.h"
@@ -51,8 +54,9 @@ TEST_F(DownloadFileTest, FailedCopyFromTheCacheKeepsTheOldTarget) {
   std::string target = dir() + std::string(255, 'n');
   WriteFile(target, "old bytes");
   EXPECT_EQ(DownloadMCFile(context, "LWJGL.JAR", target), 0);
-  EXPECT_EQ(LastErrorText(),
-            "DownloadMCFile:Can't copy " + settings.CacheDir + "download/lwjgl.jar to " + target);
+  EXPECT_EQ(LastErrorText(), "DownloadMCFile:Can't copy " + settings.CacheDir +
+                                 "download/lwjgl.jar to " + target + ": " +
+                                 platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(ReadFile(target), "old bytes");
   EXPECT_TRUE(queue.empty());
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "archive/seven_zip.h"
 #include "platform/fs.h"
+#include "support/jar_files.h"
 #include "support/temp_folder.h"
 #include "versions/version_index.h"
 
@@ -21,17 +21,10 @@ class VersionStoreTest : public test::InTempFolder {
     platform::CreateFolder(settings.VersionsDir);
     platform::CreateFolder(settings.CacheDir);
   }
-  // A jar whose main class names `version`, its class dated `date`.
+  // A jar whose main class names `version`, dated `date`.
   void MakeJar(const std::string& name, const std::string& version, platform::DateValue date) {
-    std::string constant = "Minecraft Minecraft " + version;
-    std::string bytes = std::string("\xCA\xFE\xBA\xBE\x01\x00", 6) +
-                        static_cast<char>(constant.size()) + constant + std::string(4, '\0');
-    WriteFile(dir() + "src/net/minecraft/client/Minecraft.class", bytes);
-    platform::SetFileDate(dir() + "src/net/minecraft/client/Minecraft.class", date);
-    ASSERT_EQ(SevenZip(nullptr, "a -tzip \"" + settings.VersionsDir + name + "\" * -r", nullptr, 0,
-                       dir() + "src"),
-              0);
-    platform::DeleteTree(dir() + "src");
+    test::MakeJar(settings.VersionsDir + name,
+                  {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
   GlobalSettings settings;
   VersionList versions;

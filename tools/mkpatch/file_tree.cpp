@@ -55,10 +55,10 @@ bool ReadJar(const std::string& path, FileTree* tree, std::string* error) {
 // `prefix` is the record name of `folder` below the tree's root ("" or ending in "\").
 bool ReadFolder(const std::string& folder, const std::string& prefix, FileTree* tree,
                 std::string* error) {
-  std::string unlisted;
+  platform::Error unlisted;
   std::vector<platform::DirEntry> entries = platform::ListFolder(folder, &unlisted);
-  if (!unlisted.empty()) {
-    *error = unlisted;
+  if (unlisted) {
+    *error = unlisted.Text();
     return false;
   }
   std::sort(

@@ -1,8 +1,8 @@
 // README's walk-through on the whole program in a virtual X display with a window manager,
 // driven with Qt's test events: a new instance made through the dialog, started and logged in,
-// its game window maximised; the sample mod imported and installed through "Config"; a backup,
-// a clone and a delete into the trash; then the program closed. Screenshots of each step go to
-// the build folder.
+// its game window maximised and its log shown; the sample mod imported and installed through
+// "Config"; a backup, restored; a clone and a delete into the trash; then the program closed.
+// Screenshots of each step go to the build folder.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -19,10 +19,12 @@
 #include <functional>
 #include <vector>
 
+#include "gui/game_log_window.h"
 #include "gui/instance_dialog.h"
 #include "gui/login_dialog.h"
 #include "gui/mod_dialog.h"
 #include "gui/program.h"
+#include "gui/restore_dialog.h"
 #include "platform/window_watch.h"
 #include "support/fixture_paths.h"
 #include "support/mirror_process.h"
@@ -195,6 +197,23 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         ::kill(p.state.game.process->id(), SIGTERM);
         return true;
       },
+      // The game's log, from the instance's menu: what the game printed.
+      [](ProgramParts& p) {
+        if (p.state.game.process || !Idle(p)) return false;
+        return OpenInstanceMenu(p, "First world");
+      },
+      [](ProgramParts&) { return Pick("Show game log"); },
+      [](ProgramParts&) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+          auto* log = qobject_cast<GameLogWindow*>(window);
+          if (!log || !log->isVisible() || !log->text()->toPlainText().contains("started with"))
+            continue;
+          Screenshot("5-game-log");
+          log->close();
+          return true;
+        }
+        return false;
+      },
       // Step 4: the sample mod imported, then installed through "Config".
       [](ProgramParts& p) {
         if (p.state.game.process) return false;  // forgotten once it has ended
@@ -251,6 +270,20 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         if (!Idle(p) || !std::filesystem::exists(instance_file("backup"))) return false;
         return OpenInstanceMenu(p, "First world");
       },
+      // The backup restored: the game folder it replaces goes to the trash.
+      [](ProgramParts&) { return Pick("Restore backup"); },
+      [](ProgramParts&) {
+        auto* dialog = OpenDialog<RestoreDialog>();
+        if (!dialog) return false;
+        Screenshot("8-restore-backup");
+        Later([dialog] { QTest::mouseClick(dialog->restore_button(), Qt::LeftButton); });
+        return true;
+      },
+      [&](ProgramParts& p) {
+        if (!Idle(p) || !std::filesystem::exists(dir() + "xdg/Trash/files/.minecraft"))
+          return false;
+        return OpenInstanceMenu(p, "First world");
+      },
       [](ProgramParts&) { return Pick("Clone"); },
       [](ProgramParts&) {
         auto* dialog = OpenDialog<InstanceConfigDialog>();
@@ -260,13 +293,13 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
       },
       [](ProgramParts& p) {
         if (p.state.instance_list.size() != 2 || !Idle(p)) return false;
-        Screenshot("8-cloned");
+        Screenshot("9-cloned");
         return OpenInstanceMenu(p, "First world - copy");
       },
       [](ProgramParts&) { return Pick("Delete"); },
       [](ProgramParts& p) { return p.state.instance_list.size() == 1 && Idle(p); },
   });
-  EXPECT_EQ(done_, 21u) << "the run stopped at step " << done_ + 1;
+  EXPECT_EQ(done_, 27u) << "the run stopped at step " << done_ + 1;
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), folder + "\r\n");
   EXPECT_NE(test::ReadFile(instance_file("game.log")).size(), 0u);
@@ -276,6 +309,9 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
   for (const auto& entry : std::filesystem::directory_iterator(instance_file("backup")))
     backups += entry.path().extension() == ".7z";
   EXPECT_EQ(backups, 1);
+  // The restore put the game folder back and the one it replaced into the trash.
+  EXPECT_TRUE(std::filesystem::exists(instance_file(".minecraft/bin/minecraft.jar")));
+  EXPECT_TRUE(std::filesystem::exists(dir() + "xdg/Trash/files/.minecraft/bin/minecraft.jar"));
   // The clone is in the trash, whole, with the sample mod's file.
   int trashed = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir() + "xdg/Trash/files"))
