@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 
+#include "archive/sevenz_folder.h"
+#include "archive/sevenz_header.h"
 #include "archive_fixtures.h"
 #include "base/error_text.h"
 #include "platform/fs.h"
@@ -143,6 +146,54 @@ TEST_F(Hostile, NonArchivesAreRefused) {
   EXPECT_NE(RunArchiver("x empty.7z -aoa -o\"out\\\""), 0);
   EXPECT_NE(RunArchiver("d text.zip META-INF "), 0);
   EXPECT_EQ(ReadFile("text.zip"), "this is not an archive at all");
+}
+
+// The address space this process has ever held, in KiB: it counts what a hostile count makes
+// us reserve even where the pages are never touched.
+long PeakAddressSpaceKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmPeak:", 0) == 0) return std::stol(line.substr(7));
+  return 0;
+}
+
+std::string SevenZNumber(std::uint64_t value) {
+  std::string out;
+  archive::AppendSevenZNumber(&out, value);
+  return out;
+}
+
+// A directory of a few bytes that claims millions of entries or folders, or a packed directory
+// whose LZMA coder asks for a dictionary of gigabytes: a clear error, and nothing large is
+// reserved on the way.
+TEST_F(Hostile, TinySevenZDirectoriesClaimingHugeSizesAllocateNothingLarge) {
+  const std::string millions = SevenZNumber(4'000'000);
+  const std::string lzma_packed_directory =  // packed info, then one LZMA folder of 100 bytes
+      std::string(
+          "\x17\x06\x00\x01\x09\x10\x00\x07\x0B\x01\x00\x01\x23\x03\x01\x01\x05"
+          "\x5D\x00\x00\x00\xF0\x0C\x64\x00\x00",
+          26);
+  struct Case {
+    const char* what;
+    std::string packed, header;
+  } cases[] = {
+      {"entries", "", "\x01\x05" + millions + std::string(2, '\0')},
+      {"folders", "", "\x01\x04\x07\x0B" + millions + std::string(4, '\0')},
+      {"dictionary", std::string(16, '\0'), lzma_packed_directory},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile("hostile.7z",
+              archive::SevenZSignatureHeader(c.packed.size(), c.header) + c.packed + c.header);
+    long before = PeakAddressSpaceKiB();
+    archive::SevenZContents contents;
+    std::string error;
+    EXPECT_FALSE(archive::ReadSevenZContents(dir() + "hostile.7z", archive::UnpackFolderToString,
+                                             &contents, &error));
+    EXPECT_EQ(error.rfind("damaged archive", 0), 0u) << error;
+    EXPECT_LT(PeakAddressSpaceKiB() - before, 128 * 1024);
+  }
 }
 
 }  // namespace
