@@ -268,7 +268,9 @@ TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
   model->DropMod(c.to, kind);
   EXPECT_EQ(RowDirs(model->installed()), Dirs(c.installed_after));
   EXPECT_EQ(RowDirs(model->available()), Dirs(c.available_after));
-  if (c.selected_after != -2) EXPECT_EQ(model->installed().selected(), c.selected_after);
+  if (c.selected_after != -2) {
+    EXPECT_EQ(model->installed().selected(), c.selected_after);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -44,9 +44,9 @@ TEST(Menus, EveryItemRunsARegisteredCommand) {
     if (std::find(plain.begin(), plain.end(), id) == plain.end()) added.push_back(id);
   EXPECT_EQ(added, (std::vector<int>{kCmdStartAlternate, kCmdImportAlternateMods}));
   EXPECT_EQ(alternate.size(), plain.size() + 2);
-  const MenuItem& name = InstanceMenuFor("My world", true).front();
-  EXPECT_EQ(name.text, "My world");
-  EXPECT_FALSE(name.enabled);
+  Menu named = InstanceMenuFor("My world", true);
+  EXPECT_EQ(named.front().text, "My world");
+  EXPECT_FALSE(named.front().enabled);
 }
 
 TEST(MoveRow, DownLandsAfterAndUpBefore) {
