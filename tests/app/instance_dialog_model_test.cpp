@@ -255,6 +255,11 @@ struct DragCase {
   int selected_after;  // in the installed list; -2: not checked
 };
 
+std::ostream& operator<<(std::ostream& out, const DragCase& c) {
+  return out << c.installed << " " << static_cast<int>(c.from) << ":" << c.from_row << " -> "
+             << static_cast<int>(c.to) << ":" << c.to_row;
+}
+
 class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
 
 TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
@@ -313,6 +318,10 @@ struct NewModCase {
   const char* installed_after;
   const char* available_after;
 };
+
+std::ostream& operator<<(std::ostream& out, const NewModCase& c) {
+  return out << c.installed << " row " << c.selected << (c.import ? " import" : " new");
+}
 
 class DialogNewModPlaceTest : public DialogModelTest,
                               public testing::WithParamInterface<NewModCase> {};
