@@ -13,17 +13,18 @@ std::string ImportMod(const GlobalSettings& settings, const VersionList& version
                       const std::string& archive) {
   if (!mods::IsModArchive(archive)) return "";
   std::string error;
-  bool unpacked = app::BehindStatus(
-      ui, "Unpacking mod", platform::FileNamePart(archive), true,
-      [&](ProgressSink&) { return mods::UnpackModArchive(settings, archive, &error); });
+  app::WorkEnd unpacked = app::CancellableBehindStatus(
+      ui, "Unpacking mod", platform::FileNamePart(archive), true, [&](ProgressSink& progress) {
+        return mods::UnpackModArchive(settings, archive, &error, progress);
+      });
   ModRecord record;
-  if (unpacked) {
+  if (unpacked == app::WorkEnd::kDone) {
     record.Name = mods::ImportedModName(archive);
     record.Version = settings.LatestVersionNr;
     app::ConfirmAndPack(settings, versions, ui, record);
   }
   mods::ClearImportFolders(settings);
-  if (!unpacked) {
+  if (unpacked == app::WorkEnd::kFailed) {
     SetErrorText(error);
     CheckResult(ui, 0);
   }

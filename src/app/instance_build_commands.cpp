@@ -47,10 +47,16 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   DownloadContext context = Downloads(state);
-  int updated = CheckResult(ui, UpdateInstance(context, ui, edit, true, state.dates));
+  bool cancelled = false;
+  int updated = UpdateInstance(context, ui, edit, true, state.dates, &cancelled);
   if (updated) {
     app::InstallModsBehindStatus(state, ui, edit, 1);
     app::AddInstance(state, ui);
+  } else if (cancelled) {
+    // Left behind, it would be listed as an instance at the next start.
+    platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
+  } else {
+    CheckResult(ui, 0);
   }
   FreeInstanceIcon(edit);
   return updated;
@@ -74,9 +80,9 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied =
-      CheckResult(ui, app::CopyGameFolder(ui, "Import from original",
-                                          state.settings.AppData + "\\.minecraft\\", target));
+  int copied = app::ReportWorkEnd(
+      ui, app::CopyGameFolder(ui, "Import from original", state.settings.AppData + "\\.minecraft\\",
+                              target));
   if (copied) {
     ui.RunBehindStatus([&](ProgressSink&) {
       AddLauncherJar(state, target);
@@ -84,7 +90,7 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
     });
     SaveInstance(app::AddInstance(state, ui), "", state.settings);
   } else {
-    // Left behind, it would be listed as an instance at the next start.
+    // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
@@ -106,7 +112,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = CheckResult(
+  int copied = app::ReportWorkEnd(
       ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
   if (copied) {
     Instance& clone = app::AddInstance(state, ui);
@@ -114,7 +120,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
     // Its own copy from now on: later saves must not take the source's icon again.
     clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
   } else {
-    // Left behind, it would be listed as an instance at the next start.
+    // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
   }
   ui.CloseStatusWindow();
@@ -149,11 +155,13 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
 int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
-  if (record->BackupBeforUpdate && !CheckResult(ui, app::BackupBehindStatus(state, ui, *record)))
-    return 0;
+  if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
   DownloadContext context = Downloads(state);
-  int updated = CheckResult(ui, UpdateInstance(context, ui, *record, true, state.dates));
+  bool cancelled = false;
+  int updated = UpdateInstance(context, ui, *record, true, state.dates, &cancelled);
+  if (!cancelled) CheckResult(ui, updated);
+  // Also after a failed or cancelled update: the mods taken out above come back.
   app::InstallModsBehindStatus(state, ui, *record, 1);
   return updated;
 }

@@ -18,7 +18,7 @@ InstanceDialogModel::Services DialogServices(AppState& state, Ui& ui) {
     ui.ListChanged(ListKind::kMods);
     return state.mods;
   };
-  s.login = [&](launch::Credentials& credentials) { return LoginDialog(ui, credentials) != 0; };
+  s.login = [&](launch::Credentials& credentials) { return LoginDialog(ui, credentials); };
   s.show_message = [&](const std::string& title, const std::string& text) {
     ui.ShowMessage(title, text);
   };

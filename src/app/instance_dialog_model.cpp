@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/login_form.h"
 #include "image/image_loader.h"
 #include "image/image_scale.h"
 #include "launch/login_crypt.h"
@@ -73,7 +74,8 @@ InstanceDialogModel::InstanceDialogModel(Instance& record, std::vector<std::stri
   f.max_memory = std::to_string(record.MaxMemory);
   f.java_path = record.JavaPath;
   stored_credentials_ = record.LoginCrypt;
-  f.auto_login = !stored_credentials_.empty();
+  offline_name_ = record.OfflineName;
+  f.auto_login = !stored_credentials_.empty() || !offline_name_.empty();
 }
 
 void InstanceDialogModel::SelectVersion(int index) {
@@ -85,16 +87,20 @@ void InstanceDialogModel::SelectVersion(int index) {
 void InstanceDialogModel::ClickAutoLogin(bool checked) {
   fields_.auto_login = checked;
   if (!checked) return;
-  launch::Credentials credentials;
+  launch::Credentials credentials{offline_name_, ""};
   if (!stored_credentials_.empty()) DecodeLogin(stored_credentials_, credentials);
+  int choice = services_.login ? services_.login(credentials) : kLoginCancelled;
   std::string encoded;
-  if (services_.login && services_.login(credentials)) encoded = EncodeLogin(credentials);
-  // Nothing to store (cancelled, or no random bytes to encode with): the box does not stay ticked.
-  if (encoded.empty()) {
+  if (choice == kLoginChosen) encoded = EncodeLogin(credentials);
+  std::string offline = choice == kPlayOfflineChosen ? credentials.user : "";
+  // Nothing to store (cancelled, no name, or no random bytes to encode with): the box does not
+  // stay ticked.
+  if (encoded.empty() && offline.empty()) {
     fields_.auto_login = false;
     return;
   }
   stored_credentials_ = encoded;
+  offline_name_ = offline;
 }
 
 FileRequester InstanceDialogModel::LauncherFileRequester() const {
@@ -166,6 +172,7 @@ void InstanceDialogModel::Confirm() {
   r.BackupBeforUpdate = f.backup_before_update ? 1 : 0;
   r.UseLauncher = UseLauncherOf(f.launcher);
   r.LoginCrypt = f.auto_login ? stored_credentials_ : "";
+  r.OfflineName = f.auto_login ? offline_name_ : "";
   r.Mods = installed_.Dirs();
 }
 

@@ -69,9 +69,9 @@ class InstanceDialogModel {
     std::function<std::string(const std::string& file)> import_mod;
     // Scans the library again and gives it in library order.
     std::function<ModList()> scan_mods;
-    // The login dialog over the given credentials; true when the person logged in, with the
-    // credentials entered.
-    std::function<bool(launch::Credentials&)> login;
+    // The login dialog over the given credentials: how it ended (LoginDialog's result), with
+    // the credentials entered unless cancelled.
+    std::function<int(launch::Credentials&)> login;
     std::function<void(const std::string& title, const std::string& text)> show_message;
     // Where the icon requester starts while no icon file is chosen.
     std::string icon_folder;
@@ -89,6 +89,7 @@ class InstanceDialogModel {
   const std::optional<image::Image>& preview() const { return preview_; }
   const std::string& chosen_icon_file() const { return chosen_icon_file_; }
   const std::string& stored_credentials() const { return stored_credentials_; }
+  const std::string& offline_name() const { return offline_name_; }
   const ModRows& installed() const { return installed_; }
   const ModRows& available() const { return available_; }
   const ModList& library() const { return library_; }
@@ -98,7 +99,8 @@ class InstanceDialogModel {
 
   // General tab.
   void SelectVersion(int index);
-  // The automatic-login box was clicked into `checked`; checking it asks for the login.
+  // The automatic-login box was clicked into `checked`; checking it asks for the login, and
+  // "Play offline" there keeps the name to start offline with instead of the credentials.
   void ClickAutoLogin(bool checked);
   FileRequester LauncherFileRequester() const;
   void LauncherChosen(const std::string& file);
@@ -146,6 +148,7 @@ class InstanceDialogModel {
   std::optional<image::Image> preview_;
   std::string chosen_icon_file_;
   std::string stored_credentials_;
+  std::string offline_name_;  // at most one of the two is set
   ModRows installed_;
   ModRows available_;
   int remembered_row_ = -1;

@@ -13,9 +13,10 @@
 namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
-  CheckResult(ui, BehindStatus(ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
-                return installmod(state.settings, record, overwrite, progress);
-              }));
+  ReportWorkEnd(ui, CancellableBehindStatus(
+                        ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+                          return installmod(state.settings, record, overwrite, progress);
+                        }));
 }
 
 int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::string& operation) {
@@ -25,34 +26,38 @@ int RefuseWhileGameRuns(AppState& state, const Instance& record, const std::stri
 }
 
 int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
-  if (!RefuseWhileGameRuns(state, record, "MineCraftBackup")) return 0;
+  if (!RefuseWhileGameRuns(state, record, "MineCraftBackup")) return CheckResult(ui, 0);
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return app::BehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
-    return MineCraftBackup(state.settings, copy, &progress);
-  });
+  return ReportWorkEnd(
+      ui, CancellableBehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
+        return MineCraftBackup(state.settings, copy, &progress);
+      }));
 }
 
-int CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
-                   const std::string& to) {
+WorkEnd CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
+                       const std::string& to) {
   std::vector<std::string> skipped;
   platform::Error error;
   // A linked "saves" folder on another disk is copied, a link back into the tree is not.
-  int copied = ui.RunBehindStatus([&](ProgressSink&) {
-    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped, &error) ? 1 : 0;
+  WorkEnd end = RunCancellable(ui, [&](ProgressSink& progress) {
+    return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped, &error,
+                              [&] { return !progress.Cancelled(); })
+               ? 1
+               : 0;
   });
   // The copy itself names no failure; without this the box would show an older text.
-  if (!copied) {
+  if (end == WorkEnd::kFailed) {
     SetErrorText(base::WithReason(operation + ": Can't copy " + platform::NativePath(from) +
                                       " to " + platform::NativePath(to),
                                   error.reason));
-  } else if (!skipped.empty()) {
+  } else if (end == WorkEnd::kDone && !skipped.empty()) {
     std::string text = operation + ": Not copied (broken links, loops, special files):";
     for (const std::string& name : skipped) text += "\n" + name;
     ui.ShowMessage("Oxlip", text);
   }
-  return copied;
+  return end;
 }
 
 Instance& AddInstance(AppState& state, Ui& ui) {

@@ -4,9 +4,9 @@ namespace oxlip {
 
 int LoginDialog(Ui& ui, launch::Credentials& credentials) {
   app::LoginForm form(credentials);
-  if (!ui.RunLoginDialog(form)) return 0;
+  if (!ui.RunLoginDialog(form)) return app::kLoginCancelled;
   credentials = form.texts();
-  return 1;
+  return form.offline() ? app::kPlayOfflineChosen : app::kLoginChosen;
 }
 
 }  // namespace oxlip

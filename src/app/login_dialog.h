@@ -5,8 +5,9 @@
 
 namespace oxlip {
 
-// Shows the dialog filled with the credentials. 1 when the person chose Login (the credentials
-// then hold the two texts), 0 when cancelled (they stay as they were).
+// Shows the dialog filled with the credentials. kLoginChosen or kPlayOfflineChosen (the
+// credentials then hold the two texts), kLoginCancelled when cancelled (they stay as they
+// were).
 int LoginDialog(Ui& ui, launch::Credentials& credentials);
 
 }  // namespace oxlip

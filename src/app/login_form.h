@@ -9,6 +9,11 @@ namespace oxlip::app {
 
 enum class LoginField { kName, kPassword };
 
+// How the dialog ended: LoginDialog's result.
+inline constexpr int kLoginCancelled = 0;
+inline constexpr int kLoginChosen = 1;
+inline constexpr int kPlayOfflineChosen = 2;
+
 class LoginForm {
  public:
   static constexpr const char* kTitle = "MineCraft Login";
@@ -30,12 +35,19 @@ class LoginForm {
   void Cancel() { accepted_ = false; }
   bool accepted() const { return accepted_; }
 
+  // "Play offline": the game gets the name and no ticket, and the password goes nowhere.
+  // Offered only with a name, which the game could not do without.
+  static bool CanPlayOffline(const std::string& user) { return !user.empty(); }
+  void PlayOffline() { offline_ = accepted_ = true; }
+  bool offline() const { return offline_; }
+
   // The texts as typed, not trimmed.
   const launch::Credentials& texts() const { return texts_; }
 
  private:
   launch::Credentials texts_;
   bool accepted_ = false;
+  bool offline_ = false;
 };
 
 }  // namespace oxlip::app

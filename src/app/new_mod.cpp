@@ -16,11 +16,13 @@ bool ConfirmAndPack(const GlobalSettings& settings, const VersionList& versions,
   ModDialogModel model(mods::WorkspaceFolder(settings), versions, record);
   if (!ui.RunModDialog(model)) return false;
   model.Confirm();
-  int result = BehindStatus(ui, "Packing mod", record.Name, true,
-                            [&](ProgressSink&) { return CreateMod(settings, record); });
-  // The mod is listed all the same, with the archive that could be made.
-  CheckResult(ui, result);
-  return true;
+  WorkEnd end = CancellableBehindStatus(
+      ui, "Packing mod", record.Name, true,
+      [&](ProgressSink& progress) { return CreateMod(settings, record, &progress); });
+  // After a failure the mod is listed all the same, with the archive that could be made; a
+  // cancelled one was not made.
+  ReportWorkEnd(ui, end);
+  return end != WorkEnd::kCancelled;
 }
 
 }  // namespace app

@@ -1,12 +1,12 @@
 // "Restore backup" on the instance of the menu: its backups listed, the chosen one put back.
 #include "app/app_state.h"
+#include "app/check_result.h"
 #include "app/command_registry.h"
 #include "app/instance_rebuild.h"
 #include "app/menus.h"
 #include "app/restore_choice_model.h"
 #include "backup/backup_paths.h"
 #include "backup/restore_backup.h"
-#include "app/check_result.h"
 #include "instances/mod_list_file.h"
 #include "platform/fs.h"
 
@@ -39,7 +39,7 @@ int RestoreBackupCommand(AppState& state, Ui& ui, const MenuSelection& selection
       });
   // Also after a failure part-way: the record follows what is on disk.
   if (chosen.world.empty()) ReadRestoredMods(folder, *record);
-  if (restored) return 1;
+  if (restored || error.empty()) return 1;  // done, or cancelled before any change
   ui.ShowMessage("Oxlip", "RestoreBackup: " + error);
   return 0;
 }

@@ -36,10 +36,10 @@ int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title
   copy.Name = record.Name;
   copy.Folder = record.Folder;
   const GlobalSettings& settings = state.settings;
-  return CheckResult(ui,
-                     app::BehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
-                       return work(settings, copy, &progress);
-                     }));
+  return app::ReportWorkEnd(
+      ui, app::CancellableBehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+        return work(settings, copy, &progress);
+      }));
 }
 
 // Commands on an instance do nothing when the menu's row had none.

@@ -25,22 +25,47 @@ bool AskServer(GameStart& start, const launch::Credentials& credentials,
   return done != 0;
 }
 
-// The stored credentials or the dialog, then the request until it succeeds; false when the
-// person cancelled.
+// No answer at all is not a refusal: the server may be gone for good, so playing offline under
+// the name just tried is offered. True when the person took it.
+bool OfferOffline(Ui& ui, const std::string& user) {
+  const std::string unreachable = "LoginRequest: The login server can't be reached.";
+  if (!app::LoginForm::CanPlayOffline(user)) {
+    ui.ShowMessage("Oxlip", unreachable);
+    return false;
+  }
+  return ui.ShowOffer("Oxlip", unreachable + "\nPlay offline as " + user + " instead?",
+                      "Play offline");
+}
+
+// The remembered offline name, the stored credentials or the dialog, then the request until it
+// succeeds; false when the person cancelled. Offline, nothing is sent.
 bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
+  if (!record.OfflineName.empty()) {
+    login = launch::OfflineLogin(record.OfflineName);
+    return true;
+  }
   launch::Credentials credentials;
+  int choice = app::kLoginChosen;
   if (!record.LoginCrypt.empty())
     DecodeLogin(record.LoginCrypt, credentials);
-  else if (!LoginDialog(start.ui, credentials))
-    return false;
-  if (credentials.user.empty()) return true;
+  else
+    choice = LoginDialog(start.ui, credentials);
+  if (choice == app::kLoginChosen && credentials.user.empty()) return true;
   launch::LoginAnswer answer;
-  while (!AskServer(start, credentials, answer)) {
-    start.ui.ShowMessage("Oxlip", answer.user_or_message);
-    if (!LoginDialog(start.ui, credentials)) return false;
+  while (choice == app::kLoginChosen && !AskServer(start, credentials, answer)) {
+    if (answer.answered) {
+      start.ui.ShowMessage("Oxlip", answer.user_or_message);
+    } else if (OfferOffline(start.ui, credentials.user)) {
+      choice = app::kPlayOfflineChosen;
+      break;
+    }
+    choice = LoginDialog(start.ui, credentials);
   }
-  login.user = answer.user_or_message;
-  login.ticket = answer.ticket;
+  if (choice == app::kLoginCancelled) return false;
+  if (choice == app::kPlayOfflineChosen)
+    login = launch::OfflineLogin(credentials.user);
+  else
+    login = {answer.user_or_message, answer.ticket};
   return true;
 }
 
@@ -49,9 +74,9 @@ void BackUpSaves(GameStart& start, const Instance& record) {
   Instance saves;  // the worker's own copy of what it reads
   saves.Name = record.Name;
   saves.Folder = record.Folder;
-  app::BehindStatus(start.ui, "Backup saves", record.Name, true, [&](ProgressSink& progress) {
-    return SaveBackup(start.settings, saves, &progress);
-  });
+  app::CancellableBehindStatus(
+      start.ui, "Backup saves", record.Name, true,
+      [&](ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
 }
 
 }  // namespace

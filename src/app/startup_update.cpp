@@ -12,10 +12,12 @@ namespace {
 std::string UpdateChannelInstance(AppState& state, Ui& ui, Instance& record,
                                   platform::DateValue newest, const std::string& suffix) {
   if (record.BetaVersion == newest) return "";
-  if (record.BackupBeforUpdate && !CheckResult(ui, BackupBehindStatus(state, ui, record)))
-    return "";
+  if (record.BackupBeforUpdate && !BackupBehindStatus(state, ui, record)) return "";
   DownloadContext context{state.settings, state.remote, state.downloads};
-  bool updated = CheckResult(ui, UpdateInstance(context, ui, record, false, state.dates));
+  bool cancelled = false;
+  bool updated = UpdateInstance(context, ui, record, false, state.dates, &cancelled);
+  if (cancelled) return "";
+  CheckResult(ui, updated);
   return record.Name + (updated ? " updated" : " update failed") + suffix + "\n";
 }
 

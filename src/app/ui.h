@@ -31,6 +31,10 @@ class Ui {
   virtual ~Ui() = default;
   // A modal box with an OK button; returns when the person closed it.
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+  // A modal box like ShowMessage that offers one action besides closing it; true when the
+  // person chose the action.
+  virtual bool ShowOffer(const std::string& title, const std::string& text,
+                         const std::string& action) = 0;
 
   // The small status window: opens it (disabling the main window) or, when open, only sets
   // its two texts and whether the progress bar shows.
@@ -42,13 +46,19 @@ class Ui {
 
   // Runs `work` on a worker thread behind a progress window titled `title` whose name text
   // starts as `text`; the main window is disabled and events keep being handled until the
-  // work ends. Returns what `work` returned.
+  // work ends. The window offers Cancel, which the sink given to `work` reports. Returns what
+  // `work` returned.
   virtual int RunWithProgress(const std::string& title, const std::string& text,
                               const std::function<int(ProgressSink&)>& work) = 0;
 
   // Runs `work` on a worker thread while events keep being handled and the main window stays
   // disabled; it reports into the status window (open it first). Returns what `work` returned.
   virtual int RunBehindStatus(const std::function<int(ProgressSink&)>& work) = 0;
+  // The same, with the status window offering Cancel meanwhile, for work that asks
+  // ProgressSink::Cancelled.
+  virtual int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+    return RunBehindStatus(work);
+  }
 
   // A list of the program was rebuilt; the window redraws it from the state.
   virtual void ListChanged(ListKind list) = 0;
@@ -77,10 +87,6 @@ class Ui {
   // The list of an instance's backups to restore one from.
   virtual bool RunRestoreDialog(app::RestoreChoiceModel& model) = 0;
 
-  // A modal box like ShowMessage that offers one action besides closing it; true when the
-  // person chose the action.
-  virtual bool ShowOffer(const std::string& title, const std::string& text,
-                         const std::string& action) = 0;
   // Opens the window that shows a game's log ("game.log", its run before a click away) and
   // follows it while the game writes, or brings it to the front when open already. Returns at
   // once; the window lives on its own.

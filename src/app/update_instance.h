@@ -9,7 +9,9 @@ namespace oxlip {
 
 // Runs DownloadMinecraft on a worker behind the progress window; on success, back on the
 // calling thread, records the installed build's date in the instance and saves its settings.
+// The window offers Cancel: the update then stops within a poll and `cancelled` (when given)
+// is set; the files already in place stay, the ones still arriving are removed.
 int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates);
+                   const ReleaseDates& dates, bool* cancelled = nullptr);
 
 }  // namespace oxlip

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "archive/extract_budget.h"
+#include "archive/work_progress.h"
 #include "archive/write_entry.h"
 
 namespace oxlip::archive {
@@ -114,10 +115,12 @@ bool WriteEntries(OutputFolder& out, const Command& command, const std::vector<E
       return false;
   FileQueue queue(std::move(files));
   ExtractBudget* budget = ActiveExtractBudget();
+  ProgressSink* progress = ActiveProgress();
   std::vector<std::thread> helpers;
   for (unsigned t = 1; t < threads; ++t)
     helpers.emplace_back([&] {
       SharedExtractBudget shared(budget);
+      ProgressScope shared_progress(progress);
       std::string ignored;  // a thread without a reader leaves its share to the others
       if (EntryReader own = make_reader(&ignored))
         WriteFiles(out, command, entries, plans, own, queue);

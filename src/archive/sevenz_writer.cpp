@@ -13,6 +13,7 @@
 #include "archive/ordered_output.h"
 #include "archive/pack_plan.h"
 #include "archive/packing_choice.h"
+#include "archive/work_progress.h"
 #include "base/error_text.h"
 #include "platform/open_file.h"
 #include "platform/path_status.h"
@@ -106,8 +107,8 @@ std::uint64_t TwinKey(std::uint64_t size, std::uint32_t crc) {
 class Packer {
  public:
   Packer(const std::vector<PackEntry>& entries, const SevenZWriteOptions& options,
-         OrderedOutput* out)
-      : entries_(entries), options_(options), out_(out) {}
+         OrderedOutput* out, CommandProgress* progress)
+      : entries_(entries), options_(options), out_(out), progress_(progress) {}
 
   // True when a job stopped because a file changed while it was read.
   bool changed() const { return changed_; }
@@ -165,6 +166,7 @@ class Packer {
     if (!encoder) return false;
     for (std::size_t i : job.entries) {
       const PackEntry& entry = entries_[i];
+      if (progress_->Stopped(error)) return false;
       std::uint32_t crc = 0;
       std::uint64_t size = 0;
       auto sink = [&](const char* data, std::size_t count) {
@@ -180,6 +182,7 @@ class Packer {
       }
       folder->sizes.push_back(size);
       folder->crcs.push_back(crc);
+      progress_->Advance(size);
     }
     if (!encoder->Finish(error) || !out_->Finish(index)) return false;
     folder->lzma2_props = encoder->Props();
@@ -190,6 +193,7 @@ class Packer {
   const std::vector<PackEntry>& entries_;
   const SevenZWriteOptions& options_;
   OrderedOutput* out_;
+  CommandProgress* progress_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> changed_{false};
   std::mutex mutex_;
@@ -273,7 +277,11 @@ bool WriteOnce(const std::string& path, const std::vector<PackEntry>& entries,
   }
   OrderedOutput out(&file, path, jobs.size());
   std::vector<SevenZFolder> folders;
-  Packer packer(entries, options, &out);
+  std::uint64_t total = 0;
+  for (const PackEntry& entry : entries)
+    if (HasStream(entry)) total += entry.size;
+  CommandProgress progress(total);
+  Packer packer(entries, options, &out, &progress);
   if (!packer.Run(jobs, threads, &folders, error)) {
     *changed = packer.changed();
     return false;

@@ -1,6 +1,7 @@
 #include "archive/write_entry.h"
 
 #include "archive/extract_budget.h"
+#include "archive/work_progress.h"
 
 namespace oxlip::archive {
 
@@ -14,6 +15,7 @@ bool WriteEntry(OutputFolder& out, const Command& command, const EntryInfo& entr
     case EntryAction::kFile:
       break;
   }
+  if (CommandProgress(0).Stopped(error)) return false;
   return out.WriteFile(plan.target, command.overwrite, entry.modified, WithExtractBudget(fill),
                        error);
 }

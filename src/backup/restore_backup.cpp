@@ -1,6 +1,7 @@
 #include "backup/restore_backup.h"
 
 #include "archive/run_command.h"
+#include "archive/work_progress.h"
 #include "backup/backup_paths.h"
 #include "base/create_path.h"
 #include "base/oem_text.h"
@@ -83,7 +84,13 @@ bool RestoreBackup(const std::string& instance_folder, const BackupArchive& back
     *error = "Can't create " + Shown(staging) + ". Nothing was changed.";
     return false;
   }
-  bool placed = Unpack(instance_folder, backup.path, error);
+  bool placed;
+  {
+    archive::ProgressScope scope(progress);
+    placed = Unpack(instance_folder, backup.path, error);
+  }
+  // Stopped before anything was moved: nothing to say.
+  if (!placed && progress.Cancelled()) error->clear();
   // The last point where stopping leaves everything as it was.
   if (placed) {
     progress.SetPercent(90);

@@ -17,7 +17,8 @@ inline constexpr const char* kRestoredRecords[] = {"mods.ini", "modinstall.inf"}
 // The archive is unpacked into a staging folder in the instance folder first, so a damaged or
 // truncated archive changes nothing. Then the current world (or game folder and records) goes
 // to the trash and the unpacked one takes its place. False with `error` set (a sentence for
-// the person, naming what stayed as it was) when something failed.
+// the person, naming what stayed as it was) when something failed; false with it empty when
+// `progress` was cancelled while unpacking, before anything was moved.
 bool RestoreBackup(const std::string& instance_folder, const BackupArchive& backup,
                    ProgressSink& progress, std::string* error);
 

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "backup/backup.h"
 #include "backup/backup_paths.h"
 #include "base/create_path.h"
@@ -30,10 +31,12 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
 
 // Archives one world from inside its folder; true on success. `why` receives the archiver's
 // reason when it failed.
-bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why) {
+bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why,
+                  ProgressSink& progress) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
   // "*" is taken inside the world folder.
   if (!backup::Quotable(archive)) return false;
+  archive::ProgressScope scope(progress);
   if (SevenZip(nullptr, "a \"" + ToOemText(archive) + "\" * -r -mx9 -x!backup", nullptr, 0,
                world) == 0)
     return true;
@@ -54,27 +57,29 @@ int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressS
   const std::string folder = backup::InstanceFolder(settings, record);
   const std::string saves = folder + "\\.minecraft\\saves\\";
   const std::vector<std::string> worlds = Worlds(saves);
+  NoProgress silent;
+  if (!progress) progress = &silent;
   int result = 1;
-  for (std::size_t i = 0; i < worlds.size(); ++i) {
+  // A cancelled world keeps its record, so the next call backs it up.
+  for (std::size_t i = 0; i < worlds.size() && !progress->Cancelled(); ++i) {
     const std::string& name = worlds[i];
     const std::string world = saves + name + "\\";
     platform::DateValue newest = NewestFileDate(world);
     const std::string world_backup = folder + "\\backup\\" + name + "\\";
     CreatePath(world_backup);
     if (ReadLastUpdate(world_backup) >= newest) continue;
-    if (progress) {
-      progress->SetName(name);
-      progress->SetPercent(static_cast<int>(i * 100 / worlds.size()));
-    }
+    progress->SetName(name);
+    progress->SetPercent(static_cast<int>(i * 100 / worlds.size()));
     std::string why;
-    if (ArchiveWorld(world, world_backup, &why)) {
+    if (ArchiveWorld(world, world_backup, &why, *progress)) {
       WriteLastUpdate(world_backup, newest);
     } else {
       SetErrorText(base::WithReason("SaveBackup: Can't backup " + name, why));
       result = 0;
     }
   }
-  if (progress) progress->SetPercent(100);
+  if (progress->Cancelled()) return 0;
+  progress->SetPercent(100);
   return result;
 }
 

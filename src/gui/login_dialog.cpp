@@ -44,10 +44,17 @@ LoginWindow::LoginWindow(QWidget* owner, app::LoginForm& form)
   password_ = Field(this, form.password());
   password_->setEchoMode(QLineEdit::Password);
   login_ = Button(this, "Login");
+  offline_ = Button(this, "Play offline");
   cancel_ = Button(this, "Cancel");
   Layout();
   connect(login_, &QPushButton::clicked, this, &LoginWindow::accept);
+  connect(offline_, &QPushButton::clicked, this, &LoginWindow::PlayOffline);
   connect(cancel_, &QPushButton::clicked, this, &LoginWindow::reject);
+  auto follow_name = [this] {
+    offline_->setEnabled(app::LoginForm::CanPlayOffline(name_->text().toStdString()));
+  };
+  connect(name_, &QLineEdit::textChanged, this, follow_name);
+  follow_name();
   if (form.InitialFocus() == app::LoginField::kName)
     name_->setFocus();
   else
@@ -61,11 +68,12 @@ void LoginWindow::Layout() {
   int row_height =
       AtLeast(kRowHeight, {name_label_->sizeHint().height(), name_->minimumSizeHint().height()});
   int field_width = AtLeast(kFieldWidth, {name_->minimumSizeHint().width()});
-  int button_width =
-      AtLeast(kButtonWidth, {login_->sizeHint().width(), cancel_->sizeHint().width()});
+  int button_width = AtLeast(
+      kButtonWidth,
+      {login_->sizeHint().width(), offline_->sizeHint().width(), cancel_->sizeHint().width()});
   int button_height = AtLeast(kRowHeight, {login_->minimumSizeHint().height()});
   int width = AtLeast(kDesignSize.width(), {2 * kMargin + label_width + field_width,
-                                            2 * kMargin + 2 * button_width + kButtonGap});
+                                            2 * kMargin + 3 * button_width + 2 * kButtonGap});
   int field_x = kMargin + label_width;
   int second_row = kMargin + row_height + kRowGap;
   int button_row = second_row + row_height + kRowGap;
@@ -73,10 +81,11 @@ void LoginWindow::Layout() {
   name_->setGeometry(field_x, kMargin, width - kMargin - field_x, row_height);
   password_label_->setGeometry(kMargin, second_row, label_width, row_height);
   password_->setGeometry(field_x, second_row, width - kMargin - field_x, row_height);
-  int buttons_x = (width - 2 * button_width - kButtonGap) / 2;
-  login_->setGeometry(buttons_x, button_row, button_width, button_height);
-  cancel_->setGeometry(buttons_x + button_width + kButtonGap, button_row, button_width,
-                       button_height);
+  int x = (width - 3 * button_width - 2 * kButtonGap) / 2;
+  for (QPushButton* button : {login_, offline_, cancel_}) {
+    button->setGeometry(x, button_row, button_width, button_height);
+    x += button_width + kButtonGap;
+  }
   setFixedSize(width, AtLeast(kDesignSize.height(), {button_row + button_height + kMargin}));
 }
 
@@ -84,6 +93,13 @@ void LoginWindow::accept() {
   form_.SetUser(name_->text().toStdString());
   form_.SetPassword(password_->text().toStdString());
   form_.Accept();
+  QDialog::accept();
+}
+
+void LoginWindow::PlayOffline() {
+  form_.SetUser(name_->text().toStdString());
+  form_.SetPassword(password_->text().toStdString());
+  form_.PlayOffline();
   QDialog::accept();
 }
 

@@ -9,8 +9,8 @@
 
 namespace oxlip::gui {
 
-// "MineCraft Login": the name and password fields over the core's form. No close box; Return
-// is Login, Escape and a close request are Cancel.
+// "MineCraft Login": the name and password fields over the core's form, and Login, Play offline
+// and Cancel. No close box; Return is Login, Escape and a close request are Cancel.
 class LoginWindow : public QDialog {
   Q_OBJECT
 
@@ -20,10 +20,12 @@ class LoginWindow : public QDialog {
   QLineEdit* name_field() const { return name_; }
   QLineEdit* password_field() const { return password_; }
   QPushButton* login_button() const { return login_; }
+  QPushButton* offline_button() const { return offline_; }
   QPushButton* cancel_button() const { return cancel_; }
 
   void accept() override;
   void reject() override;
+  void PlayOffline();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -37,6 +39,7 @@ class LoginWindow : public QDialog {
   QLineEdit* name_;
   QLineEdit* password_;
   QPushButton* login_;
+  QPushButton* offline_;
   QPushButton* cancel_;
 };
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -132,8 +133,15 @@ void MainWindow::LayoutMainWindow() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (work_running_ == 0 && commands_running_ == 0) return event->accept();
-  close_pending_ = true;
   event->ignore();
+  if (work_running_ > 0 && !close_pending_) {
+    // The work goes on while the person answers; "No" lets it go on.
+    if (QMessageBox::question(this, "Oxlip", "Work is still running. Cancel it and close Oxlip?",
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+      return;
+    if (cancel_work_) cancel_work_();
+  }
+  close_pending_ = true;
 }
 
 void MainWindow::BeginWork() {

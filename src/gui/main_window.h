@@ -22,6 +22,11 @@ class MainWindow : public QWidget {
  public:
   explicit MainWindow(AppState& state);
   void set_ui(Ui* ui) { ui_ = ui; }
+  // What stops the running work when the person closes the window during it.
+  void set_cancel_work(std::function<void()> cancel) { cancel_work_ = std::move(cancel); }
+  // The person closed the window and it closes once the work has ended: work started now is
+  // cancelled from its start.
+  bool closing() const { return close_pending_; }
 
   // Places the window at the stored position and inner size, or centred when either stored
   // coordinate is -1.
@@ -74,6 +79,7 @@ class MainWindow : public QWidget {
   int work_running_ = 0;
   int commands_running_ = 0;
   bool close_pending_ = false;
+  std::function<void()> cancel_work_;
 };
 
 }  // namespace oxlip::gui

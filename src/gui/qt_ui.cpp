@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "gui/file_requester.h"
 #include "gui/instance_dialog.h"
@@ -18,11 +19,19 @@
 
 namespace oxlip::gui {
 
-QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {}
+QtUi::QtUi(MainWindow* window) : window_(window), status_sink_(this) {
+  window_->set_cancel_work([this] { CancelRunningWork(); });
+}
 
 QtUi::~QtUi() {
+  window_->set_cancel_work(nullptr);
   CloseStatusWindow();
   for (GameLogWindow* log : game_logs()) delete log;
+}
+
+void QtUi::CancelRunningWork() {
+  status_sink_.Cancel();
+  if (progress_sink_) progress_sink_->Cancel();
 }
 
 // Boxes, requesters, status and progress windows asked for while a dialog is open belong to
@@ -49,7 +58,10 @@ void QtUi::ShowStatusWindow(const std::string& title, const std::string& text, b
   if (opened) {
     window_->BeginWork();
     status_ = new StatusWindow(Owner(), "Oxlip");
+    status_sink_.Reset();
+    if (window_->closing()) status_sink_.Cancel();
     status_sink_.set_window(status_);
+    connect(status_, &StatusWindow::CancelClicked, this, [this] { status_sink_.Cancel(); });
     status_->show();
   }
   status_->first_text()->setText(QString::fromStdString(title));
@@ -89,10 +101,15 @@ int QtUi::RunWithProgress(const std::string& title, const std::string& text,
   window_->BeginWork();
   StatusWindow progress(Owner(), QString::fromStdString(title));
   progress.first_text()->setText(QString::fromStdString(text));
+  progress.OfferCancel(true);
   progress.show();
   StatusProgressSink sink(this);
+  if (window_->closing()) sink.Cancel();
   sink.set_window(&progress);
+  connect(&progress, &StatusWindow::CancelClicked, this, [&sink] { sink.Cancel(); });
+  StatusProgressSink* outer = std::exchange(progress_sink_, &sink);
   int result = RunOnWorker([&] { return work(sink); });
+  progress_sink_ = outer;
   sink.set_window(nullptr);
   window_->EndWork();
   return result;
@@ -102,6 +119,13 @@ int QtUi::RunBehindStatus(const std::function<int(ProgressSink&)>& work) {
   window_->BeginWork();
   int result = RunOnWorker([&] { return work(status_sink_); });
   window_->EndWork();
+  return result;
+}
+
+int QtUi::RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+  if (status_) status_->OfferCancel(true);
+  int result = RunBehindStatus(work);
+  if (status_) status_->OfferCancel(false);
   return result;
 }
 

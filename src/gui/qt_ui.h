@@ -27,6 +27,7 @@ class QtUi : public QObject, public Ui {
   int RunWithProgress(const std::string& title, const std::string& text,
                       const std::function<int(ProgressSink&)>& work) override;
   int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override;
+  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override;
   void ListChanged(ListKind list) override;
   void InstanceRowChanged(int row, RowChange change) override;
   void SelectInstanceRow(int row) override;
@@ -53,11 +54,14 @@ class QtUi : public QObject, public Ui {
   QWidget* Owner() const;
   // Runs `work` on a worker while this thread keeps handling events; its result.
   int RunOnWorker(const std::function<int()>& work);
+  // Cancels whatever work runs now, for the main window that is being closed.
+  void CancelRunningWork();
 
   MainWindow* window_;
   QPointer<StatusWindow> status_;
   StatusProgressSink status_sink_;
-  std::vector<QPointer<GameLogWindow>> logs_;  // closed ones turn null
+  StatusProgressSink* progress_sink_ = nullptr;  // the progress window's, while one runs
+  std::vector<QPointer<GameLogWindow>> logs_;    // closed ones turn null
 };
 
 }  // namespace oxlip::gui

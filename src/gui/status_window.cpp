@@ -24,7 +24,21 @@ StatusWindow::StatusWindow(QWidget* owner, const QString& title) : QDialog(owner
   bar_->setGeometry(5, 55, 290, 20);
   bar_->setRange(0, 100);
   bar_->setValue(0);
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setGeometry(110, 82, 80, 25);
+  cancel_->hide();
+  connect(cancel_, &QPushButton::clicked, this, [this] {
+    cancel_->setEnabled(false);
+    emit CancelClicked();
+  });
   if (owner) move(owner->geometry().center() - QPoint(150, 40));
+}
+
+void StatusWindow::OfferCancel(bool offered) {
+  if (offered == cancel_->isVisible()) return;
+  cancel_->setEnabled(true);
+  cancel_->setVisible(offered);
+  setFixedSize(300, offered ? 112 : 80);
 }
 
 void StatusWindow::closeEvent(QCloseEvent* event) { event->ignore(); }

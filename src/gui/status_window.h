@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
+#include <atomic>
 #include <mutex>
 
 #include "base/progress.h"
@@ -22,6 +24,13 @@ class StatusWindow : public QDialog {
   QLabel* first_text() const { return first_; }
   QLabel* second_text() const { return second_; }
   QProgressBar* bar() const { return bar_; }
+  QPushButton* cancel_button() const { return cancel_; }
+  // Shows the Cancel button below the bar (the window grows to hold it), or hides it again.
+  // Once clicked it stays disabled while it shows.
+  void OfferCancel(bool offered);
+
+ signals:
+  void CancelClicked();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -30,6 +39,7 @@ class StatusWindow : public QDialog {
   QLabel* first_;
   QLabel* second_;
   QProgressBar* bar_;
+  QPushButton* cancel_;
 };
 
 // Reports into whichever status window is open; callable from any thread, as the update's
@@ -44,6 +54,10 @@ class StatusProgressSink : public ProgressSink {
   void SetName(const std::string& text) override;
   void SetTime(const std::string& text) override;
   void SetPercent(int percent) override;
+  bool Cancelled() override { return cancelled_; }
+  // The person's Cancel, for the work that reports here; Reset when new work begins.
+  void Cancel() { cancelled_ = true; }
+  void Reset() { cancelled_ = false; }
 
  private:
   template <class F>
@@ -51,6 +65,7 @@ class StatusProgressSink : public ProgressSink {
   QObject* context_;
   std::mutex mutex_;  // the window changes on the GUI thread while workers report
   QPointer<StatusWindow> window_;
+  std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace oxlip::gui

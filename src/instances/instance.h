@@ -30,6 +30,9 @@ struct Instance {
   std::string AltLauncher;
   int UseLauncher = 0;  // 0 built-in, 1 the game's launcher, 2 the alternate launcher
   std::string LoginCrypt;
+  // A name the built-in start plays offline with, asking nothing and sending no credentials;
+  // "" for none.
+  std::string OfflineName;
   int AutoConnect = 0;
   std::string ConnectIP;
   std::vector<std::string> Mods;  // mod folders in installation order

@@ -62,6 +62,7 @@ void ReadSettings(Instance& r, const std::string& folder, const std::string& new
   r.AutoConnect = ReadPrefNumber("AutoConnect", r.AutoConnect);
   r.ConnectIP = ReadPrefString("ConnectIP", r.ConnectIP);
   if (r.MineCraftFile == kBetaChannel) r.BetaVersion = ReadPrefNumber("BetaVersion", 0);
+  r.OfflineName = ReadPrefString("OfflineName", r.OfflineName);
   ClosePrefFile();
 }
 

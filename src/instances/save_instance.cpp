@@ -29,6 +29,9 @@ void WriteSettings(const Instance& r, const std::string& path) {
   WritePrefNumber("AutoConnect", r.AutoConnect);
   WritePrefString("ConnectIP", r.ConnectIP);
   if (r.MineCraftFile == kBetaChannel) WritePrefNumber("BetaVersion", r.BetaVersion);
+  // Last and only when set: the files of instances that never play offline stay as they were,
+  // and older builds read this one as a key they do not know.
+  if (!r.OfflineName.empty()) WritePrefString("OfflineName", r.OfflineName);
   ClosePrefFile();
 }
 

@@ -24,6 +24,16 @@ struct GameLogin {
   std::string ticket;
 };
 
+// The old builds' main takes "-" as the ticket of a game played without the account server:
+// their own offline start passed it, and the game then never asks the server about the session.
+inline constexpr const char* kOfflineTicket = "-";
+
+// Playing offline under `user`; without a name it is the start without a login, since a lone
+// "-" would become the user name.
+inline GameLogin OfflineLogin(const std::string& user) {
+  return user.empty() ? GameLogin{} : GameLogin{user, kOfflineTicket};
+}
+
 // `found_java` is the Java discovery's answer, used unless the instance names its own.
 JavaCommand BuildJavaCommand(const GlobalSettings& settings, const Instance& record,
                              const GameLogin& login, const std::string& found_java,

@@ -98,6 +98,7 @@ namespace oxlip {
 
 int LoginRequest(const GlobalSettings& settings, const launch::Credentials& credentials,
                  launch::LoginAnswer& answer) {
+  answer.answered = false;
   // A name of our own choosing in the shared temporary folder could be taken by another user
   // first; this one is created exclusively and is gone when the request is over.
   std::optional<platform::TempFile> file = platform::TempFile::Create("Oxlip");
@@ -105,6 +106,7 @@ int LoginRequest(const GlobalSettings& settings, const launch::Credentials& cred
   if (!platform::DownloadToFile(launch::LoginUrl(settings, credentials), file->path())) return 0;
   std::optional<std::string> body = launch::ReadAnswerStart(file->path());
   if (!body) return 0;
+  answer.answered = true;
   return launch::ReadLoginAnswer(*body, answer);
 }
 

@@ -10,8 +10,9 @@
 namespace oxlip {
 
 // Non-zero (the position of the first ":" in the answer's first line, from 1) when the login
-// succeeded; 0 otherwise. An answer fills `answer`; no answer leaves it as it was. Only the
-// answer's first kilobyte is read. Reports nothing.
+// succeeded; 0 otherwise. An answer fills `answer`; no answer leaves its texts as they were.
+// `answer.answered` tells the two failures apart. Only the answer's first kilobyte is read.
+// Reports nothing.
 int LoginRequest(const GlobalSettings& settings, const launch::Credentials& credentials,
                  launch::LoginAnswer& answer);
 

@@ -1,6 +1,7 @@
 #include "mods/create_mod.h"
 
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "base/error_text.h"
 #include "base/folder_name.h"
 #include "base/oem_text.h"
@@ -23,7 +24,10 @@ int PackPart(const std::string& part, const std::string& archive, const char* fa
 
 }  // namespace
 
-int CreateMod(const GlobalSettings& settings, ModRecord& record) {
+int CreateMod(const GlobalSettings& settings, ModRecord& record, ProgressSink* progress) {
+  NoProgress silent;
+  if (!progress) progress = &silent;
+  archive::ProgressScope scope(*progress);
   std::string folder = MakeFolderName("[" + record.Version + "]" + record.Name, settings.ModDir);
   platform::CreateFolder(settings.ModDir + folder);
   folder += "\\";
@@ -34,6 +38,10 @@ int CreateMod(const GlobalSettings& settings, ModRecord& record) {
   int result = PackPart(workspace + "minecraft.jar", target + "minecraftjar.7z",
                         "CreateMod:Can't pack minecraftjar.7z");
   result &= PackPart(workspace + "root", target + "root.7z", "CreateMod:Can't pack root.7z");
+  if (!result && progress->Cancelled()) {
+    platform::DeleteTree(settings.ModDir + folder);
+    return 0;
+  }
   record.Dir = folder;
   WriteModIni(settings, record);
   return result;

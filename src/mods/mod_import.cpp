@@ -1,6 +1,7 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
+#include "archive/work_progress.h"
 #include "archive/seven_zip.h"
 #include "base/error_text.h"
 #include "base/oem_text.h"
@@ -25,10 +26,11 @@ std::string ImportStagingFolder(const GlobalSettings& settings) {
 }
 
 bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
-                      std::string* error) {
+                      std::string* error, ProgressSink& progress) {
   ClearImportFolders(settings);
   const std::string staging = ImportStagingFolder(settings);
   std::string refusal;
+  archive::ProgressScope scope(progress);
   int rc = archive::SevenZipWithinLimit(
       "x \"" + ToOemText(archive) + "\" * -o\"" + ToOemText(staging) + "\" -aoa -hide", archive,
       staging, &refusal);

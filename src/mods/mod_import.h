@@ -3,6 +3,7 @@
 // gets from its archive, and the unpacking into the workspace within its limit.
 #include <string>
 
+#include "base/progress.h"
 #include "base/settings.h"
 
 namespace oxlip::mods {
@@ -15,9 +16,10 @@ std::string ImportStagingFolder(const GlobalSettings& settings);
 
 // Unpacks the archive into the staging folder and sorts it into the workspace (both are
 // emptied first). False with `error` saying why when it cannot be unpacked or would unpack
-// to more than the limit. Callable from a worker thread.
+// to more than the limit, or when `progress` was cancelled (the caller clears the folders).
+// Callable from a worker thread.
 bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
-                      std::string* error);
+                      std::string* error, ProgressSink& progress);
 
 // Deletes the staging folder and the workspace with all they hold.
 void ClearImportFolders(const GlobalSettings& settings);

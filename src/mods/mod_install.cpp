@@ -4,6 +4,7 @@
 
 #include "archive/extract_budget.h"
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "base/create_path.h"
 #include "base/error_text.h"
 #include "base/listed_paths.h"
@@ -57,16 +58,19 @@ bool ExtractArchive(const std::string& archive, const std::string& folder) {
   return false;
 }
 
+// Cancel stops it at the next file: only the staging folders have changed so far.
 bool Unpack(const GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
             ProgressSink& progress) {
+  archive::ProgressScope scope(progress);
   for (const std::string& dir : instance.Mods) {
+    if (progress.Cancelled()) return false;
     if (!IsModFolder(dir)) continue;
     progress.SetName("Unpacking " + dir.substr(0, dir.size() - (dir.back() == '\\')));
     if (!ExtractArchive(settings.ModDir + dir + "minecraftjar.7z", paths.jar_staging) ||
         !ExtractArchive(settings.ModDir + dir + "root.7z", paths.root_staging))
       return false;
   }
-  return true;
+  return !progress.Cancelled();
 }
 
 // The jar is patched as a copy that takes its place only when every step succeeded, so a
@@ -146,6 +150,8 @@ bool CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int ove
   return true;
 }
 
+// Runs to its end once begun, Cancel or not: the files of the mods and the jar patch belong
+// together.
 int Install(const InstallPaths& paths, PreviousInstall& previous, int overwrite,
             ProgressSink& progress) {
   progress.SetName("Copying mod files");

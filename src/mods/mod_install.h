@@ -21,7 +21,9 @@ using PreviousInstall = std::map<std::string, int>;
 // replaces it, and comes back when no mod provides that file any more.
 // 1 on success. 0 with the last-error text set when a mod archive would unpack to too much or
 // the record cannot be written (both stop it before anything in the instance changed), or when
-// the jar patch failed (the jar is left as it was).
+// the jar patch failed (the jar is left as it was). 0 without a text when `progress` was
+// cancelled while the mods were unpacked, before anything in the instance changed; once their
+// files are being installed it runs to its end.
 // Callable from a worker thread; uses the staging folders "minecraftjar\" and "root\" of
 // CacheDir, so one installation at a time.
 int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,

@@ -150,8 +150,9 @@ bool CopyInto(int from, const struct stat& st, const std::string& source, const 
 // bind mount, that leads back into one of them is a loop and is left out.
 class TreeCopier {
  public:
-  TreeCopier(FollowLinks links, std::vector<std::string>* skipped, Error* error)
-      : links_(links), skipped_(skipped), error_(error) {}
+  TreeCopier(FollowLinks links, std::vector<std::string>* skipped, Error* error,
+             const std::function<bool()>& go_on)
+      : links_(links), skipped_(skipped), error_(error), go_on_(go_on) {}
 
   // Both folders end with "/"; `below` is the source's path below the top ("" or ending in "/").
   bool Folder(const std::string& source, const std::string& target, const std::string& below) {
@@ -188,7 +189,7 @@ class TreeCopier {
       if (named.kind == PathKind::kFolder && !inside_.count({named.device, named.inode}))
         ok = Folder(from + "/", to + "/", below + entry.name + "/");
       else if (named.kind == PathKind::kFile)
-        ok = CopyFile(from, to, error_);
+        ok = (!go_on_ || go_on_()) && CopyFile(from, to, error_);
       else if (skipped_)
         skipped_->push_back(below + entry.name);
       if (!ok) return false;
@@ -199,6 +200,7 @@ class TreeCopier {
   FollowLinks links_;
   std::vector<std::string>* skipped_;
   Error* error_;
+  const std::function<bool()>& go_on_;
   std::set<std::pair<std::uint64_t, std::uint64_t>> inside_;
 };
 
@@ -220,13 +222,13 @@ bool CopyFile(const std::string& from, const std::string& to, Error* error) {
 }
 
 bool CopyTree(const std::string& from, const std::string& to, FollowLinks links,
-              std::vector<std::string>* skipped, Error* error) {
+              std::vector<std::string>* skipped, Error* error, const std::function<bool()>& go_on) {
   if (from.empty() || to.empty()) return Fail(error, "copy", from, ENOENT);
   std::string source = WithTrailingSeparator(NativePath(from));
   PathKind kind = TargetStatus(source).kind;
   if (kind != PathKind::kFolder)
     return Fail(error, "copy", source, kind == PathKind::kMissing ? ENOENT : ENOTDIR);
-  return TreeCopier(links, skipped, error)
+  return TreeCopier(links, skipped, error, go_on)
       .Folder(source, WithTrailingSeparator(NativePath(to)), "");
 }
 

@@ -2,6 +2,7 @@
 // The file-system operations the program relies on. Every path may use "\" or "/". Each that
 // can fail fills the `Error` it is given with the system's reason.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,10 +54,11 @@ enum class FollowLinks {
 // Copies everything below `from` into `to`, creating folders and overwriting files; files and
 // folders keep their times. What it leaves out (links it does not follow, broken links, loops,
 // FIFOs, sockets and devices, none of which it opens) it names in `skipped`, by the path below
-// `from`. False when a folder or file could not be copied.
+// `from`. False when a folder or file could not be copied, or when `go_on`, asked before each
+// file, said no.
 bool CopyTree(const std::string& from, const std::string& to,
               FollowLinks links = FollowLinks::kNever, std::vector<std::string>* skipped = nullptr,
-              Error* error = nullptr);
+              Error* error = nullptr, const std::function<bool()>& go_on = {});
 // Deletes the folder with everything in it, read-only entries too.
 bool DeleteTree(const std::string& path, Error* error = nullptr);
 // Entries of a folder, without "." and "..", in the file system's order. Empty when it cannot be

@@ -131,13 +131,20 @@ bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool vi
 // Runs the whole queue with at most kMaxTransfersInFlight transfers at once. After a failure
 // nothing new starts, and the failure reported is the first in queue order, whatever order
 // the transfers ended in.
-QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar) {
+// Cancel is looked at between waits of at most kPollMs, so a stalled transfer stops too; the
+// running transfers go with their unfinished files.
+QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSink* progress) {
   TransferBatch batch;
   QueueOutcome outcome;
   std::vector<bool> via_cache(queue.size());
   FolderMaker folders;
   std::size_t next = 0;
   while (batch.InFlight() > 0 || (outcome.ok() && next < queue.size())) {
+    if (progress && progress->Cancelled()) {
+      batch.CancelAll();
+      RecordFailure(outcome, batch, 0, "DoDownloads: Cancelled");
+      break;
+    }
     while (outcome.ok() && next < queue.size() && batch.InFlight() < kMaxTransfersInFlight) {
       const DownloadJob& job = queue[next];
       bar.SetName(platform::FileNamePart(job.Target));
@@ -187,7 +194,7 @@ int DoDownloads(DownloadContext& context, ProgressSink* progress) {
   if (context.queue.empty()) return 1;
   BatchProgress bar(progress, TotalSize(context.queue));
   bar.Report(0);
-  QueueOutcome outcome = RunQueue(context.queue, bar);
+  QueueOutcome outcome = RunQueue(context.queue, bar, progress);
   if (!outcome.copy_failure.empty()) SetErrorText(outcome.copy_failure);
   if (!outcome.ok()) {
     SetErrorText(outcome.failure);

@@ -17,7 +17,8 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
 
 // Fetches every queued file into the cache, checks it and copies it to its target. 1 when all
 // arrived intact (the queue is then emptied); 0 at the first failure, the queue left as it was.
-// `progress` may be null.
+// `progress` may be null; once it is cancelled the batch stops within a poll, and the files
+// that were still arriving are removed.
 int DoDownloads(DownloadContext& context, ProgressSink* progress);
 
 }  // namespace oxlip

@@ -24,6 +24,7 @@
 #include "platform/fs.h"
 #include "support/app_world.h"
 #include "support/fixture_paths.h"
+#include "support/jar_files.h"
 #include "support/scoped_environment.h"
 #include "versions/version_store.h"
 
@@ -172,6 +173,25 @@ TEST_F(WithInstance, AFailedCopyIsShownAndLeavesNoFolderBehind) {
              ui.messages.back().text.rfind(command.name + ": Can't copy ", 0) == 0;
     }));
     EXPECT_EQ(Listed(state.settings.InstancesDir), before);
+  }
+}
+
+// Cancel stops the copy before its second file: the target goes, nothing new is listed, no box.
+TEST_F(WithInstance, ACancelledCopyLeavesTheInstancesAsBefore) {
+  state.settings.AppData = dir() + "home";
+  test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
+  test::WriteFile(dir() + "home/.minecraft/saves/World1/level.dat", "level");
+  const test::JarFiles before = test::ReadTree(state.settings.InstancesDir);
+  for (int id : {kCmdClone, kCmdImportOriginal}) {
+    SCOPED_TRACE(id);
+    Confirm();
+    ui.status_progress.asks = 0;
+    ui.status_progress.cancel_after_asks = 1;
+    EXPECT_EQ(Run(id, 0), 0);
+    EXPECT_EQ(state.instance_list.size(), 1u);
+    EXPECT_EQ(test::ReadTree(state.settings.InstancesDir), before);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(ui.status_open);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/login_form.h"
 #include "launch/login_crypt.h"
 #include "support/icon_images.h"
 #include "support/temp_folder.h"
@@ -400,17 +401,19 @@ class DialogLoginTest : public DialogModelTest {
     DecodeLogin(text, credentials);
     return credentials.user + "/" + credentials.password;
   }
-  bool login_answer = true;
+  int login_answer = kLoginChosen;
   std::vector<std::string> offered;
 };
 
 TEST_F(DialogLoginTest, UncheckingEmptiesTheStoredCredentials) {
   record.LoginCrypt = "abc";
+  record.OfflineName = "alex";
   Open();
   EXPECT_TRUE(model->fields().auto_login);
   model->ClickAutoLogin(false);
   model->Confirm();
   EXPECT_EQ(record.LoginCrypt, "");
+  EXPECT_EQ(record.OfflineName, "");
   EXPECT_TRUE(offered.empty());
 }
 
@@ -425,8 +428,32 @@ TEST_F(DialogLoginTest, CheckingAsksWithTheStoredCredentialsAndKeepsTheNewOnes) 
   EXPECT_EQ(Decoded(record.LoginCrypt), "steve/secret");
 }
 
+// "Play offline" there keeps the name instead of the credentials; ticked again, the name is
+// offered, and a login replaces it.
+TEST_F(DialogLoginTest, PlayOfflineRemembersTheNameInsteadOfTheCredentials) {
+  record.LoginCrypt = EncodeLogin({"stored-user", "stored-pass"});
+  Open();
+  model->ClickAutoLogin(false);
+  login_answer = kPlayOfflineChosen;
+  model->ClickAutoLogin(true);
+  EXPECT_TRUE(model->fields().auto_login);
+  model->Confirm();
+  EXPECT_EQ(record.OfflineName, "steve");
+  EXPECT_EQ(record.LoginCrypt, "");
+
+  Open();
+  EXPECT_TRUE(model->fields().auto_login);
+  model->ClickAutoLogin(false);
+  login_answer = kLoginChosen;
+  model->ClickAutoLogin(true);
+  EXPECT_EQ(offered.back(), "steve/");
+  model->Confirm();
+  EXPECT_EQ(record.OfflineName, "");
+  EXPECT_EQ(Decoded(record.LoginCrypt), "steve/secret");
+}
+
 TEST_F(DialogLoginTest, CancelledLoginLeavesTheBoxUnchecked) {
-  login_answer = false;
+  login_answer = kLoginCancelled;
   Open();
   model->ClickAutoLogin(true);
   // Nothing stored: empty credentials are offered.

@@ -28,7 +28,7 @@ TEST(LoginDialog, LoginTakesTheTextsAsTypedAndCancelKeepsTheOldOnes) {
     return true;
   };
   Credentials credentials{"steve", "old"};
-  EXPECT_EQ(LoginDialog(ui, credentials), 1);
+  EXPECT_EQ(LoginDialog(ui, credentials), app::kLoginChosen);
   EXPECT_EQ(seen.user, "steve");  // filled with what was given
   EXPECT_EQ(seen.password, "old");
   EXPECT_EQ(credentials.user, " alex ");
@@ -39,9 +39,17 @@ TEST(LoginDialog, LoginTakesTheTextsAsTypedAndCancelKeepsTheOldOnes) {
     form.Cancel();
     return false;
   };
-  EXPECT_EQ(LoginDialog(ui, credentials), 0);
+  EXPECT_EQ(LoginDialog(ui, credentials), app::kLoginCancelled);
   EXPECT_EQ(credentials.user, " alex ");
   EXPECT_EQ(credentials.password, "new pass ");
+
+  ui.on_login = [](LoginForm& form) {
+    form.SetUser("offline name");
+    form.PlayOffline();
+    return true;
+  };
+  EXPECT_EQ(LoginDialog(ui, credentials), app::kPlayOfflineChosen);
+  EXPECT_EQ(credentials.user, "offline name");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <signal.h>
 
 #include <filesystem>
+#include <random>
+#include <set>
 
 #include "app/app_state.h"
 #include "app/command_registry.h"
@@ -12,6 +14,7 @@
 #include "app/startup_hooks.h"
 #include "platform/fs.h"
 #include "support/game_fixture.h"
+#include "support/mod_fixtures.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -156,6 +159,25 @@ TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: MineCraftBackup: Can't backup."});
   EXPECT_FALSE(ui_.status_open);
   EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+// 200 MB that does not compress, in files of 10 MB, is cancelled after its first file: no
+// archive and no "backup" folder stay, and no box is shown.
+TEST_F(StartCommandsTest, ACancelledBackupLeavesTheInstanceAsBefore) {
+  const std::string region = dir() + "Instances/survival/.minecraft/saves/World1/region/";
+  std::mt19937_64 random(7);
+  std::vector<std::uint64_t> block(10 << 17);
+  for (int file = 0; file < 20; ++file) {
+    for (std::uint64_t& word : block) word = random();
+    test::WriteFile(region + "r." + std::to_string(file) + ".mca",
+                    std::string(reinterpret_cast<const char*>(block.data()), block.size() * 8));
+  }
+  const std::set<std::string> before = test::TreeNames(dir() + "Instances/survival");
+  ui_.status_progress.cancel_after_asks = 1;
+  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
+  EXPECT_EQ(ui_.cancel_offers, 1);
+  EXPECT_EQ(test::TreeNames(dir() + "Instances/survival"), before);
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 }  // namespace

@@ -227,6 +227,7 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].title, "Oxlip");
   EXPECT_EQ(ui_.messages[0].text, "Bad login");
+  EXPECT_TRUE(ui_.offers.empty());  // a refusal is no reason to play offline
   ASSERT_EQ(offered.size(), 1u);
   EXPECT_EQ(offered[0].user, "Notch");
   EXPECT_EQ(offered[0].password, "wrong");
@@ -241,6 +242,72 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
   test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
   EXPECT_GT(Start(), 0) << LastErrorText();
   EXPECT_EQ(record_.LoginCrypt, stored);
+}
+
+// The login server is gone: the failure offers to play offline under the name typed; declined,
+// the dialog asks again, and its "Play offline" does the same. The game gets the name and the
+// ticket the old builds take for none.
+TEST_F(StartMinecraftTest, AnUnreachableServerOffersOfflineAndTheGameGetsTheTypedName) {
+  test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
+  test::WriteFile(dir() + "root/download/x", "x");
+  test::MirrorProcess mirror(dir() + "root/");
+  ASSERT_GT(mirror.port(), 0);
+  settings_.MCLOGINURL = mirror.Url("?user=%1%&password=%2%&version=%3%");
+  mirror.Stop();
+  for (bool take_offer : {true, false}) {
+    SCOPED_TRACE(take_offer);
+    std::filesystem::remove(dir() + "report.txt");
+    ui_.offers.clear();
+    ui_.offer_answer = take_offer;
+    int dialogs = 0;
+    ui_.on_login = [&](app::LoginForm& form) {
+      form.SetUser("Alex");
+      form.SetPassword("secret");
+      if (++dialogs > 1) form.PlayOffline();
+      return true;
+    };
+    ASSERT_GT(Start(), 0) << LastErrorText();
+    EXPECT_EQ(dialogs, take_offer ? 1 : 2);
+    ASSERT_EQ(ui_.offers.size(), 1u);
+    EXPECT_NE(ui_.offers[0].text.find("Alex"), std::string::npos);
+    EXPECT_TRUE(ui_.messages.empty());
+    auto report = WaitForReport(dir() + "report.txt");
+    EXPECT_EQ(report["args"], "2");
+    EXPECT_EQ(report["arg.0"], "Alex");
+    EXPECT_EQ(report["arg.1"], "-");
+    ASSERT_TRUE(WatchUntilEnded());
+  }
+}
+
+// A remembered name starts offline without asking, before stored credentials; neither it nor
+// the dialog's "Play offline" sends anything to the login server.
+TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing) {
+  test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
+  test::WriteFile(dir() + "users.txt", "Notch:hunter2\n");
+  test::WriteFile(dir() + "root/download/x", "x");
+  test::MirrorProcess mirror(dir() + "root/",
+                             {"--users", dir() + "users.txt", "--log", dir() + "requests.log"});
+  ASSERT_GT(mirror.port(), 0);
+  settings_.MCLOGINURL = mirror.Url("?user=%1%&password=%2%&version=%3%");
+  record_.LoginCrypt = EncodeLogin({"Notch", "hunter2"});
+  record_.OfflineName = "Steve";
+  ASSERT_GT(Start(), 0) << LastErrorText();
+  EXPECT_EQ(login_dialogs_, 0);
+  EXPECT_EQ(WaitForReport(dir() + "report.txt")["arg.0"], "Steve");
+  ASSERT_TRUE(WatchUntilEnded());
+
+  std::filesystem::remove(dir() + "report.txt");
+  record_.LoginCrypt = record_.OfflineName = "";
+  ui_.on_login = [this](app::LoginForm& form) {
+    form.SetUser("Alex");
+    form.SetPassword("hunter2");
+    form.PlayOffline();
+    return ++login_dialogs_ == 1;  // asked again is cancelled
+  };
+  ASSERT_GT(Start(), 0) << LastErrorText();
+  EXPECT_EQ(WaitForReport(dir() + "report.txt")["arg.0"], "Alex");
+  EXPECT_EQ(ui_.behind_status_runs, 0);
+  EXPECT_EQ(ReadFile(dir() + "requests.log"), "");
 }
 
 TEST_F(StartMinecraftTest, CancelledDialogAndMissingJavaAreReported) {

@@ -12,6 +12,7 @@
 #include "platform/md5.h"
 #include "prefs/pref_file.h"
 #include "support/fixture_paths.h"
+#include "support/jar_files.h"
 #include "support/scripted_ui.h"
 #include "support/served_buckets.h"
 
@@ -86,6 +87,26 @@ TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
   EXPECT_EQ(ReadPrefNumber("BetaVersion", -1), dates.newest_beta);
   EXPECT_EQ(ReadPrefString("Name", ""), "Fresh");
   ClosePrefFile();
+}
+
+// Cancel while the mirror holds the transfers back: the update stops and the game folder is as
+// before, file by file, without the files that were arriving.
+TEST_F(InstanceUpdate, ACancelledUpdateLeavesTheGameFolderAsBefore) {
+  ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
+  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  platform::DeleteFile(Bin() + "lwjgl.jar");
+  platform::DeleteFile(Bin() + "minecraft.jar");
+  for (const auto& cached : fs::recursive_directory_iterator(settings.CacheDir))
+    if (cached.path().filename() == "lwjgl.jar" || cached.path().filename() == "minecraft.jar")
+      fs::remove(cached.path());
+  const test::JarFiles before = test::ReadTree(settings.InstancesDir);
+  ASSERT_TRUE(mirror_->AddFault("slow:/download/lwjgl.jar"));
+  ASSERT_TRUE(mirror_->AddFault("slow:/download/minecraft.jar"));
+  ui.window_progress.cancel_after_asks = 1;
+  bool cancelled = false;
+  EXPECT_EQ(UpdateInstance(context, ui, record, true, dates, &cancelled), 0);
+  EXPECT_TRUE(cancelled) << LastErrorText();
+  EXPECT_EQ(test::ReadTree(settings.InstancesDir), before);
 }
 
 TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {

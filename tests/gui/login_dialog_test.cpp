@@ -36,7 +36,7 @@ TEST(LoginWindow, LayoutFitsItsTextsTitleAndNoCloseBox) {
     EXPECT_GE(dialog.width(), 300);
     EXPECT_GE(dialog.height(), 90);
     QList<QWidget*> gadgets = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    ASSERT_EQ(gadgets.size(), 6);
+    ASSERT_EQ(gadgets.size(), 7);
     for (QWidget* g : gadgets) {
       std::string name = g->property("text").toString().toStdString();
       EXPECT_TRUE(dialog.rect().contains(g->geometry())) << name;
@@ -73,6 +73,19 @@ TEST(LoginWindow, ReturnLogsInWithTheTextsAsTypedEvenOnCancel) {
   EXPECT_TRUE(form.accepted());
   EXPECT_EQ(form.user(), " alex ");
   EXPECT_EQ(form.password(), "a&b c ");
+}
+
+TEST(LoginWindow, PlayOfflineNeedsANameAndTakesTheTexts) {
+  LoginForm form(Credentials{"", ""});
+  LoginWindow dialog(nullptr, form);
+  dialog.show();
+  EXPECT_FALSE(dialog.offline_button()->isEnabled());
+  dialog.name_field()->setText("Alex");
+  ASSERT_TRUE(dialog.offline_button()->isEnabled());
+  dialog.offline_button()->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(form.offline());
+  EXPECT_EQ(form.user(), "Alex");
 }
 
 TEST(LoginWindow, EscapeAndACloseRequestCancelAndKeepTheTexts) {

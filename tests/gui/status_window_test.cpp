@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -79,24 +81,53 @@ TEST_F(StatusWindowTest, WorkRunsOffTheGuiThreadBehindADownloadWindow) {
   EXPECT_TRUE(window.isEnabled());
 }
 
-TEST_F(StatusWindowTest, ClosingWhileWorkRunsWaitsForTheWorkToEnd) {
-  bool visible_after_close = false;
-  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink&) {
+// Closing during work asks first: "Yes" cancels the work and closes once it has stopped, "No"
+// lets it go on and keeps the window.
+TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
+  for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+    SCOPED_TRACE(answer);
+    bool visible_after_close = false;
+    int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
+      QMetaObject::invokeMethod(
+          &window,
+          [&] {
+            test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
+            window.close();  // the close box, or a termination signal
+            visible_after_close = window.isVisible();
+          },
+          Qt::BlockingQueuedConnection);
+      return progress.Cancelled() ? 0 : 1;
+    });
+    EXPECT_EQ(result, answer == QMessageBox::Yes ? 0 : 1);
+    EXPECT_TRUE(visible_after_close);
+    QApplication::processEvents();
+    EXPECT_EQ(window.isVisible(), answer == QMessageBox::No);
+  }
+}
+
+// A real click on the window's Cancel reaches the work, in the progress window and in the
+// status window while it offers Cancel.
+TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
+  auto click_cancel = [&](ProgressSink& progress) {
+    bool offered = false;
     QMetaObject::invokeMethod(
         &window,
         [&] {
-          window.close();  // the close box, or a termination signal
-          for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* progress = qobject_cast<StatusWindow*>(top)) progress->reject();
-          visible_after_close = window.isVisible();
+          for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* status = qobject_cast<StatusWindow*>(top);
+            if (!status || !status->isVisible()) continue;
+            offered = status->cancel_button()->isVisible();
+            QTest::mouseClick(status->cancel_button(), Qt::LeftButton);
+          }
         },
         Qt::BlockingQueuedConnection);
-    return 1;
-  });
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(visible_after_close);
-  QApplication::processEvents();
-  EXPECT_FALSE(window.isVisible());
+    return offered && progress.Cancelled() ? 0 : 1;
+  };
+  EXPECT_EQ(ui.RunWithProgress("Download", "", click_cancel), 0);
+  ui.ShowStatusWindow("Clone instance", "A - copy", true);
+  EXPECT_EQ(ui.RunCancellableBehindStatus(click_cancel), 0);
+  EXPECT_EQ(ui.RunBehindStatus(click_cancel), 1);
+  ui.CloseStatusWindow();
 }
 
 // A command that shows a box once its work has ended shows it before the close asked for
@@ -106,7 +137,13 @@ TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   window.RunCommand([&] {
     ui.RunWithProgress("Download", "", [&](ProgressSink&) {
       QMetaObject::invokeMethod(
-          &window, [&] { window.close(); }, Qt::BlockingQueuedConnection);
+          &window,
+          [&] {
+            test::WhenUp<QMessageBox>(
+                [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+            window.close();
+          },
+          Qt::BlockingQueuedConnection);
       return 0;
     });
     test::WhenUp<QMessageBox>([&](QMessageBox* box) {

@@ -12,13 +12,14 @@ namespace {
 using SaveInstanceTest = InstanceTest;
 
 TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
-  WriteInstanceFile("Legacy", "settings.ini",
-                    "; by hand\r\nconnectip = play.example:25565\r\nAutoConnect=1\r\n"
-                    "Type = 1\r\nMaxMemory=2048\r\nName = Old world\r\nColour = blue\r\n"
-                    "Update = 1\r\nAutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\n"
-                    "LoginCrypt = abc=\r\nUseLauncher = 2\r\nBackupBeforUpdate = 1\r\n"
-                    "Maximize = 1\r\nMineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\n"
-                    "MinMemory = 256\r\n[Other]\r\nConnectIP = hidden\r\n");
+  WriteInstanceFile(
+      "Legacy", "settings.ini",
+      "; by hand\r\nconnectip = play.example:25565\r\nAutoConnect=1\r\n"
+      "Type = 1\r\nOfflineName = Alex\r\nMaxMemory=2048\r\nName = Old world\r\nColour = blue\r\n"
+      "Update = 1\r\nAutoBackupSaves = 1\r\nAltLauncher = /x/ml.jar\r\n"
+      "LoginCrypt = abc=\r\nUseLauncher = 2\r\nBackupBeforUpdate = 1\r\n"
+      "Maximize = 1\r\nMineCraftFile = ignored.jar\r\n\r\nSetMemory = 1\r\n"
+      "MinMemory = 256\r\n[Other]\r\nConnectIP = hidden\r\n");
   WriteInstanceFile("Legacy", ".minecraft/bin/version",
                     std::string("\x00\x0D", 2) + "1300000000000");
   Save(Load("Legacy"));
@@ -37,7 +38,8 @@ TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
             "BackupBeforUpdate = 1\r\n"
             "AutoConnect = 1\r\n"
             "ConnectIP = play.example:25565\r\n"
-            "BetaVersion = 1300000000\r\n");
+            "BetaVersion = 1300000000\r\n"
+            "OfflineName = Alex\r\n");  // after the keys older builds know
 }
 
 TEST_F(SaveInstanceTest, JavaPathSitsAfterCustomJavaAndAnExplicitFolderWins) {

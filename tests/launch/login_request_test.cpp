@@ -51,20 +51,28 @@ TEST_F(LoginRequestTest, SuccessGivesTheThirdAndFourthFieldsAndLeavesNoFile) {
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 
+// A refusal is an answer; an error status, a dropped connection or no server is none, which
+// the start tells apart to offer playing offline.
 TEST_F(LoginRequestTest, ARefusalIsTheMessageAndNoAnswerChangesNothing) {
   LoginAnswer answer{"", "old ticket"};
   EXPECT_EQ(LoginRequest(settings_, {"Notch", "wrong"}, answer), 0);
   EXPECT_EQ(answer.user_or_message, "Bad login");
   EXPECT_EQ(answer.ticket, "old ticket");
+  EXPECT_TRUE(answer.answered);
   EXPECT_TRUE(TemporaryFolderEmpty());
 
-  mirror_->AddFault("500:/");
-  answer = {"earlier message", ""};
-  EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
-  EXPECT_EQ(answer.user_or_message, "earlier message");
-  mirror_->Stop();
-  EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
-  EXPECT_EQ(answer.user_or_message, "earlier message");
+  for (const char* fault : {"500:/", "drop:/", ""}) {
+    SCOPED_TRACE(fault);
+    mirror_->ClearFaults();
+    if (*fault != '\0')
+      mirror_->AddFault(fault);
+    else
+      mirror_->Stop();
+    answer = {"earlier message", "", true};
+    EXPECT_EQ(LoginRequest(settings_, {"Notch", "hunter2"}, answer), 0);
+    EXPECT_EQ(answer.user_or_message, "earlier message");
+    EXPECT_FALSE(answer.answered);
+  }
   EXPECT_TRUE(TemporaryFolderEmpty());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // A Ui that records what was shown and answers from a script.
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -21,6 +22,11 @@ struct ShownMessage {
 class RecordingProgress : public ProgressSink {
  public:
   void SetName(const std::string& text) override { Add(names, text); }
+  // The person's Cancel at a point that does not depend on speed: the answer turns to true
+  // once the work has asked `cancel_after_asks` times (work asks before each file).
+  bool Cancelled() override { return cancel_after_asks >= 0 && asks++ >= cancel_after_asks; }
+  std::atomic<int> cancel_after_asks{-1};
+  std::atomic<int> asks{0};
   void SetTime(const std::string& text) override { Add(times, text); }
   void SetPercent(int percent) override {
     std::lock_guard lock(mutex_);
@@ -63,6 +69,10 @@ class ScriptedUi : public Ui {
     return result;
   }
 
+  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+    ++cancel_offers;
+    return RunBehindStatus(work);
+  }
   int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override {
     ++behind_status_runs;
     int result = 0;
@@ -125,6 +135,7 @@ class ScriptedUi : public Ui {
   std::optional<std::string> input_answer;
   std::vector<std::string> opened_folders;
   int behind_status_runs = 0;
+  int cancel_offers = 0;
   // Each dialog is answered by its script; without one it counts as cancelled.
   std::function<bool(app::LoginForm&)> on_login;
   std::function<bool(app::ModDialogModel&)> on_mod_dialog;
