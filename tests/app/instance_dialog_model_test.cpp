@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
 
 #include "app/login_form.h"
 #include "launch/login_crypt.h"
@@ -23,6 +24,25 @@ std::vector<std::string> Dirs(std::initializer_list<const char*> names) {
   std::vector<std::string> dirs;
   for (const char* name : names) dirs.push_back(std::string(name) + "\\");
   return dirs;
+}
+
+// One-letter mod folders: "ab" is {"a\\", "b\\"}.
+std::vector<std::string> Dirs(const std::string& letters) {
+  std::vector<std::string> dirs;
+  for (char letter : letters) dirs.push_back(std::string(1, letter) + "\\");
+  return dirs;
+}
+
+// The fields the dialog edits or carries, as one text.
+std::string Stored(const Instance& r) {
+  std::ostringstream out;
+  out << r.Name << '|' << r.MineCraftFile << '|' << r.SetMemory << '|' << r.MinMemory << '|'
+      << r.MaxMemory << '|' << r.CustomJava << '|' << r.JavaPath << '|' << r.Maximize << '|'
+      << r.AutoBackupSaves << '|' << r.BackupBeforUpdate << '|' << r.AltLauncher << '|'
+      << r.UseLauncher << '|' << r.LoginCrypt << '|' << r.AutoConnect << '|' << r.ConnectIP << '|'
+      << r.BetaVersion << '|' << r.IconFile;
+  for (const std::string& mod : r.Mods) out << '|' << mod;
+  return out.str();
 }
 
 // A library of five mods in sort-key order and two stored versions; services that record
@@ -101,31 +121,14 @@ TEST_F(DialogOpenConfirmTest, UnchangedConfirmDropsVanishedModsAndUnknownPinnedV
   record.BetaVersion = 1234;
   record.Mods = Dirs({"d", "gone", "a"});
   Instance before = record;
+  before.MineCraftFile = "";
+  before.Mods = Dirs({"d", "a"});
 
   Open();
   EXPECT_EQ(model->fields().version, VersionOption::kPinned);
   EXPECT_EQ(model->fields().version_index, -1);
   model->Confirm();
-
-  EXPECT_EQ(record.MineCraftFile, "");
-  EXPECT_EQ(record.Mods, Dirs({"d", "a"}));
-  record.MineCraftFile = before.MineCraftFile;
-  record.Mods = before.Mods;
-  EXPECT_EQ(record.Name, before.Name);
-  EXPECT_EQ(record.SetMemory, 1);
-  EXPECT_EQ(record.MinMemory, 256);
-  EXPECT_EQ(record.MaxMemory, 3072);
-  EXPECT_EQ(record.CustomJava, 1);
-  EXPECT_EQ(record.JavaPath, before.JavaPath);
-  EXPECT_EQ(record.Maximize, 1);
-  EXPECT_EQ(record.AutoBackupSaves, 1);
-  EXPECT_EQ(record.BackupBeforUpdate, 1);
-  EXPECT_EQ(record.AltLauncher, before.AltLauncher);
-  EXPECT_EQ(record.UseLauncher, 1);
-  EXPECT_EQ(record.LoginCrypt, before.LoginCrypt);
-  EXPECT_EQ(record.AutoConnect, 1);
-  EXPECT_EQ(record.ConnectIP, before.ConnectIP);
-  EXPECT_EQ(record.BetaVersion, 1234);
+  EXPECT_EQ(Stored(record), Stored(before));
   EXPECT_EQ(record.IconFile, "");
   EXPECT_EQ(record.Icon.image(), default_icon.image());
 }
@@ -171,11 +174,10 @@ TEST_F(DialogOpenConfirmTest, NothingReachesTheRecordWithoutConfirm) {
   model->SelectRow(Side::kAvailable, 0);
   model->DoubleClick(Side::kAvailable);
   model->JavaChosen("/usr/bin/java");
+  model->RightClick(Side::kInstalled);
+  model->ImportModFromMenu("/d/x.zip");
   model.reset();
-  EXPECT_EQ(record.Name, before.Name);
-  EXPECT_EQ(record.MineCraftFile, before.MineCraftFile);
-  EXPECT_EQ(record.Mods, before.Mods);
-  EXPECT_EQ(record.JavaPath, before.JavaPath);
+  EXPECT_EQ(Stored(record), Stored(before));
 }
 
 // --- Game version --------------------------------------------------------------------------
@@ -240,73 +242,60 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
   EXPECT_EQ(model->available().size(), 5);
 }
 
-TEST_F(DialogModListTest, DragFromAvailableLandsBeforeTheRowDroppedOn) {
-  record.Mods = Dirs({"a", "b", "c"});
-  Open();
-  model->SelectRow(Side::kAvailable, 1);  // e
-  EXPECT_EQ(model->StartDrag(Side::kAvailable), kDragFromAvailable);
-  model->SelectRow(Side::kInstalled, 1);  // the pointer over the second row
-  model->DropMod(Side::kInstalled, kDragFromAvailable);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"a", "e", "b", "c"}));
-  EXPECT_EQ(RowDirs(model->available()), Dirs({"d"}));
+// Library a..e. A drag from the available list lands before the installed row it is dropped
+// on, or last; within the installed list it moves there and stays selected; back to the
+// available list it goes to its sorted place. Drags that mean nothing move nothing.
+struct DragCase {
+  const char* installed;
+  Side from;
+  int from_row;
+  Side to;
+  int to_row;
+  const char* installed_after;
+  const char* available_after;
+  int selected_after;  // in the installed list; -2: not checked
+};
 
-  model->SelectRow(Side::kAvailable, 0);
-  model->StartDrag(Side::kAvailable);
-  model->SelectRow(Side::kInstalled, -1);  // dropped below the rows
-  model->DropMod(Side::kInstalled, kDragFromAvailable);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"a", "e", "b", "c", "d"}));
+std::ostream& operator<<(std::ostream& out, const DragCase& c) {
+  return out << c.installed << " " << static_cast<int>(c.from) << ":" << c.from_row << " -> "
+             << static_cast<int>(c.to) << ":" << c.to_row;
 }
 
-TEST_F(DialogModListTest, DragWithinInstalledMovesAndSelectsWhereItLanded) {
-  record.Mods = Dirs({"a", "b", "c", "d"});
+class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
+
+TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
+  const DragCase& c = GetParam();
+  record.Mods = Dirs(c.installed);
   Open();
-  model->SelectRow(Side::kInstalled, 0);
-  EXPECT_EQ(model->StartDrag(Side::kInstalled), kDragFromInstalled);
-  model->SelectRow(Side::kInstalled, 2);
-  model->DropMod(Side::kInstalled, kDragFromInstalled);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"b", "c", "a", "d"}));
-  EXPECT_EQ(model->installed().selected(), 2);
-
-  model->SelectRow(Side::kInstalled, 3);
-  model->StartDrag(Side::kInstalled);
-  model->SelectRow(Side::kInstalled, 0);
-  model->DropMod(Side::kInstalled, kDragFromInstalled);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"d", "b", "c", "a"}));
-
-  model->SelectRow(Side::kInstalled, 1);
-  model->StartDrag(Side::kInstalled);
-  model->SelectRow(Side::kInstalled, -1);
-  model->DropMod(Side::kInstalled, kDragFromInstalled);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"d", "c", "a", "b"}));
-  EXPECT_EQ(model->installed().selected(), 3);
-}
-
-TEST_F(DialogModListTest, DragFromInstalledToAvailableFindsItsSortedPlace) {
-  record.Mods = Dirs({"e", "a", "c"});
-  Open();
-  for (int row : {2, 0, 0}) {
-    model->SelectRow(Side::kInstalled, row);
-    model->StartDrag(Side::kInstalled);
-    model->SelectRow(Side::kAvailable, 0);
-    model->DropMod(Side::kAvailable, kDragFromInstalled);
+  model->SelectRow(c.from, c.from_row);
+  int kind = model->StartDrag(c.from);
+  EXPECT_EQ(kind, c.from == Side::kInstalled ? kDragFromInstalled : kDragFromAvailable);
+  model->SelectRow(c.to, c.to_row);  // the pointer over that row
+  model->DropMod(c.to, kind);
+  EXPECT_EQ(RowDirs(model->installed()), Dirs(c.installed_after));
+  EXPECT_EQ(RowDirs(model->available()), Dirs(c.available_after));
+  if (c.selected_after != -2) {
+    EXPECT_EQ(model->installed().selected(), c.selected_after);
   }
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({}));
-  EXPECT_EQ(RowDirs(model->available()), Dirs({"a", "b", "c", "d", "e"}));
 }
 
-TEST_F(DialogModListTest, DropsThatMeanNothingMoveNothing) {
+INSTANTIATE_TEST_SUITE_P(
+    Drops, DialogDragTest,
+    testing::Values(DragCase{"abc", Side::kAvailable, 1, Side::kInstalled, 1, "aebc", "d", -2},
+                    DragCase{"abc", Side::kAvailable, 0, Side::kInstalled, -1, "abcd", "e", -2},
+                    DragCase{"abcd", Side::kInstalled, 0, Side::kInstalled, 2, "bcad", "e", 2},
+                    DragCase{"abcd", Side::kInstalled, 3, Side::kInstalled, 0, "dabc", "e", 0},
+                    DragCase{"abcd", Side::kInstalled, 1, Side::kInstalled, -1, "acdb", "e", 3},
+                    DragCase{"eac", Side::kInstalled, 2, Side::kAvailable, 0, "ea", "bcd", -2},
+                    DragCase{"eac", Side::kInstalled, 1, Side::kAvailable, 1, "ec", "abd", -2},
+                    DragCase{"ab", Side::kAvailable, 0, Side::kAvailable, 1, "ab", "cde", -2},
+                    DragCase{"ab", Side::kInstalled, -1, Side::kAvailable, 0, "ab", "cde", -2},
+                    DragCase{"ab", Side::kInstalled, -1, Side::kInstalled, 0, "ab", "cde", -2}));
+
+// The row remembered at the drag's start no longer exists: the list shrank meanwhile.
+TEST_F(DialogModListTest, ADragWhoseRowVanishedMovesNothing) {
   record.Mods = Dirs({"a", "b"});
   Open();
-  // The available list does not take its own drags.
-  model->SelectRow(Side::kAvailable, 0);
-  model->StartDrag(Side::kAvailable);
-  model->DropMod(Side::kAvailable, kDragFromAvailable);
-  // A drag that started with nothing selected.
-  model->SelectRow(Side::kInstalled, -1);
-  model->StartDrag(Side::kInstalled);
-  model->DropMod(Side::kAvailable, kDragFromInstalled);
-  model->DropMod(Side::kInstalled, kDragFromInstalled);
-  // A remembered row that no longer exists: the list shrank after a right click.
   model->SelectRow(Side::kInstalled, 1);
   model->StartDrag(Side::kInstalled);
   model->DoubleClick(Side::kInstalled);
@@ -320,39 +309,48 @@ TEST_F(DialogModListTest, DropsThatMeanNothingMoveNothing) {
 
 using DialogNewModTest = DialogModelTest;
 
-TEST_F(DialogNewModTest, NewModGoesBeforeTheRightClickedInstalledRow) {
-  record.Mods = Dirs({"a", "b", "c", "d"});
+// A new or imported mod goes before the right-clicked installed row, last without a selected
+// row, and stays available after a right click on the available list.
+struct NewModCase {
+  const char* installed;
+  int selected;
+  Side clicked;
+  bool import;
+  const char* installed_after;
+  const char* available_after;
+};
+
+std::ostream& operator<<(std::ostream& out, const NewModCase& c) {
+  return out << c.installed << " row " << c.selected << (c.import ? " import" : " new");
+}
+
+class DialogNewModPlaceTest : public DialogModelTest,
+                              public testing::WithParamInterface<NewModCase> {};
+
+TEST_P(DialogNewModPlaceTest, TheNewModLandsWhereTheRightClickWas) {
+  const NewModCase& c = GetParam();
+  new_mod_answer = "n\\";
+  record.Mods = Dirs(c.installed);
   Open();
-  model->SelectRow(Side::kInstalled, 2);
-  model->RightClick(Side::kInstalled);
-  model->NewModFromMenu();
+  model->SelectRow(Side::kInstalled, c.selected);
+  model->RightClick(c.clicked);
+  if (c.import)
+    model->ImportModFromMenu("/downloads/x.zip");
+  else
+    model->NewModFromMenu();
   EXPECT_EQ(scans, 1);
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"a", "b", "new", "c", "d"}));
-  EXPECT_EQ(RowDirs(model->available()), Dirs({"e"}));
+  EXPECT_EQ(imported.size(), c.import ? 1u : 0u);
+  EXPECT_EQ(RowDirs(model->installed()), Dirs(c.installed_after));
+  EXPECT_EQ(RowDirs(model->available()), Dirs(c.available_after));
   model->Confirm();
-  EXPECT_EQ(record.Mods, Dirs({"a", "b", "new", "c", "d"}));
+  EXPECT_EQ(record.Mods, Dirs(c.installed_after));
 }
 
-TEST_F(DialogNewModTest, RightClickOnAvailableKeepsTheNewModAvailable) {
-  record.Mods = Dirs({"c"});
-  Open();
-  model->SelectRow(Side::kInstalled, 0);
-  model->RightClick(Side::kAvailable);
-  EXPECT_EQ(model->remembered_row(), -2);
-  model->NewModFromMenu();
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"c"}));
-  EXPECT_EQ(RowDirs(model->available()), Dirs({"a", "new", "b", "d", "e"}));
-}
-
-TEST_F(DialogNewModTest, RightClickWithoutSelectionAppends) {
-  record.Mods = Dirs({"c", "a"});
-  Open();
-  model->RightClick(Side::kInstalled);
-  EXPECT_EQ(model->remembered_row(), -1);
-  model->ImportModFromMenu("/downloads/x.zip");
-  EXPECT_EQ(imported, (std::vector<std::string>{"/downloads/x.zip"}));
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"c", "a", "new"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Places, DialogNewModPlaceTest,
+    testing::Values(NewModCase{"abcd", 2, Side::kInstalled, false, "abncd", "e"},
+                    NewModCase{"c", 0, Side::kAvailable, false, "c", "anbde"},
+                    NewModCase{"ca", -1, Side::kInstalled, true, "can", "bde"}));
 
 TEST_F(DialogNewModTest, NoNewModMeansNoRescanAndNoChange) {
   record.Mods = Dirs({"a"});
@@ -384,16 +382,6 @@ TEST_F(DialogNewModTest, DroppedFilesImportTheFirstOnly) {
   EXPECT_EQ(imported.back(), "/d/other.7z");
   EXPECT_EQ(RowDirs(model->installed()), Dirs({"a", "new", "b"}));
   EXPECT_EQ(model->available().size(), 4);
-}
-
-TEST_F(DialogNewModTest, AnImportedModStaysOutOfACancelledRecord) {
-  record.Mods = Dirs({"a"});
-  Open();
-  model->RightClick(Side::kInstalled);
-  model->ImportModFromMenu("/d/x.zip");
-  EXPECT_EQ(RowDirs(model->installed()), Dirs({"a", "new"}));
-  model.reset();
-  EXPECT_EQ(record.Mods, Dirs({"a"}));
 }
 
 // --- Automatic login -----------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "app/instance_dialog_model.h"
 #include "platform/fs.h"
+#include "support/icon_images.h"
 #include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -13,17 +14,6 @@ namespace {
 
 using app::InstanceDialogModel;
 using app::ModListSide;
-
-// An uncompressed true-colour Targa image, the simplest format the icon loader reads.
-void WriteTga(const std::string& path, int width, int height) {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = static_cast<char>(width);
-  bytes[14] = static_cast<char>(height);
-  bytes[16] = 24;
-  bytes.append(static_cast<size_t>(width) * height * 3, '\x7f');
-  test::WriteFile(path, bytes);
-}
 
 class InstanceDialogTest : public test::InTempFolder {
  protected:
@@ -72,36 +62,28 @@ TEST_F(InstanceDialogTest, ConfirmedDialogWritesTheRecordFromTheProgramsLists) {
   EXPECT_EQ(record.Mods, (std::vector<std::string>{"m1\\", "m2\\"}));
 }
 
+// A file that is no image is refused in a box over the Ui; a cancel leaves the record.
 TEST_F(InstanceDialogTest, CancelledDialogLeavesRecordAndIcon) {
-  WriteTga(dir() + "blue.tga", 6, 6);
+  test::WriteFile(dir() + "fake.jpg", "JFIF? no");
+  test::WriteBmp(dir() + "blue.bmp", 6, 6);
   state.settings.DefaultIconFile = dir() + "Icons/Default.png";
   ui.on_instance_dialog = [&](InstanceDialogModel& model) {
     // Until an icon is chosen, the requester starts where the data folder keeps its icons.
     EXPECT_EQ(model.IconFileRequester().start, dir() + "Icons/");
-    model.IconChosen(dir() + "blue.tga");
-    EXPECT_EQ(model.chosen_icon_file(), dir() + "blue.tga");
+    model.IconChosen(dir() + "fake.jpg");
+    model.IconChosen(dir() + "blue.bmp");
+    EXPECT_EQ(model.chosen_icon_file(), dir() + "blue.bmp");
     model.fields().title = "Renamed";
     model.ClickAutoLogin(true);
     return false;
   };
   EXPECT_FALSE(InstanceDialog(state, ui, record));
-  EXPECT_EQ(record.Name, "Alpha");
-  EXPECT_EQ(record.IconFile, "");
-  EXPECT_EQ(record.Icon.image(), state.default_icon.image());
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(InstanceDialogTest, IconThatIsNoImageShowsTheBoxOverTheUi) {
-  test::WriteFile(dir() + "fake.jpg", "JFIF? no");
-  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
-    model.IconChosen(dir() + "fake.jpg");
-    return true;
-  };
-  EXPECT_TRUE(InstanceDialog(state, ui, record));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Oxlip");
   EXPECT_EQ(ui.messages[0].text, "Fileformat is not supported!\n" + dir() + "fake.jpg");
-  EXPECT_TRUE(record.Icon.IsDefault());
+  EXPECT_EQ(record.Name, "Alpha");
+  EXPECT_EQ(record.IconFile, "");
+  EXPECT_EQ(record.Icon.image(), state.default_icon.image());
 }
 
 TEST_F(InstanceDialogTest, RescanReadsTheLibraryAndRedrawsTheModList) {

@@ -15,7 +15,6 @@ TEST(LoginForm, FocusStartsInTheNameFieldOnlyWithoutAName) {
   EXPECT_EQ(LoginForm(Credentials{"", ""}).InitialFocus(), LoginField::kName);
   EXPECT_EQ(LoginForm(Credentials{"", "secret"}).InitialFocus(), LoginField::kName);
   EXPECT_EQ(LoginForm(Credentials{"steve", ""}).InitialFocus(), LoginField::kPassword);
-  EXPECT_STREQ(LoginForm::kTitle, "MineCraft Login");
 }
 
 TEST(LoginDialog, LoginTakesTheTextsAsTypedAndCancelKeepsTheOldOnes) {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
+#include "app/command_registry.h"
+#include "app/commands.h"
 #include "app/menus.h"
 #include "app/move_row.h"
 #include "app/sort_order.h"
@@ -8,40 +13,40 @@
 namespace oxlip {
 namespace {
 
-// "text:id" for commands, "-" for separators, "text{...}" for submenus.
-std::string Describe(const Menu& menu) {
-  std::string out;
+std::vector<int> Ids(const Menu& menu) {
+  std::vector<int> ids;
   for (const MenuItem& item : menu) {
-    if (!out.empty()) out += " ";
-    if (item.kind == MenuItem::Kind::kSeparator)
-      out += "-";
-    else if (item.kind == MenuItem::Kind::kSubmenu)
-      out += item.text + "{" + Describe(item.items) + "}";
-    else
-      out += item.text + ":" + std::to_string(item.id) + (item.enabled ? "" : "!");
+    std::vector<int> inner = Ids(item.items);
+    ids.insert(ids.end(), inner.begin(), inner.end());
+    if (item.kind == MenuItem::Kind::kCommand) ids.push_back(item.id);
   }
-  return out;
+  return ids;
 }
 
-TEST(Menus, ItemsIdentifiersAndOrder) {
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kInstance)),
-            "----:5! Start:0 Config:4 Show game log:28 - Backup{Backup:12} "
-            "Backup saves{Backup saves:13} Restore backup:27 Repair/update{Repair/Update:2} "
-            "Clone{Clone:1} Delete{Delete:3} - "
-            "Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
-  EXPECT_EQ(
-      Describe(InstanceMenuFor("My world", true)),
-      "My world:5! Start:0 Start with alternate:14 Config:4 Show game log:28 - "
-      "Mod{Import Mod-Settings from alternate:15} Backup{Backup:12} "
-      "Backup saves{Backup saves:13} Restore backup:27 Repair/update{Repair/Update:2} "
-      "Clone{Clone:1} "
-      "Delete{Delete:3} - Open in Explorer{Instance:8 Save:9 Screenshots:10 Texturepacks:11}");
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kInstanceArea)), "New instance:6 Import from original:7");
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kVersionList)), "Reload List:18 - Download all Beta:16");
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kVersionRow)), "Downgrade:17 Delete{Delete:19}");
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kModList)), "New mod:22 Import mod:23");
-  EXPECT_EQ(Describe(BuildMenu(MenuKind::kModRow)),
-            "Rename:24 Open in Explorer:26 Delete{Delete:25}");
+// Every item runs a command the program has, each once per menu; an instance with an
+// alternate launcher gets its two commands more, and its name on the disabled first item.
+TEST(Menus, EveryItemRunsARegisteredCommand) {
+  CommandTable table;
+  RegisterCommands(table);
+  for (MenuKind kind :
+       {MenuKind::kInstance, MenuKind::kInstanceAlternate, MenuKind::kInstanceArea,
+        MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList, MenuKind::kModRow}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    std::vector<int> ids = Ids(BuildMenu(kind));
+    std::set<int> distinct(ids.begin(), ids.end());
+    EXPECT_EQ(distinct.size(), ids.size());
+    for (int id : ids) EXPECT_TRUE(id == kCmdInstanceName || table.Has(id)) << id;
+  }
+  std::vector<int> plain = Ids(InstanceMenuFor("My world", false));
+  std::vector<int> alternate = Ids(InstanceMenuFor("My world", true));
+  std::vector<int> added;
+  for (int id : alternate)
+    if (std::find(plain.begin(), plain.end(), id) == plain.end()) added.push_back(id);
+  EXPECT_EQ(added, (std::vector<int>{kCmdStartAlternate, kCmdImportAlternateMods}));
+  EXPECT_EQ(alternate.size(), plain.size() + 2);
+  Menu named = InstanceMenuFor("My world", true);
+  EXPECT_EQ(named.front().text, "My world");
+  EXPECT_FALSE(named.front().enabled);
 }
 
 TEST(MoveRow, DownLandsAfterAndUpBefore) {

@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include "app/command_registry.h"
+#include "app/dialog_requesters.h"
 #include "app/main_view.h"
 #include "app/mod_dialog_model.h"
 #include "support/game_fixture.h"
+#include "support/mod_fixtures.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -81,40 +83,23 @@ TEST_F(ModCommandsTest, APackingFailureIsShown) {
   EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
 }
 
-TEST_F(ModCommandsTest, ImportAsksForAFileWithAllFilesPreselected) {
+// The same requester as the instance dialog's.
+TEST_F(ModCommandsTest, ImportAsksForAFileAsTheInstanceDialogDoes) {
   ConfirmWithFile("ignored");
   EXPECT_EQ(RunOnRow(kCmdImportMod, -1), 1);
   ASSERT_EQ(ui.file_dialogs.size(), 1u);
-  EXPECT_EQ(ui.file_dialogs[0].title, "Oxlip - Import mod");
-  EXPECT_EQ(ui.file_dialogs[0].filters, "mod|*.zip;*.7z|all|*.*");
-  EXPECT_EQ(ui.file_dialogs[0].selected_filter, 1);
+  app::FileRequester requester = app::ModRequester();
+  EXPECT_EQ(ui.file_dialogs[0].title, requester.title);
+  EXPECT_EQ(ui.file_dialogs[0].filters, requester.filters);
+  EXPECT_EQ(ui.file_dialogs[0].selected_filter, requester.selected_filter);
   EXPECT_TRUE(ui.lists_changed.empty());  // cancelled: nothing else happens
 
   test::WriteFile(dir() + "pack/mods/a.jar", "a");
-  ASSERT_EQ(
-      std::system(("cd '" + dir() + "pack' && 7zz a -tzip ../Pack.zip mods >/dev/null").c_str()),
-      0);
+  ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../Pack.zip mods"), 0);
   ui.open_file_answer = dir() + "Pack.zip";
   RunOnRow(kCmdImportMod, -1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"ignored"}));
   EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
-}
-
-TEST_F(ModCommandsTest, OnlyTheFirstDroppedFileIsImported) {
-  for (const char* name : {"first", "second"}) {
-    test::WriteFile(dir() + "pack/config/" + name + ".cfg", name);
-    ASSERT_EQ(std::system(
-                  ("cd '" + dir() + "pack' && 7zz a ../" + name + ".7z config >/dev/null").c_str()),
-              0);
-  }
-  std::vector<std::string> proposed;
-  ui.on_mod_dialog = [&](app::ModDialogModel& model) {
-    proposed.push_back(model.name());
-    return true;
-  };
-  DropFiles(state, ui, ListKind::kMods, dir() + "first.7z\n" + dir() + "second.7z");
-  EXPECT_EQ(proposed, (std::vector<std::string>{"first"}));
-  EXPECT_EQ(Names(), (std::vector<std::string>{"first"}));
 }
 
 TEST_F(ModCommandsTest, RenameWritesTheDescriptorAndAnEmptyAnswerKeepsTheName) {

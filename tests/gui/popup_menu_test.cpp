@@ -46,8 +46,6 @@ TEST(PopupMenus, TheInstanceMenuReadsTheNameAndCannotBeChosenThere) {
   EXPECT_EQ(first->iconText(), "Tom & Jerry");
   EXPECT_FALSE(first->isEnabled());
   EXPECT_EQ(first->data().toInt(), kCmdInstanceName);
-  EXPECT_EQ(shown.actions()[2]->text(), "Start with alternate");
-  EXPECT_EQ(shown.actions()[2]->data().toInt(), kCmdStartAlternate);
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ TEST_F(StatusWindowTest, OpenDisablesTheMainWindowUntilClosed) {
   ASSERT_NE(status, nullptr);
   EXPECT_FALSE(window.isEnabled());
   EXPECT_EQ(status->windowTitle(), "Oxlip");
-  EXPECT_EQ(status->size(), QSize(300, 80));
   EXPECT_EQ(status->first_text()->text(), "Search for current minecraft version");
   EXPECT_TRUE(status->bar()->isHidden());
 
