@@ -2,28 +2,12 @@
 
 #include <lzma.h>
 
+#include "archive/sevenz_property_ids.h"
+
 namespace oxlip::archive {
 namespace {
 
-enum Id : std::uint8_t {
-  kEnd = 0x00,
-  kHeader = 0x01,
-  kMainStreamsInfo = 0x04,
-  kFilesInfo = 0x05,
-  kPackInfo = 0x06,
-  kUnpackInfo = 0x07,
-  kSubStreamsInfo = 0x08,
-  kSize = 0x09,
-  kCrc = 0x0A,
-  kFolder = 0x0B,
-  kCodersUnpackSize = 0x0C,
-  kNumUnpackStream = 0x0D,
-  kEmptyStream = 0x0E,
-  kEmptyFile = 0x0F,
-  kName = 0x11,
-  kMTime = 0x14,
-  kWinAttributes = 0x15,
-};
+using namespace sevenz_id;
 
 constexpr std::uint8_t kLzma2Method = 0x21;
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
