@@ -51,7 +51,7 @@ TEST(SevenZNames, Utf8BecomesUtf16WithSurrogatesAndBadBytesAreRefused) {
   }
 }
 
-TEST(SevenZHeader, StreamsAndEntriesMustAgree) {
+TEST(SevenZHeader, StreamsAndEntriesMustAgreeAndNamesBeUtf8) {
   SevenZFolder folder;
   folder.sizes = {1, 2};
   folder.crcs = {0, 0};
@@ -59,6 +59,10 @@ TEST(SevenZHeader, StreamsAndEntriesMustAgree) {
   std::string header, error;
   EXPECT_FALSE(EncodeSevenZHeader({folder}, {file}, &header, &error));
   EXPECT_FALSE(error.empty());
+  SevenZItem bad_name = file;
+  bad_name.name = "\xFF";
+  EXPECT_FALSE(EncodeSevenZHeader({folder}, {file, bad_name}, &header, &error));
+  EXPECT_NE(error.find("UTF-8"), std::string::npos);
 }
 
 }  // namespace

@@ -29,19 +29,20 @@ using image::ImageFormat;
 using Rgba = std::array<uint8_t, 4>;
 
 // Little-endian bytes appended one field at a time.
-class Bytes {
- public:
-  Bytes& U8(unsigned v);
-  Bytes& U16(unsigned v);
-  Bytes& U32(uint32_t v);
-  Bytes& Text(const std::string& text);
-  Bytes& Repeat(unsigned v, size_t count);
-  void PatchU32(size_t at, uint32_t v);
-  size_t size() const { return data_.size(); }
-  const std::string& str() const { return data_; }
-
- private:
-  std::string data_;
+struct Bytes {
+  Bytes& Text(const std::string& text) {
+    data += text;
+    return *this;
+  }
+  Bytes& Repeat(unsigned v, size_t count) { return Text(std::string(count, char(v))); }
+  Bytes& U8(unsigned v) { return Repeat(v, 1); }
+  Bytes& U16(unsigned v) { return U8(v).U8(v >> 8); }
+  Bytes& U32(uint32_t v) { return U16(v & 0xffff).U16(v >> 16); }
+  void PatchU32(size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) data.at(at + i) = char(v >> (8 * i));
+  }
+  const std::string& str() const { return data; }
+  std::string data;
 };
 
 image::Image Pattern(int width, int height, bool with_alpha) {
@@ -146,24 +147,6 @@ std::string EncodeJpeg2000(const image::Image& image, int components, bool codes
   return ReadFile(path);
 }
 
-Bytes& Bytes::U8(unsigned v) {
-  data_.push_back(char(v & 0xff));
-  return *this;
-}
-Bytes& Bytes::U16(unsigned v) { return U8(v).U8(v >> 8); }
-Bytes& Bytes::U32(uint32_t v) { return U16(v & 0xffff).U16(v >> 16); }
-Bytes& Bytes::Text(const std::string& text) {
-  data_ += text;
-  return *this;
-}
-Bytes& Bytes::Repeat(unsigned v, size_t count) {
-  data_.append(count, char(v));
-  return *this;
-}
-void Bytes::PatchU32(size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) data_.at(at + i) = char((v >> (8 * i)) & 0xff);
-}
-
 image::ImageResult Read(image::ImageResult (*reader)(const uint8_t*, size_t),
                         const std::string& bytes) {
   return reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -237,7 +220,7 @@ Bytes TgaHeader(uint8_t type, int width, int height, int depth, uint8_t descript
 }
 constexpr uint8_t kTopLeft = 0x20, kRightToLeft = 0x10;
 
-// Run-length packets that cross rows: four red (a row and one pixel), then two raw pixels.
+// Run-length packets that cross rows: four red (a row and one pixel), then blue and green raw.
 std::string TgaRuns(int depth) {
   Bytes b = TgaHeader(10, 3, 2, depth, (depth == 32 ? 8 : 0) | kTopLeft);
   b.U8(0x80 | 3).U8(20).U8(10).U8(200).Repeat(128, depth == 32).U8(1);
@@ -265,9 +248,9 @@ std::string Bmp(const BmpShape& s, const std::string& rows) {
     for (uint32_t m : s.masks) b.U32(m);
   }
   for (const Rgba& c : s.palette) b.U8(c[2]).U8(c[1]).U8(c[0]).U8(0);
-  b.PatchU32(10, uint32_t(b.size()));
+  b.PatchU32(10, uint32_t(b.data.size()));
   b.Text(rows);
-  b.PatchU32(2, uint32_t(b.size()));
+  b.PatchU32(2, uint32_t(b.data.size()));
   return b.str();
 }
 
@@ -309,6 +292,8 @@ TEST_F(ImageReaders, DecodeWhatTheyShouldAndRefuseTheRest) {
   const std::string siz_100000 =
       std::string("\0\x01\x86\xa0", 4) + std::string("\0\x01\x86\xa0", 4);
   const std::string ff_ff_ff_ff(4, '\xff');
+  const Rgba red{200, 10, 20, 128}, blue{5, 6, 250, 255}, green{1, 220, 3, 64};
+  const Image runs = Pixels(3, 2, {red, red, red, red, blue, green});
 
   const Case cases[] = {
       {kJpeg, "colour", EncodeJpeg(quadrants, false), quadrants, 4},
@@ -343,22 +328,8 @@ TEST_F(ImageReaders, DecodeWhatTheyShouldAndRefuseTheRest) {
       {kTga, "24 bits top-down", Tga(rgb, 24, true), rgb},
       {kTga, "32 bits bottom-up", Tga(rgba, 32, false), rgba},
       {kTga, "32 bits top-down", Tga(rgba, 32, true), rgba},
-      {kTga, "24-bit runs", TgaRuns(24),
-       Pixels(3, 2,
-              {{200, 10, 20, 255},
-               {200, 10, 20, 255},
-               {200, 10, 20, 255},
-               {200, 10, 20, 255},
-               {5, 6, 250, 255},
-               {1, 220, 3, 255}})},
-      {kTga, "32-bit runs", TgaRuns(32),
-       Pixels(3, 2,
-              {{200, 10, 20, 128},
-               {200, 10, 20, 128},
-               {200, 10, 20, 128},
-               {200, 10, 20, 128},
-               {5, 6, 250, 255},
-               {1, 220, 3, 64}})},
+      {kTga, "24-bit runs", TgaRuns(24), Recoloured(runs, Opaque)},
+      {kTga, "32-bit runs", TgaRuns(32), runs},
       {kTga, "32 bits without alpha bits, right to left",
        TgaHeader(2, 2, 1, 32, kTopLeft | kRightToLeft).U8(1).U8(2).U8(3).U8(0).U32(0x060504).str(),
        Pixels(2, 1, {{6, 5, 4, 255}, {3, 2, 1, 255}})},
