@@ -7,6 +7,7 @@
 #include "archive/sevenz_folder.h"
 #include "archive/sevenz_header.h"
 #include "archive_fixtures.h"
+#include "base/error_text.h"
 #include "platform/fs.h"
 #include "support/temp_folder.h"
 
@@ -61,6 +62,23 @@ TEST_F(Hostile, NothingIsWrittenThroughALink) {
   EXPECT_NE(ExtractTo("through.zip", "out"), 0);
   EXPECT_NE(ExtractTo("pre.zip", "out"), 0);
   EXPECT_TRUE(ListTree("outside").empty());
+}
+
+// Stored entries, enough of them that they are written on several threads at once: the first
+// whose CRC does not fit is reported, and none of the damaged ones is left, not even in part.
+TEST_F(Hostile, AmongManyEntriesTheFirstCorruptOneIsReportedAndNoneIsLeftInPart) {
+  std::vector<FakeEntry> entries;
+  for (unsigned e = 0; e < 8; ++e)
+    entries.push_back({"e" + std::to_string(e) + ".bin", Noise(300000, e), true});
+  MakeZip("bad.zip", entries);
+  std::string bytes = ReadFile("bad.zip");
+  for (int e : {6, 2}) bytes[bytes.find(entries[e].data.substr(1000, 64)) + 5] ^= 0x55;
+  WriteFile("bad.zip", bytes);
+  EXPECT_NE(ExtractTo("bad.zip", "out"), 0);
+  EXPECT_NE(LastErrorText().find("e2.bin"), std::string::npos) << LastErrorText();
+  Listing written = ListTree(dir() + "out");
+  EXPECT_EQ(written.count("e2.bin") + written.count("e6.bin"), 0u);
+  for (const auto& [name, item] : written) EXPECT_EQ(item.size, 300000) << name;
 }
 
 // Nothing is changed and no scratch file is left beside it.
