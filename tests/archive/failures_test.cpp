@@ -21,8 +21,8 @@ TEST_F(Failures, WriteNothing) {
   } cases[] = {
       // Not understood.
       {""},
-      {"t minecraft.jar"},
-      {"x minecraft.jar -p secret -ocache"},
+      {"t\tminecraft.jar"},
+      {" x  minecraft.jar -p secret -ocache"},
       {"x minecraft.jar -tzap -ocache"},
       {"x -aoa -ocache"},
       // A named entry the jar does not hold.

@@ -63,6 +63,8 @@ TEST(SevenZHeader, StreamsAndEntriesMustAgreeAndNamesBeUtf8) {
   bad_name.name = "\xFF";
   EXPECT_FALSE(EncodeSevenZHeader({folder}, {file, bad_name}, &header, &error));
   EXPECT_NE(error.find("UTF-8"), std::string::npos);
+  EXPECT_TRUE(EncodeSevenZHeader({}, {}, &header, &error));  // an archive of no entries
+  EXPECT_TRUE(header.empty());
 }
 
 }  // namespace

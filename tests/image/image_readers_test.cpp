@@ -393,7 +393,7 @@ TEST_F(ImageReaders, DecodeWhatTheyShouldAndRefuseTheRest) {
        "alpha mask past a 52-byte header",
        Bmp({1, 1, 32, 6, 52, {}, {0xff0000, 0xff00, 0xff}}, ""),
        {}},
-      {kBmp, "pixels past the end", Patched(bmp, 10, "\xff\0\0\x7f"), {}},
+      {kBmp, "pixels past the end", Patched(bmp, 10, std::string("\xff\0\0\x7f", 4)), {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.format.name << ": " << c.what);
