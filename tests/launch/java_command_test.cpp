@@ -122,37 +122,27 @@ TEST_F(JavaCommandTest, WhereTheJavaAndTheInstanceAre) {
   EXPECT_EQ(command.working_folder, "/srv/oxlip/Instances/My Game/.minecraft/bin");
 }
 
-// Blanks, quotes and backslashes in any value must not split it or join it to the next.
+// Every value is quoted on its own (the quoting itself is the command line's): blanks, quotes
+// and backslashes must not split it or join it to the next; an empty name before a given server
+// keeps its place.
 TEST_F(JavaCommandTest, EveryValueArrivesAsOneArgument) {
-  for (const char* odd : {"tkn host", "say \"hi\"", "back\\\" \"slash\\", "\""}) {
-    SCOPED_TRACE(odd);
-    record_.Folder = std::string("My ") + odd;
-    record_.AutoConnect = 1;
-    record_.ConnectIP = std::string("mc ") + odd;
-    record_.UseLauncher = 0;
-    std::vector<std::string> args =
-        SplitCommandLine(Build(kLinux, {std::string("u ") + odd, odd}).command_line);
-    ASSERT_EQ(args.size(), 10u);
-    std::string in_path = odd;  // a backslash in a path is the separator
-    std::replace(in_path.begin(), in_path.end(), '\\', '/');
-    const std::string instance = "/i/My " + in_path;
-    EXPECT_EQ(args[1], "-Duser.home=" + instance);
-    EXPECT_EQ(args[4], "-Dorg.lwjgl.librarypath=" + instance + "/.minecraft/bin/natives");
-    EXPECT_EQ(std::vector<std::string>(args.begin() + 7, args.end()),
-              (std::vector<std::string>{std::string("u ") + odd, odd, std::string("mc ") + odd}));
-    record_.UseLauncher = 2;
-    settings_.InstancesDir = kLinux.instances;
-    record_.AltLauncher = std::string("/games/") + odd + ".jar";
-    args = SplitCommandLine(
-        BuildJavaCommand(settings_, record_, {}, "", kPosixConventions).command_line);
-    EXPECT_EQ(args.back(), "/games/" + in_path + ".jar");
-  }
-  // An empty name before a given server keeps its place.
-  record_.UseLauncher = 0;
-  record_.ConnectIP = "mc.example";
-  std::vector<std::string> args = SplitCommandLine(Build(kLinux, {}).command_line);
+  const std::string odd = "back\\\" \"slash\\", in_path = "back/\" \"slash/";
+  record_.Folder = "My " + odd;
+  record_.AutoConnect = 1;
+  record_.ConnectIP = "mc " + odd;
+  std::vector<std::string> args = SplitCommandLine(Build(kLinux, {"u " + odd, odd}).command_line);
+  ASSERT_EQ(args.size(), 10u);
+  EXPECT_EQ(args[1], "-Duser.home=/i/My " + in_path);
+  EXPECT_EQ(args[4], "-Dorg.lwjgl.librarypath=/i/My " + in_path + "/.minecraft/bin/natives");
   EXPECT_EQ(std::vector<std::string>(args.begin() + 7, args.end()),
-            (std::vector<std::string>{"", "", "mc.example"}));
+            (std::vector<std::string>{"u " + odd, odd, "mc " + odd}));
+  EXPECT_EQ(SplitCommandLine(Build(kLinux, {}).command_line)[8], "");
+  record_.UseLauncher = 2;
+  settings_.InstancesDir = kLinux.instances;
+  record_.AltLauncher = "/games/" + odd + ".jar";
+  args = SplitCommandLine(
+      BuildJavaCommand(settings_, record_, {}, "", kPosixConventions).command_line);
+  EXPECT_EQ(args.back(), "/games/" + in_path + ".jar");
 }
 
 }  // namespace
