@@ -80,7 +80,7 @@ TEST_F(MirrorCommandLine, AFixedPortADelayAndNoUsers) {
     EXPECT_EQ(HttpGet(mirror.Url(path)).status, 200);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << path;
   }
-  EXPECT_EQ(HttpGet(mirror.Url("?user=Notch&password=x&version=99")).body, "Bad login");
+  EXPECT_EQ(HttpGet(mirror.Url("game/login?user=Notch&version=99")).body, "Bad login");
   EXPECT_EQ(mirror.Stop(), 0);
 }
 

@@ -82,7 +82,7 @@ TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransferAndAFailedCopyIsRe
 // Nothing half-written stays in the cache or the target's place; the queue is kept for the
 // next run, which succeeds.
 TEST_F(DoDownloadsTest, ACorruptDroppedOrStalledTransferKeepsTheOldTarget) {
-  ServeJars(1, 100000);
+  ServeJars(1, 200000);  // more than one piece of the answer: the wrong byte is in the middle
   ASSERT_NO_FATAL_FAILURE(StartMirror());
   const struct {
     const char* fault;
