@@ -178,7 +178,7 @@ Times Theirs(Side& side, const std::string& archive) {
     bool ok =
         Program(s.StartFolder, "x '" + mod + "minecraftjar.7z' '*' -o'" + jar_staging + "' -aoa") &&
         Program(s.StartFolder, "x '" + mod + "root.7z' '*' -o'" + root_staging + "' -aoa");
-    PreviousInstall previous;
+    mods::PreviousInstall previous;
     std::string record;
     InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1,
                 s.InstancesDir + "inst/modinstall.orig/");
