@@ -66,7 +66,7 @@ TEST_F(FindJavaTest, SixtyFourBitProgramsFolderIsPreferredWhenSet) {
 }
 
 TEST_F(FindJavaTest, PosixLooksInTheJvmFolderAndNeedsBinJava) {
-  EXPECT_EQ(JavaSearchBase(kPosixConventions), "/usr/lib/jvm/");
+  EXPECT_EQ(launch::JavaSearchBase(kPosixConventions), "/usr/lib/jvm/");
   const std::string base = dir() + "jvm/";
   MakeFolders(base, {"default-java", "java-17-openjdk-amd64*", "openjdk-17"});
   EXPECT_EQ(FindJava(kPosixConventions, base), base + "java-17-openjdk-amd64/bin/");
