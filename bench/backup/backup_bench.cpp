@@ -115,7 +115,7 @@ int main() {
   std::printf("instance: %zu files, %.0f MB of text and %.0f MB of random bytes\n",
               CountFiles(instance), kTextBytes / 1e6, kRandomBytes / 1e6);
 
-  oxlip::GlobalSettings settings;
+  oxlip::base::GlobalSettings settings;
   settings.StartFolder = oxlip::platform::CurrentFolder();
   settings.InstancesDir = (base / "Instances").string() + "/";
   oxlip::Instance record;

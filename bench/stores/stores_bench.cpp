@@ -23,7 +23,7 @@ void Write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
+void MakeData(const std::string& root, oxlip::base::GlobalSettings& s) {
   s.VersionsDir = root + "mcversions/";
   s.CacheDir = root + "Cache/";
   s.ModDir = root + "mods/";
@@ -52,7 +52,7 @@ void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
   }
 }
 
-double LoadAll(const oxlip::GlobalSettings& s) {
+double LoadAll(const oxlip::base::GlobalSettings& s) {
   auto start = std::chrono::steady_clock::now();
   oxlip::VersionList versions;
   oxlip::ModList mods;
@@ -73,7 +73,7 @@ int main() {
   std::string root = (std::filesystem::temp_directory_path() / "oxlip-bench-stores/").string();
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root);
-  oxlip::GlobalSettings s;
+  oxlip::base::GlobalSettings s;
   MakeData(root, s);
   double cold = LoadAll(s);
   double warm = LoadAll(s);

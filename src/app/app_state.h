@@ -19,7 +19,7 @@
 namespace oxlip {
 
 struct AppState {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   ModList mods;
   RemoteFileList remote;
   DownloadQueue downloads;

@@ -5,7 +5,7 @@
 namespace oxlip {
 
 int CheckResult(Ui& ui, int result) {
-  if (result == 0) ui.ShowMessage("Oxlip", LastErrorText());
+  if (result == 0) ui.ShowMessage("Oxlip", base::LastErrorText());
   return result;
 }
 

@@ -37,7 +37,7 @@ void LoadDefaults(AppState& state) {
   LoadInstance(state.edit, "", context);
 }
 
-std::string GameFolder(const GlobalSettings& settings, const std::string& folder) {
+std::string GameFolder(const base::GlobalSettings& settings, const std::string& folder) {
   return settings.InstancesDir + folder + "\\.minecraft\\";
 }
 
@@ -84,7 +84,7 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
       ui, app::CopyGameFolder(ui, "Import from original", state.settings.AppData + "\\.minecraft\\",
                               target));
   if (copied) {
-    ui.RunBehindStatus([&](ProgressSink&) {
+    ui.RunBehindStatus([&](base::ProgressSink&) {
       AddLauncherJar(state, target);
       return 1;
     });

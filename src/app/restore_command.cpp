@@ -34,7 +34,7 @@ int RestoreBackupCommand(AppState& state, Ui& ui, const MenuSelection& selection
   const backup::BackupArchive chosen = *model.chosen();
   std::string error;
   int restored = ui.RunWithProgress(
-      app::RestoreChoiceModel::kTitle, record->Name, [&](ProgressSink& progress) {
+      app::RestoreChoiceModel::kTitle, record->Name, [&](base::ProgressSink& progress) {
         return backup::RestoreBackup(folder, chosen, progress, &error) ? 1 : 0;
       });
   // Also after a failure part-way: the record follows what is on disk.

@@ -26,7 +26,7 @@ int StartWithAlternate(AppState& state, Ui& ui, Instance& record) {
   return result;
 }
 
-using BackupWork = int (*)(const GlobalSettings&, const Instance&, ProgressSink*);
+using BackupWork = int (*)(const base::GlobalSettings&, const Instance&, base::ProgressSink*);
 
 // Off the GUI thread behind the status window; the worker reads its own copy of the record.
 int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title,
@@ -35,9 +35,9 @@ int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title
   Instance copy;
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  const GlobalSettings& settings = state.settings;
+  const base::GlobalSettings& settings = state.settings;
   return app::ReportWorkEnd(
-      ui, app::CancellableBehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+      ui, app::CancellableBehindStatus(ui, title, record.Name, true, [&](base::ProgressSink& progress) {
         return work(settings, copy, &progress);
       }));
 }

@@ -21,7 +21,7 @@ bool AskServer(GameStart& start, const launch::Credentials& credentials,
                launch::LoginAnswer& answer) {
   int done = app::BehindStatus(
       start.ui, "MineCraft Login", credentials.user, true,
-      [&](ProgressSink&) { return LoginRequest(start.settings, credentials, answer) ? 1 : 0; });
+      [&](base::ProgressSink&) { return LoginRequest(start.settings, credentials, answer) ? 1 : 0; });
   return done != 0;
 }
 
@@ -76,7 +76,7 @@ void BackUpSaves(GameStart& start, const Instance& record) {
   saves.Folder = record.Folder;
   app::CancellableBehindStatus(
       start.ui, "Backup saves", record.Name, true,
-      [&](ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
+      [&](base::ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace oxlip {
 
 struct GameStart {
-  const GlobalSettings& settings;
+  const base::GlobalSettings& settings;
   Ui& ui;
   launch::RunningGame& game;
   const platform::Conventions& conventions = platform::kNativeConventions;

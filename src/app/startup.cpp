@@ -43,7 +43,7 @@ void WriteMissingIcon(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 bool StartUp(AppState& state, const StartFiles& files) {
-  LoadGlobalSettings(state.settings, files.cache_folder);
+  base::LoadGlobalSettings(state.settings, files.cache_folder);
   platform::InitNetwork();
   WriteMissingIcon(state.settings.DefaultIconFile, files.default_icon);
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
@@ -100,7 +100,7 @@ void ShutDown(AppState& state) {
   std::vector<std::string> folders;
   for (const Instance* record : state.instance_list) folders.push_back(record->Folder);
   WriteSortOrder(state.settings.InstancesDir + "sort.ini", folders);
-  SaveGlobalSettings(state.settings);
+  base::SaveGlobalSettings(state.settings);
 }
 
 }  // namespace oxlip

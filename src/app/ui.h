@@ -42,21 +42,21 @@ class Ui {
                                 bool hide_progress) = 0;
   virtual void CloseStatusWindow() = 0;
   // The status window's first text, second text and bar; harmless while it is closed.
-  virtual ProgressSink& StatusProgress() = 0;
+  virtual base::ProgressSink& StatusProgress() = 0;
 
   // Runs `work` on a worker thread behind a progress window titled `title` whose name text
   // starts as `text`; the main window is disabled and events keep being handled until the
   // work ends. The window offers Cancel, which the sink given to `work` reports. Returns what
   // `work` returned.
   virtual int RunWithProgress(const std::string& title, const std::string& text,
-                              const std::function<int(ProgressSink&)>& work) = 0;
+                              const std::function<int(base::ProgressSink&)>& work) = 0;
 
   // Runs `work` on a worker thread while events keep being handled and the main window stays
   // disabled; it reports into the status window (open it first). Returns what `work` returned.
-  virtual int RunBehindStatus(const std::function<int(ProgressSink&)>& work) = 0;
+  virtual int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) = 0;
   // The same, with the status window offering Cancel meanwhile, for work that asks
   // ProgressSink::Cancelled.
-  virtual int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+  virtual int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) {
     return RunBehindStatus(work);
   }
 

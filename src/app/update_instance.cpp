@@ -11,7 +11,7 @@ int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool forc
   const std::string folder = record.Folder;
   const std::string file = record.MineCraftFile;
   bool stopped = false;
-  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
+  int result = ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
     int done = DownloadMinecraft(context, folder, force, file, &progress);
     stopped = done == 0 && progress.Cancelled();
     return done;

@@ -21,8 +21,8 @@ platform::DateValue NewestBetaDate(const RemoteFileList& list) {
 
 // The release jar into the cache, then into the store under its version's name. A jar of that
 // name already there keeps its place and the download is dropped.
-int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
-  GlobalSettings& settings = state.settings;
+int FetchCurrentVersion(AppState& state, base::ProgressSink& progress) {
+  base::GlobalSettings& settings = state.settings;
   DownloadContext context = Downloads(state);
   if (!GetMCFileList(settings, state.remote, settings.MCURL, "download\\")) return 0;
   std::string scratch = settings.CacheDir + "currentversion.jar";
@@ -43,8 +43,8 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
 }  // namespace
 
 void FindReleaseDates(AppState& state, Ui& ui) {
-  app::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
-    const GlobalSettings& settings = state.settings;
+  app::BehindStatus(ui, "Search for current minecraft version", "", true, [&](base::ProgressSink&) {
+    const base::GlobalSettings& settings = state.settings;
     bool listed = GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
                                 "download_versions\\");
     if (listed && FindRemoteFile(state.remote, "minecraft.jar"))
@@ -57,11 +57,11 @@ void FindReleaseDates(AppState& state, Ui& ui) {
 }
 
 void AddCurrentVersion(AppState& state, Ui& ui) {
-  const GlobalSettings& settings = state.settings;
+  const base::GlobalSettings& settings = state.settings;
   if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
     return;
   app::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
-                    [&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
+                    [&](base::ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
 }
 
 }  // namespace oxlip::app

@@ -35,14 +35,14 @@ std::string RowFile(const AppState& state, const MenuSelection& selection) {
   return state.versions[selection.row].File;
 }
 
-std::string BetaScratch(const GlobalSettings& settings, int n) {
+std::string BetaScratch(const base::GlobalSettings& settings, int n) {
   return settings.CacheDir + "downloadbeta" + std::to_string(n) + ".jar";
 }
 
 // Queues every beta jar of the listing, fetches them, and stores those that carry a build
 // date under their version's name. Returns how many were queued.
-int FetchBetas(AppState& state, ProgressSink& progress) {
-  const GlobalSettings& settings = state.settings;
+int FetchBetas(AppState& state, base::ProgressSink& progress) {
+  const base::GlobalSettings& settings = state.settings;
   DownloadContext context{state.settings, state.remote, state.downloads};
   int count = 0;
   for (int i = 0; i < static_cast<int>(state.remote.files.size()); ++i) {
@@ -65,7 +65,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
 
 // The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  int listed = app::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
+  int listed = app::BehindStatus(ui, "Download Betas", "", false, [&](base::ProgressSink& progress) {
     if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
       return 0;
     return FetchBetas(state, progress);
@@ -83,7 +83,7 @@ int DowngradeVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   CreatePath(work);
   // The outcome shows in the store; what stopped the chain is not a failure of the command.
   ui.RunBehindStatus(
-      [&](ProgressSink& status) { return Downgrade(state.settings, jar, work, &status, 1, 1); });
+      [&](base::ProgressSink& status) { return Downgrade(state.settings, jar, work, &status, 1, 1); });
   platform::DeleteTree(work);
   ui.CloseStatusWindow();
   Rescan(state, ui);
@@ -114,7 +114,7 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string name;
   // Unpacking and copying a jar takes a while; any box comes after the window has closed.
   int stored = app::BehindStatus(
-      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](ProgressSink&) {
+      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](base::ProgressSink&) {
         version = GetMineCraftVersion(state.settings, path, date, 1);
         name = versions::StoreJarName(version);
         return platform::CopyFile(path, state.settings.VersionsDir + name) ? 1 : 0;

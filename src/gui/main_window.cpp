@@ -103,7 +103,7 @@ void MainWindow::PopUp(ListKind list, int row_under_pointer) {
 }
 
 void MainWindow::PlaceFromSettings() {
-  const GlobalSettings& s = state_.settings;
+  const base::GlobalSettings& s = state_.settings;
   resize(s.WinW, s.WinH);
   if (s.WinX == -1 || s.WinY == -1) {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -115,7 +115,7 @@ void MainWindow::PlaceFromSettings() {
 }
 
 void MainWindow::StoreGeometry() const {
-  GlobalSettings& s = state_.settings;
+  base::GlobalSettings& s = state_.settings;
   s.WinX = pos().x();
   s.WinY = pos().y();
   s.WinW = width();

@@ -23,11 +23,11 @@ class QtUi : public QObject, public Ui {
   void ShowStatusWindow(const std::string& title, const std::string& text,
                         bool hide_progress) override;
   void CloseStatusWindow() override;
-  ProgressSink& StatusProgress() override { return status_sink_; }
+  base::ProgressSink& StatusProgress() override { return status_sink_; }
   int RunWithProgress(const std::string& title, const std::string& text,
-                      const std::function<int(ProgressSink&)>& work) override;
-  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override;
-  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override;
+                      const std::function<int(base::ProgressSink&)>& work) override;
+  int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override;
+  int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) override;
   void ListChanged(ListKind list) override;
   void InstanceRowChanged(int row, RowChange change) override;
   void SelectInstanceRow(int row) override;

@@ -88,7 +88,7 @@ void LoadInstance(Instance& record, const std::string& folder, const InstanceCon
     record.Icon.SetOwn(std::move(*icon));
 }
 
-std::string InstanceFolderPath(const GlobalSettings& settings, const std::string& folder) {
+std::string InstanceFolderPath(const base::GlobalSettings& settings, const std::string& folder) {
   return settings.InstancesDir + folder + "\\";
 }
 

@@ -11,7 +11,7 @@ namespace oxlip {
 // What loading needs from the rest of the program; all of it outlives the call, the default
 // icon outlives every record.
 struct InstanceContext {
-  const GlobalSettings& settings;  // InstancesDir
+  const base::GlobalSettings& settings;  // InstancesDir
   // The newest jar of the version store ("" when empty): what the legacy "pinned" layout takes.
   std::string newest_stored_jar;
   const DefaultIcon& default_icon;
@@ -27,6 +27,6 @@ void LoadInstanceSettings(Instance& record, const std::string& folder,
                           const InstanceContext& context);
 
 // The path of an instance folder, ending with a separator.
-std::string InstanceFolderPath(const GlobalSettings& settings, const std::string& folder);
+std::string InstanceFolderPath(const base::GlobalSettings& settings, const std::string& folder);
 
 }  // namespace oxlip

@@ -38,7 +38,7 @@ void WriteSettings(const Instance& r, const std::string& path) {
 }  // namespace
 
 void SaveInstance(const Instance& record, const std::string& folder,
-                  const GlobalSettings& settings) {
+                  const base::GlobalSettings& settings) {
   const std::string base = settings.InstancesDir + (folder.empty() ? record.Folder : folder) + "\\";
   WriteSettings(record, base + "settings.ini");
   platform::ReplaceFileContents(base + "mods.ini", ModListText(record.Mods));

@@ -26,7 +26,7 @@ struct InstallPaths {
   std::string root_staging;
 };
 
-InstallPaths PathsOf(const GlobalSettings& settings, const Instance& instance) {
+InstallPaths PathsOf(const base::GlobalSettings& settings, const Instance& instance) {
   std::string folder = settings.InstancesDir + instance.Folder + "\\";
   return {folder + ".minecraft\\",
           folder + "modinstall.inf",
@@ -59,8 +59,8 @@ bool ExtractArchive(const std::string& archive, const std::string& folder) {
 }
 
 // Cancel stops it at the next file: only the staging folders have changed so far.
-bool Unpack(const GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
-            ProgressSink& progress) {
+bool Unpack(const base::GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
+            base::ProgressSink& progress) {
   archive::ProgressScope scope(progress);
   for (const std::string& dir : instance.Mods) {
     if (progress.Cancelled()) return false;
@@ -153,7 +153,7 @@ bool CopyRootFiles(const InstallPaths& paths, mods::PreviousInstall& previous, i
 // Runs to its end once begun, Cancel or not: the files of the mods and the jar patch belong
 // together.
 int Install(const InstallPaths& paths, mods::PreviousInstall& previous, int overwrite,
-            ProgressSink& progress) {
+            base::ProgressSink& progress) {
   progress.SetName("Copying mod files");
   if (!CopyRootFiles(paths, previous, overwrite)) return 0;
   if (!base::TreeHoldsFile(paths.jar_staging)) return 1;
@@ -163,8 +163,8 @@ int Install(const InstallPaths& paths, mods::PreviousInstall& previous, int over
 
 }  // namespace
 
-int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-               ProgressSink& progress) {
+int installmod(const base::GlobalSettings& settings, const Instance& instance, int overwrite,
+               base::ProgressSink& progress) {
   InstallPaths paths = PathsOf(settings, instance);
   mods::PreviousInstall previous = mods::ReadInstallRecord(paths.record);
   if (instance.Mods.empty()) {
@@ -181,7 +181,7 @@ int installmod(const GlobalSettings& settings, const Instance& instance, int ove
   return result;
 }
 
-void UninstallMods(const GlobalSettings& settings, const Instance& instance) {
+void UninstallMods(const base::GlobalSettings& settings, const Instance& instance) {
   InstallPaths paths = PathsOf(settings, instance);
   RemoveInstalled(paths, mods::ReadInstallRecord(paths.record));
   platform::DeleteFile(paths.record);

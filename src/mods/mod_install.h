@@ -29,12 +29,12 @@ using PreviousInstall = std::map<std::string, int>;
 // files are being installed it runs to its end.
 // Callable from a worker thread; uses the staging folders "minecraftjar\" and "root\" of
 // CacheDir, so one installation at a time.
-int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-               ProgressSink& progress);
+int installmod(const base::GlobalSettings& settings, const Instance& instance, int overwrite,
+               base::ProgressSink& progress);
 
 // Removes everything the install record lists (folders only once they hold no file), puts back
 // the files the installation replaced, and deletes the record.
-void UninstallMods(const GlobalSettings& settings, const Instance& instance);
+void UninstallMods(const base::GlobalSettings& settings, const Instance& instance);
 
 // Copies `source` + `relative` into `target` + `relative`, adding a CR LF line to `record` for
 // every file and for every folder it created or installed before, and marking each in

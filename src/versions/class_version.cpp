@@ -26,7 +26,7 @@ std::string FindVersionText(std::string_view bytes) {
   return std::string(rest.substr(0, rest.find('\0')));
 }
 
-std::string GetMineCraftVersion(const GlobalSettings& settings, const std::string& path,
+std::string GetMineCraftVersion(const base::GlobalSettings& settings, const std::string& path,
                                 platform::DateValue& date, int unpack) {
   std::string class_path = path;
   if (unpack == 1) {

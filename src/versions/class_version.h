@@ -14,7 +14,7 @@ std::string FindVersionText(std::string_view class_bytes);
 
 // The version of a jar (unpack 1: its main class is extracted into CacheDir first) or of a class
 // file (unpack 0). `date` gets the class file's time. Empty on failure, with the error text set.
-std::string GetMineCraftVersion(const GlobalSettings& settings, const std::string& path,
+std::string GetMineCraftVersion(const base::GlobalSettings& settings, const std::string& path,
                                 platform::DateValue& date, int unpack);
 
 }  // namespace oxlip

@@ -8,7 +8,7 @@
 namespace oxlip {
 
 struct DownloadContext {
-  const GlobalSettings& settings;
+  const base::GlobalSettings& settings;
   RemoteFileList& remote;
   DownloadQueue& queue;
 };

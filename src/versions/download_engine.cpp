@@ -133,7 +133,7 @@ bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool vi
 // the transfers ended in.
 // Cancel is looked at between waits of at most kPollMs, so a stalled transfer stops too; the
 // running transfers go with their unfinished files.
-QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSink* progress) {
+QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, base::ProgressSink* progress) {
   TransferBatch batch;
   QueueOutcome outcome;
   std::vector<bool> via_cache(queue.size());
@@ -190,7 +190,7 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
   return 1;
 }
 
-int DoDownloads(DownloadContext& context, ProgressSink* progress) {
+int DoDownloads(DownloadContext& context, base::ProgressSink* progress) {
   if (context.queue.empty()) return 1;
   BatchProgress bar(progress, TotalSize(context.queue));
   bar.Report(0);

@@ -19,6 +19,6 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
 // arrived intact (the queue is then emptied); 0 at the first failure, the queue left as it was.
 // `progress` may be null; once it is cancelled the batch stops within a poll, and the files
 // that were still arriving are removed.
-int DoDownloads(DownloadContext& context, ProgressSink* progress);
+int DoDownloads(DownloadContext& context, base::ProgressSink* progress);
 
 }  // namespace oxlip

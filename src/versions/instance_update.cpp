@@ -126,8 +126,8 @@ bool FinishBin(const std::string& bin, platform::DateValue release_date, std::st
 }  // namespace
 
 int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool force,
-                      const std::string& minecraft_file, ProgressSink* progress) {
-  const GlobalSettings& settings = context.settings;
+                      const std::string& minecraft_file, base::ProgressSink* progress) {
+  const base::GlobalSettings& settings = context.settings;
   context.queue.clear();
   std::vector<ListingRequest> listings = {{settings.MCURL, "download\\"},
                                           {settings.MCRESURL, "resources\\"}};

@@ -12,6 +12,6 @@ namespace oxlip {
 // store jar); with `force` every library and resource is checked against the listings. 1 on
 // success, 0 with the error text set. `progress` may be null.
 int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool force,
-                      const std::string& minecraft_file, ProgressSink* progress);
+                      const std::string& minecraft_file, base::ProgressSink* progress);
 
 }  // namespace oxlip

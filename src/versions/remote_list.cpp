@@ -90,7 +90,7 @@ bool FetchListing(const std::string& url, const std::string& cached, platform::E
   return platform::ReplaceFileContents(cached, whole, error, platform::Flush::kNo);
 }
 
-std::string CachedListing(const GlobalSettings& settings, const std::string& subfolder) {
+std::string CachedListing(const base::GlobalSettings& settings, const std::string& subfolder) {
   return settings.CacheDir + subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
          "-index.xml";
 }
@@ -130,7 +130,7 @@ void ParseListing(std::string_view text, const std::string& listing_url,
   }
 }
 
-void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingRequest>& requests) {
+void PrefetchListings(const base::GlobalSettings& settings, const std::vector<ListingRequest>& requests) {
   std::vector<std::thread> fetches;
   for (const ListingRequest& request : requests) {
     std::string cached = CachedListing(settings, request.subfolder);
@@ -140,7 +140,7 @@ void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingR
   for (std::thread& fetch : fetches) fetch.join();
 }
 
-int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
+int GetMCFileList(const base::GlobalSettings& settings, RemoteFileList& list, const std::string& url,
                   const std::string& subfolder) {
   list.download_prefix = settings.CacheDir + subfolder;
   list.files.clear();

@@ -40,7 +40,7 @@ std::string PercentEncode(std::string_view key);
 
 // Replaces the list with the listing at `url`, cached under CacheDir + `subfolder`; the number
 // of entries, 0 on failure with the error text set.
-int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
+int GetMCFileList(const base::GlobalSettings& settings, RemoteFileList& list, const std::string& url,
                   const std::string& subfolder);
 
 struct ListingRequest {
@@ -50,7 +50,7 @@ struct ListingRequest {
 
 // Fetches those of the listings that are due at the same time, so that the GetMCFileList calls
 // that follow find them fresh. A listing that fails is left for its GetMCFileList to report.
-void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingRequest>& requests);
+void PrefetchListings(const base::GlobalSettings& settings, const std::vector<ListingRequest>& requests);
 
 // Makes the first entry whose path equals `name` (ignoring case) current; 1 when found.
 int FindRemoteFile(RemoteFileList& list, const std::string& name);

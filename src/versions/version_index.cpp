@@ -44,7 +44,7 @@ std::string VersionRecordBytes(const std::string& file, const std::string& versi
   return out;
 }
 
-void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
+void AddVersionRecord(const base::GlobalSettings& settings, const std::string& file,
                       platform::DateValue date, const std::string& version) {
   // A failed append only costs an unpack at the next scan.
   platform::AppendToFile(settings.VersionsDir + "ver.ini", VersionRecordBytes(file, version, date));

@@ -18,7 +18,7 @@ std::string VersionRecordBytes(const std::string& file, const std::string& versi
                                platform::DateValue date);
 
 // Appends one record to VersionsDir + "ver.ini"; silent on failure.
-void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
+void AddVersionRecord(const base::GlobalSettings& settings, const std::string& file,
                       platform::DateValue date, const std::string& version);
 
 }  // namespace oxlip

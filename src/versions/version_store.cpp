@@ -14,7 +14,7 @@ namespace {
 
 bool IsJarName(const std::string& name) { return platform::EndsWithNoCase(name, ".jar"); }
 
-VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index,
+VersionEntry ReadEntry(const base::GlobalSettings& settings, const VersionIndex& index,
                        const platform::DirEntry& dir_entry, bool& changed) {
   VersionEntry entry{dir_entry.name, "", 0};
   auto known = index.find(dir_entry.name);
@@ -38,7 +38,7 @@ VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index
 
 }  // namespace
 
-int ScanVersions(const GlobalSettings& settings, VersionList& versions) {
+int ScanVersions(const base::GlobalSettings& settings, VersionList& versions) {
   versions.clear();
   std::string index_path = settings.VersionsDir + "ver.ini";
   std::optional<std::string> bytes = platform::ReadWholeFile(index_path);

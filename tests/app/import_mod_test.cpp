@@ -50,7 +50,7 @@ class ModImportTest : public test::InTempFolder {
     EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/testmod"));
   }
 
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   VersionList versions;
   test::ScriptedUi ui;
   std::string shown_name, shown_version;

@@ -64,7 +64,7 @@ class InstanceBuild : public test::AppWorld {
 TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
   ASSERT_NO_FATAL_FAILURE(ServeGame());
   Confirm([](InstanceDialogModel& model) { model.fields().title = "Fresh world"; });
-  ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+  ASSERT_EQ(Run(kCmdNewInstance), 1) << base::LastErrorText();
   ASSERT_EQ(state.instance_list.size(), 1u);
   const Instance& made = *state.instance_list[0];
   EXPECT_EQ(made.Name, "Fresh world");
@@ -98,7 +98,7 @@ class WithInstance : public InstanceBuild {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(ServeGame());
     Confirm([](InstanceDialogModel& model) { model.fields().title = "A"; });
-    ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+    ASSERT_EQ(Run(kCmdNewInstance), 1) << base::LastErrorText();
     source = state.instance_list[0];
     test::WriteFile(Game(*source) + "saves/World1/level.dat", "level");
     platform::SetFileDate(Game(*source) + "saves/World1/level.dat", 1300000000);
@@ -139,7 +139,7 @@ TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) 
     proposed = model.fields().title;
     return true;
   };
-  ASSERT_EQ(Run(kCmdClone, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kCmdClone, 0), 1) << base::LastErrorText();
   EXPECT_EQ(proposed, "A - copy");
   ASSERT_EQ(state.instance_list.size(), 2u);
   const Instance& clone = *state.instance_list[1];
@@ -200,7 +200,7 @@ TEST_F(WithInstance, ACloneKeepsItsOwnIcon) {
   std::string source_icon = state.settings.InstancesDir + source->Folder + "/icon.bmp";
   test::WriteFile(source_icon, Bmp(1));
   Confirm();
-  ASSERT_EQ(Run(kCmdClone, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kCmdClone, 0), 1) << base::LastErrorText();
   std::string clone_icon =
       state.settings.InstancesDir + state.instance_list[1]->Folder + "/icon.bmp";
   EXPECT_EQ(test::ReadFile(clone_icon), Bmp(1));
@@ -335,7 +335,7 @@ TEST_F(WithInstance, ImportFromOriginalCopiesTheUsersOwnGameFolder) {
   state.settings.AppData = dir() + "home";
   test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
   Confirm();
-  ASSERT_EQ(Run(kCmdImportOriginal), 1) << LastErrorText();
+  ASSERT_EQ(Run(kCmdImportOriginal), 1) << base::LastErrorText();
   const Instance& imported = *state.instance_list.back();
   EXPECT_EQ(imported.Name, "Imported");
   EXPECT_EQ(test::ReadFile(Game(imported) + "options.txt"), "music:0");
@@ -349,7 +349,7 @@ TEST_F(WithInstance, StartUpUpdatesTriesEveryChannelInstanceAndReportsOnce) {
     model.fields().title = "B";
     model.fields().version = app::VersionOption::kBeta;
   });
-  ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+  ASSERT_EQ(Run(kCmdNewInstance), 1) << base::LastErrorText();
   state.instance_list[1]->BetaVersion = 7;
   ui.messages.clear();
   // The servers are down and the listings no longer cached: both dates are 0, and both

@@ -19,7 +19,7 @@ namespace {
 class ModCommandsTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    LoadGlobalSettings(state.settings);
+    base::LoadGlobalSettings(state.settings);
     state.settings.LatestVersionNr = "1.2.5";
     state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
     RegisterModCommands(state.commands);

@@ -14,8 +14,8 @@ using test::WriteFile;
 class SettingsTest : public test::InTempFolder {};
 
 TEST_F(SettingsTest, FirstStartUsesDefaultsAndCreatesTheFiveFolders) {
-  GlobalSettings s;
-  LoadGlobalSettings(s);
+  base::GlobalSettings s;
+  base::LoadGlobalSettings(s);
   EXPECT_EQ(s.StartFolder, dir());
   EXPECT_EQ(s.CacheDir, dir() + "Cache/");
   EXPECT_EQ(s.DefaultIconFile, dir() + "Icons/Default.png");
@@ -33,13 +33,13 @@ TEST_F(SettingsTest, FirstStartUsesDefaultsAndCreatesTheFiveFolders) {
 }
 
 TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
-  GlobalSettings s;
-  LoadGlobalSettings(s);
+  base::GlobalSettings s;
+  base::LoadGlobalSettings(s);
   s.WinX = 10;
   s.WinY = 20;
   s.LatestVersion = 1321618496;
   s.LatestVersionNr = "1.0.0";
-  SaveGlobalSettings(s);
+  base::SaveGlobalSettings(s);
   std::string text = ReadFile(dir() + "Oxlip.ini"), keys;
   for (size_t pos = 0; pos < text.size(); pos = text.find("\r\n", pos) + 2)
     keys += text.substr(pos, text.find(" = ", pos) - pos) + " ";
@@ -50,8 +50,8 @@ TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
   EXPECT_NE(text.find("WinX = 10\r\nWinY = 20\r\nWinW = 640\r\n"), std::string::npos);
   EXPECT_NE(text.find("LatestVersionNr = 1.0.0\r\n"), std::string::npos);
 
-  GlobalSettings again;
-  LoadGlobalSettings(again);
+  base::GlobalSettings again;
+  base::LoadGlobalSettings(again);
   EXPECT_EQ(again.LatestVersion, 1321618496);
   EXPECT_EQ(again.CacheDir, s.CacheDir);
 
@@ -59,7 +59,7 @@ TEST_F(SettingsTest, SaveWritesAllKeysInTheWrittenOrder) {
   platform::DeleteFile(dir() + "Oxlip.ini");
   s.StartFolder = dir() + "start/";
   platform::CreateFolder(s.StartFolder);
-  SaveGlobalSettings(s);
+  base::SaveGlobalSettings(s);
   EXPECT_TRUE(platform::IsFile(dir() + "start/Oxlip.ini"));
   EXPECT_FALSE(platform::Exists(dir() + "Oxlip.ini"));
 }
@@ -68,8 +68,8 @@ TEST_F(SettingsTest, StoredValuesAreUsedAsTheyStand) {
   WriteFile(dir() + "Oxlip.ini", "ModDir = " + dir() +
                                      "mymods\r\nCacheDir = \r\nWinW = wide\r\nPatchDir = " + dir() +
                                      "no/such/\r\n[G]\r\nWinH = 1\r\n");
-  GlobalSettings s;
-  LoadGlobalSettings(s);
+  base::GlobalSettings s;
+  base::LoadGlobalSettings(s);
   EXPECT_EQ(s.ModDir, dir() + "mymods");  // no separator added
   EXPECT_EQ(s.CacheDir, "");
   EXPECT_EQ(s.WinW, 0);

@@ -55,7 +55,7 @@ class GameLogWindowTest : public test::InTempFolder {
 };
 
 TEST_F(GameLogWindowTest, ShowsALineTheGamePrintsAfterTheWindowOpenedAndTheRunBefore) {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   settings.StartFolder = dir();
   settings.InstancesDir = dir() + "Instances/";
   Instance record;

@@ -60,7 +60,7 @@ TEST_F(QtUiOwnerTest, StatusAndProgressWindowsOverTheInstanceDialogBelongToIt) {
     ui->ShowStatusWindow("Import mod", "", true);
     status_owner = ui->status_window()->parentWidget();
     ui->CloseStatusWindow();
-    ui->RunWithProgress("Download", "", [&](ProgressSink&) {
+    ui->RunWithProgress("Download", "", [&](base::ProgressSink&) {
       QMetaObject::invokeMethod(
           window.get(),
           [&] {

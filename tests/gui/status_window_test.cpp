@@ -58,7 +58,7 @@ TEST_F(StatusWindowTest, WorkRunsOffTheGuiThreadBehindADownloadWindow) {
   std::thread::id worker_thread;
   bool disabled_meanwhile = false;
   QString title_meanwhile;
-  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
+  int result = ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
     worker_thread = std::this_thread::get_id();
     progress.SetName("minecraft.jar");
     progress.SetTime("0:01 ETA:0:09");
@@ -87,7 +87,7 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
   for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer);
     bool visible_after_close = false;
-    int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
+    int result = ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
       QMetaObject::invokeMethod(
           &window,
           [&] {
@@ -108,7 +108,7 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
 // A real click on the window's Cancel reaches the work, in the progress window and in the
 // status window while it offers Cancel.
 TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
-  auto click_cancel = [&](ProgressSink& progress) {
+  auto click_cancel = [&](base::ProgressSink& progress) {
     bool offered = false;
     QMetaObject::invokeMethod(
         &window,
@@ -135,7 +135,7 @@ TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
 TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   bool visible_under_box = false;
   window.RunCommand([&] {
-    ui.RunWithProgress("Download", "", [&](ProgressSink&) {
+    ui.RunWithProgress("Download", "", [&](base::ProgressSink&) {
       QMetaObject::invokeMethod(
           &window,
           [&] {
@@ -162,7 +162,7 @@ TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
 TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   QString shown;
   std::atomic<bool> looked{false};
-  ui.RunWithProgress("Download", "", [&](ProgressSink& progress) {
+  ui.RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
     QMetaObject::invokeMethod(
         &window, [] { QCoreApplication::exit(0); }, Qt::BlockingQueuedConnection);
     progress.SetName("minecraft.jar");
@@ -188,7 +188,7 @@ TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
 
 TEST_F(StatusWindowTest, TheStatusWindowOutlastsWorkStartedWhileItIsOpen) {
   ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
-  ui.RunWithProgress("Download", "", [](ProgressSink&) { return 1; });
+  ui.RunWithProgress("Download", "", [](base::ProgressSink&) { return 1; });
   EXPECT_FALSE(window.isEnabled());
   ui.CloseStatusWindow();
   EXPECT_TRUE(window.isEnabled());

@@ -46,7 +46,7 @@ class JavaCommandTest : public ::testing::Test {
     record_.MaxMemory = 1024;
     record_.MinMemory = 512;
   }
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   Instance record_;
 };
 

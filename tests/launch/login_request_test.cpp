@@ -36,7 +36,7 @@ class LoginRequestTest : public test::InTempFolder {
   bool TemporaryFolderEmpty() const { return std::filesystem::is_empty(dir() + "tmp"); }
 
   std::unique_ptr<test::MirrorProcess> mirror_;
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   // The answer's file goes here, so the test sees whether it stays behind.
   test::ScopedEnvironment tmpdir_{"TMPDIR", dir() + "tmp"};
 };
@@ -100,7 +100,7 @@ TEST_F(LoginRequestTest, APasswordWithAmpersandPlusBlankAndColonLogsIn) {
 }
 
 TEST(LoginUrl, PlaceholdersAreFilledOnceEach) {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   settings.MCLOGINURL = "http://h/?user=%1%&password=%2%&version=%3%&again=%1%";
   settings.MCLOGINVER = "13";
   EXPECT_EQ(launch::LoginUrl(settings, {"%2%", "p w"}),

@@ -89,8 +89,8 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
     if (i > 0) platform::DeleteFile(Jar(versions[i].file));
   }
 
-  ASSERT_EQ(Run(versions[0].file, 1), 1) << LastErrorText();
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  ASSERT_EQ(Run(versions[0].file, 1), 1) << base::LastErrorText();
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (size_t i = 1; i < std::size(versions); ++i) {
     std::string original = dir() + "originals/" + versions[i].file;
@@ -126,7 +126,7 @@ TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
   // Six folders, same.bin and the empty file kept; both classes as deltas.
   EXPECT_NE(output.find("(8 kept, 2 deltas, 3 new)"), std::string::npos) << output;
 
-  ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << LastErrorText();
+  ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << base::LastErrorText();
   ExpectSameJar(Jar("minecraft - 1.9.jar"), dir() + "minecraft - 1.9.jar");
   EXPECT_EQ(VerIni(), VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
 }
@@ -139,7 +139,7 @@ TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {
   test::WriteTree(dir() + "minecraft - 2/", target, 1290000000);
   MakePatch(dir() + "source", dir() + "minecraft - 2/",
             settings.PatchDir + "minecraft - 3#minecraft - 2.patch");
-  ASSERT_EQ(Run("minecraft - 3.jar", 0), 1) << LastErrorText();
+  ASSERT_EQ(Run("minecraft - 3.jar", 0), 1) << base::LastErrorText();
   EXPECT_EQ(JarContents(Jar("minecraft - 2.jar")), target);
 }
 

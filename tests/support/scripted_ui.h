@@ -19,7 +19,7 @@ struct ShownMessage {
 };
 
 // Records every call, from whichever thread makes it.
-class RecordingProgress : public ProgressSink {
+class RecordingProgress : public base::ProgressSink {
  public:
   void SetName(const std::string& text) override { Add(names, text); }
   // The person's Cancel at a point that does not depend on speed: the answer turns to true
@@ -58,10 +58,10 @@ class ScriptedUi : public Ui {
     status_progress_hidden = hide_progress;
   }
   void CloseStatusWindow() override { status_open = false; }
-  ProgressSink& StatusProgress() override { return status_progress; }
+  base::ProgressSink& StatusProgress() override { return status_progress; }
 
   int RunWithProgress(const std::string& title, const std::string& text,
-                      const std::function<int(ProgressSink&)>& work) override {
+                      const std::function<int(base::ProgressSink&)>& work) override {
     progress_windows.push_back({title, text});
     int result = 0;
     std::thread worker([&] { result = work(window_progress); });
@@ -69,11 +69,11 @@ class ScriptedUi : public Ui {
     return result;
   }
 
-  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+  int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     ++cancel_offers;
     return RunBehindStatus(work);
   }
-  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+  int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     ++behind_status_runs;
     int result = 0;
     std::thread worker([&] { result = work(status_progress); });

@@ -36,7 +36,7 @@ class ServedBuckets : public InTempFolder {
   std::string root_ = dir() + "root/";
   std::string log_ = dir() + "requests.log";
   std::unique_ptr<MirrorProcess> mirror_;
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   RemoteFileList remote;
   DownloadQueue queue;
   DownloadContext context{settings, remote, queue};

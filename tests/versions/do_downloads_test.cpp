@@ -64,7 +64,7 @@ TEST_F(DoDownloadsTest, CorruptDownloadStopsTheBatchAndLeavesTheTarget) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "wrong:/download/f0.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
-  EXPECT_EQ(LastErrorText(), "DoDownloads: Corrupt Download " + Url("f0.jar"));
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads: Corrupt Download " + Url("f0.jar"));
   EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
   EXPECT_EQ(Listed(dir() + "game"), std::vector<std::string>{"f0.jar"});
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
@@ -81,7 +81,7 @@ TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGo
   ASSERT_EQ(DownloadMCFile(context, "f0.jar", long_target), 1);
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
                                  " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
@@ -94,7 +94,7 @@ TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingNewAndTheNextRunSucceeds) 
   ASSERT_NO_FATAL_FAILURE(StartMirror({"--fault", "drop:/download/f0.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
                                  platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
   EXPECT_EQ(Listed(dir() + "game"), std::vector<std::string>{"f0.jar"});
@@ -135,7 +135,7 @@ TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
   DownloadQueue before = queue;
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f4.jar") + " to " +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f4.jar") + " to " +
                                  platform::NativePath(Cached("f4.jar")));
   EXPECT_EQ(Listed(dir() + "game"),
             (std::vector<std::string>{"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
@@ -151,7 +151,7 @@ TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst)
                    "404:/download/f2.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
                                  platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(queue.size(), 4u);
   // Whatever stopped half way left no partial file in the cache.
@@ -167,7 +167,7 @@ TEST_F(DoDownloadsTest, AStalledTransferIsAbortedAndReported) {
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   platform::SetStallLimit(1, 30);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
                                  platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
 }

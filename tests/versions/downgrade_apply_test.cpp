@@ -70,7 +70,7 @@ TEST_F(DowngradeApplyTest, EveryRecordTypeMakesTheTargetAndItsVersionRecord) {
                  KeepRecord("empty.txt", "", kOld) + KeepRecord("extra\\", "", kOld) +
                  NewRecord("extra\\deep\\new.txt", "new", kOld));
 
-  ASSERT_EQ(Run(kSource, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
 
   JarFiles expected{
       {kMainClass, MainClassBytes("1.4.6")},    {"a.txt", "kept"}, {"b.bin", b.substr(0, 50)},
@@ -88,7 +88,7 @@ TEST_F(DowngradeApplyTest, EveryRecordTypeMakesTheTargetAndItsVersionRecord) {
 TEST_F(DowngradeApplyTest, WithoutTheMainClassTheVersionIsUnknownAndDatedByTheNewestRecord) {
   WritePatch(kSource, kTarget,
              KeepRecord("a.txt", "kept", kClassDate) + KeepRecord("c.bin", c, kNewest));
-  ASSERT_EQ(Run(kSource, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
   EXPECT_EQ(VerIni(), VersionRecordBytes(kTarget, "[unknown]", kNewest));
   EXPECT_EQ(JarFileContents(Jar(kTarget)), (JarFiles{{"a.txt", "kept"}, {"c.bin", c}}));
 }
@@ -97,7 +97,7 @@ TEST_F(DowngradeApplyTest, AFileThatDiffersFromItsRecordStopsTheDowngrade) {
   // Right size, another CRC-32.
   WritePatch(kSource, kTarget, KeepRecord("c.bin", c, kOld) + KeepRecord("a.txt", "kepT", kOld));
   EXPECT_EQ(Run(kSource, 0), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrader: wrong file a.txt");
+  EXPECT_EQ(base::LastErrorText(), "Downgrader: wrong file a.txt");
   EXPECT_FALSE(platform::Exists(Jar(kTarget)));
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
 }
@@ -121,14 +121,14 @@ TEST_F(DowngradeApplyTest, FailuresNameWhatWentWrong) {
     if (!c.left_over.empty()) test::WriteFile(work + c.left_over, "left over");
     WritePatch(kSource, kTarget, c.patch);
     EXPECT_EQ(Run(kSource, 0), 0);
-    EXPECT_EQ(LastErrorText(), c.message);
+    EXPECT_EQ(base::LastErrorText(), c.message);
     EXPECT_FALSE(platform::Exists(Jar(kTarget)));
   }
 }
 
 TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   EXPECT_EQ(Run(kSource, 1), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   EXPECT_TRUE(status.times.empty());
 
   // A folder in the target's place cannot be packed into.
@@ -136,9 +136,9 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   WritePatch(kSource, kTarget, KeepRecord("a.txt", "kept", kOld));
   EXPECT_EQ(Run(kSource, 0), 0);
   // The archiver's reason follows.
-  EXPECT_TRUE(LastErrorText().starts_with("Downgrader: Can't create " +
+  EXPECT_TRUE(base::LastErrorText().starts_with("Downgrader: Can't create " +
                                           platform::NativePath(Jar(kTarget)) + ": "))
-      << LastErrorText();
+      << base::LastErrorText();
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }
@@ -146,7 +146,7 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
 TEST_F(DowngradeApplyTest, AnEmptyFileInTheTargetsPlaceIsReplaced) {
   test::WriteFile(Jar(kTarget), "");
   WritePatch(kSource, kTarget, KeepRecord("a.txt", "kept", kOld));
-  ASSERT_EQ(Run(kSource, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
   EXPECT_EQ(JarFileContents(Jar(kTarget)), (JarFiles{{"a.txt", "kept"}}));
 }
 

@@ -47,8 +47,8 @@ class DowngradeChainTest : public test::DowngradeTest {
 TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
   MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
   WriteChainPatches(4, 1);
-  ASSERT_EQ(Run(JarOf(4), 1), 1) << LastErrorText();
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  ASSERT_EQ(Run(JarOf(4), 1), 1) << base::LastErrorText();
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (int v = 3; v >= 1; --v) {
     EXPECT_EQ(test::JarFileContents(Jar(JarOf(v))), FilesOf(v)) << v;
@@ -62,7 +62,7 @@ TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
 TEST_F(DowngradeChainTest, WithoutTheChainFlagOneStepIsTaken) {
   MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
   WriteChainPatches(4, 1);
-  ASSERT_EQ(Run(JarOf(4), 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(JarOf(4), 0), 1) << base::LastErrorText();
   EXPECT_TRUE(platform::Exists(Jar(JarOf(3))));
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
 }
@@ -79,7 +79,7 @@ TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
                                           "proof that 1.2 was made from this jar", DateOf(2)));
 
   EXPECT_EQ(Run(JarOf(4), 0), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: File already exist");
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
 
   EXPECT_EQ(Run(JarOf(4), 1), 0);
@@ -94,7 +94,7 @@ TEST_F(DowngradeChainTest, AFailedStepKeepsTheJarsMadeBeforeIt) {
   WritePatch(JarOf(4), JarOf(3), PatchBetween(3));
   WritePatch(JarOf(3), JarOf(2), PatchBetween(2, false));
   EXPECT_EQ(Run(JarOf(4), 1), 1);
-  EXPECT_EQ(LastErrorText(), "Downgrader: wrong file shared.txt");
+  EXPECT_EQ(base::LastErrorText(), "Downgrader: wrong file shared.txt");
   EXPECT_TRUE(platform::Exists(Jar(JarOf(3))));
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
   EXPECT_EQ(VerIni(), VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
@@ -105,7 +105,7 @@ TEST_F(DowngradeChainTest, PatchesThatLeadBackEndTheChain) {
   WritePatch(JarOf(2), JarOf(1), PatchBetween(1));
   WritePatch(JarOf(1), JarOf(2), PatchBetween(2));
   EXPECT_EQ(Run(JarOf(2), 1), 1);
-  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: File already exist");
   EXPECT_EQ(test::JarFileContents(Jar(JarOf(1))), FilesOf(1));
 }
 

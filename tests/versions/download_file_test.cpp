@@ -26,7 +26,7 @@ class DownloadFileTest : public test::InTempFolder {
     remote.files.push_back({path, "http://127.0.0.1:9/" + path, 1300000000, platform::Md5Hex(bytes),
                             static_cast<int>(bytes.size())});
   }
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   RemoteFileList remote;
   DownloadQueue queue;
   DownloadContext context{settings, remote, queue};
@@ -36,12 +36,12 @@ TEST_F(DownloadFileTest, UnknownNamesAndKeysThatLeaveTheirFolderAreRefused) {
   AddEntry("..\\..\\outside.txt", "x");
   AddEntry("/etc/motd", "x");
   EXPECT_EQ(DownloadMCFile(context, "missing.jar", dir() + "bin/missing.jar"), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMCFile: Can't find missing.jar");
+  EXPECT_EQ(base::LastErrorText(), "DownloadMCFile: Can't find missing.jar");
   // The walking form with no current entry has nothing to take.
   EXPECT_EQ(DownloadMCFile(context, dir() + "resources/a", ""), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMCFile: Can't find " + dir() + "resources/a");
+  EXPECT_EQ(base::LastErrorText(), "DownloadMCFile: Can't find " + dir() + "resources/a");
   EXPECT_EQ(DownloadMCFile(context, "..\\..\\outside.txt", dir() + "bin/x"), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMCFile: Unsafe remote path ..\\..\\outside.txt");
+  EXPECT_EQ(base::LastErrorText(), "DownloadMCFile: Unsafe remote path ..\\..\\outside.txt");
   remote.current = 1;
   EXPECT_EQ(DownloadMCFile(context, dir() + "resources/motd", ""), 0);
   EXPECT_TRUE(queue.empty());
@@ -54,7 +54,7 @@ TEST_F(DownloadFileTest, FailedCopyFromTheCacheKeepsTheOldTarget) {
   std::string target = dir() + std::string(255, 'n');
   WriteFile(target, "old bytes");
   EXPECT_EQ(DownloadMCFile(context, "LWJGL.JAR", target), 0);
-  EXPECT_EQ(LastErrorText(), "DownloadMCFile:Can't copy " + settings.CacheDir +
+  EXPECT_EQ(base::LastErrorText(), "DownloadMCFile:Can't copy " + settings.CacheDir +
                                  "download/lwjgl.jar to " + target + ": " +
                                  platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(ReadFile(target), "old bytes");

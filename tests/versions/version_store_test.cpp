@@ -26,7 +26,7 @@ class VersionStoreTest : public test::InTempFolder {
     test::MakeJar(settings.VersionsDir + name,
                   {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   VersionList versions;
 };
 
