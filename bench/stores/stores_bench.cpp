@@ -58,8 +58,8 @@ double LoadAll(const oxlip::base::GlobalSettings& s) {
   oxlip::ModList mods;
   oxlip::ScanVersions(s, versions);
   oxlip::ScanMods(s, versions, mods);
-  oxlip::DefaultIcon icon;
-  oxlip::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
+  oxlip::instances::DefaultIcon icon;
+  oxlip::instances::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
   std::vector<oxlip::Instance> instances(200);
   for (int i = 0; i < 200; ++i)
     oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);

@@ -27,7 +27,7 @@ struct AppState {
   std::vector<std::unique_ptr<Instance>> instances;
   VersionList versions;
   Instance edit;  // the spare record the create, clone, import and configure commands edit
-  DefaultIcon default_icon;
+  instances::DefaultIcon default_icon;
   ReleaseDates dates;
   std::string java_path;     // FindJava's answer at start-up
   launch::RunningGame game;  // the game started last, watched between window events

@@ -32,7 +32,7 @@ int Cancelled(Instance& edit) {
 }
 
 void LoadDefaults(AppState& state) {
-  InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
+  instances::InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
                           state.default_icon, state.java_path};
   LoadInstance(state.edit, "", context);
 }
@@ -106,7 +106,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   edit.Name += " - copy";
   // The source's icon file goes along, so the clone keeps its icon beyond this run.
   if (edit.IconFile.empty())
-    edit.IconFile = FindIconFile(state.settings.InstancesDir + source.Folder + "\\");
+    edit.IconFile = instances::FindIconFile(state.settings.InstancesDir + source.Folder + "\\");
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   ui.ShowStatusWindow("Clone instance", edit.Name, true);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
@@ -118,7 +118,7 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
     Instance& clone = app::AddInstance(state, ui);
     SaveInstance(clone, "", state.settings);
     // Its own copy from now on: later saves must not take the source's icon again.
-    clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
+    clone.IconFile = instances::FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
   } else {
     // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);

@@ -12,7 +12,7 @@ struct AppState;
 namespace oxlip::app {
 
 struct InstanceIconLoading {
-  IconLoader loader{LoadListIcon};
+  IconLoader loader{instances::LoadListIcon};
   RowRange preferred;  // the rows last moved to the front of the queue
 };
 

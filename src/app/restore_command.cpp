@@ -16,7 +16,7 @@ namespace {
 // The restored mod list is what the record holds from now on, so the next save keeps it.
 void ReadRestoredMods(const std::string& folder, Instance& record) {
   std::optional<std::string> text = platform::ReadWholeFile(folder + "\\mods.ini");
-  record.Mods = text ? ParseModListText(*text) : std::vector<std::string>{};
+  record.Mods = text ? instances::ParseModListText(*text) : std::vector<std::string>{};
 }
 
 int RestoreBackupCommand(AppState& state, Ui& ui, const MenuSelection& selection) {

@@ -53,7 +53,7 @@ bool StartUp(AppState& state, const StartFiles& files) {
 }
 
 void LoadInstances(AppState& state) {
-  InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
+  instances::InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
                           state.default_icon, state.java_path};
   std::vector<std::string> folders;
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir))
@@ -62,7 +62,7 @@ void LoadInstances(AppState& state) {
   // Thousands of folders are read at every start, each thread a share of them.
   ForEachInParallel(folders.size(), [&](size_t i) {
     records[i] = std::make_unique<Instance>();
-    LoadInstanceSettings(*records[i], folders[i], context);
+    instances::LoadInstanceSettings(*records[i], folders[i], context);
     records[i]->Icon.MarkLoading();
     records[i]->Listed = 0;
   });

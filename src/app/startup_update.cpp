@@ -27,9 +27,9 @@ void UpdateInstancesAtStart(AppState& state, Ui& ui) {
   std::string report;
   for (const auto& owned : state.instances) {
     Instance& record = *owned;
-    if (record.MineCraftFile == kReleaseChannel) {
+    if (record.MineCraftFile == instances::kReleaseChannel) {
       report += UpdateChannelInstance(state, ui, record, state.dates.remote_release, "");
-    } else if (record.MineCraftFile == kBetaChannel) {
+    } else if (record.MineCraftFile == instances::kBetaChannel) {
       report += UpdateChannelInstance(state, ui, record, state.dates.newest_beta, " (beta)");
     } else if (record.BetaVersion != state.dates.remote_release) {
       std::string version =

@@ -18,7 +18,7 @@ int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool forc
   });
   if (cancelled) *cancelled = stopped;
   if (!result) return 0;
-  record.BetaVersion = file == kBetaChannel ? dates.newest_beta : dates.remote_release;
+  record.BetaVersion = file == instances::kBetaChannel ? dates.newest_beta : dates.remote_release;
   SaveInstance(record, "", context.settings);
   return 1;
 }

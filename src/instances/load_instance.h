@@ -7,6 +7,7 @@
 #include "instances/instance_icon.h"
 
 namespace oxlip {
+namespace instances {
 
 // What loading needs from the rest of the program; all of it outlives the call, the default
 // icon outlives every record.
@@ -18,15 +19,18 @@ struct InstanceContext {
   std::string java_path;  // FindJava's result, the default of JavaPath
 };
 
-// The defaults of a new instance; with a folder name, then what that folder holds. Missing
-// or damaged files leave defaults and report nothing.
-void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context);
-
-// The same without the icon: the record shows the default until its own is loaded.
+// LoadInstance without the icon: the record shows the default until its own is loaded.
 void LoadInstanceSettings(Instance& record, const std::string& folder,
                           const InstanceContext& context);
 
 // The path of an instance folder, ending with a separator.
 std::string InstanceFolderPath(const base::GlobalSettings& settings, const std::string& folder);
+
+}  // namespace instances
+
+// The defaults of a new instance; with a folder name, then what that folder holds. Missing
+// or damaged files leave defaults and report nothing.
+void LoadInstance(Instance& record, const std::string& folder,
+                  const instances::InstanceContext& context);
 
 }  // namespace oxlip

@@ -67,11 +67,11 @@ bool IsStoreJarName(const std::string& name) {
 bool QueueGameJar(DownloadContext& context, const std::string& game,
                   const std::string& minecraft_file, std::string* error, std::string* copy_error) {
   std::string jar = game + "bin\\minecraft.jar";
-  if (minecraft_file == kReleaseChannel) {
+  if (minecraft_file == instances::kReleaseChannel) {
     DownloadMCFile(context, "minecraft.jar", jar);
     return true;
   }
-  if (minecraft_file != kBetaChannel) {
+  if (minecraft_file != instances::kBetaChannel) {
     platform::Error copying;
     if (!IsStoreJarName(minecraft_file) ||
         !platform::CopyFile(context.settings.VersionsDir + minecraft_file, jar, &copying))
@@ -131,7 +131,7 @@ int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool 
   context.queue.clear();
   std::vector<ListingRequest> listings = {{settings.MCURL, "download\\"},
                                           {settings.MCRESURL, "resources\\"}};
-  if (minecraft_file == kBetaChannel) listings.push_back({settings.MCASSETSURL, "assets\\"});
+  if (minecraft_file == instances::kBetaChannel) listings.push_back({settings.MCASSETSURL, "assets\\"});
   PrefetchListings(settings, listings);
   if (!GetMCFileList(settings, context.remote, settings.MCURL, "download\\"))
     return Fail("DownloadMinecraft: Can't download download-file-list");

@@ -26,7 +26,7 @@ class InstanceDialogTest : public test::InTempFolder {
     AddMod("m2", "Airships", "1.2.5");
     ScanMods(state.settings, state.versions, state.mods);
     state.default_icon.Load(image::Image{1, 1, {1, 2, 3, 4}});
-    record.Icon = InstanceIcon(state.default_icon);
+    record.Icon = instances::InstanceIcon(state.default_icon);
     record.Name = "Alpha";
     record.Mods = {"m1\\"};
   }

@@ -50,7 +50,7 @@ class InstanceUpdate : public test::ServedBuckets {
 
 TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
-  record.MineCraftFile = kBetaChannel;
+  record.MineCraftFile = instances::kBetaChannel;
   ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   ASSERT_EQ(ui.progress_windows.size(), 1u);
   EXPECT_EQ(ui.progress_windows[0].title, "Download");

@@ -121,7 +121,7 @@ TEST_F(WindowListsTest, IconsAreScaledTo48AndTheDefaultIsShared) {
   state.instance_list[plain]->Icon.SetOwn(image::Image{1, 1, {0, 255, 0, 255}});
   ui->InstanceRowChanged(plain, RowChange::kEdited);
   state.instances.push_back(std::make_unique<Instance>());
-  state.instances.back()->Icon = InstanceIcon(state.default_icon);
+  state.instances.back()->Icon = instances::InstanceIcon(state.default_icon);
   state.instance_list.push_back(state.instances.back().get());
   ui->InstanceRowChanged(2, RowChange::kAdded);
   EXPECT_EQ(Colour(plain), QColor(Qt::green));

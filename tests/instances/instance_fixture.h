@@ -40,7 +40,7 @@ class InstanceTest : public InTempFolder {
   static constexpr const char* kFoundJava = "/opt/found-java/bin/";
   base::GlobalSettings settings_;
   std::string newest_jar_;  // the version store's newest jar
-  DefaultIcon default_icon_{image::Image{1, 1, {1, 2, 3, 4}}};
+  instances::DefaultIcon default_icon_{image::Image{1, 1, {1, 2, 3, 4}}};
 };
 
 }  // namespace oxlip::test
