@@ -54,7 +54,7 @@ void MakeData(const std::string& root, oxlip::base::GlobalSettings& s) {
 
 double LoadAll(const oxlip::base::GlobalSettings& s) {
   auto start = std::chrono::steady_clock::now();
-  oxlip::VersionList versions;
+  oxlip::versions::VersionList versions;
   oxlip::ModList mods;
   oxlip::ScanVersions(s, versions);
   oxlip::ScanMods(s, versions, mods);

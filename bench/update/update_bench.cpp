@@ -43,9 +43,9 @@ void Reset(const std::string& base, const oxlip::base::GlobalSettings& settings)
 }
 
 bool Ours(const oxlip::base::GlobalSettings& settings) {
-  oxlip::RemoteFileList remote;
-  oxlip::DownloadQueue queue;
-  oxlip::DownloadContext context{settings, remote, queue};
+  oxlip::versions::RemoteFileList remote;
+  oxlip::versions::DownloadQueue queue;
+  oxlip::versions::DownloadContext context{settings, remote, queue};
   oxlip::base::NoProgress none;
   return oxlip::DownloadMinecraft(context, "bench", true, oxlip::instances::kReleaseChannel, &none) == 1;
 }

@@ -21,14 +21,14 @@ namespace oxlip {
 struct AppState {
   base::GlobalSettings settings;
   ModList mods;
-  RemoteFileList remote;
-  DownloadQueue downloads;
+  versions::RemoteFileList remote;
+  versions::DownloadQueue downloads;
   // Records live here for the whole run; a deleted instance's record is released here.
   std::vector<std::unique_ptr<Instance>> instances;
-  VersionList versions;
+  versions::VersionList versions;
   Instance edit;  // the spare record the create, clone, import and configure commands edit
   instances::DefaultIcon default_icon;
-  ReleaseDates dates;
+  versions::ReleaseDates dates;
   std::string java_path;     // FindJava's answer at start-up
   launch::RunningGame game;  // the game started last, watched between window events
 

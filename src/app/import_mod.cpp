@@ -9,7 +9,7 @@
 
 namespace oxlip {
 
-std::string ImportMod(const base::GlobalSettings& settings, const VersionList& versions, Ui& ui,
+std::string ImportMod(const base::GlobalSettings& settings, const versions::VersionList& versions, Ui& ui,
                       const std::string& archive) {
   if (!mods::IsModArchive(archive)) return "";
   std::string error;

@@ -21,8 +21,8 @@
 namespace oxlip {
 namespace {
 
-DownloadContext Downloads(AppState& state) {
-  return DownloadContext{state.settings, state.remote, state.downloads};
+versions::DownloadContext Downloads(AppState& state) {
+  return versions::DownloadContext{state.settings, state.remote, state.downloads};
 }
 
 // A cancelled dialog changes nothing; the edit copy lets go of its icon.
@@ -46,7 +46,7 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
   Instance& edit = state.edit;
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, edit, true, state.dates, &cancelled);
   if (updated) {
@@ -64,7 +64,7 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
 
 // The launcher jar next to what the user's own game folder held; failures stay silent.
 void AddLauncherJar(AppState& state, const std::string& target) {
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   if (GetMCFileList(state.settings, state.remote, state.settings.MCURL, "download\\") &&
       DownloadMCFile(context, "launcher\\MinecraftLauncher.jar",
                      target + "bin\\MinecraftLauncher.jar"))
@@ -144,7 +144,7 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
     ui.SelectInstanceRow(row);
   }
   if (rebuild) {
-    DownloadContext context = Downloads(state);
+    versions::DownloadContext context = Downloads(state);
     UpdateInstance(context, ui, *record, false, state.dates);  // a failure here is not shown
     app::InstallModsBehindStatus(state, ui, *record, 0);
   }
@@ -157,7 +157,7 @@ int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   if (!record) return 1;
   if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, *record, true, state.dates, &cancelled);
   if (!cancelled) CheckResult(ui, updated);

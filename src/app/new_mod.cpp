@@ -8,10 +8,9 @@
 #include "platform/fs.h"
 
 namespace oxlip {
-
 namespace app {
 
-bool ConfirmAndPack(const base::GlobalSettings& settings, const VersionList& versions, Ui& ui,
+bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::VersionList& versions, Ui& ui,
                     ModRecord& record) {
   ModDialogModel model(mods::WorkspaceFolder(settings), versions, record);
   if (!ui.RunModDialog(model)) return false;
@@ -27,7 +26,7 @@ bool ConfirmAndPack(const base::GlobalSettings& settings, const VersionList& ver
 
 }  // namespace app
 
-std::string NewMod(const base::GlobalSettings& settings, const VersionList& versions, Ui& ui) {
+std::string NewMod(const base::GlobalSettings& settings, const versions::VersionList& versions, Ui& ui) {
   std::string workspace = mods::WorkspaceFolder(settings);
   platform::DeleteTree(workspace);
   mods::CreateWorkspaceFolders(workspace);

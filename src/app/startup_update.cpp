@@ -13,7 +13,7 @@ std::string UpdateChannelInstance(AppState& state, Ui& ui, Instance& record,
                                   platform::DateValue newest, const std::string& suffix) {
   if (record.BetaVersion == newest) return "";
   if (record.BackupBeforUpdate && !BackupBehindStatus(state, ui, record)) return "";
-  DownloadContext context{state.settings, state.remote, state.downloads};
+  versions::DownloadContext context{state.settings, state.remote, state.downloads};
   bool cancelled = false;
   bool updated = UpdateInstance(context, ui, record, false, state.dates, &cancelled);
   if (cancelled) return "";

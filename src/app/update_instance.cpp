@@ -5,8 +5,8 @@
 
 namespace oxlip {
 
-int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates, bool* cancelled) {
+int UpdateInstance(versions::DownloadContext& context, Ui& ui, Instance& record, bool force,
+                   const versions::ReleaseDates& dates, bool* cancelled) {
   // The worker sees copies: the record belongs to the GUI thread.
   const std::string folder = record.Folder;
   const std::string file = record.MineCraftFile;

@@ -10,12 +10,12 @@
 namespace oxlip::app {
 namespace {
 
-DownloadContext Downloads(AppState& state) {
-  return DownloadContext{state.settings, state.remote, state.downloads};
+versions::DownloadContext Downloads(AppState& state) {
+  return versions::DownloadContext{state.settings, state.remote, state.downloads};
 }
 
-platform::DateValue NewestBetaDate(const RemoteFileList& list) {
-  int newest = NewestBetaJar(list);
+platform::DateValue NewestBetaDate(const versions::RemoteFileList& list) {
+  int newest = versions::NewestBetaJar(list);
   return newest < 0 ? 0 : list.files[newest].Date;
 }
 
@@ -23,7 +23,7 @@ platform::DateValue NewestBetaDate(const RemoteFileList& list) {
 // name already there keeps its place and the download is dropped.
 int FetchCurrentVersion(AppState& state, base::ProgressSink& progress) {
   base::GlobalSettings& settings = state.settings;
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   if (!GetMCFileList(settings, state.remote, settings.MCURL, "download\\")) return 0;
   std::string scratch = settings.CacheDir + "currentversion.jar";
   if (DownloadMCFile(context, "minecraft.jar", scratch) && DoDownloads(context, &progress)) {

@@ -43,10 +43,10 @@ std::string BetaScratch(const base::GlobalSettings& settings, int n) {
 // date under their version's name. Returns how many were queued.
 int FetchBetas(AppState& state, base::ProgressSink& progress) {
   const base::GlobalSettings& settings = state.settings;
-  DownloadContext context{state.settings, state.remote, state.downloads};
+  versions::DownloadContext context{state.settings, state.remote, state.downloads};
   int count = 0;
   for (int i = 0; i < static_cast<int>(state.remote.files.size()); ++i) {
-    if (!IsBetaJar(state.remote.files[i])) continue;
+    if (!versions::IsBetaJar(state.remote.files[i])) continue;
     state.remote.current = i;
     DownloadMCFile(context, BetaScratch(settings, count++), "");
   }

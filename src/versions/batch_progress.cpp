@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace oxlip {
+namespace oxlip::versions {
 namespace {
 
 std::string ClockText(std::int64_t ms) {
@@ -48,4 +48,4 @@ void BatchProgress::SetName(const std::string& text) {
   if (sink_) sink_->SetName(text);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

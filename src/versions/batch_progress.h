@@ -6,7 +6,7 @@
 
 #include "base/progress.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 // Whole percent of `received` over `total`, 0 to 100; 100 when there is nothing to fetch.
 int BatchPercent(std::int64_t received, std::int64_t total);
@@ -30,4 +30,4 @@ class BatchProgress {
   int last_ = -1;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

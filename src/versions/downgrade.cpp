@@ -53,8 +53,9 @@ int Pack(const base::GlobalSettings& settings, const std::string& work, const st
   return 1;
 }
 
-int MakeTarget(const base::GlobalSettings& settings, const std::string& source, const std::string& work,
-               const versions::PatchChoice& choice, const std::string& target, int unpack) {
+int MakeTarget(const base::GlobalSettings& settings, const std::string& source,
+               const std::string& work, const versions::PatchChoice& choice,
+               const std::string& target, int unpack) {
   if (unpack != 0) {
     // A staging folder: what an earlier run left there must not stand in for the jar's files.
     platform::DeleteTree(work);

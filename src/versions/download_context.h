@@ -5,7 +5,7 @@
 #include "versions/download_job.h"
 #include "versions/remote_list.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 struct DownloadContext {
   const base::GlobalSettings& settings;
@@ -13,4 +13,4 @@ struct DownloadContext {
   DownloadQueue& queue;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -9,6 +9,7 @@
 #include "versions/version_entry.h"
 
 namespace oxlip {
+namespace versions {
 
 using VersionIndex = std::map<std::string, std::pair<std::string, platform::DateValue>>;
 
@@ -16,6 +17,8 @@ using VersionIndex = std::map<std::string, std::pair<std::string, platform::Date
 VersionIndex ParseVersionIndex(std::string_view bytes);
 std::string VersionRecordBytes(const std::string& file, const std::string& version,
                                platform::DateValue date);
+
+}  // namespace versions
 
 // Appends one record to VersionsDir + "ver.ini"; silent on failure.
 void AddVersionRecord(const base::GlobalSettings& settings, const std::string& file,

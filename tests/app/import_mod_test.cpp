@@ -51,7 +51,7 @@ class ModImportTest : public test::InTempFolder {
   }
 
   base::GlobalSettings settings;
-  VersionList versions;
+  versions::VersionList versions;
   test::ScriptedUi ui;
   std::string shown_name, shown_version;
   Names shown_root;

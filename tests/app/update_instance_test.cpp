@@ -44,7 +44,7 @@ class InstanceUpdate : public test::ServedBuckets {
   }
 
   Instance record;
-  ReleaseDates dates;
+  versions::ReleaseDates dates;
   test::ScriptedUi ui;
 };
 

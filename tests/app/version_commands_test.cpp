@@ -73,7 +73,7 @@ TEST_F(VersionCommands, ADroppedJarIsStoredByItsVersion) {
   EXPECT_EQ(ui.status_shown[0].text, dir() + "in/Game.JAR");
   EXPECT_EQ(ui.behind_status_runs, 1);
   EXPECT_FALSE(ui.status_open);
-  EXPECT_EQ(ParseVersionIndex(
+  EXPECT_EQ(versions::ParseVersionIndex(
                 test::ReadFile(state.settings.VersionsDir + "ver.ini"))["minecraft - 1.0.jar"]
                 .first,
             "1.0");

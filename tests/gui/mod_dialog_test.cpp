@@ -78,7 +78,7 @@ class ModDialogTest : public test::InTempFolder {
   }
 
   std::string workspace = dir() + "ws/";
-  VersionList versions;
+  versions::VersionList versions;
   ModRecord record{"", "b1.7.3", "proposed", ""};
   std::unique_ptr<app::ModDialogModel> model;
   std::unique_ptr<ModDialog> dialog;

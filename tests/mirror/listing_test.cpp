@@ -59,7 +59,7 @@ TEST_F(MirrorListing, MarkerAndMaxKeysPageThroughEveryKeyOnce) {
   int pages = 0;
   for (bool more = true; more && pages < 10; ++pages) {
     std::string xml =
-        Listing("?max-keys=4&marker=" + PercentEncode(versions::DecodeXmlText(marker)));
+        Listing("?max-keys=4&marker=" + versions::PercentEncode(versions::DecodeXmlText(marker)));
     std::vector<std::string> keys = ListedKeys(xml);
     EXPECT_EQ(Element(xml, "MaxKeys"), "4");
     more = Element(xml, "IsTruncated") == "true";

@@ -96,7 +96,7 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
     std::string original = dir() + "originals/" + versions[i].file;
     ExpectSameJar(Jar(versions[i].file), original);
     records +=
-        VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
+        versions::VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
   }
   EXPECT_EQ(VerIni(), records);
 }
@@ -128,7 +128,7 @@ TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
 
   ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << base::LastErrorText();
   ExpectSameJar(Jar("minecraft - 1.9.jar"), dir() + "minecraft - 1.9.jar");
-  EXPECT_EQ(VerIni(), VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
 }
 
 TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {

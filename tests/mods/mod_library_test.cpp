@@ -31,7 +31,7 @@ class ModLibraryTest : public test::InTempFolder {
   }
 
   base::GlobalSettings settings;
-  VersionList versions;
+  versions::VersionList versions;
 };
 
 TEST_F(ModLibraryTest, OrderIsAllThenNewestJarThenUnknownByteWise) {

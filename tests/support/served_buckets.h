@@ -37,9 +37,9 @@ class ServedBuckets : public InTempFolder {
   std::string log_ = dir() + "requests.log";
   std::unique_ptr<MirrorProcess> mirror_;
   base::GlobalSettings settings;
-  RemoteFileList remote;
-  DownloadQueue queue;
-  DownloadContext context{settings, remote, queue};
+  versions::RemoteFileList remote;
+  versions::DownloadQueue queue;
+  versions::DownloadContext context{settings, remote, queue};
 };
 
 }  // namespace oxlip::test

@@ -81,8 +81,9 @@ TEST_F(DoDownloadsTest, FailedCopyToATargetIsReportedKeepsTheOldOneAndTheBatchGo
   ASSERT_EQ(DownloadMCFile(context, "f0.jar", long_target), 1);
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
-  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
-                                 " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " +
+                                       platform::NativePath(Cached("f0.jar")) + " to " +
+                                       long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
   EXPECT_TRUE(queue.empty());
@@ -95,7 +96,7 @@ TEST_F(DoDownloadsTest, DroppedConnectionLeavesNothingNewAndTheNextRunSucceeds) 
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
-                                 platform::NativePath(Cached("f0.jar")));
+                                       platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
   EXPECT_EQ(Listed(dir() + "game"), std::vector<std::string>{"f0.jar"});
   EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
@@ -133,10 +134,10 @@ TEST_F(DoDownloadsTest, AFailureLetsTheEarlierFilesArriveAndKeepsTheQueue) {
   ASSERT_NO_FATAL_FAILURE(
       StartMirror({"--fault", "slow:/download/f0.jar", "--fault", "404:/download/f4.jar"}));
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar", "f4.jar"}));
-  DownloadQueue before = queue;
+  versions::DownloadQueue before = queue;
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f4.jar") + " to " +
-                                 platform::NativePath(Cached("f4.jar")));
+                                       platform::NativePath(Cached("f4.jar")));
   EXPECT_EQ(Listed(dir() + "game"),
             (std::vector<std::string>{"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   ASSERT_EQ(queue.size(), before.size());
@@ -152,7 +153,7 @@ TEST_F(DoDownloadsTest, TheFailureFirstInQueueOrderIsReportedWhicheverEndsFirst)
   ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar", "f2.jar", "f3.jar"}));
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
-                                 platform::NativePath(Cached("f0.jar")));
+                                       platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(queue.size(), 4u);
   // Whatever stopped half way left no partial file in the cache.
   for (const std::string& name : Listed(settings.CacheDir + "download"))
@@ -168,7 +169,7 @@ TEST_F(DoDownloadsTest, AStalledTransferIsAbortedAndReported) {
   EXPECT_EQ(DoDownloads(context, nullptr), 0);
   platform::SetStallLimit(1, 30);
   EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't download " + Url("f0.jar") + " to " +
-                                 platform::NativePath(Cached("f0.jar")));
+                                       platform::NativePath(Cached("f0.jar")));
   EXPECT_EQ(Listed(settings.CacheDir + "download"), std::vector<std::string>{});
 }
 

@@ -79,7 +79,7 @@ TEST_F(DowngradeApplyTest, EveryRecordTypeMakesTheTargetAndItsVersionRecord) {
   EXPECT_EQ(test::JarDates(Jar(kTarget))["a.txt"], kNewest);
   EXPECT_EQ(test::JarDates(Jar(kTarget))[kMainClass], kClassDate);
   EXPECT_EQ(platform::FileDate(Jar(kTarget)), kNewest);
-  EXPECT_EQ(VerIni(), VersionRecordBytes(kTarget, "1.4.6", kClassDate));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(kTarget, "1.4.6", kClassDate));
   EXPECT_EQ(status.times,
             std::vector<std::string>{"minecraft - 1.4.7.jar to minecraft - 1.4.6.jar"});
   EXPECT_EQ(JarContents(Jar(kSource)).count("gone.txt"), 1u);  // the source is left alone
@@ -89,7 +89,7 @@ TEST_F(DowngradeApplyTest, WithoutTheMainClassTheVersionIsUnknownAndDatedByTheNe
   WritePatch(kSource, kTarget,
              KeepRecord("a.txt", "kept", kClassDate) + KeepRecord("c.bin", c, kNewest));
   ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
-  EXPECT_EQ(VerIni(), VersionRecordBytes(kTarget, "[unknown]", kNewest));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(kTarget, "[unknown]", kNewest));
   EXPECT_EQ(JarFileContents(Jar(kTarget)), (JarFiles{{"a.txt", "kept"}, {"c.bin", c}}));
 }
 
@@ -137,7 +137,7 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   EXPECT_EQ(Run(kSource, 0), 0);
   // The archiver's reason follows.
   EXPECT_TRUE(base::LastErrorText().starts_with("Downgrader: Can't create " +
-                                          platform::NativePath(Jar(kTarget)) + ": "))
+                                                platform::NativePath(Jar(kTarget)) + ": "))
       << base::LastErrorText();
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(platform::CurrentFolder(), dir());

@@ -52,7 +52,7 @@ TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
   std::string records;
   for (int v = 3; v >= 1; --v) {
     EXPECT_EQ(test::JarFileContents(Jar(JarOf(v))), FilesOf(v)) << v;
-    records += VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
+    records += versions::VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
   }
   EXPECT_EQ(VerIni(), records);
   EXPECT_EQ(status.times.size(), 3u);
@@ -97,7 +97,7 @@ TEST_F(DowngradeChainTest, AFailedStepKeepsTheJarsMadeBeforeIt) {
   EXPECT_EQ(base::LastErrorText(), "Downgrader: wrong file shared.txt");
   EXPECT_TRUE(platform::Exists(Jar(JarOf(3))));
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
-  EXPECT_EQ(VerIni(), VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
 }
 
 TEST_F(DowngradeChainTest, PatchesThatLeadBackEndTheChain) {

@@ -27,9 +27,9 @@ class DownloadFileTest : public test::InTempFolder {
                             static_cast<int>(bytes.size())});
   }
   base::GlobalSettings settings;
-  RemoteFileList remote;
-  DownloadQueue queue;
-  DownloadContext context{settings, remote, queue};
+  versions::RemoteFileList remote;
+  versions::DownloadQueue queue;
+  versions::DownloadContext context{settings, remote, queue};
 };
 
 TEST_F(DownloadFileTest, UnknownNamesAndKeysThatLeaveTheirFolderAreRefused) {
@@ -55,8 +55,8 @@ TEST_F(DownloadFileTest, FailedCopyFromTheCacheKeepsTheOldTarget) {
   WriteFile(target, "old bytes");
   EXPECT_EQ(DownloadMCFile(context, "LWJGL.JAR", target), 0);
   EXPECT_EQ(base::LastErrorText(), "DownloadMCFile:Can't copy " + settings.CacheDir +
-                                 "download/lwjgl.jar to " + target + ": " +
-                                 platform::ReasonText(ENAMETOOLONG));
+                                       "download/lwjgl.jar to " + target + ": " +
+                                       platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(ReadFile(target), "old bytes");
   EXPECT_TRUE(queue.empty());
 }

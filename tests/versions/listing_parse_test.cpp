@@ -18,10 +18,10 @@ std::string Contents(const std::string& key, const std::string& etag =
 
 TEST(ListingParse, FieldsOfEveryElementOnALine) {
   std::vector<RemoteFile> files;
-  ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
-                   Contents("resources/sound/") + Contents("resources/sound/step 1.ogg") +
-                   Contents("a%b") + "</ListBucketResult>",
-               kUrl, files);
+  versions::ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
+                             Contents("resources/sound/") + Contents("resources/sound/step 1.ogg") +
+                             Contents("a%b") + "</ListBucketResult>",
+                         kUrl, files);
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[0].Path, "resources\\sound\\step 1.ogg");
   EXPECT_EQ(files[0].URL, std::string(kUrl) + "resources/sound/step%201.ogg");
@@ -33,25 +33,25 @@ TEST(ListingParse, FieldsOfEveryElementOnALine) {
 
 TEST(ListingParse, ElementsSplitAcrossLinesOrMalformedAreDropped) {
   std::vector<RemoteFile> files;
-  ParseListing("<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" + Contents("z"), kUrl,
-               files);
+  versions::ParseListing("<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" + Contents("z"),
+                         kUrl, files);
   // The second line holds an unclosed element whose text runs into the next one's close.
   ASSERT_FALSE(files.empty());
   EXPECT_EQ(files.back().Path, "z");
   files.clear();
-  ParseListing("<Error><Code>NoSuchBucket</Code></Error>", kUrl, files);
+  versions::ParseListing("<Error><Code>NoSuchBucket</Code></Error>", kUrl, files);
   EXPECT_TRUE(files.empty());
 }
 
 TEST(ListingParse, KeysBecomePathsThatNoServerReadsOtherwise) {
-  EXPECT_EQ(PercentEncode("a-_.~/Z9"), "a-_.~/Z9");
-  EXPECT_EQ(PercentEncode("a#b?c&d'e+f"), "a%23b%3Fc%26d%27e%2Bf");
-  EXPECT_EQ(PercentEncode("\xC3\xBC %\""), "%C3%BC%20%25%22");
+  EXPECT_EQ(versions::PercentEncode("a-_.~/Z9"), "a-_.~/Z9");
+  EXPECT_EQ(versions::PercentEncode("a#b?c&d'e+f"), "a%23b%3Fc%26d%27e%2Bf");
+  EXPECT_EQ(versions::PercentEncode("\xC3\xBC %\""), "%C3%BC%20%25%22");
 }
 
 TEST(ListingParse, KeysAreDecodedAsXmlText) {
   std::vector<RemoteFile> files;
-  ParseListingLine(
+  versions::ParseListingLine(
       "<Contents><Key>a&amp;b&#x27;c&#39;d&lt;&quot;&#xFC;&amp;amp;&bogus;&#0;</Key>"
       "<ETag>&quot;abc&quot;</ETag></Contents>",
       "http://h/", files);
@@ -71,14 +71,14 @@ TEST(ListingParse, ETagLosesOnlyTheQuotesAroundIt) {
   for (const auto& [written, etag] : kCases) {
     SCOPED_TRACE(written);
     std::vector<RemoteFile> files;
-    ParseListingLine(Contents("k", written), kUrl, files);
+    versions::ParseListingLine(Contents("k", written), kUrl, files);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].ETag, etag);
   }
 }
 
 TEST(RemoteLookup, FindIgnoresCaseAndSetsCurrent) {
-  RemoteFileList list;
+  versions::RemoteFileList list;
   list.files = {{"lwjgl.jar", "", 0, "", 0}, {"minecraft.jar", "", 0, "", 0}};
   EXPECT_EQ(FindRemoteFile(list, "MINECRAFT.JAR"), 1);
   EXPECT_EQ(list.Current()->Path, "minecraft.jar");

@@ -27,7 +27,7 @@ class VersionStoreTest : public test::InTempFolder {
                   {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
   base::GlobalSettings settings;
-  VersionList versions;
+  versions::VersionList versions;
 };
 
 TEST_F(VersionStoreTest, ScanReadsNewJarsSortsNewestFirstAndIndexes) {
@@ -43,14 +43,15 @@ TEST_F(VersionStoreTest, ScanReadsNewJarsSortsNewestFirstAndIndexes) {
   EXPECT_EQ(versions[2].Version, "[unknown]");
   EXPECT_EQ(versions[2].Date, 1000);
   EXPECT_FALSE(platform::Exists(settings.CacheDir + "Minecraft.class"));
-  VersionIndex index = ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"));
+  versions::VersionIndex index =
+      versions::ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(index.size(), 3u);
   EXPECT_EQ(index["minecraft - 1.2.5.jar"].first, "1.2.5");
 }
 
 TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
-  std::string stale =
-      VersionRecordBytes("gone.jar", "0.9", 5) + VersionRecordBytes("a.jar", "1.1", 7);
+  std::string stale = versions::VersionRecordBytes("gone.jar", "0.9", 5) +
+                      versions::VersionRecordBytes("a.jar", "1.1", 7);
   WriteFile(settings.VersionsDir + "ver.ini", stale);
   WriteFile(settings.VersionsDir + "a.jar", "unread");
   ScanVersions(settings, versions);
@@ -68,8 +69,9 @@ TEST_F(VersionStoreTest, AnUnknownJarIsReadAgainOnceReplacedUnderItsName) {
   ScanVersions(settings, versions);
   ASSERT_EQ(versions.size(), 1u);
   EXPECT_EQ(versions[0].Version, "1.3.2");
-  EXPECT_EQ(ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"))["custom.jar"].first,
-            "1.3.2");
+  EXPECT_EQ(
+      versions::ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"))["custom.jar"].first,
+      "1.3.2");
 }
 
 TEST_F(VersionStoreTest, AScanWithoutAnIndexMakesOne) {
@@ -79,7 +81,8 @@ TEST_F(VersionStoreTest, AScanWithoutAnIndexMakesOne) {
   AddVersionRecord(settings, "b.jar", 9, "1.0");
   AddVersionRecord(settings, "c.jar", 10, "1.1");
   EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
-            VersionRecordBytes("b.jar", "1.0", 9) + VersionRecordBytes("c.jar", "1.1", 10));
+            versions::VersionRecordBytes("b.jar", "1.0", 9) +
+                versions::VersionRecordBytes("c.jar", "1.1", 10));
 }
 
 }  // namespace
