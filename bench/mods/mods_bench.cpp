@@ -24,7 +24,7 @@ using namespace oxlip;
 namespace {
 
 // Confirms every mod dialog and runs work on the calling thread.
-class ConfirmingUi : public Ui {
+class ConfirmingUi : public app::Ui {
  public:
   void ShowMessage(const std::string&, const std::string& text) override {
     std::fprintf(stderr, "message: %s\n", text.c_str());
@@ -39,10 +39,10 @@ class ConfirmingUi : public Ui {
   int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     return work(progress_);
   }
-  void ListChanged(ListKind) override {}
-  void InstanceRowChanged(int, RowChange) override {}
+  void ListChanged(app::ListKind) override {}
+  void InstanceRowChanged(int, app::RowChange) override {}
   void SelectInstanceRow(int) override {}
-  RowRange InstanceRowsInView() override { return {}; }
+  app::RowRange InstanceRowsInView() override { return {}; }
   std::string OpenFileDialog(const std::string&, const std::string&, int) override { return ""; }
   std::optional<std::string> InputBox(const std::string&, const std::string&,
                                       const std::string&) override {

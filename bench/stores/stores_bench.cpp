@@ -59,7 +59,8 @@ double LoadAll(const oxlip::base::GlobalSettings& s) {
   oxlip::ScanVersions(s, versions);
   oxlip::ScanMods(s, versions, mods);
   oxlip::instances::DefaultIcon icon;
-  oxlip::instances::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
+  oxlip::instances::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon,
+                                            ""};
   std::vector<oxlip::Instance> instances(200);
   for (int i = 0; i < 200; ++i)
     oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);

@@ -47,7 +47,8 @@ bool Ours(const oxlip::base::GlobalSettings& settings) {
   oxlip::versions::DownloadQueue queue;
   oxlip::versions::DownloadContext context{settings, remote, queue};
   oxlip::base::NoProgress none;
-  return oxlip::DownloadMinecraft(context, "bench", true, oxlip::instances::kReleaseChannel, &none) == 1;
+  return oxlip::DownloadMinecraft(context, "bench", true, oxlip::instances::kReleaseChannel,
+                                  &none) == 1;
 }
 
 // The file requests of the log (listings end in "/" or carry a query).

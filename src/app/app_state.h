@@ -16,7 +16,7 @@
 #include "versions/remote_list.h"
 #include "versions/version_entry.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 struct AppState {
   base::GlobalSettings settings;
@@ -37,7 +37,7 @@ struct AppState {
   std::vector<Instance*> instance_list;
   MenuSelection selection;
   CommandTable commands;
-  app::InstanceIconLoading icons;  // the own icons still being read after start
+  InstanceIconLoading icons;  // the own icons still being read after start
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::app

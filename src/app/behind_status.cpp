@@ -23,7 +23,8 @@ WorkEnd RunCancellable(Ui& ui, const std::function<int(base::ProgressSink&)>& wo
 }
 
 WorkEnd CancellableBehindStatus(Ui& ui, const std::string& title, const std::string& text,
-                                bool hide_progress, const std::function<int(base::ProgressSink&)>& work) {
+                                bool hide_progress,
+                                const std::function<int(base::ProgressSink&)>& work) {
   ui.ShowStatusWindow(title, text, hide_progress);
   WorkEnd end = RunCancellable(ui, work);
   ui.CloseStatusWindow();

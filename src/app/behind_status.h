@@ -21,7 +21,8 @@ WorkEnd RunCancellable(Ui& ui, const std::function<int(base::ProgressSink&)>& wo
 
 // As BehindStatus, with Cancel offered.
 WorkEnd CancellableBehindStatus(Ui& ui, const std::string& title, const std::string& text,
-                                bool hide_progress, const std::function<int(base::ProgressSink&)>& work);
+                                bool hide_progress,
+                                const std::function<int(base::ProgressSink&)>& work);
 
 // CheckResult for the end of cancellable work: a failure is shown, a cancel is not (the person
 // asked for it). 1 when the work was done.

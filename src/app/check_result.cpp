@@ -4,7 +4,7 @@
 
 namespace oxlip {
 
-int CheckResult(Ui& ui, int result) {
+int CheckResult(app::Ui& ui, int result) {
   if (result == 0) ui.ShowMessage("Oxlip", base::LastErrorText());
   return result;
 }

@@ -18,7 +18,7 @@
 #include "platform/fs.h"
 #include "versions/download_engine.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 versions::DownloadContext Downloads(AppState& state) {
@@ -32,8 +32,9 @@ int Cancelled(Instance& edit) {
 }
 
 void LoadDefaults(AppState& state) {
-  instances::InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
-                          state.default_icon, state.java_path};
+  instances::InstanceContext context{state.settings,
+                                     state.versions.empty() ? "" : state.versions.front().File,
+                                     state.default_icon, state.java_path};
   LoadInstance(state.edit, "", context);
 }
 
@@ -50,8 +51,8 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, edit, true, state.dates, &cancelled);
   if (updated) {
-    app::InstallModsBehindStatus(state, ui, edit, 1);
-    app::AddInstance(state, ui);
+    InstallModsBehindStatus(state, ui, edit, 1);
+    AddInstance(state, ui);
   } else if (cancelled) {
     // Left behind, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
@@ -80,15 +81,14 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = app::ReportWorkEnd(
-      ui, app::CopyGameFolder(ui, "Import from original", state.settings.AppData + "\\.minecraft\\",
-                              target));
+  int copied = ReportWorkEnd(ui, CopyGameFolder(ui, "Import from original",
+                                                state.settings.AppData + "\\.minecraft\\", target));
   if (copied) {
     ui.RunBehindStatus([&](base::ProgressSink&) {
       AddLauncherJar(state, target);
       return 1;
     });
-    SaveInstance(app::AddInstance(state, ui), "", state.settings);
+    SaveInstance(AddInstance(state, ui), "", state.settings);
   } else {
     // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
@@ -112,10 +112,10 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = app::ReportWorkEnd(
-      ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
+  int copied = ReportWorkEnd(
+      ui, CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
   if (copied) {
-    Instance& clone = app::AddInstance(state, ui);
+    Instance& clone = AddInstance(state, ui);
     SaveInstance(clone, "", state.settings);
     // Its own copy from now on: later saves must not take the source's icon again.
     clone.IconFile = instances::FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
@@ -134,7 +134,7 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance& edit = state.edit;
   CopyInstance(edit, *record);
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
-  bool rebuild = app::NeedsRebuild(*record, edit);
+  bool rebuild = NeedsRebuild(*record, edit);
   CopyInstance(*record, edit);
   SaveInstance(*record, "", state.settings);
   // Only this row is drawn again; the list keeps its place and shows what was worked on.
@@ -146,7 +146,7 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
   if (rebuild) {
     versions::DownloadContext context = Downloads(state);
     UpdateInstance(context, ui, *record, false, state.dates);  // a failure here is not shown
-    app::InstallModsBehindStatus(state, ui, *record, 0);
+    InstallModsBehindStatus(state, ui, *record, 0);
   }
   FreeInstanceIcon(edit);
   return 1;
@@ -155,14 +155,14 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
 int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
-  if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
+  if (record->BackupBeforUpdate && !BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
   versions::DownloadContext context = Downloads(state);
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, *record, true, state.dates, &cancelled);
   if (!cancelled) CheckResult(ui, updated);
   // Also after a failed or cancelled update: the mods taken out above come back.
-  app::InstallModsBehindStatus(state, ui, *record, 1);
+  InstallModsBehindStatus(state, ui, *record, 1);
   return updated;
 }
 
@@ -176,4 +176,4 @@ void RegisterInstanceBuildCommands(CommandTable& table) {
   table.Register(kCmdRepair, Repair);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -65,7 +65,8 @@ bool DeliverInstanceIcons(AppState& state, Ui& ui) {
 
 void SettleInstanceIcon(AppState& state, Ui& ui, Instance& record) {
   if (!record.Icon.loading()) return;
-  ShowOwnIcon(ui, record, instances::LoadListIcon(instances::InstanceFolderPath(state.settings, record.Folder)),
+  ShowOwnIcon(ui, record,
+              instances::LoadListIcon(instances::InstanceFolderPath(state.settings, record.Folder)),
               RowOfInstance(state, &record));
 }
 

@@ -5,11 +5,9 @@
 #include "app/ui.h"
 #include "instances/icon_files.h"
 
-namespace oxlip {
-struct AppState;
-}
-
 namespace oxlip::app {
+
+struct AppState;
 
 struct InstanceIconLoading {
   IconLoader loader{instances::LoadListIcon};

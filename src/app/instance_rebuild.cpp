@@ -30,10 +30,10 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return ReportWorkEnd(
-      ui, CancellableBehindStatus(ui, "Backup", record.Name, true, [&](base::ProgressSink& progress) {
-        return MineCraftBackup(state.settings, copy, &progress);
-      }));
+  return ReportWorkEnd(ui, CancellableBehindStatus(
+                               ui, "Backup", record.Name, true, [&](base::ProgressSink& progress) {
+                                 return MineCraftBackup(state.settings, copy, &progress);
+                               }));
 }
 
 WorkEnd CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,

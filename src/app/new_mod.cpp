@@ -10,8 +10,8 @@
 namespace oxlip {
 namespace app {
 
-bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::VersionList& versions, Ui& ui,
-                    ModRecord& record) {
+bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                    app::Ui& ui, ModRecord& record) {
   ModDialogModel model(mods::WorkspaceFolder(settings), versions, record);
   if (!ui.RunModDialog(model)) return false;
   model.Confirm();
@@ -26,7 +26,8 @@ bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::Versio
 
 }  // namespace app
 
-std::string NewMod(const base::GlobalSettings& settings, const versions::VersionList& versions, Ui& ui) {
+std::string NewMod(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                   app::Ui& ui) {
   std::string workspace = mods::WorkspaceFolder(settings);
   platform::DeleteTree(workspace);
   mods::CreateWorkspaceFolders(workspace);

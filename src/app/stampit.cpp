@@ -7,7 +7,7 @@
 
 namespace oxlip {
 
-void stampit(Ui& ui, const Instance& instance, const base::GlobalSettings& settings) {
+void stampit(app::Ui& ui, const Instance& instance, const base::GlobalSettings& settings) {
   // The worker gets its own copies: the record and settings belong to the GUI thread.
   const altlauncher::StampPaths paths =
       altlauncher::StampPathsFor(settings.InstancesDir, instance.Folder, settings.StartFolder);

@@ -10,7 +10,7 @@
 #include "app/restore_choice_model.h"
 #include "base/progress.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 // The main window's lists, for telling the window that one was rebuilt.
 enum class ListKind { kInstances, kVersions, kMods };
@@ -81,11 +81,11 @@ class Ui {
   virtual void OpenFolder(const std::string& path) = 0;
 
   // Modal dialogs over their models; true when the person confirmed.
-  virtual bool RunLoginDialog(app::LoginForm& form) = 0;
-  virtual bool RunModDialog(app::ModDialogModel& model) = 0;
-  virtual bool RunInstanceDialog(app::InstanceDialogModel& model) = 0;
+  virtual bool RunLoginDialog(LoginForm& form) = 0;
+  virtual bool RunModDialog(ModDialogModel& model) = 0;
+  virtual bool RunInstanceDialog(InstanceDialogModel& model) = 0;
   // The list of an instance's backups to restore one from.
-  virtual bool RunRestoreDialog(app::RestoreChoiceModel& model) = 0;
+  virtual bool RunRestoreDialog(RestoreChoiceModel& model) = 0;
 
   // Opens the window that shows a game's log ("game.log", its run before a click away) and
   // follows it while the game writes, or brings it to the front when open already. Returns at
@@ -93,4 +93,4 @@ class Ui {
   virtual void ShowGameLog(const std::string& title, const std::string& log_file) = 0;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::app

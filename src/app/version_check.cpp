@@ -43,7 +43,7 @@ int FetchCurrentVersion(AppState& state, base::ProgressSink& progress) {
 }  // namespace
 
 void FindReleaseDates(AppState& state, Ui& ui) {
-  app::BehindStatus(ui, "Search for current minecraft version", "", true, [&](base::ProgressSink&) {
+  BehindStatus(ui, "Search for current minecraft version", "", true, [&](base::ProgressSink&) {
     const base::GlobalSettings& settings = state.settings;
     bool listed = GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
                                 "download_versions\\");
@@ -60,8 +60,8 @@ void AddCurrentVersion(AppState& state, Ui& ui) {
   const base::GlobalSettings& settings = state.settings;
   if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
     return;
-  app::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
-                    [&](base::ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
+  BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
+               [&](base::ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
 }
 
 }  // namespace oxlip::app

@@ -19,7 +19,7 @@
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 constexpr const char* kAddDroppedJarTitle = "Add Minecraft Version";
@@ -65,7 +65,7 @@ int FetchBetas(AppState& state, base::ProgressSink& progress) {
 
 // The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  int listed = app::BehindStatus(ui, "Download Betas", "", false, [&](base::ProgressSink& progress) {
+  int listed = BehindStatus(ui, "Download Betas", "", false, [&](base::ProgressSink& progress) {
     if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
       return 0;
     return FetchBetas(state, progress);
@@ -82,8 +82,9 @@ int DowngradeVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string work = state.settings.CacheDir + "\\patch\\";
   CreatePath(work);
   // The outcome shows in the store; what stopped the chain is not a failure of the command.
-  ui.RunBehindStatus(
-      [&](base::ProgressSink& status) { return Downgrade(state.settings, jar, work, &status, 1, 1); });
+  ui.RunBehindStatus([&](base::ProgressSink& status) {
+    return Downgrade(state.settings, jar, work, &status, 1, 1);
+  });
   platform::DeleteTree(work);
   ui.CloseStatusWindow();
   Rescan(state, ui);
@@ -98,7 +99,7 @@ int ReloadVersions(AppState& state, Ui& ui, const MenuSelection&) {
 int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string file = RowFile(state, selection);
   if (!file.empty() && !platform::TrashOrDelete(state.settings.VersionsDir + file))
-    app::ReportNotTrashed(ui, state.settings.VersionsDir + file);
+    ReportNotTrashed(ui, state.settings.VersionsDir + file);
   Rescan(state, ui);
   return 1;
 }
@@ -113,7 +114,7 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string version;
   std::string name;
   // Unpacking and copying a jar takes a while; any box comes after the window has closed.
-  int stored = app::BehindStatus(
+  int stored = BehindStatus(
       ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](base::ProgressSink&) {
         version = GetMineCraftVersion(state.settings, path, date, 1);
         name = versions::StoreJarName(version);
@@ -138,4 +139,4 @@ void RegisterVersionCommands(CommandTable& table) {
   table.Register(kCmdDropVersionFile, AddDroppedJar);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -53,7 +53,8 @@ std::vector<std::string> Worlds(const std::string& saves) {
 
 }  // namespace
 
-int SaveBackup(const base::GlobalSettings& settings, const Instance& record, base::ProgressSink* progress) {
+int SaveBackup(const base::GlobalSettings& settings, const Instance& record,
+               base::ProgressSink* progress) {
   const std::string folder = backup::InstanceFolder(settings, record);
   const std::string saves = folder + "\\.minecraft\\saves\\";
   const std::vector<std::string> worlds = Worlds(saves);

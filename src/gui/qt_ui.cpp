@@ -129,15 +129,15 @@ int QtUi::RunCancellableBehindStatus(const std::function<int(base::ProgressSink&
   return result;
 }
 
-void QtUi::ListChanged(ListKind list) { window_->Refresh(list); }
+void QtUi::ListChanged(app::ListKind list) { window_->Refresh(list); }
 
-void QtUi::InstanceRowChanged(int row, RowChange change) {
+void QtUi::InstanceRowChanged(int row, app::RowChange change) {
   window_->RefreshInstanceRow(row, change);
 }
 
 void QtUi::SelectInstanceRow(int row) { window_->SelectInstanceRow(row); }
 
-RowRange QtUi::InstanceRowsInView() { return window_->instance_list()->RowsInView(); }
+app::RowRange QtUi::InstanceRowsInView() { return window_->instance_list()->RowsInView(); }
 
 }  // namespace oxlip::gui
 

@@ -24,7 +24,8 @@ int PackPart(const std::string& part, const std::string& archive, const char* fa
 
 }  // namespace
 
-int CreateMod(const base::GlobalSettings& settings, ModRecord& record, base::ProgressSink* progress) {
+int CreateMod(const base::GlobalSettings& settings, ModRecord& record,
+              base::ProgressSink* progress) {
   base::NoProgress silent;
   if (!progress) progress = &silent;
   archive::ProgressScope scope(*progress);

@@ -1,8 +1,8 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
-#include "archive/work_progress.h"
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "base/error_text.h"
 #include "base/oem_text.h"
 #include "mods/mod_workspace.h"

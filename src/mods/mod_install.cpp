@@ -59,8 +59,8 @@ bool ExtractArchive(const std::string& archive, const std::string& folder) {
 }
 
 // Cancel stops it at the next file: only the staging folders have changed so far.
-bool Unpack(const base::GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
-            base::ProgressSink& progress) {
+bool Unpack(const base::GlobalSettings& settings, const Instance& instance,
+            const InstallPaths& paths, base::ProgressSink& progress) {
   archive::ProgressScope scope(progress);
   for (const std::string& dir : instance.Mods) {
     if (progress.Cancelled()) return false;

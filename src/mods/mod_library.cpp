@@ -27,7 +27,8 @@ std::map<std::string, std::string> BuildVersionOrder(const versions::VersionList
 
 }  // namespace
 
-void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions, ModList& mods) {
+void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions,
+              ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);
   mods.clear();
   platform::Error unlisted;

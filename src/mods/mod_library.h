@@ -19,7 +19,8 @@ using ModList = std::vector<ModRecord>;
 
 // "all" first, then the mods of stored versions (newest jar first), then the rest; by name
 // within each group, byte-wise.
-void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions, ModList& mods);
+void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions,
+              ModList& mods);
 
 // Rewrites ModDir + Dir + "mod.ini" with exactly "Name" and "Version".
 void WriteModIni(const base::GlobalSettings& settings, const ModRecord& mod);

@@ -53,7 +53,7 @@ class StartMinecraftTest : public test::InTempFolder {
     }
   }
   int Start() {
-    GameStart start{settings_, ui_, game_};
+    app::GameStart start{settings_, ui_, game_};
     return StartMinecraft(start, record_);
   }
   // Event-loop passes until the game is forgotten.

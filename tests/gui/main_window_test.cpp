@@ -14,7 +14,7 @@ class MainWindowTest : public test::InTempFolder {};
 
 TEST_F(MainWindowTest, StoredGeometryIsUsedAndWrittenBack) {
   test::WriteFile(dir() + "Oxlip.ini", "WinX = 30\r\nWinY = 40\r\nWinW = 500\r\nWinH = 300\r\n");
-  AppState state;
+  app::AppState state;
   base::LoadGlobalSettings(state.settings);
   MainWindow window(state);
   window.PlaceFromSettings();
@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, StoredGeometryIsUsedAndWrittenBack) {
 
 TEST_F(MainWindowTest, EitherCoordinateMinusOneCentres) {
   test::WriteFile(dir() + "Oxlip.ini", "WinX = 30\r\nWinY = -1\r\n");
-  AppState state;
+  app::AppState state;
   base::LoadGlobalSettings(state.settings);
   MainWindow window(state);
   window.PlaceFromSettings();

@@ -157,13 +157,13 @@ TEST_F(ModDialogTest, DesktopFilesAreTakenByTheFirstListButRefusedByTheThird) {
 TEST_F(ModDialogTest, AFileDroppedOnTheModListIsImportedThroughTheDialog) {
   test::WriteFile(dir() + "pack/config/first.cfg", "first");
   ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../first.zip config"), 0);
-  AppState state;
-  ASSERT_TRUE(StartUp(state));
+  app::AppState state;
+  ASSERT_TRUE(app::StartUp(state));
   MainWindow window(state);
   QtUi ui(&window);
   window.set_ui(&ui);
   window.show();
-  FillLists(state, ui);
+  app::FillLists(state, ui);
   QStringList titles;
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -30,7 +30,7 @@ class QtUiOwnerTest : public test::InstanceDialogFixture {
     });
   }
 
-  AppState state;
+  app::AppState state;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<QtUi> ui;
   QWidget* box_owner = nullptr;

@@ -95,8 +95,8 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
   for (size_t i = 1; i < std::size(versions); ++i) {
     std::string original = dir() + "originals/" + versions[i].file;
     ExpectSameJar(Jar(versions[i].file), original);
-    records +=
-        versions::VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
+    records += versions::VersionRecordBytes(versions[i].file, versions[i].text,
+                                            JarDates(original)[kMainClass]);
   }
   EXPECT_EQ(VerIni(), records);
 }

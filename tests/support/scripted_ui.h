@@ -45,7 +45,7 @@ class RecordingProgress : public base::ProgressSink {
   std::mutex mutex_;
 };
 
-class ScriptedUi : public Ui {
+class ScriptedUi : public app::Ui {
  public:
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.push_back({title, text});
@@ -81,12 +81,12 @@ class ScriptedUi : public Ui {
     return result;
   }
 
-  void ListChanged(ListKind list) override { lists_changed.push_back(list); }
-  void InstanceRowChanged(int row, RowChange change) override {
+  void ListChanged(app::ListKind list) override { lists_changed.push_back(list); }
+  void InstanceRowChanged(int row, app::RowChange change) override {
     instance_rows_changed.push_back({row, change});
   }
   void SelectInstanceRow(int row) override { selected_instance_rows.push_back(row); }
-  RowRange InstanceRowsInView() override { return rows_in_view; }
+  app::RowRange InstanceRowsInView() override { return rows_in_view; }
 
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override {
@@ -157,10 +157,10 @@ class ScriptedUi : public Ui {
   RecordingProgress status_progress;
   std::vector<ShownMessage> progress_windows;
   RecordingProgress window_progress;
-  std::vector<ListKind> lists_changed;
-  std::vector<std::pair<int, RowChange>> instance_rows_changed;
+  std::vector<app::ListKind> lists_changed;
+  std::vector<std::pair<int, app::RowChange>> instance_rows_changed;
   std::vector<int> selected_instance_rows;
-  RowRange rows_in_view;  // what the window shows of the instance list: none unless set
+  app::RowRange rows_in_view;  // what the window shows of the instance list: none unless set
 };
 
 }  // namespace oxlip::test
