@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::string version = oxlip::FindVersionText(bytes);
+  std::string version = oxlip::versions::FindVersionText(bytes);
   if (version.size() > 127 || version.find('\0') != std::string::npos) std::abort();
   return 0;
 }

@@ -9,12 +9,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  oxlip::VersionIndex index = oxlip::ParseVersionIndex(bytes);
+  oxlip::versions::VersionIndex index = oxlip::versions::ParseVersionIndex(bytes);
   for (const auto& [file, record] : index) {
     if (file.find_first_of("\r\n") != std::string::npos) std::abort();
     if (record.first.find_first_of("\r\n") != std::string::npos) continue;
-    std::string again = oxlip::VersionRecordBytes(file, record.first, record.second);
-    oxlip::VersionIndex back = oxlip::ParseVersionIndex(again);
+    std::string again = oxlip::versions::VersionRecordBytes(file, record.first, record.second);
+    oxlip::versions::VersionIndex back = oxlip::versions::ParseVersionIndex(again);
     if (back.size() != 1 || back.begin()->second != record) std::abort();
   }
   return 0;

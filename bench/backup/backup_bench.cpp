@@ -115,7 +115,7 @@ int main() {
   std::printf("instance: %zu files, %.0f MB of text and %.0f MB of random bytes\n",
               CountFiles(instance), kTextBytes / 1e6, kRandomBytes / 1e6);
 
-  oxlip::GlobalSettings settings;
+  oxlip::base::GlobalSettings settings;
   settings.StartFolder = oxlip::platform::CurrentFolder();
   settings.InstancesDir = (base / "Instances").string() + "/";
   oxlip::Instance record;
@@ -137,8 +137,7 @@ int main() {
   std::uintmax_t their_size = fs::exists(theirs_archive) ? fs::file_size(theirs_archive) : 0;
 
   std::printf("ours  %.1f s, %.2f MB, peak memory %.0f MB\n", ours, our_size / 1e6, our_peak);
-  std::printf("7zz   %.1f s, %.2f MB, peak memory %.0f MB\n", theirs, their_size / 1e6,
-              their_peak);
+  std::printf("7zz   %.1f s, %.2f MB, peak memory %.0f MB\n", theirs, their_size / 1e6, their_peak);
   std::printf("time ratio %.2f (ours / 7zz, target at most 1.5)\n", ours / theirs);
   std::printf("size ratio %.3f (ours / 7zz, target at most 1.05)\n",
               static_cast<double>(our_size) / static_cast<double>(their_size));

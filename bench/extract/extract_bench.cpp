@@ -119,7 +119,8 @@ bool Ours(const std::string& archive, const std::string& out) {
   if (oxlip::SevenZip(nullptr, "x \"" + archive + "\" -o\"" + out + "\" -aoa -hide", nullptr, 0) ==
       0)
     return true;
-  std::fprintf(stderr, "ours failed on %s: %s\n", archive.c_str(), oxlip::LastErrorText().c_str());
+  std::fprintf(stderr, "ours failed on %s: %s\n", archive.c_str(),
+               oxlip::base::LastErrorText().c_str());
   return false;
 }
 

@@ -133,7 +133,7 @@ double Seconds(F&& work) {
 int main() {
   std::string base = (fs::temp_directory_path() / "oxlip-bench-mkpatch").string() + "/";
   fs::remove_all(base);
-  oxlip::GlobalSettings settings;
+  oxlip::base::GlobalSettings settings;
   settings.StartFolder = base;
   settings.VersionsDir = base + "mcversions/";
   settings.PatchDir = base + "downgrade/";
@@ -154,7 +154,7 @@ int main() {
   std::string source_jar = settings.VersionsDir + "minecraft - 2.0.jar";
   std::string target_jar = base + "minecraft - 1.9.jar";
   if (!Pack(base + "source", source_jar) || !Pack(base + "target", target_jar)) {
-    std::fprintf(stderr, "packing the jars failed: %s\n", oxlip::LastErrorText().c_str());
+    std::fprintf(stderr, "packing the jars failed: %s\n", oxlip::base::LastErrorText().c_str());
     return 1;
   }
 
@@ -169,7 +169,7 @@ int main() {
       Seconds([&] { applied = oxlip::Downgrade(settings, source_jar, work, nullptr, 0, 1); });
   if (made != 0 || applied != 1) {
     std::fprintf(stderr, "making or applying the patch failed: %s\n",
-                 oxlip::LastErrorText().c_str());
+                 oxlip::base::LastErrorText().c_str());
     return 1;
   }
   bool same = Unpacked(settings.VersionsDir + "minecraft - 1.9.jar", base + "check-made") ==

@@ -24,25 +24,25 @@ using namespace oxlip;
 namespace {
 
 // Confirms every mod dialog and runs work on the calling thread.
-class ConfirmingUi : public Ui {
+class ConfirmingUi : public app::Ui {
  public:
   void ShowMessage(const std::string&, const std::string& text) override {
     std::fprintf(stderr, "message: %s\n", text.c_str());
   }
   void ShowStatusWindow(const std::string&, const std::string&, bool) override {}
   void CloseStatusWindow() override {}
-  ProgressSink& StatusProgress() override { return progress_; }
+  base::ProgressSink& StatusProgress() override { return progress_; }
   int RunWithProgress(const std::string&, const std::string&,
-                      const std::function<int(ProgressSink&)>& work) override {
+                      const std::function<int(base::ProgressSink&)>& work) override {
     return work(progress_);
   }
-  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+  int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     return work(progress_);
   }
-  void ListChanged(ListKind) override {}
-  void InstanceRowChanged(int, RowChange) override {}
+  void ListChanged(app::ListKind) override {}
+  void InstanceRowChanged(int, app::RowChange) override {}
   void SelectInstanceRow(int) override {}
-  RowRange InstanceRowsInView() override { return {}; }
+  app::RowRange InstanceRowsInView() override { return {}; }
   std::string OpenFileDialog(const std::string&, const std::string&, int) override { return ""; }
   std::optional<std::string> InputBox(const std::string&, const std::string&,
                                       const std::string&) override {
@@ -59,7 +59,7 @@ class ConfirmingUi : public Ui {
   void ShowGameLog(const std::string&, const std::string&) override {}
 
  private:
-  NoProgress progress_;
+  base::NoProgress progress_;
 };
 
 std::string Bytes(std::mt19937& random, std::size_t size, bool compressible) {
@@ -122,7 +122,7 @@ bool Program(const std::string& folder, const std::string& args) {
 
 // One side of the comparison: its own settings, library and instance.
 struct Side {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   Instance instance;
   std::string jar;
 
@@ -152,7 +152,7 @@ Times Ours(Side& side, const std::string& archive) {
   std::string dir;
   times.import = Seconds([&] { dir = ImportMod(side.settings, {}, ui, archive); });
   side.instance.Mods = {dir};
-  NoProgress progress;
+  base::NoProgress progress;
   times.install = Seconds([&] { installmod(side.settings, side.instance, 1, progress); });
   times.ok = !dir.empty() && fs::exists(side.settings.ModDir + dir.substr(0, dir.size() - 1));
   return times;
@@ -161,7 +161,7 @@ Times Ours(Side& side, const std::string& archive) {
 // The same command lines through the 7-Zip program; the patch as it takes it on this system.
 Times Theirs(Side& side, const std::string& archive) {
   Times times;
-  const GlobalSettings& s = side.settings;
+  const base::GlobalSettings& s = side.settings;
   std::string staging = s.CacheDir + "unzipped/", workspace = s.CacheDir + "testmod/";
   std::string mod = s.ModDir + "mod/";
   times.import = Seconds([&] {
@@ -178,7 +178,7 @@ Times Theirs(Side& side, const std::string& archive) {
     bool ok =
         Program(s.StartFolder, "x '" + mod + "minecraftjar.7z' '*' -o'" + jar_staging + "' -aoa") &&
         Program(s.StartFolder, "x '" + mod + "root.7z' '*' -o'" + root_staging + "' -aoa");
-    PreviousInstall previous;
+    mods::PreviousInstall previous;
     std::string record;
     InstallTree(root_staging, s.InstancesDir + "inst/.minecraft/", "", previous, record, 1,
                 s.InstancesDir + "inst/modinstall.orig/");

@@ -23,7 +23,7 @@ void Write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
+void MakeData(const std::string& root, oxlip::base::GlobalSettings& s) {
   s.VersionsDir = root + "mcversions/";
   s.CacheDir = root + "Cache/";
   s.ModDir = root + "mods/";
@@ -52,14 +52,15 @@ void MakeData(const std::string& root, oxlip::GlobalSettings& s) {
   }
 }
 
-double LoadAll(const oxlip::GlobalSettings& s) {
+double LoadAll(const oxlip::base::GlobalSettings& s) {
   auto start = std::chrono::steady_clock::now();
-  oxlip::VersionList versions;
+  oxlip::versions::VersionList versions;
   oxlip::ModList mods;
   oxlip::ScanVersions(s, versions);
   oxlip::ScanMods(s, versions, mods);
-  oxlip::DefaultIcon icon;
-  oxlip::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon, ""};
+  oxlip::instances::DefaultIcon icon;
+  oxlip::instances::InstanceContext context{s, versions.empty() ? "" : versions.front().File, icon,
+                                            ""};
   std::vector<oxlip::Instance> instances(200);
   for (int i = 0; i < 200; ++i)
     oxlip::LoadInstance(instances[i], "inst" + std::to_string(i), context);
@@ -73,7 +74,7 @@ int main() {
   std::string root = (std::filesystem::temp_directory_path() / "oxlip-bench-stores/").string();
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root);
-  oxlip::GlobalSettings s;
+  oxlip::base::GlobalSettings s;
   MakeData(root, s);
   double cold = LoadAll(s);
   double warm = LoadAll(s);

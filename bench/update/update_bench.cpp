@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-oxlip::GlobalSettings Settings(const std::string& base, const MirrorChild& mirror) {
-  oxlip::GlobalSettings s;
+oxlip::base::GlobalSettings Settings(const std::string& base, const MirrorChild& mirror) {
+  oxlip::base::GlobalSettings s;
   s.StartFolder = base;
   s.CacheDir = base + "Cache/";
   s.InstancesDir = base + "Instances/";
@@ -34,7 +34,7 @@ oxlip::GlobalSettings Settings(const std::string& base, const MirrorChild& mirro
 }
 
 // An empty cache, no instance files and no files of curl's, so every file is fetched.
-void Reset(const std::string& base, const oxlip::GlobalSettings& settings) {
+void Reset(const std::string& base, const oxlip::base::GlobalSettings& settings) {
   fs::remove_all(settings.CacheDir);
   fs::remove_all(settings.InstancesDir);
   fs::remove_all(base + "curl");
@@ -42,12 +42,13 @@ void Reset(const std::string& base, const oxlip::GlobalSettings& settings) {
   fs::create_directories(settings.InstancesDir + "bench");
 }
 
-bool Ours(const oxlip::GlobalSettings& settings) {
-  oxlip::RemoteFileList remote;
-  oxlip::DownloadQueue queue;
-  oxlip::DownloadContext context{settings, remote, queue};
-  oxlip::NoProgress none;
-  return oxlip::DownloadMinecraft(context, "bench", true, oxlip::kReleaseChannel, &none) == 1;
+bool Ours(const oxlip::base::GlobalSettings& settings) {
+  oxlip::versions::RemoteFileList remote;
+  oxlip::versions::DownloadQueue queue;
+  oxlip::versions::DownloadContext context{settings, remote, queue};
+  oxlip::base::NoProgress none;
+  return oxlip::DownloadMinecraft(context, "bench", true, oxlip::instances::kReleaseChannel,
+                                  &none) == 1;
 }
 
 // The file requests of the log (listings end in "/" or carry a query).
@@ -109,11 +110,11 @@ bool Measure(const std::string& base, const Arguments& arguments, int delay_ms) 
     std::fprintf(stderr, "oxlip-mirror did not start\n");
     return false;
   }
-  oxlip::GlobalSettings settings = Settings(base, mirror);
+  oxlip::base::GlobalSettings settings = Settings(base, mirror);
   // The first run warms the mirror's checksums and the page cache, and logs the file list.
   Reset(base, settings);
   if (!Ours(settings)) {
-    std::fprintf(stderr, "update failed: %s\n", oxlip::LastErrorText().c_str());
+    std::fprintf(stderr, "update failed: %s\n", oxlip::base::LastErrorText().c_str());
     return false;
   }
   std::vector<std::string> targets = FileTargets(base + "requests.log");

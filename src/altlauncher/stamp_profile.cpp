@@ -32,13 +32,13 @@ bool SameFile(const std::string& a, const std::string& b) {
 // with the replace.
 class Steps {
  public:
-  Steps(ProgressSink& sink, int total) : sink_(sink), total_(std::max(total, 1)) {
+  Steps(base::ProgressSink& sink, int total) : sink_(sink), total_(std::max(total, 1)) {
     sink_.SetPercent(0);
   }
   void Done() { sink_.SetPercent(++done_ * 100 / total_); }
 
  private:
-  ProgressSink& sink_;
+  base::ProgressSink& sink_;
   int total_;
   int done_ = 0;
 };
@@ -102,7 +102,7 @@ bool BuildJar(const std::string& profile_jar, const std::string& jar, const std:
 }
 
 StampOutcome StampActive(const ActiveProfile& active, const StampPaths& paths,
-                         ProgressSink& progress) {
+                         base::ProgressSink& progress) {
   if (active.status == ProfileStatus::kNone) return {};
   if (active.status == ProfileStatus::kDamaged)
     return Failed("stampit: Alternate-Config-File is cut off");
@@ -125,7 +125,7 @@ StampPaths StampPathsFor(const std::string& instances_dir, const std::string& fo
   return {instances_dir + folder + "\\.minecraft\\", start_folder + "Temp\\"};
 }
 
-StampOutcome StampProfile(const StampPaths& paths, ProgressSink& progress) {
+StampOutcome StampProfile(const StampPaths& paths, base::ProgressSink& progress) {
   std::string config = paths.game_folder + "magic\\MagicLauncher.cfg";
   if (platform::FileSize(config) <= 0) return Failed("Stamp: No Alternate-Config-File");
   std::optional<std::string> text = platform::ReadWholeFile(config);

@@ -28,6 +28,6 @@ StampPaths StampPathsFor(const std::string& instances_dir, const std::string& fo
                          const std::string& start_folder);
 
 // Bakes the active Magic Launcher profile of the game folder into its "bin\minecraft.jar".
-StampOutcome StampProfile(const StampPaths& paths, ProgressSink& progress);
+StampOutcome StampProfile(const StampPaths& paths, base::ProgressSink& progress);
 
 }  // namespace oxlip::altlauncher

@@ -16,19 +16,19 @@
 #include "versions/remote_list.h"
 #include "versions/version_entry.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 struct AppState {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   ModList mods;
-  RemoteFileList remote;
-  DownloadQueue downloads;
+  versions::RemoteFileList remote;
+  versions::DownloadQueue downloads;
   // Records live here for the whole run; a deleted instance's record is released here.
   std::vector<std::unique_ptr<Instance>> instances;
-  VersionList versions;
+  versions::VersionList versions;
   Instance edit;  // the spare record the create, clone, import and configure commands edit
-  DefaultIcon default_icon;
-  ReleaseDates dates;
+  instances::DefaultIcon default_icon;
+  versions::ReleaseDates dates;
   std::string java_path;     // FindJava's answer at start-up
   launch::RunningGame game;  // the game started last, watched between window events
 
@@ -37,7 +37,7 @@ struct AppState {
   std::vector<Instance*> instance_list;
   MenuSelection selection;
   CommandTable commands;
-  app::InstanceIconLoading icons;  // the own icons still being read after start
+  InstanceIconLoading icons;  // the own icons still being read after start
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::app

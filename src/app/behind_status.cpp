@@ -5,16 +5,16 @@
 namespace oxlip::app {
 
 int BehindStatus(Ui& ui, const std::string& title, const std::string& text, bool hide_progress,
-                 const std::function<int(ProgressSink&)>& work) {
+                 const std::function<int(base::ProgressSink&)>& work) {
   ui.ShowStatusWindow(title, text, hide_progress);
   int result = ui.RunBehindStatus(work);
   ui.CloseStatusWindow();
   return result;
 }
 
-WorkEnd RunCancellable(Ui& ui, const std::function<int(ProgressSink&)>& work) {
+WorkEnd RunCancellable(Ui& ui, const std::function<int(base::ProgressSink&)>& work) {
   bool cancelled = false;
-  int result = ui.RunCancellableBehindStatus([&](ProgressSink& progress) {
+  int result = ui.RunCancellableBehindStatus([&](base::ProgressSink& progress) {
     int done = work(progress);
     cancelled = done == 0 && progress.Cancelled();
     return done;
@@ -23,7 +23,8 @@ WorkEnd RunCancellable(Ui& ui, const std::function<int(ProgressSink&)>& work) {
 }
 
 WorkEnd CancellableBehindStatus(Ui& ui, const std::string& title, const std::string& text,
-                                bool hide_progress, const std::function<int(ProgressSink&)>& work) {
+                                bool hide_progress,
+                                const std::function<int(base::ProgressSink&)>& work) {
   ui.ShowStatusWindow(title, text, hide_progress);
   WorkEnd end = RunCancellable(ui, work);
   ui.CloseStatusWindow();

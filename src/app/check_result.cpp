@@ -4,8 +4,8 @@
 
 namespace oxlip {
 
-int CheckResult(Ui& ui, int result) {
-  if (result == 0) ui.ShowMessage("Oxlip", LastErrorText());
+int CheckResult(app::Ui& ui, int result) {
+  if (result == 0) ui.ShowMessage("Oxlip", base::LastErrorText());
   return result;
 }
 

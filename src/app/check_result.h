@@ -5,6 +5,6 @@
 namespace oxlip {
 
 // A zero result shows the last-error text in a box titled "Oxlip"; the result is returned.
-int CheckResult(Ui& ui, int result);
+int CheckResult(app::Ui& ui, int result);
 
 }  // namespace oxlip

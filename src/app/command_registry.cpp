@@ -1,6 +1,6 @@
 #include "app/command_registry.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 void RegisterCommands(CommandTable& table) {
   RegisterInstanceCommands(table);
@@ -13,4 +13,4 @@ void RegisterCommands(CommandTable& table) {
   RegisterGameLogCommand(table);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -2,7 +2,7 @@
 // Fills the command table with every menu and drop command of the main window.
 #include "app/commands.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 void RegisterCommands(CommandTable& table);
 
@@ -16,4 +16,4 @@ void RegisterStartCommands(CommandTable& table);
 void RegisterRestoreCommand(CommandTable& table);
 void RegisterGameLogCommand(CommandTable& table);
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -9,8 +9,11 @@
 
 namespace oxlip {
 
-struct AppState;
 struct Instance;
+
+namespace app {
+
+struct AppState;
 
 // What the last right click remembered; commands act on this, not on the live selection.
 struct MenuSelection {
@@ -35,5 +38,7 @@ class CommandTable {
  private:
   std::map<int, CommandHandler> handlers_;
 };
+
+}  // namespace app
 
 }  // namespace oxlip

@@ -26,7 +26,7 @@ std::string EmptyListHint(const AppState& state, ListKind list) {
       if (!state.dates.download_unreached) return "";
       return "No game versions: the download host " + HostOf(state.settings.MCURL) +
              " could not be reached.\n\nPoint MCURL in " +
-             platform::NativePath(state.settings.StartFolder + kSettingsFileName) +
+             platform::NativePath(state.settings.StartFolder + base::kSettingsFileName) +
              " at a mirror of the game files (oxlip-mirror serves one), or start oxlip with "
              "--data on a folder whose Oxlip.ini does. A game jar dropped here is stored too.";
     case ListKind::kMods:

@@ -7,8 +7,7 @@
 #include "app/menus.h"
 #include "launch/game_log.h"
 
-namespace oxlip {
-namespace app {
+namespace oxlip::app {
 namespace {
 
 constexpr std::size_t kShownExceptions = 3;
@@ -52,15 +51,13 @@ void ReportGameEnd(AppState& state, Ui& ui) {
     ui.ShowGameLog(GameLogTitle(end.name), end.log_file);
 }
 
-}  // namespace app
-
 void RegisterGameLogCommand(CommandTable& table) {
   table.Register(kCmdShowGameLog, [](AppState& state, Ui& ui, const MenuSelection& selection) {
     if (!selection.instance) return 1;
-    ui.ShowGameLog(app::GameLogTitle(selection.instance->Name),
+    ui.ShowGameLog(GameLogTitle(selection.instance->Name),
                    launch::GameLogFile(state.settings, *selection.instance));
     return 1;
   });
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

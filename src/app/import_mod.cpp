@@ -9,12 +9,13 @@
 
 namespace oxlip {
 
-std::string ImportMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                      const std::string& archive) {
+std::string ImportMod(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                      app::Ui& ui, const std::string& archive) {
   if (!mods::IsModArchive(archive)) return "";
   std::string error;
   app::WorkEnd unpacked = app::CancellableBehindStatus(
-      ui, "Unpacking mod", platform::FileNamePart(archive), true, [&](ProgressSink& progress) {
+      ui, "Unpacking mod", platform::FileNamePart(archive), true,
+      [&](base::ProgressSink& progress) {
         return mods::UnpackModArchive(settings, archive, &error, progress);
       });
   ModRecord record;

@@ -12,7 +12,7 @@ namespace oxlip {
 // status window, checked in the mod dialog, then packed. The new mod's Dir, or "" when none
 // was made. Another extension is ignored silently; an archive that cannot be unpacked, or
 // would unpack to too much, is reported. Neither staging folder nor workspace is left behind.
-std::string ImportMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                      const std::string& archive);
+std::string ImportMod(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                      app::Ui& ui, const std::string& archive);
 
 }  // namespace oxlip

@@ -18,11 +18,11 @@
 #include "platform/fs.h"
 #include "versions/download_engine.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
-DownloadContext Downloads(AppState& state) {
-  return DownloadContext{state.settings, state.remote, state.downloads};
+versions::DownloadContext Downloads(AppState& state) {
+  return versions::DownloadContext{state.settings, state.remote, state.downloads};
 }
 
 // A cancelled dialog changes nothing; the edit copy lets go of its icon.
@@ -32,12 +32,13 @@ int Cancelled(Instance& edit) {
 }
 
 void LoadDefaults(AppState& state) {
-  InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
-                          state.default_icon, state.java_path};
+  instances::InstanceContext context{state.settings,
+                                     state.versions.empty() ? "" : state.versions.front().File,
+                                     state.default_icon, state.java_path};
   LoadInstance(state.edit, "", context);
 }
 
-std::string GameFolder(const GlobalSettings& settings, const std::string& folder) {
+std::string GameFolder(const base::GlobalSettings& settings, const std::string& folder) {
   return settings.InstancesDir + folder + "\\.minecraft\\";
 }
 
@@ -46,12 +47,12 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
   Instance& edit = state.edit;
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, edit, true, state.dates, &cancelled);
   if (updated) {
-    app::InstallModsBehindStatus(state, ui, edit, 1);
-    app::AddInstance(state, ui);
+    InstallModsBehindStatus(state, ui, edit, 1);
+    AddInstance(state, ui);
   } else if (cancelled) {
     // Left behind, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
@@ -64,7 +65,7 @@ int NewInstance(AppState& state, Ui& ui, const MenuSelection&) {
 
 // The launcher jar next to what the user's own game folder held; failures stay silent.
 void AddLauncherJar(AppState& state, const std::string& target) {
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   if (GetMCFileList(state.settings, state.remote, state.settings.MCURL, "download\\") &&
       DownloadMCFile(context, "launcher\\MinecraftLauncher.jar",
                      target + "bin\\MinecraftLauncher.jar"))
@@ -80,15 +81,14 @@ int ImportOriginal(AppState& state, Ui& ui, const MenuSelection&) {
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = app::ReportWorkEnd(
-      ui, app::CopyGameFolder(ui, "Import from original", state.settings.AppData + "\\.minecraft\\",
-                              target));
+  int copied = ReportWorkEnd(ui, CopyGameFolder(ui, "Import from original",
+                                                state.settings.AppData + "\\.minecraft\\", target));
   if (copied) {
-    ui.RunBehindStatus([&](ProgressSink&) {
+    ui.RunBehindStatus([&](base::ProgressSink&) {
       AddLauncherJar(state, target);
       return 1;
     });
-    SaveInstance(app::AddInstance(state, ui), "", state.settings);
+    SaveInstance(AddInstance(state, ui), "", state.settings);
   } else {
     // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
@@ -106,19 +106,19 @@ int Clone(AppState& state, Ui& ui, const MenuSelection& selection) {
   edit.Name += " - copy";
   // The source's icon file goes along, so the clone keeps its icon beyond this run.
   if (edit.IconFile.empty())
-    edit.IconFile = FindIconFile(state.settings.InstancesDir + source.Folder + "\\");
+    edit.IconFile = instances::FindIconFile(state.settings.InstancesDir + source.Folder + "\\");
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
   ui.ShowStatusWindow("Clone instance", edit.Name, true);
   edit.Folder = MakeFolderName(edit.Name, state.settings.InstancesDir);
   std::string target = GameFolder(state.settings, edit.Folder);
   CreatePath(target);
-  int copied = app::ReportWorkEnd(
-      ui, app::CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
+  int copied = ReportWorkEnd(
+      ui, CopyGameFolder(ui, "Clone", GameFolder(state.settings, source.Folder), target));
   if (copied) {
-    Instance& clone = app::AddInstance(state, ui);
+    Instance& clone = AddInstance(state, ui);
     SaveInstance(clone, "", state.settings);
     // Its own copy from now on: later saves must not take the source's icon again.
-    clone.IconFile = FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
+    clone.IconFile = instances::FindIconFile(state.settings.InstancesDir + clone.Folder + "\\");
   } else {
     // Left behind, failed or cancelled, it would be listed as an instance at the next start.
     platform::DeleteTree(state.settings.InstancesDir + edit.Folder);
@@ -134,7 +134,7 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance& edit = state.edit;
   CopyInstance(edit, *record);
   if (!InstanceDialog(state, ui, edit)) return Cancelled(edit);
-  bool rebuild = app::NeedsRebuild(*record, edit);
+  bool rebuild = NeedsRebuild(*record, edit);
   CopyInstance(*record, edit);
   SaveInstance(*record, "", state.settings);
   // Only this row is drawn again; the list keeps its place and shows what was worked on.
@@ -144,9 +144,9 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
     ui.SelectInstanceRow(row);
   }
   if (rebuild) {
-    DownloadContext context = Downloads(state);
+    versions::DownloadContext context = Downloads(state);
     UpdateInstance(context, ui, *record, false, state.dates);  // a failure here is not shown
-    app::InstallModsBehindStatus(state, ui, *record, 0);
+    InstallModsBehindStatus(state, ui, *record, 0);
   }
   FreeInstanceIcon(edit);
   return 1;
@@ -155,14 +155,14 @@ int Config(AppState& state, Ui& ui, const MenuSelection& selection) {
 int Repair(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
-  if (record->BackupBeforUpdate && !app::BackupBehindStatus(state, ui, *record)) return 0;
+  if (record->BackupBeforUpdate && !BackupBehindStatus(state, ui, *record)) return 0;
   UninstallMods(state.settings, *record);
-  DownloadContext context = Downloads(state);
+  versions::DownloadContext context = Downloads(state);
   bool cancelled = false;
   int updated = UpdateInstance(context, ui, *record, true, state.dates, &cancelled);
   if (!cancelled) CheckResult(ui, updated);
   // Also after a failed or cancelled update: the mods taken out above come back.
-  app::InstallModsBehindStatus(state, ui, *record, 1);
+  InstallModsBehindStatus(state, ui, *record, 1);
   return updated;
 }
 
@@ -176,4 +176,4 @@ void RegisterInstanceBuildCommands(CommandTable& table) {
   table.Register(kCmdRepair, Repair);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -8,7 +8,7 @@
 #include "app/not_trashed.h"
 #include "platform/trash.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 // The instance folder, or one of its game folders, in the desktop's file browser.
@@ -25,7 +25,7 @@ int DeleteInstance(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
   std::string folder = state.settings.InstancesDir + record->Folder;
-  if (!platform::TrashOrDelete(folder)) return app::ReportNotTrashed(ui, folder);
+  if (!platform::TrashOrDelete(folder)) return ReportNotTrashed(ui, folder);
   int row = RowOfInstance(state, record);
   std::erase(state.instance_list, record);
   if (row >= 0) ui.InstanceRowChanged(row, RowChange::kRemoved);
@@ -45,4 +45,4 @@ void RegisterInstanceCommands(CommandTable& table) {
   table.Register(kCmdOpenTexturepacks, OpenFolder("\\.minecraft\\texturepacks"));
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -7,7 +7,7 @@
 
 namespace oxlip::app {
 
-InstanceDialogModel::Services DialogServices(AppState& state, Ui& ui) {
+InstanceDialogModel::Services DialogServices(app::AppState& state, app::Ui& ui) {
   InstanceDialogModel::Services s;
   s.new_mod = [&] { return NewMod(state.settings, state.versions, ui); };
   s.import_mod = [&](const std::string& file) {
@@ -15,7 +15,7 @@ InstanceDialogModel::Services DialogServices(AppState& state, Ui& ui) {
   };
   s.scan_mods = [&] {
     ScanMods(state.settings, state.versions, state.mods);
-    ui.ListChanged(ListKind::kMods);
+    ui.ListChanged(app::ListKind::kMods);
     return state.mods;
   };
   s.login = [&](launch::Credentials& credentials) { return LoginDialog(ui, credentials); };
@@ -31,7 +31,7 @@ InstanceDialogModel::Services DialogServices(AppState& state, Ui& ui) {
 
 namespace oxlip {
 
-bool InstanceDialog(AppState& state, Ui& ui, Instance& record) {
+bool InstanceDialog(app::AppState& state, app::Ui& ui, Instance& record) {
   std::vector<std::string> version_files;
   for (const VersionEntry& entry : state.versions) version_files.push_back(entry.File);
   app::InstanceDialogModel model(record, std::move(version_files), state.mods,

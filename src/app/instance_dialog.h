@@ -10,7 +10,7 @@ namespace oxlip {
 // Edits `record` (the edit copy) in the dialog: true when confirmed, with the edited values
 // in the record; false leaves it as it was. Writes no instance file; mods made or imported
 // meanwhile stay in the library either way.
-bool InstanceDialog(AppState& state, Ui& ui, Instance& record);
+bool InstanceDialog(app::AppState& state, app::Ui& ui, Instance& record);
 
 }  // namespace oxlip
 

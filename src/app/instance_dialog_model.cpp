@@ -51,10 +51,10 @@ InstanceDialogModel::InstanceDialogModel(Instance& record, std::vector<std::stri
   InstanceDialogFields& f = fields_;
   f.title = record.Name;
   int first = version_files_.empty() ? -1 : 0;
-  if (record.MineCraftFile == kReleaseChannel) {
+  if (record.MineCraftFile == instances::kReleaseChannel) {
     f.version = VersionOption::kRelease;
     f.version_index = first;
-  } else if (record.MineCraftFile == kBetaChannel) {
+  } else if (record.MineCraftFile == instances::kBetaChannel) {
     f.version = VersionOption::kBeta;
     f.version_index = first;
   } else {
@@ -154,9 +154,9 @@ void InstanceDialogModel::Confirm() {
   Instance& r = record_;
   const InstanceDialogFields& f = fields_;
   if (f.version == VersionOption::kRelease)
-    r.MineCraftFile = kReleaseChannel;
+    r.MineCraftFile = instances::kReleaseChannel;
   else if (f.version == VersionOption::kBeta)
-    r.MineCraftFile = kBetaChannel;
+    r.MineCraftFile = instances::kBetaChannel;
   else
     r.MineCraftFile = PinnedVersion();
   ApplyIcon();

@@ -48,7 +48,7 @@ void LoadInstanceIcons(AppState& state, Ui& ui) {
   std::vector<IconLoader::Job> jobs;
   for (const Instance* record : state.instance_list)
     if (record->Icon.loading())
-      jobs.push_back({record, InstanceFolderPath(state.settings, record->Folder)});
+      jobs.push_back({record, instances::InstanceFolderPath(state.settings, record->Folder)});
   state.icons.loader.Add(std::move(jobs));
 }
 
@@ -65,7 +65,8 @@ bool DeliverInstanceIcons(AppState& state, Ui& ui) {
 
 void SettleInstanceIcon(AppState& state, Ui& ui, Instance& record) {
   if (!record.Icon.loading()) return;
-  ShowOwnIcon(ui, record, LoadListIcon(InstanceFolderPath(state.settings, record.Folder)),
+  ShowOwnIcon(ui, record,
+              instances::LoadListIcon(instances::InstanceFolderPath(state.settings, record.Folder)),
               RowOfInstance(state, &record));
 }
 

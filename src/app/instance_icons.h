@@ -5,14 +5,12 @@
 #include "app/ui.h"
 #include "instances/icon_files.h"
 
-namespace oxlip {
-struct AppState;
-}
-
 namespace oxlip::app {
 
+struct AppState;
+
 struct InstanceIconLoading {
-  IconLoader loader{LoadListIcon};
+  IconLoader loader{instances::LoadListIcon};
   RowRange preferred;  // the rows last moved to the front of the queue
 };
 

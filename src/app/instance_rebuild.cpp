@@ -14,7 +14,7 @@ namespace oxlip::app {
 
 void InstallModsBehindStatus(AppState& state, Ui& ui, const Instance& record, int overwrite) {
   ReportWorkEnd(ui, CancellableBehindStatus(
-                        ui, "Install mods", record.Name, false, [&](ProgressSink& progress) {
+                        ui, "Install mods", record.Name, false, [&](base::ProgressSink& progress) {
                           return installmod(state.settings, record, overwrite, progress);
                         }));
 }
@@ -30,10 +30,10 @@ int BackupBehindStatus(AppState& state, Ui& ui, const Instance& record) {
   Instance copy;  // the worker reads its own copy of what the backup needs
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  return ReportWorkEnd(
-      ui, CancellableBehindStatus(ui, "Backup", record.Name, true, [&](ProgressSink& progress) {
-        return MineCraftBackup(state.settings, copy, &progress);
-      }));
+  return ReportWorkEnd(ui, CancellableBehindStatus(
+                               ui, "Backup", record.Name, true, [&](base::ProgressSink& progress) {
+                                 return MineCraftBackup(state.settings, copy, &progress);
+                               }));
 }
 
 WorkEnd CopyGameFolder(Ui& ui, const std::string& operation, const std::string& from,
@@ -41,7 +41,7 @@ WorkEnd CopyGameFolder(Ui& ui, const std::string& operation, const std::string& 
   std::vector<std::string> skipped;
   platform::Error error;
   // A linked "saves" folder on another disk is copied, a link back into the tree is not.
-  WorkEnd end = RunCancellable(ui, [&](ProgressSink& progress) {
+  WorkEnd end = RunCancellable(ui, [&](base::ProgressSink& progress) {
     return platform::CopyTree(from, to, platform::FollowLinks::kGuarded, &skipped, &error,
                               [&] { return !progress.Cancelled(); })
                ? 1

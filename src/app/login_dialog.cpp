@@ -2,7 +2,7 @@
 
 namespace oxlip {
 
-int LoginDialog(Ui& ui, launch::Credentials& credentials) {
+int LoginDialog(app::Ui& ui, launch::Credentials& credentials) {
   app::LoginForm form(credentials);
   if (!ui.RunLoginDialog(form)) return app::kLoginCancelled;
   credentials = form.texts();

@@ -8,6 +8,6 @@ namespace oxlip {
 // Shows the dialog filled with the credentials. kLoginChosen or kPlayOfflineChosen (the
 // credentials then hold the two texts), kLoginCancelled when cancelled (they stay as they
 // were).
-int LoginDialog(Ui& ui, launch::Credentials& credentials);
+int LoginDialog(app::Ui& ui, launch::Credentials& credentials);
 
 }  // namespace oxlip

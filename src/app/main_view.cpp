@@ -6,7 +6,7 @@
 #include "app/move_row.h"
 #include "app/sort_order.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 Instance* InstanceAtRow(const AppState& state, int row) {
   if (row < 0 || row >= static_cast<int>(state.instance_list.size())) return nullptr;
@@ -40,7 +40,7 @@ Menu RightClickMenu(AppState& state, ListKind list, int selected_row) {
 int RunMenuCommand(AppState& state, Ui& ui, int id) {
   MenuSelection selection = state.selection;
   // A command may copy the record or show its icon: one still being read is read now.
-  if (selection.instance) app::SettleInstanceIcon(state, ui, *selection.instance);
+  if (selection.instance) SettleInstanceIcon(state, ui, *selection.instance);
   return state.commands.Run(id, state, ui, selection);
 }
 
@@ -73,4 +73,4 @@ int DropFiles(AppState& state, Ui& ui, ListKind list, const std::string& names) 
   return state.commands.Run(id, state, ui, selection);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

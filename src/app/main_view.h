@@ -8,7 +8,7 @@
 #include "app/menus.h"
 #include "app/ui.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 // Commands reached by dropping files rather than by a menu item.
 inline constexpr int kCmdDropVersionFile = 100;
@@ -38,4 +38,4 @@ Instance* InstanceAtRow(const AppState& state, int row);
 // The row of an instance in the instance list; -1 when it is not listed.
 int RowOfInstance(const AppState& state, const Instance* record);
 
-}  // namespace oxlip
+}  // namespace oxlip::app

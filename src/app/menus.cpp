@@ -1,6 +1,6 @@
 #include "app/menus.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 MenuItem Item(const char* text, int id) { return {MenuItem::Kind::kCommand, text, id, true, {}}; }
@@ -67,4 +67,4 @@ Menu InstanceMenuFor(const std::string& name, bool has_alternate_launcher) {
   return menu;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

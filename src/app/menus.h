@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace oxlip {
+namespace oxlip::app {
 
 // Command identifiers of the menu items.
 enum CommandId : int {
@@ -63,4 +63,4 @@ Menu BuildMenu(MenuKind kind);
 // The instance menu as shown for one instance: its name as the disabled first item.
 Menu InstanceMenuFor(const std::string& name, bool has_alternate_launcher);
 
-}  // namespace oxlip
+}  // namespace oxlip::app

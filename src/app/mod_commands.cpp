@@ -9,7 +9,7 @@
 #include "platform/path.h"
 #include "platform/trash.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 // The mod of the remembered row; null when the list changed under it.
@@ -73,7 +73,7 @@ int DeleteMod(AppState& state, Ui& ui, const MenuSelection& selection) {
   // No question is asked; the trash lets a slip be undone.
   std::string folder = state.settings.ModDir + mod->Dir;
   if (IsModFolder(mod->Dir) && !platform::TrashOrDelete(folder))
-    return app::ReportNotTrashed(ui, folder);
+    return ReportNotTrashed(ui, folder);
   state.mods.erase(state.mods.begin() + selection.row);
   ui.ListChanged(ListKind::kMods);
   return 1;
@@ -90,4 +90,4 @@ void RegisterModCommands(CommandTable& table) {
   table.Register(kCmdDeleteMod, DeleteMod);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

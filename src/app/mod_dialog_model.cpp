@@ -46,7 +46,7 @@ void CopyDropped(const std::string& path, const std::string& target) {
 
 }  // namespace
 
-ModDialogModel::ModDialogModel(const std::string& workspace, const VersionList& versions,
+ModDialogModel::ModDialogModel(const std::string& workspace, const versions::VersionList& versions,
                                ModRecord& record)
     : record_(record), versions_{"all"}, name_(record.Name) {
   for (const VersionEntry& entry : versions) {

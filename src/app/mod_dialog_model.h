@@ -18,7 +18,8 @@ inline constexpr int kModDialogLists = 3;
 class ModDialogModel {
  public:
   // `workspace` ends with a separator; `record` is changed only by Confirm.
-  ModDialogModel(const std::string& workspace, const VersionList& versions, ModRecord& record);
+  ModDialogModel(const std::string& workspace, const versions::VersionList& versions,
+                 ModRecord& record);
 
   // "all", then every stored version in the list's order.
   const std::vector<std::string>& version_choices() const { return versions_; }

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-namespace oxlip {
+namespace oxlip::app {
 
 // Moves the row `from` to `to` as a drop does: removed first, then inserted at `to`, so a row
 // dragged down lands after the drop row and one dragged up before it. False when nothing moves.
@@ -18,4 +18,4 @@ bool MoveRow(std::vector<T>& rows, int from, int to) {
   return true;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -8,17 +8,16 @@
 #include "platform/fs.h"
 
 namespace oxlip {
-
 namespace app {
 
-bool ConfirmAndPack(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                    ModRecord& record) {
+bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                    app::Ui& ui, ModRecord& record) {
   ModDialogModel model(mods::WorkspaceFolder(settings), versions, record);
   if (!ui.RunModDialog(model)) return false;
   model.Confirm();
   WorkEnd end = CancellableBehindStatus(
       ui, "Packing mod", record.Name, true,
-      [&](ProgressSink& progress) { return CreateMod(settings, record, &progress); });
+      [&](base::ProgressSink& progress) { return CreateMod(settings, record, &progress); });
   // After a failure the mod is listed all the same, with the archive that could be made; a
   // cancelled one was not made.
   ReportWorkEnd(ui, end);
@@ -27,7 +26,8 @@ bool ConfirmAndPack(const GlobalSettings& settings, const VersionList& versions,
 
 }  // namespace app
 
-std::string NewMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui) {
+std::string NewMod(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                   app::Ui& ui) {
   std::string workspace = mods::WorkspaceFolder(settings);
   platform::DeleteTree(workspace);
   mods::CreateWorkspaceFolders(workspace);

@@ -10,14 +10,15 @@
 namespace oxlip {
 
 // The new mod's Dir, or "" when cancelled. The workspace is gone afterwards.
-std::string NewMod(const GlobalSettings& settings, const VersionList& versions, Ui& ui);
+std::string NewMod(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                   app::Ui& ui);
 
 namespace app {
 
 // Shows the workspace in the mod dialog for `record`; when confirmed, packs it behind the
 // status window and shows a packing failure. True when a mod was made.
-bool ConfirmAndPack(const GlobalSettings& settings, const VersionList& versions, Ui& ui,
-                    ModRecord& record);
+bool ConfirmAndPack(const base::GlobalSettings& settings, const versions::VersionList& versions,
+                    app::Ui& ui, ModRecord& record);
 
 }  // namespace app
 

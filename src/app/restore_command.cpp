@@ -10,22 +10,22 @@
 #include "instances/mod_list_file.h"
 #include "platform/fs.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 // The restored mod list is what the record holds from now on, so the next save keeps it.
 void ReadRestoredMods(const std::string& folder, Instance& record) {
   std::optional<std::string> text = platform::ReadWholeFile(folder + "\\mods.ini");
-  record.Mods = text ? ParseModListText(*text) : std::vector<std::string>{};
+  record.Mods = text ? instances::ParseModListText(*text) : std::vector<std::string>{};
 }
 
 int RestoreBackupCommand(AppState& state, Ui& ui, const MenuSelection& selection) {
   Instance* record = selection.instance;
   if (!record) return 1;
   // The game writes to its worlds while it runs.
-  if (!app::RefuseWhileGameRuns(state, *record, "RestoreBackup")) return CheckResult(ui, 0);
+  if (!RefuseWhileGameRuns(state, *record, "RestoreBackup")) return CheckResult(ui, 0);
   const std::string folder = backup::InstanceFolder(state.settings, *record);
-  app::RestoreChoiceModel model(record->Name, backup::ListBackups(folder));
+  RestoreChoiceModel model(record->Name, backup::ListBackups(folder));
   if (model.rows() == 0) {
     ui.ShowMessage("Oxlip", "RestoreBackup: " + record->Name + " has no backups yet.");
     return 1;
@@ -34,7 +34,7 @@ int RestoreBackupCommand(AppState& state, Ui& ui, const MenuSelection& selection
   const backup::BackupArchive chosen = *model.chosen();
   std::string error;
   int restored = ui.RunWithProgress(
-      app::RestoreChoiceModel::kTitle, record->Name, [&](ProgressSink& progress) {
+      RestoreChoiceModel::kTitle, record->Name, [&](base::ProgressSink& progress) {
         return backup::RestoreBackup(folder, chosen, progress, &error) ? 1 : 0;
       });
   // Also after a failure part-way: the record follows what is on disk.
@@ -50,4 +50,4 @@ void RegisterRestoreCommand(CommandTable& table) {
   table.Register(kCmdRestoreBackup, RestoreBackupCommand);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -5,7 +5,7 @@
 
 #include "platform/fs.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 std::optional<std::vector<std::string>> ReadSortOrder(const std::string& path) {
   std::optional<std::string> bytes = platform::ReadWholeFile(path);
@@ -50,4 +50,4 @@ std::vector<size_t> DisplayOrder(const std::vector<std::string>& folders,
   return order;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

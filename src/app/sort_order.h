@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace oxlip {
+namespace oxlip::app {
 
 // The lines of the file; nothing when it cannot be opened.
 std::optional<std::vector<std::string>> ReadSortOrder(const std::string& path);
@@ -16,4 +16,4 @@ bool WriteSortOrder(const std::string& path, const std::vector<std::string>& fol
 std::vector<size_t> DisplayOrder(const std::vector<std::string>& folders,
                                  const std::vector<std::string>& lines);
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -3,7 +3,7 @@
 #include "app/menus.h"
 #include "app/stampit.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 void RegisterStampCommand(CommandTable& table) {
   table.Register(kCmdImportAlternateMods,
@@ -13,4 +13,4 @@ void RegisterStampCommand(CommandTable& table) {
                  });
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

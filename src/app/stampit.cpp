@@ -7,13 +7,13 @@
 
 namespace oxlip {
 
-void stampit(Ui& ui, const Instance& instance, const GlobalSettings& settings) {
+void stampit(app::Ui& ui, const Instance& instance, const base::GlobalSettings& settings) {
   // The worker gets its own copies: the record and settings belong to the GUI thread.
   const altlauncher::StampPaths paths =
       altlauncher::StampPathsFor(settings.InstancesDir, instance.Folder, settings.StartFolder);
   altlauncher::StampOutcome outcome;
   app::BehindStatus(ui, "Import Mod-Settings from alternate", instance.Name, false,
-                    [&outcome, paths](ProgressSink& progress) {
+                    [&outcome, paths](base::ProgressSink& progress) {
                       outcome = altlauncher::StampProfile(paths, progress);
                       return 1;
                     });

@@ -9,6 +9,6 @@ namespace oxlip {
 
 // The work runs behind the status window; the outcome is shown afterwards in a box titled
 // "Oxlip". Needs InstancesDir and StartFolder of `settings`.
-void stampit(Ui& ui, const Instance& instance, const GlobalSettings& settings);
+void stampit(app::Ui& ui, const Instance& instance, const base::GlobalSettings& settings);
 
 }  // namespace oxlip

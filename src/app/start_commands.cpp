@@ -8,7 +8,7 @@
 #include "app/start_minecraft.h"
 #include "backup/backup.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 int Start(AppState& state, Ui& ui, Instance& record) {
@@ -26,18 +26,18 @@ int StartWithAlternate(AppState& state, Ui& ui, Instance& record) {
   return result;
 }
 
-using BackupWork = int (*)(const GlobalSettings&, const Instance&, ProgressSink*);
+using BackupWork = int (*)(const base::GlobalSettings&, const Instance&, base::ProgressSink*);
 
 // Off the GUI thread behind the status window; the worker reads its own copy of the record.
 int RunBackup(AppState& state, Ui& ui, const Instance& record, const char* title,
               const char* operation, BackupWork work) {
-  if (!app::RefuseWhileGameRuns(state, record, operation)) return CheckResult(ui, 0);
+  if (!RefuseWhileGameRuns(state, record, operation)) return CheckResult(ui, 0);
   Instance copy;
   copy.Name = record.Name;
   copy.Folder = record.Folder;
-  const GlobalSettings& settings = state.settings;
-  return app::ReportWorkEnd(
-      ui, app::CancellableBehindStatus(ui, title, record.Name, true, [&](ProgressSink& progress) {
+  const base::GlobalSettings& settings = state.settings;
+  return ReportWorkEnd(
+      ui, CancellableBehindStatus(ui, title, record.Name, true, [&](base::ProgressSink& progress) {
         return work(settings, copy, &progress);
       }));
 }
@@ -63,4 +63,4 @@ void RegisterStartCommands(CommandTable& table) {
                  }));
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

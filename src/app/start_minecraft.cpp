@@ -17,17 +17,18 @@ int Fail(const char* text) {
 }
 
 // The server may be slow or unreachable: the window keeps being drawn meanwhile.
-bool AskServer(GameStart& start, const launch::Credentials& credentials,
+bool AskServer(app::GameStart& start, const launch::Credentials& credentials,
                launch::LoginAnswer& answer) {
-  int done = app::BehindStatus(
-      start.ui, "MineCraft Login", credentials.user, true,
-      [&](ProgressSink&) { return LoginRequest(start.settings, credentials, answer) ? 1 : 0; });
+  int done = app::BehindStatus(start.ui, "MineCraft Login", credentials.user, true,
+                               [&](base::ProgressSink&) {
+                                 return LoginRequest(start.settings, credentials, answer) ? 1 : 0;
+                               });
   return done != 0;
 }
 
 // No answer at all is not a refusal: the server may be gone for good, so playing offline under
 // the name just tried is offered. True when the person took it.
-bool OfferOffline(Ui& ui, const std::string& user) {
+bool OfferOffline(app::Ui& ui, const std::string& user) {
   const std::string unreachable = "LoginRequest: The login server can't be reached.";
   if (!app::LoginForm::CanPlayOffline(user)) {
     ui.ShowMessage("Oxlip", unreachable);
@@ -39,7 +40,7 @@ bool OfferOffline(Ui& ui, const std::string& user) {
 
 // The remembered offline name, the stored credentials or the dialog, then the request until it
 // succeeds; false when the person cancelled. Offline, nothing is sent.
-bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
+bool LogIn(app::GameStart& start, const Instance& record, launch::GameLogin& login) {
   if (!record.OfflineName.empty()) {
     login = launch::OfflineLogin(record.OfflineName);
     return true;
@@ -70,18 +71,18 @@ bool LogIn(GameStart& start, const Instance& record, launch::GameLogin& login) {
 }
 
 // Its result is not looked at: a failed backup neither stops the start nor is shown.
-void BackUpSaves(GameStart& start, const Instance& record) {
+void BackUpSaves(app::GameStart& start, const Instance& record) {
   Instance saves;  // the worker's own copy of what it reads
   saves.Name = record.Name;
   saves.Folder = record.Folder;
   app::CancellableBehindStatus(
       start.ui, "Backup saves", record.Name, true,
-      [&](ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
+      [&](base::ProgressSink& progress) { return SaveBackup(start.settings, saves, &progress); });
 }
 
 }  // namespace
 
-int StartMinecraft(GameStart& start, Instance& record) {
+int StartMinecraft(app::GameStart& start, Instance& record) {
   if (launch::GameStillRuns(start.game)) return Fail("StartMinecraft: Minecraft already run");
   if (record.AutoBackupSaves != 0) BackUpSaves(start, record);
   launch::GameLogin login;

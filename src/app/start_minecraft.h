@@ -7,17 +7,20 @@
 #include "platform/conventions.h"
 
 namespace oxlip {
+namespace app {
 
 struct GameStart {
-  const GlobalSettings& settings;
+  const base::GlobalSettings& settings;
   Ui& ui;
   launch::RunningGame& game;
   const platform::Conventions& conventions = platform::kNativeConventions;
 };
 
+}  // namespace app
+
 // Backs up the saves when asked, logs in for the built-in start, and starts Java with the
 // start mode's command line; its output goes to "game.log" in the instance folder. The game
 // process's id when it runs, else 0 with the last-error text set.
-int StartMinecraft(GameStart& start, Instance& record);
+int StartMinecraft(app::GameStart& start, Instance& record);
 
 }  // namespace oxlip

@@ -8,6 +8,7 @@
 #include "app/instance_icons.h"
 #include "app/sort_order.h"
 #include "app/startup_hooks.h"
+#include "app/startup_update.h"
 #include "base/create_path.h"
 #include "image/image_loader.h"
 #include "instances/load_instance.h"
@@ -16,7 +17,7 @@
 #include "platform/http.h"
 #include "versions/version_store.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 // Calls `work` for 0 to `count` - 1 on up to four threads, this one included; each index once.
@@ -43,7 +44,7 @@ void WriteMissingIcon(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 bool StartUp(AppState& state, const StartFiles& files) {
-  LoadGlobalSettings(state.settings, files.cache_folder);
+  base::LoadGlobalSettings(state.settings, files.cache_folder);
   platform::InitNetwork();
   WriteMissingIcon(state.settings.DefaultIconFile, files.default_icon);
   state.default_icon.Load(image::LoadImageFile(state.settings.DefaultIconFile));
@@ -53,8 +54,9 @@ bool StartUp(AppState& state, const StartFiles& files) {
 }
 
 void LoadInstances(AppState& state) {
-  InstanceContext context{state.settings, state.versions.empty() ? "" : state.versions.front().File,
-                          state.default_icon, state.java_path};
+  instances::InstanceContext context{state.settings,
+                                     state.versions.empty() ? "" : state.versions.front().File,
+                                     state.default_icon, state.java_path};
   std::vector<std::string> folders;
   for (const platform::DirEntry& entry : platform::ListFolder(state.settings.InstancesDir))
     if (entry.names_folder) folders.push_back(entry.name);
@@ -62,7 +64,7 @@ void LoadInstances(AppState& state) {
   // Thousands of folders are read at every start, each thread a share of them.
   ForEachInParallel(folders.size(), [&](size_t i) {
     records[i] = std::make_unique<Instance>();
-    LoadInstanceSettings(*records[i], folders[i], context);
+    instances::LoadInstanceSettings(*records[i], folders[i], context);
     records[i]->Icon.MarkLoading();
     records[i]->Listed = 0;
   });
@@ -90,7 +92,7 @@ void FillLists(AppState& state, Ui& ui) {
   LoadInstances(state);
   OrderInstances(state);
   ui.ListChanged(ListKind::kInstances);
-  app::LoadInstanceIcons(state, ui);
+  LoadInstanceIcons(state, ui);
   UpdateInstancesAtStart(state, ui);
   state.selection = MenuSelection{};
 }
@@ -100,7 +102,7 @@ void ShutDown(AppState& state) {
   std::vector<std::string> folders;
   for (const Instance* record : state.instance_list) folders.push_back(record->Folder);
   WriteSortOrder(state.settings.InstancesDir + "sort.ini", folders);
-  SaveGlobalSettings(state.settings);
+  base::SaveGlobalSettings(state.settings);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

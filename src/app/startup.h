@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "app/ui.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 // What the program brings to its start besides the data folder it runs in.
 struct StartFiles {
@@ -33,4 +33,4 @@ void LoadInstances(AppState& state);
 // Fills the instance list from the records in "sort.ini" order, then the rest.
 void OrderInstances(AppState& state);
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -13,7 +13,7 @@ std::string UpdateChannelInstance(AppState& state, Ui& ui, Instance& record,
                                   platform::DateValue newest, const std::string& suffix) {
   if (record.BetaVersion == newest) return "";
   if (record.BackupBeforUpdate && !BackupBehindStatus(state, ui, record)) return "";
-  DownloadContext context{state.settings, state.remote, state.downloads};
+  versions::DownloadContext context{state.settings, state.remote, state.downloads};
   bool cancelled = false;
   bool updated = UpdateInstance(context, ui, record, false, state.dates, &cancelled);
   if (cancelled) return "";
@@ -27,9 +27,9 @@ void UpdateInstancesAtStart(AppState& state, Ui& ui) {
   std::string report;
   for (const auto& owned : state.instances) {
     Instance& record = *owned;
-    if (record.MineCraftFile == kReleaseChannel) {
+    if (record.MineCraftFile == instances::kReleaseChannel) {
       report += UpdateChannelInstance(state, ui, record, state.dates.remote_release, "");
-    } else if (record.MineCraftFile == kBetaChannel) {
+    } else if (record.MineCraftFile == instances::kBetaChannel) {
       report += UpdateChannelInstance(state, ui, record, state.dates.newest_beta, " (beta)");
     } else if (record.BetaVersion != state.dates.remote_release) {
       std::string version =

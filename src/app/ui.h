@@ -10,7 +10,7 @@
 #include "app/restore_choice_model.h"
 #include "base/progress.h"
 
-namespace oxlip {
+namespace oxlip::app {
 
 // The main window's lists, for telling the window that one was rebuilt.
 enum class ListKind { kInstances, kVersions, kMods };
@@ -42,21 +42,21 @@ class Ui {
                                 bool hide_progress) = 0;
   virtual void CloseStatusWindow() = 0;
   // The status window's first text, second text and bar; harmless while it is closed.
-  virtual ProgressSink& StatusProgress() = 0;
+  virtual base::ProgressSink& StatusProgress() = 0;
 
   // Runs `work` on a worker thread behind a progress window titled `title` whose name text
   // starts as `text`; the main window is disabled and events keep being handled until the
   // work ends. The window offers Cancel, which the sink given to `work` reports. Returns what
   // `work` returned.
   virtual int RunWithProgress(const std::string& title, const std::string& text,
-                              const std::function<int(ProgressSink&)>& work) = 0;
+                              const std::function<int(base::ProgressSink&)>& work) = 0;
 
   // Runs `work` on a worker thread while events keep being handled and the main window stays
   // disabled; it reports into the status window (open it first). Returns what `work` returned.
-  virtual int RunBehindStatus(const std::function<int(ProgressSink&)>& work) = 0;
+  virtual int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) = 0;
   // The same, with the status window offering Cancel meanwhile, for work that asks
   // ProgressSink::Cancelled.
-  virtual int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+  virtual int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) {
     return RunBehindStatus(work);
   }
 
@@ -81,11 +81,11 @@ class Ui {
   virtual void OpenFolder(const std::string& path) = 0;
 
   // Modal dialogs over their models; true when the person confirmed.
-  virtual bool RunLoginDialog(app::LoginForm& form) = 0;
-  virtual bool RunModDialog(app::ModDialogModel& model) = 0;
-  virtual bool RunInstanceDialog(app::InstanceDialogModel& model) = 0;
+  virtual bool RunLoginDialog(LoginForm& form) = 0;
+  virtual bool RunModDialog(ModDialogModel& model) = 0;
+  virtual bool RunInstanceDialog(InstanceDialogModel& model) = 0;
   // The list of an instance's backups to restore one from.
-  virtual bool RunRestoreDialog(app::RestoreChoiceModel& model) = 0;
+  virtual bool RunRestoreDialog(RestoreChoiceModel& model) = 0;
 
   // Opens the window that shows a game's log ("game.log", its run before a click away) and
   // follows it while the game writes, or brings it to the front when open already. Returns at
@@ -93,4 +93,4 @@ class Ui {
   virtual void ShowGameLog(const std::string& title, const std::string& log_file) = 0;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -5,20 +5,21 @@
 
 namespace oxlip {
 
-int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates, bool* cancelled) {
+int UpdateInstance(versions::DownloadContext& context, app::Ui& ui, Instance& record, bool force,
+                   const versions::ReleaseDates& dates, bool* cancelled) {
   // The worker sees copies: the record belongs to the GUI thread.
   const std::string folder = record.Folder;
   const std::string file = record.MineCraftFile;
   bool stopped = false;
-  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
-    int done = DownloadMinecraft(context, folder, force, file, &progress);
-    stopped = done == 0 && progress.Cancelled();
-    return done;
-  });
+  int result =
+      ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
+        int done = DownloadMinecraft(context, folder, force, file, &progress);
+        stopped = done == 0 && progress.Cancelled();
+        return done;
+      });
   if (cancelled) *cancelled = stopped;
   if (!result) return 0;
-  record.BetaVersion = file == kBetaChannel ? dates.newest_beta : dates.remote_release;
+  record.BetaVersion = file == instances::kBetaChannel ? dates.newest_beta : dates.remote_release;
   SaveInstance(record, "", context.settings);
   return 1;
 }

@@ -11,7 +11,7 @@ namespace oxlip {
 // calling thread, records the installed build's date in the instance and saves its settings.
 // The window offers Cancel: the update then stops within a poll and `cancelled` (when given)
 // is set; the files already in place stay, the ones still arriving are removed.
-int UpdateInstance(DownloadContext& context, Ui& ui, Instance& record, bool force,
-                   const ReleaseDates& dates, bool* cancelled = nullptr);
+int UpdateInstance(versions::DownloadContext& context, app::Ui& ui, Instance& record, bool force,
+                   const versions::ReleaseDates& dates, bool* cancelled = nullptr);
 
 }  // namespace oxlip

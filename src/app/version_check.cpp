@@ -10,20 +10,20 @@
 namespace oxlip::app {
 namespace {
 
-DownloadContext Downloads(AppState& state) {
-  return DownloadContext{state.settings, state.remote, state.downloads};
+versions::DownloadContext Downloads(AppState& state) {
+  return versions::DownloadContext{state.settings, state.remote, state.downloads};
 }
 
-platform::DateValue NewestBetaDate(const RemoteFileList& list) {
-  int newest = NewestBetaJar(list);
+platform::DateValue NewestBetaDate(const versions::RemoteFileList& list) {
+  int newest = versions::NewestBetaJar(list);
   return newest < 0 ? 0 : list.files[newest].Date;
 }
 
 // The release jar into the cache, then into the store under its version's name. A jar of that
 // name already there keeps its place and the download is dropped.
-int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
-  GlobalSettings& settings = state.settings;
-  DownloadContext context = Downloads(state);
+int FetchCurrentVersion(AppState& state, base::ProgressSink& progress) {
+  base::GlobalSettings& settings = state.settings;
+  versions::DownloadContext context = Downloads(state);
   if (!GetMCFileList(settings, state.remote, settings.MCURL, "download\\")) return 0;
   std::string scratch = settings.CacheDir + "currentversion.jar";
   if (DownloadMCFile(context, "minecraft.jar", scratch) && DoDownloads(context, &progress)) {
@@ -43,8 +43,8 @@ int FetchCurrentVersion(AppState& state, ProgressSink& progress) {
 }  // namespace
 
 void FindReleaseDates(AppState& state, Ui& ui) {
-  app::BehindStatus(ui, "Search for current minecraft version", "", true, [&](ProgressSink&) {
-    const GlobalSettings& settings = state.settings;
+  BehindStatus(ui, "Search for current minecraft version", "", true, [&](base::ProgressSink&) {
+    const base::GlobalSettings& settings = state.settings;
     bool listed = GetMCFileList(settings, state.remote, settings.MCURL + "?prefix=minecraft.jar",
                                 "download_versions\\");
     if (listed && FindRemoteFile(state.remote, "minecraft.jar"))
@@ -57,11 +57,11 @@ void FindReleaseDates(AppState& state, Ui& ui) {
 }
 
 void AddCurrentVersion(AppState& state, Ui& ui) {
-  const GlobalSettings& settings = state.settings;
+  const base::GlobalSettings& settings = state.settings;
   if (settings.LatestVersion == state.dates.remote_release && !settings.LatestVersionNr.empty())
     return;
-  app::BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
-                    [&](ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
+  BehindStatus(ui, "Add current Version to Minecraft Version", "", false,
+               [&](base::ProgressSink& progress) { return FetchCurrentVersion(state, progress); });
 }
 
 }  // namespace oxlip::app

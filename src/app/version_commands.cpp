@@ -19,7 +19,7 @@
 #include "versions/version_index.h"
 #include "versions/version_store.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
 
 constexpr const char* kAddDroppedJarTitle = "Add Minecraft Version";
@@ -35,18 +35,18 @@ std::string RowFile(const AppState& state, const MenuSelection& selection) {
   return state.versions[selection.row].File;
 }
 
-std::string BetaScratch(const GlobalSettings& settings, int n) {
+std::string BetaScratch(const base::GlobalSettings& settings, int n) {
   return settings.CacheDir + "downloadbeta" + std::to_string(n) + ".jar";
 }
 
 // Queues every beta jar of the listing, fetches them, and stores those that carry a build
 // date under their version's name. Returns how many were queued.
-int FetchBetas(AppState& state, ProgressSink& progress) {
-  const GlobalSettings& settings = state.settings;
-  DownloadContext context{state.settings, state.remote, state.downloads};
+int FetchBetas(AppState& state, base::ProgressSink& progress) {
+  const base::GlobalSettings& settings = state.settings;
+  versions::DownloadContext context{state.settings, state.remote, state.downloads};
   int count = 0;
   for (int i = 0; i < static_cast<int>(state.remote.files.size()); ++i) {
-    if (!IsBetaJar(state.remote.files[i])) continue;
+    if (!versions::IsBetaJar(state.remote.files[i])) continue;
     state.remote.current = i;
     DownloadMCFile(context, BetaScratch(settings, count++), "");
   }
@@ -65,7 +65,7 @@ int FetchBetas(AppState& state, ProgressSink& progress) {
 
 // The listing is fetched behind the window too: the GUI thread never waits for the network.
 int DownloadAllBetas(AppState& state, Ui& ui, const MenuSelection&) {
-  int listed = app::BehindStatus(ui, "Download Betas", "", false, [&](ProgressSink& progress) {
+  int listed = BehindStatus(ui, "Download Betas", "", false, [&](base::ProgressSink& progress) {
     if (!GetMCFileList(state.settings, state.remote, state.settings.MCASSETSURL, "assets\\"))
       return 0;
     return FetchBetas(state, progress);
@@ -82,8 +82,9 @@ int DowngradeVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string work = state.settings.CacheDir + "\\patch\\";
   CreatePath(work);
   // The outcome shows in the store; what stopped the chain is not a failure of the command.
-  ui.RunBehindStatus(
-      [&](ProgressSink& status) { return Downgrade(state.settings, jar, work, &status, 1, 1); });
+  ui.RunBehindStatus([&](base::ProgressSink& status) {
+    return Downgrade(state.settings, jar, work, &status, 1, 1);
+  });
   platform::DeleteTree(work);
   ui.CloseStatusWindow();
   Rescan(state, ui);
@@ -98,7 +99,7 @@ int ReloadVersions(AppState& state, Ui& ui, const MenuSelection&) {
 int DeleteVersion(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string file = RowFile(state, selection);
   if (!file.empty() && !platform::TrashOrDelete(state.settings.VersionsDir + file))
-    app::ReportNotTrashed(ui, state.settings.VersionsDir + file);
+    ReportNotTrashed(ui, state.settings.VersionsDir + file);
   Rescan(state, ui);
   return 1;
 }
@@ -113,8 +114,8 @@ int AddDroppedJar(AppState& state, Ui& ui, const MenuSelection& selection) {
   std::string version;
   std::string name;
   // Unpacking and copying a jar takes a while; any box comes after the window has closed.
-  int stored = app::BehindStatus(
-      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](ProgressSink&) {
+  int stored = BehindStatus(
+      ui, kAddDroppedJarTitle, platform::NativePath(path), true, [&](base::ProgressSink&) {
         version = GetMineCraftVersion(state.settings, path, date, 1);
         name = versions::StoreJarName(version);
         return platform::CopyFile(path, state.settings.VersionsDir + name) ? 1 : 0;
@@ -138,4 +139,4 @@ void RegisterVersionCommands(CommandTable& table) {
   table.Register(kCmdDropVersionFile, AddDroppedJar);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::app

@@ -115,7 +115,7 @@ bool WriteEntries(OutputFolder& out, const Command& command, const std::vector<E
       return false;
   FileQueue queue(std::move(files));
   ExtractBudget* budget = ActiveExtractBudget();
-  ProgressSink* progress = ActiveProgress();
+  base::ProgressSink* progress = ActiveProgress();
   std::vector<std::thread> helpers;
   for (unsigned t = 1; t < threads; ++t)
     helpers.emplace_back([&] {

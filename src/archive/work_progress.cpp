@@ -5,17 +5,17 @@
 namespace oxlip::archive {
 namespace {
 
-thread_local ProgressSink* active_sink = nullptr;
+thread_local base::ProgressSink* active_sink = nullptr;
 
 }  // namespace
 
-ProgressScope::ProgressScope(ProgressSink* progress) : previous_(active_sink) {
+ProgressScope::ProgressScope(base::ProgressSink* progress) : previous_(active_sink) {
   active_sink = progress;
 }
 
 ProgressScope::~ProgressScope() { active_sink = previous_; }
 
-ProgressSink* ActiveProgress() { return active_sink; }
+base::ProgressSink* ActiveProgress() { return active_sink; }
 
 CommandProgress::CommandProgress(std::uint64_t total) : sink_(active_sink), total_(total) {}
 

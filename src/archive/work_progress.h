@@ -14,20 +14,20 @@ namespace oxlip::archive {
 
 class ProgressScope {
  public:
-  explicit ProgressScope(ProgressSink& progress) : ProgressScope(&progress) {}
+  explicit ProgressScope(base::ProgressSink& progress) : ProgressScope(&progress) {}
   // The scope of another thread (ActiveProgress there) for a helper of its command; none when
   // null.
-  explicit ProgressScope(ProgressSink* progress);
+  explicit ProgressScope(base::ProgressSink* progress);
   ~ProgressScope();
   ProgressScope(const ProgressScope&) = delete;
   ProgressScope& operator=(const ProgressScope&) = delete;
 
  private:
-  ProgressSink* previous_;
+  base::ProgressSink* previous_;
 };
 
 // The sink of this thread's scope, or null.
-ProgressSink* ActiveProgress();
+base::ProgressSink* ActiveProgress();
 
 // The error of a stopped command.
 inline constexpr const char* kCancelledText = "cancelled";
@@ -42,7 +42,7 @@ class CommandProgress {
   void Advance(std::uint64_t bytes);
 
  private:
-  ProgressSink* sink_;
+  base::ProgressSink* sink_;
   std::uint64_t total_;
   std::atomic<std::uint64_t> done_{0};
   std::atomic<int> shown_{-1};

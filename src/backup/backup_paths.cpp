@@ -5,7 +5,7 @@
 
 namespace oxlip::backup {
 
-std::string InstanceFolder(const GlobalSettings& settings, const Instance& record) {
+std::string InstanceFolder(const base::GlobalSettings& settings, const Instance& record) {
   return base::FromStartFolder(settings.StartFolder, settings.InstancesDir + record.Folder);
 }
 

@@ -10,12 +10,12 @@
 
 namespace oxlip {
 
-int MineCraftBackup(const GlobalSettings& settings, const Instance& record,
-                    ProgressSink* progress) {
+int MineCraftBackup(const base::GlobalSettings& settings, const Instance& record,
+                    base::ProgressSink* progress) {
   const std::string folder = backup::InstanceFolder(settings, record);
   const std::string archive =
       "backup\\" + std::to_string(platform::NowDateValue()) + " - " + record.Folder + ".7z";
-  NoProgress silent;
+  base::NoProgress silent;
   if (!progress) progress = &silent;
   progress->SetName(record.Name);
   int result = 0;

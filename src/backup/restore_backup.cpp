@@ -74,7 +74,7 @@ bool PlaceInstance(const std::string& instance_folder, const BackupArchive& back
 }  // namespace
 
 bool RestoreBackup(const std::string& instance_folder, const BackupArchive& backup,
-                   ProgressSink& progress, std::string* error) {
+                   base::ProgressSink& progress, std::string* error) {
   const std::string staging = instance_folder + "\\" + kStaging;
   progress.SetName(platform::FileNamePart(backup.path));
   progress.SetPercent(0);

@@ -20,6 +20,6 @@ inline constexpr const char* kRestoredRecords[] = {"mods.ini", "modinstall.inf"}
 // the person, naming what stayed as it was) when something failed; false with it empty when
 // `progress` was cancelled while unpacking, before anything was moved.
 bool RestoreBackup(const std::string& instance_folder, const BackupArchive& backup,
-                   ProgressSink& progress, std::string* error);
+                   base::ProgressSink& progress, std::string* error);
 
 }  // namespace oxlip::backup

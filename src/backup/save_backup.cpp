@@ -32,7 +32,7 @@ void WriteLastUpdate(const std::string& world_backup, platform::DateValue newest
 // Archives one world from inside its folder; true on success. `why` receives the archiver's
 // reason when it failed.
 bool ArchiveWorld(const std::string& world, const std::string& world_backup, std::string* why,
-                  ProgressSink& progress) {
+                  base::ProgressSink& progress) {
   std::string archive = world_backup + std::to_string(platform::NowDateValue()) + ".7z";
   // "*" is taken inside the world folder.
   if (!backup::Quotable(archive)) return false;
@@ -53,11 +53,12 @@ std::vector<std::string> Worlds(const std::string& saves) {
 
 }  // namespace
 
-int SaveBackup(const GlobalSettings& settings, const Instance& record, ProgressSink* progress) {
+int SaveBackup(const base::GlobalSettings& settings, const Instance& record,
+               base::ProgressSink* progress) {
   const std::string folder = backup::InstanceFolder(settings, record);
   const std::string saves = folder + "\\.minecraft\\saves\\";
   const std::vector<std::string> worlds = Worlds(saves);
-  NoProgress silent;
+  base::NoProgress silent;
   if (!progress) progress = &silent;
   int result = 1;
   // A cancelled world keeps its record, so the next call backs it up.

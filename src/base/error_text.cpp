@@ -22,7 +22,7 @@ void SetErrorText(const std::string& text) {
   Slot() = text;
 }
 
-std::string LastErrorText() {
+std::string base::LastErrorText() {
   std::lock_guard lock(Guard());
   return Slot();
 }

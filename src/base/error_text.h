@@ -6,9 +6,10 @@
 namespace oxlip {
 
 void SetErrorText(const std::string& text);
-std::string LastErrorText();
 
 namespace base {
+
+std::string LastErrorText();
 
 // A message followed by why it happened, "<message>: <reason>" ("SaveVersion: Can't create
 // version-file <path>: No space left on device"), or "<message> <Reason>" after a message that

@@ -4,7 +4,7 @@
 // the GUI marshals to its own thread.
 #include <string>
 
-namespace oxlip {
+namespace oxlip::base {
 
 class ProgressSink {
  public:
@@ -25,4 +25,4 @@ class NoProgress : public ProgressSink {
   void SetPercent(int) override {}
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::base

@@ -9,7 +9,7 @@
 #include "platform/path.h"
 #include "prefs/pref_file.h"
 
-namespace oxlip {
+namespace oxlip::base {
 namespace {
 
 using TextField = std::string GlobalSettings::*;
@@ -88,4 +88,4 @@ void SaveGlobalSettings(const GlobalSettings& s) {
   ClosePrefFile();
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::base

@@ -4,7 +4,7 @@
 
 #include "platform/dates.h"
 
-namespace oxlip {
+namespace oxlip::base {
 
 struct GlobalSettings {
   // Captured at load, before the file is read.
@@ -44,4 +44,4 @@ void LoadGlobalSettings(GlobalSettings& settings, const std::string& cache_folde
 // Rewrites StartFolder + "Oxlip.ini" whole in the fixed key order; a failure is not reported.
 void SaveGlobalSettings(const GlobalSettings& settings);
 
-}  // namespace oxlip
+}  // namespace oxlip::base

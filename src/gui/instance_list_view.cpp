@@ -92,7 +92,7 @@ void InstanceListView::ClearAll() {
   users_.clear();
 }
 
-RowRange InstanceListView::RowsInView() const {
+app::RowRange InstanceListView::RowsInView() const {
   // Items are laid out left to right in lines from the top, and the items of a line share its
   // top, so the rows in view are one run: from the line that reaches the top of the view to
   // the last line that starts within it.

@@ -43,7 +43,7 @@ class InstanceListView : public QListWidget {
   // Lays the icons out anew for the present width.
   void Rearrange();
   // The rows the list shows now, laid out first when a layout is due.
-  RowRange RowsInView() const;
+  app::RowRange RowsInView() const;
   // What a drag of a row carries; only this list accepts it.
   QMimeData* NewDragData() const;
   int image_count() const { return static_cast<int>(images_.size()); }

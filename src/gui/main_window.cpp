@@ -27,7 +27,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state) : state_(state) {
+MainWindow::MainWindow(app::AppState& state) : state_(state) {
   setWindowTitle(kMainWindowTitle);
   tabs_ = new QTabWidget(this);
   instances_ = new InstanceListView(nullptr);
@@ -45,8 +45,8 @@ MainWindow::MainWindow(AppState& state) : state_(state) {
   }
   ConnectEvents();
   for (auto [view, kind] :
-       {std::pair<QAbstractItemView*, ListKind>{instances_, ListKind::kInstances},
-        {versions_, ListKind::kVersions}})
+       {std::pair<QAbstractItemView*, app::ListKind>{instances_, app::ListKind::kInstances},
+        {versions_, app::ListKind::kVersions}})
     new EmptyAreaText(view, [this, kind = kind] { return Text(app::EmptyListHint(state_, kind)); });
   connect(&watch_timer_, &QTimer::timeout, this, [this] {
     WatchGameWindow(state_);
@@ -66,44 +66,47 @@ void MainWindow::ConnectEvents() {
   // the empty area.
   instances_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(instances_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopUp(ListKind::kInstances, instances_->RowAt(at)); });
-  for (auto [view, kind] : {std::pair<ReportListView*, ListKind>{versions_, ListKind::kVersions},
-                            {mods_, ListKind::kMods}}) {
+          [this](const QPoint& at) { PopUp(app::ListKind::kInstances, instances_->RowAt(at)); });
+  for (auto [view, kind] :
+       {std::pair<ReportListView*, app::ListKind>{versions_, app::ListKind::kVersions},
+        {mods_, app::ListKind::kMods}}) {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view = view, kind = kind](const QPoint& at) { PopUp(kind, view->RowAt(at)); });
   }
   connect(instances_, &QListWidget::itemDoubleClicked, this, [this] {
-    if (ui_) RunCommand([this] { DoubleClickInstance(state_, *ui_, instances_->SelectedRow()); });
+    if (ui_)
+      RunCommand([this] { app::DoubleClickInstance(state_, *ui_, instances_->SelectedRow()); });
   });
   connect(instances_, &InstanceListView::dragStarted, this,
-          [this](int row) { StartInstanceDrag(state_, row); });
+          [this](int row) { app::StartInstanceDrag(state_, row); });
   connect(instances_, &InstanceListView::instanceDropped, this, [this](int target) {
     int from = state_.selection.drag_row;
-    if (DropInstance(state_, target)) instances_->MoveItem(from, target);
+    if (app::DropInstance(state_, target)) instances_->MoveItem(from, target);
   });
   // Adding a jar or importing a mod runs long and shows windows: the desktop gets its answer
   // to the drop first.
-  for (auto [view, kind] : {std::pair<ReportListView*, ListKind>{versions_, ListKind::kVersions},
-                            {mods_, ListKind::kMods}}) {
+  for (auto [view, kind] :
+       {std::pair<ReportListView*, app::ListKind>{versions_, app::ListKind::kVersions},
+        {mods_, app::ListKind::kMods}}) {
     connect(
         view, &ReportListView::filesDropped, this,
         [this, kind = kind](const QString& names) {
-          if (ui_) RunCommand([&] { DropFiles(state_, *ui_, kind, names.toStdString()); });
+          if (ui_) RunCommand([&] { app::DropFiles(state_, *ui_, kind, names.toStdString()); });
         },
         Qt::QueuedConnection);
   }
 }
 
-void MainWindow::PopUp(ListKind list, int row_under_pointer) {
-  Menu menu = RightClickMenu(state_, list, row_under_pointer);
+void MainWindow::PopUp(app::ListKind list, int row_under_pointer) {
+  app::Menu menu = app::RightClickMenu(state_, list, row_under_pointer);
   if (menu.empty()) return;
   int id = ShowPopupMenu(menu, QCursor::pos(), this);
-  if (id >= 0 && ui_) RunCommand([&] { RunMenuCommand(state_, *ui_, id); });
+  if (id >= 0 && ui_) RunCommand([&] { app::RunMenuCommand(state_, *ui_, id); });
 }
 
 void MainWindow::PlaceFromSettings() {
-  const GlobalSettings& s = state_.settings;
+  const base::GlobalSettings& s = state_.settings;
   resize(s.WinW, s.WinH);
   if (s.WinX == -1 || s.WinY == -1) {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -115,7 +118,7 @@ void MainWindow::PlaceFromSettings() {
 }
 
 void MainWindow::StoreGeometry() const {
-  GlobalSettings& s = state_.settings;
+  base::GlobalSettings& s = state_.settings;
   s.WinX = pos().x();
   s.WinY = pos().y();
   s.WinW = width();
@@ -166,15 +169,15 @@ void MainWindow::CloseWhenIdle() {
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void MainWindow::Refresh(ListKind list) {
+void MainWindow::Refresh(app::ListKind list) {
   switch (list) {
-    case ListKind::kVersions:
+    case app::ListKind::kVersions:
       FillVersionList();
       break;
-    case ListKind::kMods:
+    case app::ListKind::kMods:
       FillModList();
       break;
-    case ListKind::kInstances:
+    case app::ListKind::kInstances:
       FillInstanceList();
       break;
   }
@@ -211,19 +214,19 @@ void MainWindow::AddInstanceRow(int row, Instance& record) {
   instances_->AddInstanceItem(row, Text(record.Name), &record, nullptr, default_image_);
 }
 
-void MainWindow::RefreshInstanceRow(int row, RowChange change) {
-  Instance* record = InstanceAtRow(state_, row);
+void MainWindow::RefreshInstanceRow(int row, app::RowChange change) {
+  Instance* record = app::InstanceAtRow(state_, row);
   switch (change) {
-    case RowChange::kAdded:
+    case app::RowChange::kAdded:
       if (record) AddInstanceRow(row, *record);
       break;
-    case RowChange::kEdited:
+    case app::RowChange::kEdited:
       if (!record || !instances_->item(row)) break;
       instances_->item(row)->setText(Text(record->Name));
       if (const image::Image* icon = record->Icon.image())
         instances_->ReplaceInstanceIcon(row, *icon);
       break;
-    case RowChange::kRemoved:
+    case app::RowChange::kRemoved:
       instances_->RemoveRow(row);
       break;
   }

@@ -20,8 +20,8 @@ class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MainWindow(AppState& state);
-  void set_ui(Ui* ui) { ui_ = ui; }
+  explicit MainWindow(app::AppState& state);
+  void set_ui(app::Ui* ui) { ui_ = ui; }
   // What stops the running work when the person closes the window during it.
   void set_cancel_work(std::function<void()> cancel) { cancel_work_ = std::move(cancel); }
   // The person closed the window and it closes once the work has ended: work started now is
@@ -36,9 +36,9 @@ class MainWindow : public QWidget {
 
   void LayoutMainWindow();
   // Redraws a list from the state.
-  void Refresh(ListKind list);
+  void Refresh(app::ListKind list);
   // Redraws one row of the instance list from the state.
-  void RefreshInstanceRow(int row, RowChange change);
+  void RefreshInstanceRow(int row, app::RowChange change);
   void SelectInstanceRow(int row);
 
   // Long work holds the window: disabled while any is running.
@@ -64,11 +64,11 @@ class MainWindow : public QWidget {
   void FillInstanceList();
   void AddInstanceRow(int row, Instance& record);
   void ConnectEvents();
-  void PopUp(ListKind list, int row_under_pointer);
+  void PopUp(app::ListKind list, int row_under_pointer);
   void CloseWhenIdle();
 
-  AppState& state_;
-  Ui* ui_ = nullptr;
+  app::AppState& state_;
+  app::Ui* ui_ = nullptr;
   QTabWidget* tabs_;
   InstanceListView* instances_;
   ReportListView* versions_;

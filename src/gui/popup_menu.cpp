@@ -2,18 +2,18 @@
 
 namespace oxlip::gui {
 
-void FillQMenu(QMenu& target, const Menu& menu) {
-  for (const MenuItem& item : menu) {
+void FillQMenu(QMenu& target, const app::Menu& menu) {
+  for (const app::MenuItem& item : menu) {
     // A "&" in a name (an instance's) is shown as such, not taken as a shortcut marker.
     QString text = QString::fromStdString(item.text).replace('&', "&&");
     switch (item.kind) {
-      case MenuItem::Kind::kSeparator:
+      case app::MenuItem::Kind::kSeparator:
         target.addSeparator();
         break;
-      case MenuItem::Kind::kSubmenu:
+      case app::MenuItem::Kind::kSubmenu:
         FillQMenu(*target.addMenu(text), item.items);
         break;
-      case MenuItem::Kind::kCommand: {
+      case app::MenuItem::Kind::kCommand: {
         QAction* action = target.addAction(text);
         action->setData(item.id);
         action->setEnabled(item.enabled);
@@ -23,7 +23,7 @@ void FillQMenu(QMenu& target, const Menu& menu) {
   }
 }
 
-int ShowPopupMenu(const Menu& menu, const QPoint& where, QWidget* owner) {
+int ShowPopupMenu(const app::Menu& menu, const QPoint& where, QWidget* owner) {
   QMenu popup(owner);
   FillQMenu(popup, menu);
   QAction* chosen = popup.exec(where);

@@ -52,8 +52,8 @@ int RunProgram(int argc, char** argv, const std::function<void(ProgramParts&)>& 
     return 1;
   }
 
-  AppState state;
-  if (!StartUp(state, StartFiles{place->cache, BuiltInDefaultIcon()})) return 0;
+  app::AppState state;
+  if (!app::StartUp(state, app::StartFiles{place->cache, BuiltInDefaultIcon()})) return 0;
 
   // Without a display Qt would abort; the program ends as when its window cannot open.
   if (!DisplayAvailable()) {
@@ -72,13 +72,13 @@ int RunProgram(int argc, char** argv, const std::function<void(ProgramParts&)>& 
   ProgramParts parts{state, window, ui};
   // Inside the event loop, so that a close asked for during the start-up work is kept.
   QTimer::singleShot(0, &window, [&] {
-    window.RunCommand([&] { FillLists(state, ui); });
+    window.RunCommand([&] { app::FillLists(state, ui); });
     if (started) started(parts);
   });
   int result = app.exec();
 
   window.StoreGeometry();
-  ShutDown(state);
+  app::ShutDown(state);
   return result;
 }
 

@@ -10,7 +10,7 @@ namespace oxlip::gui {
 
 // What a run is made of, for whoever watches it from inside the event loop.
 struct ProgramParts {
-  AppState& state;
+  app::AppState& state;
   MainWindow& window;
   QtUi& ui;
 };

@@ -97,7 +97,7 @@ int QtUi::RunOnWorker(const std::function<int()>& work) {
 }
 
 int QtUi::RunWithProgress(const std::string& title, const std::string& text,
-                          const std::function<int(ProgressSink&)>& work) {
+                          const std::function<int(base::ProgressSink&)>& work) {
   window_->BeginWork();
   StatusWindow progress(Owner(), QString::fromStdString(title));
   progress.first_text()->setText(QString::fromStdString(text));
@@ -115,29 +115,29 @@ int QtUi::RunWithProgress(const std::string& title, const std::string& text,
   return result;
 }
 
-int QtUi::RunBehindStatus(const std::function<int(ProgressSink&)>& work) {
+int QtUi::RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) {
   window_->BeginWork();
   int result = RunOnWorker([&] { return work(status_sink_); });
   window_->EndWork();
   return result;
 }
 
-int QtUi::RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) {
+int QtUi::RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) {
   if (status_) status_->OfferCancel(true);
   int result = RunBehindStatus(work);
   if (status_) status_->OfferCancel(false);
   return result;
 }
 
-void QtUi::ListChanged(ListKind list) { window_->Refresh(list); }
+void QtUi::ListChanged(app::ListKind list) { window_->Refresh(list); }
 
-void QtUi::InstanceRowChanged(int row, RowChange change) {
+void QtUi::InstanceRowChanged(int row, app::RowChange change) {
   window_->RefreshInstanceRow(row, change);
 }
 
 void QtUi::SelectInstanceRow(int row) { window_->SelectInstanceRow(row); }
 
-RowRange QtUi::InstanceRowsInView() { return window_->instance_list()->RowsInView(); }
+app::RowRange QtUi::InstanceRowsInView() { return window_->instance_list()->RowsInView(); }
 
 }  // namespace oxlip::gui
 

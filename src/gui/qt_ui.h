@@ -12,7 +12,7 @@
 namespace oxlip::gui {
 
 // The Ui port drawn with Qt, over the main window: boxes and status windows are owned by it.
-class QtUi : public QObject, public Ui {
+class QtUi : public QObject, public app::Ui {
   Q_OBJECT
 
  public:
@@ -23,15 +23,15 @@ class QtUi : public QObject, public Ui {
   void ShowStatusWindow(const std::string& title, const std::string& text,
                         bool hide_progress) override;
   void CloseStatusWindow() override;
-  ProgressSink& StatusProgress() override { return status_sink_; }
+  base::ProgressSink& StatusProgress() override { return status_sink_; }
   int RunWithProgress(const std::string& title, const std::string& text,
-                      const std::function<int(ProgressSink&)>& work) override;
-  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override;
-  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override;
-  void ListChanged(ListKind list) override;
-  void InstanceRowChanged(int row, RowChange change) override;
+                      const std::function<int(base::ProgressSink&)>& work) override;
+  int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override;
+  int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) override;
+  void ListChanged(app::ListKind list) override;
+  void InstanceRowChanged(int row, app::RowChange change) override;
   void SelectInstanceRow(int row) override;
-  RowRange InstanceRowsInView() override;
+  app::RowRange InstanceRowsInView() override;
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override;
   std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,

@@ -44,7 +44,7 @@ class StatusWindow : public QDialog {
 
 // Reports into whichever status window is open; callable from any thread, as the update's
 // worker does. Calls made while no window is open are dropped.
-class StatusProgressSink : public ProgressSink {
+class StatusProgressSink : public base::ProgressSink {
  public:
   explicit StatusProgressSink(QObject* gui_thread_object) : context_(gui_thread_object) {}
   void set_window(StatusWindow* window) {

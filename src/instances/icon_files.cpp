@@ -9,7 +9,7 @@
 #include "platform/fs.h"
 #include "platform/path.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 namespace {
 
 constexpr std::string_view kIconNames[] = {"icon.png", "icon.bmp", "icon.jpg"};
@@ -83,4 +83,4 @@ void ApplyIconFile(const std::string& folder, const std::string& icon_file,
   platform::ReplaceFileContents(folder + "icon." + IconExtension(icon_file), *bytes);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

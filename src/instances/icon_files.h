@@ -5,7 +5,7 @@
 
 #include "image/image.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 
 // The first of "icon.png", "icon.bmp", "icon.jpg" in the folder (ending with a separator)
 // that loads as an image. Names match without regard to letter case, as on Windows.
@@ -29,4 +29,4 @@ std::string IconExtension(const std::string& file);
 void ApplyIconFile(const std::string& folder, const std::string& icon_file,
                    const std::string& default_icon_file);
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

@@ -7,17 +7,21 @@
 #include "platform/dates.h"
 
 namespace oxlip {
+namespace instances {
 
 inline constexpr const char* kReleaseChannel = "\\\\release";
 inline constexpr const char* kBetaChannel = "\\\\beta";
 
+}  // namespace instances
+
 struct Instance {
   std::string Name;
   std::string Folder;  // inside InstancesDir
-  InstanceIcon Icon;
+  instances::InstanceIcon Icon;
   std::string IconFile;  // chosen in the dialog, applied by the next save; never stored
-  std::string MineCraftFile = kReleaseChannel;  // a channel or a jar of the version store
-  int Listed = 0;  // used while the instance list is ordered; never stored
+  std::string MineCraftFile =
+      instances::kReleaseChannel;  // a channel or a jar of the version store
+  int Listed = 0;                  // used while the instance list is ordered; never stored
   int SetMemory = 0;
   int MaxMemory = 1024;
   int MinMemory = 512;

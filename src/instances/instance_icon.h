@@ -5,7 +5,7 @@
 
 #include "image/image.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 
 // Loaded once at start and alive for the whole run; records refer to it, so it neither
 // copies nor moves.
@@ -62,4 +62,4 @@ class InstanceIcon {
   bool loading_ = false;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

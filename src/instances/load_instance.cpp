@@ -21,11 +21,12 @@ std::string NewInstanceName() {
 
 // A folder's own name stands for the new name and folder a new record would get: the files
 // decide the name, and looking for a free folder costs a file system call per instance.
-void SetDefaults(Instance& r, const std::string& folder, const InstanceContext& context) {
+void SetDefaults(Instance& r, const std::string& folder,
+                 const instances::InstanceContext& context) {
   r = Instance{};
   r.Name = folder.empty() ? NewInstanceName() : folder;
   r.Folder = folder.empty() ? MakeFolderName(r.Name, context.settings.InstancesDir) : folder;
-  r.Icon = InstanceIcon(context.default_icon);
+  r.Icon = instances::InstanceIcon(context.default_icon);
   r.JavaPath = context.java_path;
 }
 
@@ -40,7 +41,7 @@ void ReadChannel(Instance& r, const std::string& newest_stored_jar) {
   if (update == 2) {
     if (!newest_stored_jar.empty()) r.MineCraftFile = newest_stored_jar;
   } else if (type == 1) {
-    r.MineCraftFile = kBetaChannel;
+    r.MineCraftFile = instances::kBetaChannel;
   }
 }
 
@@ -61,34 +62,38 @@ void ReadSettings(Instance& r, const std::string& folder, const std::string& new
   r.BackupBeforUpdate = ReadPrefNumber("BackupBeforUpdate", r.BackupBeforUpdate);
   r.AutoConnect = ReadPrefNumber("AutoConnect", r.AutoConnect);
   r.ConnectIP = ReadPrefString("ConnectIP", r.ConnectIP);
-  if (r.MineCraftFile == kBetaChannel) r.BetaVersion = ReadPrefNumber("BetaVersion", 0);
+  if (r.MineCraftFile == instances::kBetaChannel) r.BetaVersion = ReadPrefNumber("BetaVersion", 0);
   r.OfflineName = ReadPrefString("OfflineName", r.OfflineName);
   ClosePrefFile();
 }
 
 }  // namespace
 
-void LoadInstanceSettings(Instance& record, const std::string& folder,
-                          const InstanceContext& context) {
+void instances::LoadInstanceSettings(Instance& record, const std::string& folder,
+                                     const instances::InstanceContext& context) {
   SetDefaults(record, folder, context);
   if (folder.empty()) return;
-  const std::string base = InstanceFolderPath(context.settings, folder);
+  const std::string base = instances::InstanceFolderPath(context.settings, folder);
   ReadSettings(record, base, context.newest_stored_jar);
-  if (auto mods = platform::ReadWholeFile(base + "mods.ini")) record.Mods = ParseModListText(*mods);
+  if (auto mods = platform::ReadWholeFile(base + "mods.ini"))
+    record.Mods = instances::ParseModListText(*mods);
   if (record.BetaVersion == 0) {
     if (auto version = platform::ReadWholeFile(base + ".minecraft\\bin\\version"))
-      record.BetaVersion = ReadVersionFileDate(*version);
+      record.BetaVersion = instances::ReadVersionFileDate(*version);
   }
 }
 
-void LoadInstance(Instance& record, const std::string& folder, const InstanceContext& context) {
-  LoadInstanceSettings(record, folder, context);
+void LoadInstance(Instance& record, const std::string& folder,
+                  const instances::InstanceContext& context) {
+  instances::LoadInstanceSettings(record, folder, context);
   if (folder.empty()) return;
-  if (auto icon = LoadIconFromFolder(InstanceFolderPath(context.settings, folder)))
+  if (auto icon =
+          instances::LoadIconFromFolder(instances::InstanceFolderPath(context.settings, folder)))
     record.Icon.SetOwn(std::move(*icon));
 }
 
-std::string InstanceFolderPath(const GlobalSettings& settings, const std::string& folder) {
+std::string instances::InstanceFolderPath(const base::GlobalSettings& settings,
+                                          const std::string& folder) {
   return settings.InstancesDir + folder + "\\";
 }
 

@@ -1,6 +1,6 @@
 #include "instances/mod_list_file.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 
 std::vector<std::string> ParseModListText(std::string_view text) {
   std::vector<std::string> lines;
@@ -21,4 +21,4 @@ std::string ModListText(const std::vector<std::string>& mods) {
   return text;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

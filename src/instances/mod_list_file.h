@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace oxlip {
+namespace oxlip::instances {
 
 // Every line up to the end; CR LF, LF and CR all end a line, and an empty line in the middle
 // is an empty entry.
@@ -13,4 +13,4 @@ std::vector<std::string> ParseModListText(std::string_view text);
 // Each entry followed by CR LF; an empty list is an empty text.
 std::string ModListText(const std::vector<std::string>& mods);
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

@@ -28,7 +28,7 @@ void WriteSettings(const Instance& r, const std::string& path) {
   WritePrefNumber("BackupBeforUpdate", r.BackupBeforUpdate);
   WritePrefNumber("AutoConnect", r.AutoConnect);
   WritePrefString("ConnectIP", r.ConnectIP);
-  if (r.MineCraftFile == kBetaChannel) WritePrefNumber("BetaVersion", r.BetaVersion);
+  if (r.MineCraftFile == instances::kBetaChannel) WritePrefNumber("BetaVersion", r.BetaVersion);
   // Last and only when set: the files of instances that never play offline stay as they were,
   // and older builds read this one as a key they do not know.
   if (!r.OfflineName.empty()) WritePrefString("OfflineName", r.OfflineName);
@@ -38,11 +38,11 @@ void WriteSettings(const Instance& r, const std::string& path) {
 }  // namespace
 
 void SaveInstance(const Instance& record, const std::string& folder,
-                  const GlobalSettings& settings) {
+                  const base::GlobalSettings& settings) {
   const std::string base = settings.InstancesDir + (folder.empty() ? record.Folder : folder) + "\\";
   WriteSettings(record, base + "settings.ini");
-  platform::ReplaceFileContents(base + "mods.ini", ModListText(record.Mods));
-  ApplyIconFile(base, record.IconFile, settings.DefaultIconFile);
+  platform::ReplaceFileContents(base + "mods.ini", instances::ModListText(record.Mods));
+  instances::ApplyIconFile(base, record.IconFile, settings.DefaultIconFile);
 }
 
 }  // namespace oxlip

@@ -10,6 +10,6 @@ namespace oxlip {
 // Rewrites "settings.ini" in the fixed key order and "mods.ini", and applies IconFile. An
 // empty folder name means the record's Folder. Failures are silent; the folder must exist.
 void SaveInstance(const Instance& record, const std::string& folder,
-                  const GlobalSettings& settings);
+                  const base::GlobalSettings& settings);
 
 }  // namespace oxlip

@@ -2,7 +2,7 @@
 
 #include "prefs/pref_document.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 
 platform::DateValue ReadVersionFileDate(std::string_view bytes) {
   constexpr size_t kMarker = 2;
@@ -15,4 +15,4 @@ platform::DateValue ReadVersionFileDate(std::string_view bytes) {
   return prefs::ParsePrefNumber(line);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

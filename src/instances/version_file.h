@@ -5,10 +5,10 @@
 
 #include "platform/dates.h"
 
-namespace oxlip {
+namespace oxlip::instances {
 
 // The date in seconds: the first line after the two marker bytes without its last three
 // characters, read as a decimal number; 0 when it does not begin with a number.
 platform::DateValue ReadVersionFileDate(std::string_view bytes);
 
-}  // namespace oxlip
+}  // namespace oxlip::instances

@@ -21,7 +21,7 @@ bool GreaterBytes(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string JavaSearchBase(const platform::Conventions& conventions) {
+std::string launch::JavaSearchBase(const platform::Conventions& conventions) {
   std::string base(conventions.java_search_base);
   if (conventions.java_search_base_is_absolute) return base;
   std::string program_files = platform::GetEnvironment("ProgramW6432");
@@ -30,7 +30,7 @@ std::string JavaSearchBase(const platform::Conventions& conventions) {
 }
 
 std::string FindJava(const platform::Conventions& conventions) {
-  return FindJava(conventions, JavaSearchBase(conventions));
+  return FindJava(conventions, launch::JavaSearchBase(conventions));
 }
 
 std::string FindJava(const platform::Conventions& conventions, const std::string& base) {

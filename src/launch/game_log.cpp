@@ -25,7 +25,7 @@ std::string Tail(const std::string& path) {
 
 }  // namespace
 
-std::string GameLogFile(const GlobalSettings& settings, const Instance& record) {
+std::string GameLogFile(const base::GlobalSettings& settings, const Instance& record) {
   return backup::InstanceFolder(settings, record) + "\\game.log";
 }
 

@@ -10,7 +10,7 @@
 namespace oxlip::launch {
 
 // The instance's "game.log", as an absolute path.
-std::string GameLogFile(const GlobalSettings& settings, const Instance& record);
+std::string GameLogFile(const base::GlobalSettings& settings, const Instance& record);
 // Where the run before keeps its log.
 std::string PreviousGameLog(const std::string& log_file);
 

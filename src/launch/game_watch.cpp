@@ -54,7 +54,7 @@ bool MaximizeOnce(launch::RunningGame& game, platform::WindowId window) {
 
 }  // namespace
 
-void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game) {
+void WatchGameWindow(const base::GlobalSettings& settings, launch::RunningGame& game) {
   if (!game.process) return;
   if (game.process->HasEnded()) {
     launch::GameEnd end{game.process->exit_code(), game.process->end_signal(),

@@ -10,7 +10,7 @@ namespace oxlip {
 
 // Forgets the game once it has ended; until its window has been found, looks for it and
 // maximises it once when the instance asks for that.
-void WatchGameWindow(const GlobalSettings& settings, launch::RunningGame& game);
+void WatchGameWindow(const base::GlobalSettings& settings, launch::RunningGame& game);
 
 }  // namespace oxlip
 

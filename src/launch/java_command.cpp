@@ -47,7 +47,7 @@ std::string BuiltInArguments(const Instance& record, const std::string& bin, con
 
 }  // namespace
 
-JavaCommand BuildJavaCommand(const GlobalSettings& settings, const Instance& record,
+JavaCommand BuildJavaCommand(const base::GlobalSettings& settings, const Instance& record,
                              const GameLogin& login, const std::string& found_java,
                              const platform::Conventions& conventions) {
   // From the start folder when InstancesDir is relative: the game runs in another folder.

@@ -35,7 +35,7 @@ inline GameLogin OfflineLogin(const std::string& user) {
 }
 
 // `found_java` is the Java discovery's answer, used unless the instance names its own.
-JavaCommand BuildJavaCommand(const GlobalSettings& settings, const Instance& record,
+JavaCommand BuildJavaCommand(const base::GlobalSettings& settings, const Instance& record,
                              const GameLogin& login, const std::string& found_java,
                              const platform::Conventions& conventions);
 

@@ -73,7 +73,7 @@ std::string UrlEncode(std::string_view text) {
   return out;
 }
 
-std::string LoginUrl(const GlobalSettings& settings, const Credentials& credentials) {
+std::string LoginUrl(const base::GlobalSettings& settings, const Credentials& credentials) {
   std::string url = ReplaceAll(settings.MCLOGINURL, "%1%", UrlEncode(credentials.user));
   url = ReplaceAll(url, "%2%", UrlEncode(credentials.password));
   return ReplaceAll(url, "%3%", settings.MCLOGINVER);
@@ -96,7 +96,7 @@ int ReadLoginAnswer(std::string_view body, LoginAnswer& answer) {
 
 namespace oxlip {
 
-int LoginRequest(const GlobalSettings& settings, const launch::Credentials& credentials,
+int LoginRequest(const base::GlobalSettings& settings, const launch::Credentials& credentials,
                  launch::LoginAnswer& answer) {
   answer.answered = false;
   // A name of our own choosing in the shared temporary folder could be taken by another user

@@ -13,7 +13,7 @@ namespace oxlip {
 // succeeded; 0 otherwise. An answer fills `answer`; no answer leaves its texts as they were.
 // `answer.answered` tells the two failures apart. Only the answer's first kilobyte is read.
 // Reports nothing.
-int LoginRequest(const GlobalSettings& settings, const launch::Credentials& credentials,
+int LoginRequest(const base::GlobalSettings& settings, const launch::Credentials& credentials,
                  launch::LoginAnswer& answer);
 
 }  // namespace oxlip
@@ -26,7 +26,7 @@ std::string UrlEncode(std::string_view text);
 
 // MCLOGINURL with "%1%", "%2%" and "%3%" replaced by the encoded user name, the encoded
 // password and MCLOGINVER.
-std::string LoginUrl(const GlobalSettings& settings, const Credentials& credentials);
+std::string LoginUrl(const base::GlobalSettings& settings, const Credentials& credentials);
 
 // Reads the first line of an answer into `answer` as LoginRequest does; its result.
 int ReadLoginAnswer(std::string_view body, LoginAnswer& answer);

@@ -12,7 +12,7 @@ namespace oxlip::launch {
 namespace {
 
 // A game that dies at once leaves its reason here; the run before stays beside it.
-std::string GameLog(const GlobalSettings& settings, const Instance& record) {
+std::string GameLog(const base::GlobalSettings& settings, const Instance& record) {
   std::string log = GameLogFile(settings, record);
   if (platform::Exists(log)) {
     platform::DeleteFile(PreviousGameLog(log));
@@ -23,7 +23,7 @@ std::string GameLog(const GlobalSettings& settings, const Instance& record) {
 
 }  // namespace
 
-int StartGame(const GlobalSettings& settings, const Instance& record, const GameLogin& login,
+int StartGame(const base::GlobalSettings& settings, const Instance& record, const GameLogin& login,
               RunningGame& game, const platform::Conventions& conventions) {
   std::string found_java = record.CustomJava != 0 ? "" : FindJava(conventions);
   JavaCommand command = BuildJavaCommand(settings, record, login, found_java, conventions);

@@ -12,7 +12,7 @@ namespace oxlip::launch {
 // Starts Java with the start mode's command line and records the game in `game`; its output
 // goes to "game.log" in the instance folder, the run before kept beside it. The game
 // process's id, or 0 when Java could not be started.
-int StartGame(const GlobalSettings& settings, const Instance& record, const GameLogin& login,
+int StartGame(const base::GlobalSettings& settings, const Instance& record, const GameLogin& login,
               RunningGame& game, const platform::Conventions& conventions);
 
 }  // namespace oxlip::launch

@@ -24,8 +24,9 @@ int PackPart(const std::string& part, const std::string& archive, const char* fa
 
 }  // namespace
 
-int CreateMod(const GlobalSettings& settings, ModRecord& record, ProgressSink* progress) {
-  NoProgress silent;
+int CreateMod(const base::GlobalSettings& settings, ModRecord& record,
+              base::ProgressSink* progress) {
+  base::NoProgress silent;
   if (!progress) progress = &silent;
   archive::ProgressScope scope(*progress);
   std::string folder = MakeFolderName("[" + record.Version + "]" + record.Name, settings.ModDir);

@@ -10,6 +10,7 @@ namespace oxlip {
 // when its part holds a file), sets `Dir` and writes "mod.ini". 1 when both packings
 // succeeded or were skipped; 0 with the last-error text set otherwise. Cancelled through
 // `progress`, it stops at the next file and leaves no mod folder (`Dir` stays empty).
-int CreateMod(const GlobalSettings& settings, ModRecord& record, ProgressSink* progress = nullptr);
+int CreateMod(const base::GlobalSettings& settings, ModRecord& record,
+              base::ProgressSink* progress = nullptr);
 
 }  // namespace oxlip

@@ -22,7 +22,7 @@ bool KeepOriginal(const std::string& to, const std::string& key, const std::stri
 }
 
 void InstallFile(const std::string& from, const std::string& to, const std::string& key,
-                 PreviousInstall& previous, std::string& record, int overwrite,
+                 mods::PreviousInstall& previous, std::string& record, int overwrite,
                  const std::string* originals) {
   auto looked_up = previous.try_emplace(key, 0).first;
   int& state = looked_up->second;
@@ -41,7 +41,7 @@ void InstallFile(const std::string& from, const std::string& to, const std::stri
 
 // Without `originals` nothing is written: the record is only planned.
 void Walk(const std::string& source, const std::string& target, const std::string& relative,
-          PreviousInstall& previous, std::string& record, int overwrite,
+          mods::PreviousInstall& previous, std::string& record, int overwrite,
           const std::string* originals) {
   if (std::count(relative.begin(), relative.end(), '\\') > kMaxDepth) return;
   for (const platform::DirEntry& entry : platform::ListFolder(source + relative)) {
@@ -65,7 +65,7 @@ void Walk(const std::string& source, const std::string& target, const std::strin
 }  // namespace
 
 void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
-                 PreviousInstall& previous, std::string& record, int overwrite,
+                 mods::PreviousInstall& previous, std::string& record, int overwrite,
                  const std::string& originals) {
   Walk(source, target, relative, previous, record, overwrite, &originals);
 }

@@ -1,8 +1,8 @@
 #include "mods/mod_import.h"
 
 #include "archive/extract_budget.h"
-#include "archive/work_progress.h"
 #include "archive/seven_zip.h"
+#include "archive/work_progress.h"
 #include "base/error_text.h"
 #include "base/oem_text.h"
 #include "mods/mod_workspace.h"
@@ -21,12 +21,12 @@ bool IsModArchive(const std::string& archive) {
   return extension == "zip" || extension == "7z";
 }
 
-std::string ImportStagingFolder(const GlobalSettings& settings) {
+std::string ImportStagingFolder(const base::GlobalSettings& settings) {
   return settings.CacheDir + "unzipped\\";
 }
 
-bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive,
-                      std::string* error, ProgressSink& progress) {
+bool UnpackModArchive(const base::GlobalSettings& settings, const std::string& archive,
+                      std::string* error, base::ProgressSink& progress) {
   ClearImportFolders(settings);
   const std::string staging = ImportStagingFolder(settings);
   std::string refusal;
@@ -47,7 +47,7 @@ bool UnpackModArchive(const GlobalSettings& settings, const std::string& archive
   return true;
 }
 
-void ClearImportFolders(const GlobalSettings& settings) {
+void ClearImportFolders(const base::GlobalSettings& settings) {
   platform::DeleteTree(ImportStagingFolder(settings));
   platform::DeleteTree(WorkspaceFolder(settings));
 }

@@ -26,7 +26,7 @@ struct InstallPaths {
   std::string root_staging;
 };
 
-InstallPaths PathsOf(const GlobalSettings& settings, const Instance& instance) {
+InstallPaths PathsOf(const base::GlobalSettings& settings, const Instance& instance) {
   std::string folder = settings.InstancesDir + instance.Folder + "\\";
   return {folder + ".minecraft\\",
           folder + "modinstall.inf",
@@ -59,8 +59,8 @@ bool ExtractArchive(const std::string& archive, const std::string& folder) {
 }
 
 // Cancel stops it at the next file: only the staging folders have changed so far.
-bool Unpack(const GlobalSettings& settings, const Instance& instance, const InstallPaths& paths,
-            ProgressSink& progress) {
+bool Unpack(const base::GlobalSettings& settings, const Instance& instance,
+            const InstallPaths& paths, base::ProgressSink& progress) {
   archive::ProgressScope scope(progress);
   for (const std::string& dir : instance.Mods) {
     if (progress.Cancelled()) return false;
@@ -103,7 +103,7 @@ bool PatchJar(const std::string& jar, const std::string& staging) {
 
 // Removes what the record owned and the installation no longer provides (map value 1), and
 // puts back the files those had replaced.
-void RemoveInstalled(const InstallPaths& paths, const PreviousInstall& previous) {
+void RemoveInstalled(const InstallPaths& paths, const mods::PreviousInstall& previous) {
   RemoveListedPaths(paths.game, previous, 1);
   for (const auto& [key, state] : previous) {
     if (state != 1 || key.empty() || key.back() == '\\' || !platform::IsFile(paths.originals + key))
@@ -115,7 +115,7 @@ void RemoveInstalled(const InstallPaths& paths, const PreviousInstall& previous)
 }
 
 // Every line of `previous` still owned (value 1) and every line of `planned`, each once.
-std::string OwningBoth(const PreviousInstall& previous, const std::string& planned) {
+std::string OwningBoth(const mods::PreviousInstall& previous, const std::string& planned) {
   std::string text;
   for (const auto& [key, state] : previous)
     if (state == 1) text += key + "\r\n";
@@ -140,7 +140,7 @@ bool WriteRecord(const std::string& path, const std::string& text) {
 // The record owns what the old one did and what this installation will add before anything is
 // copied, so no interruption leaves a file that no record owns; once the copies are done it
 // owns exactly what is installed.
-bool CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int overwrite) {
+bool CopyRootFiles(const InstallPaths& paths, mods::PreviousInstall& previous, int overwrite) {
   std::string planned = mods::PlanInstallRecord(paths.root_staging, paths.game, previous);
   if (!WriteRecord(paths.record, OwningBoth(previous, planned))) return false;
   std::string record;
@@ -152,8 +152,8 @@ bool CopyRootFiles(const InstallPaths& paths, PreviousInstall& previous, int ove
 
 // Runs to its end once begun, Cancel or not: the files of the mods and the jar patch belong
 // together.
-int Install(const InstallPaths& paths, PreviousInstall& previous, int overwrite,
-            ProgressSink& progress) {
+int Install(const InstallPaths& paths, mods::PreviousInstall& previous, int overwrite,
+            base::ProgressSink& progress) {
   progress.SetName("Copying mod files");
   if (!CopyRootFiles(paths, previous, overwrite)) return 0;
   if (!base::TreeHoldsFile(paths.jar_staging)) return 1;
@@ -163,10 +163,10 @@ int Install(const InstallPaths& paths, PreviousInstall& previous, int overwrite,
 
 }  // namespace
 
-int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-               ProgressSink& progress) {
+int installmod(const base::GlobalSettings& settings, const Instance& instance, int overwrite,
+               base::ProgressSink& progress) {
   InstallPaths paths = PathsOf(settings, instance);
-  PreviousInstall previous = mods::ReadInstallRecord(paths.record);
+  mods::PreviousInstall previous = mods::ReadInstallRecord(paths.record);
   if (instance.Mods.empty()) {
     RemoveInstalled(paths, previous);
     platform::DeleteFile(paths.record);
@@ -181,7 +181,7 @@ int installmod(const GlobalSettings& settings, const Instance& instance, int ove
   return result;
 }
 
-void UninstallMods(const GlobalSettings& settings, const Instance& instance) {
+void UninstallMods(const base::GlobalSettings& settings, const Instance& instance) {
   InstallPaths paths = PathsOf(settings, instance);
   RemoveInstalled(paths, mods::ReadInstallRecord(paths.record));
   platform::DeleteFile(paths.record);

@@ -9,10 +9,13 @@
 #include "instances/instance.h"
 
 namespace oxlip {
+namespace mods {
 
 // Relative path (as a line of the record) to 1 when it was in the record read at the start,
 // 2 once the current installation (re)installed it, 0 when looked up and not recorded.
 using PreviousInstall = std::map<std::string, int>;
+
+}  // namespace mods
 
 // Installs the active mods in `mods.ini` order (a later mod's file wins) and removes what the
 // old record lists and no mod provides any more. With `overwrite` 0 an installed, non-empty
@@ -26,12 +29,12 @@ using PreviousInstall = std::map<std::string, int>;
 // files are being installed it runs to its end.
 // Callable from a worker thread; uses the staging folders "minecraftjar\" and "root\" of
 // CacheDir, so one installation at a time.
-int installmod(const GlobalSettings& settings, const Instance& instance, int overwrite,
-               ProgressSink& progress);
+int installmod(const base::GlobalSettings& settings, const Instance& instance, int overwrite,
+               base::ProgressSink& progress);
 
 // Removes everything the install record lists (folders only once they hold no file), puts back
 // the files the installation replaced, and deletes the record.
-void UninstallMods(const GlobalSettings& settings, const Instance& instance);
+void UninstallMods(const base::GlobalSettings& settings, const Instance& instance);
 
 // Copies `source` + `relative` into `target` + `relative`, adding a CR LF line to `record` for
 // every file and for every folder it created or installed before, and marking each in
@@ -39,7 +42,7 @@ void UninstallMods(const GlobalSettings& settings, const Instance& instance);
 // replaces and `previous` does not own is first copied below `originals` (same relative path);
 // when that copy fails, the file is neither replaced nor recorded.
 void InstallTree(const std::string& source, const std::string& target, const std::string& relative,
-                 PreviousInstall& previous, std::string& record, int overwrite,
+                 mods::PreviousInstall& previous, std::string& record, int overwrite,
                  const std::string& originals);
 
 namespace mods {

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kLoadError = "<loaderror>";
 
 // Version name to a ten-digit text that sorts newer jars first.
-std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions) {
+std::map<std::string, std::string> BuildVersionOrder(const versions::VersionList& versions) {
   std::map<std::string, std::string> order;
   for (const VersionEntry& entry : versions) {
     order[versions::StoredVersionName(entry.File)] =
@@ -27,7 +27,8 @@ std::map<std::string, std::string> BuildVersionOrder(const VersionList& versions
 
 }  // namespace
 
-void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods) {
+void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions,
+              ModList& mods) {
   std::map<std::string, std::string> order = BuildVersionOrder(versions);
   mods.clear();
   platform::Error unlisted;
@@ -50,7 +51,7 @@ void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModLi
                    [](const ModRecord& a, const ModRecord& b) { return a.SortKey < b.SortKey; });
 }
 
-void WriteModIni(const GlobalSettings& settings, const ModRecord& mod) {
+void WriteModIni(const base::GlobalSettings& settings, const ModRecord& mod) {
   if (!CreatePrefFile(settings.ModDir + mod.Dir + "mod.ini")) return;
   WritePrefString("Name", mod.Name);
   WritePrefString("Version", mod.Version);

@@ -19,9 +19,10 @@ using ModList = std::vector<ModRecord>;
 
 // "all" first, then the mods of stored versions (newest jar first), then the rest; by name
 // within each group, byte-wise.
-void ScanMods(const GlobalSettings& settings, const VersionList& versions, ModList& mods);
+void ScanMods(const base::GlobalSettings& settings, const versions::VersionList& versions,
+              ModList& mods);
 
 // Rewrites ModDir + Dir + "mod.ini" with exactly "Name" and "Version".
-void WriteModIni(const GlobalSettings& settings, const ModRecord& mod);
+void WriteModIni(const base::GlobalSettings& settings, const ModRecord& mod);
 
 }  // namespace oxlip

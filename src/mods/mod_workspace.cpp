@@ -5,7 +5,7 @@
 
 namespace oxlip::mods {
 
-std::string WorkspaceFolder(const GlobalSettings& settings) {
+std::string WorkspaceFolder(const base::GlobalSettings& settings) {
   return settings.CacheDir + kWorkspaceName;
 }
 

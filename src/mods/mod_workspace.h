@@ -13,7 +13,7 @@ inline constexpr const char* kRootPart = "root\\";
 inline constexpr const char* kUnusedPart = "unused\\";
 
 // CacheDir + "testmod\".
-std::string WorkspaceFolder(const GlobalSettings& settings);
+std::string WorkspaceFolder(const base::GlobalSettings& settings);
 
 // Creates the workspace and its parts; folders that exist stay as they are.
 void CreateWorkspaceFolders(const std::string& workspace);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace oxlip {
+namespace oxlip::versions {
 namespace {
 
 std::string ClockText(std::int64_t ms) {
@@ -31,7 +31,7 @@ std::string BatchTimeText(std::int64_t elapsed_ms, std::int64_t received, std::i
   return text + ClockText(capped ? kYearMs : static_cast<std::int64_t>(estimate));
 }
 
-BatchProgress::BatchProgress(ProgressSink* sink, std::int64_t total)
+BatchProgress::BatchProgress(base::ProgressSink* sink, std::int64_t total)
     : sink_(sink), total_(total), start_(std::chrono::steady_clock::now()) {}
 
 void BatchProgress::Report(std::int64_t received) {
@@ -48,4 +48,4 @@ void BatchProgress::SetName(const std::string& text) {
   if (sink_) sink_->SetName(text);
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -6,7 +6,7 @@
 
 #include "base/progress.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 // Whole percent of `received` over `total`, 0 to 100; 100 when there is nothing to fetch.
 int BatchPercent(std::int64_t received, std::int64_t total);
@@ -19,15 +19,15 @@ std::string BatchTimeText(std::int64_t elapsed_ms, std::int64_t received, std::i
 // flood the window.
 class BatchProgress {
  public:
-  BatchProgress(ProgressSink* sink, std::int64_t total);
+  BatchProgress(base::ProgressSink* sink, std::int64_t total);
   void Report(std::int64_t received);
   void SetName(const std::string& text);
 
  private:
-  ProgressSink* sink_;
+  base::ProgressSink* sink_;
   std::int64_t total_;
   std::chrono::steady_clock::time_point start_;
   int last_ = -1;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

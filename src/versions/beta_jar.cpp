@@ -2,7 +2,7 @@
 
 #include "platform/ascii_case.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 bool IsBetaJar(const RemoteFile& entry) {
   return platform::EndsWithNoCase("\\" + entry.Path, "\\minecraft.jar");
@@ -21,4 +21,4 @@ int NewestBetaJar(const RemoteFileList& list) {
   return newest;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

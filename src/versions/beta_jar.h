@@ -2,7 +2,7 @@
 // The beta builds of the assets bucket: every "minecraft.jar", in any folder, any letter case.
 #include "versions/remote_list.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 // True for "minecraft.jar" and for any path ending in "\minecraft.jar", ignoring case.
 bool IsBetaJar(const RemoteFile& entry);
@@ -11,4 +11,4 @@ bool IsBetaJar(const RemoteFile& entry);
 // counts); -1 when there is none.
 int NewestBetaJar(const RemoteFileList& list);
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -14,7 +14,7 @@ constexpr std::string_view kMarker = "Minecraft Minecraft ";
 
 }  // namespace
 
-std::string FindVersionText(std::string_view bytes) {
+std::string versions::FindVersionText(std::string_view bytes) {
   size_t at = bytes.find(kMarker);
   // A match at the first byte has no length byte before it; real class files start with
   // their magic number, so this is never a version.
@@ -26,7 +26,7 @@ std::string FindVersionText(std::string_view bytes) {
   return std::string(rest.substr(0, rest.find('\0')));
 }
 
-std::string GetMineCraftVersion(const GlobalSettings& settings, const std::string& path,
+std::string GetMineCraftVersion(const base::GlobalSettings& settings, const std::string& path,
                                 platform::DateValue& date, int unpack) {
   std::string class_path = path;
   if (unpack == 1) {
@@ -56,7 +56,7 @@ std::string GetMineCraftVersion(const GlobalSettings& settings, const std::strin
     drop_extracted();
     return "";
   }
-  std::string version = FindVersionText(*bytes);
+  std::string version = versions::FindVersionText(*bytes);
   date = platform::FileDate(class_path);
   drop_extracted();
   return version;

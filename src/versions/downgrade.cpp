@@ -34,7 +34,7 @@ struct Step {
 };
 
 // The record is written only once the jar exists, so a failed pack leaves "ver.ini" as it was.
-int Pack(const GlobalSettings& settings, const std::string& work, const std::string& target,
+int Pack(const base::GlobalSettings& settings, const std::string& work, const std::string& target,
          const versions::PatchOutcome& outcome) {
   // The archiver takes the list file and the names in it below the work folder, and so would
   // a relative target.
@@ -53,8 +53,9 @@ int Pack(const GlobalSettings& settings, const std::string& work, const std::str
   return 1;
 }
 
-int MakeTarget(const GlobalSettings& settings, const std::string& source, const std::string& work,
-               const versions::PatchChoice& choice, const std::string& target, int unpack) {
+int MakeTarget(const base::GlobalSettings& settings, const std::string& source,
+               const std::string& work, const versions::PatchChoice& choice,
+               const std::string& target, int unpack) {
   if (unpack != 0) {
     // A staging folder: what an earlier run left there must not stand in for the jar's files.
     platform::DeleteTree(work);
@@ -84,8 +85,8 @@ int MakeTarget(const GlobalSettings& settings, const std::string& source, const 
   return Pack(settings, work, target, outcome);
 }
 
-Step DowngradeOnce(const GlobalSettings& settings, const std::string& source,
-                   const std::string& work, ProgressSink* status, int unpack) {
+Step DowngradeOnce(const base::GlobalSettings& settings, const std::string& source,
+                   const std::string& work, base::ProgressSink* status, int unpack) {
   Step step;
   std::string source_file = platform::FileNamePart(source);
   std::optional<versions::PatchChoice> choice = versions::FindPatch(settings.PatchDir, source_file);
@@ -108,8 +109,8 @@ Step DowngradeOnce(const GlobalSettings& settings, const std::string& source,
 
 }  // namespace
 
-int Downgrade(const GlobalSettings& settings, const std::string& source,
-              const std::string& work_folder, ProgressSink* status, int chain, int unpack) {
+int Downgrade(const base::GlobalSettings& settings, const std::string& source,
+              const std::string& work_folder, base::ProgressSink* status, int chain, int unpack) {
   // Patches that lead back to a jar already passed would go round for ever. Jars whose names
   // differ only in letter case are two files.
   std::set<std::string> visited{platform::FileNamePart(source)};

@@ -14,7 +14,7 @@ namespace oxlip {
 // "<source> to <target>" as its second text. With `chain` 1 the downgrade goes on from the
 // target, also when the target existed already; a chain never visits a jar twice.
 // Returns 1 when this call's target jar was made, else 0 with the last-error text set.
-int Downgrade(const GlobalSettings& settings, const std::string& source,
-              const std::string& work_folder, ProgressSink* status, int chain, int unpack);
+int Downgrade(const base::GlobalSettings& settings, const std::string& source,
+              const std::string& work_folder, base::ProgressSink* status, int chain, int unpack);
 
 }  // namespace oxlip

@@ -5,12 +5,12 @@
 #include "versions/download_job.h"
 #include "versions/remote_list.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 struct DownloadContext {
-  const GlobalSettings& settings;
+  const base::GlobalSettings& settings;
   RemoteFileList& remote;
   DownloadQueue& queue;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -36,13 +36,13 @@ bool CopyIntoPlace(const std::string& from, const std::string& to, platform::Dat
   return ok;
 }
 
-const RemoteFile* FindEntry(RemoteFileList& remote, const std::string& name,
+const RemoteFile* FindEntry(versions::RemoteFileList& remote, const std::string& name,
                             const std::string& target) {
   if (target.empty()) return remote.Current();
   return FindRemoteFile(remote, name) ? remote.Current() : nullptr;
 }
 
-std::int64_t TotalSize(const DownloadQueue& queue) {
+std::int64_t TotalSize(const versions::DownloadQueue& queue) {
   std::int64_t total = 0;
   for (const DownloadJob& job : queue) total += job.Size > 0 ? job.Size : 0;
   return total;
@@ -57,7 +57,7 @@ std::string CantCopy(const DownloadJob& job) {
          platform::NativePath(job.Target);
 }
 
-ExpectedFile Expected(const DownloadJob& job) { return {job.Size, job.ETag, job.Date}; }
+versions::ExpectedFile Expected(const DownloadJob& job) { return {job.Size, job.ETag, job.Date}; }
 
 // How a batch went: the failure first in queue order, and the last copy that failed.
 struct QueueOutcome {
@@ -67,7 +67,8 @@ struct QueueOutcome {
   bool ok() const { return failed_id == SIZE_MAX; }
 };
 
-void RecordFailure(QueueOutcome& outcome, TransferBatch& batch, std::size_t id, std::string error) {
+void RecordFailure(QueueOutcome& outcome, versions::TransferBatch& batch, std::size_t id,
+                   std::string error) {
   if (id >= outcome.failed_id) return;
   outcome.failed_id = id;
   outcome.failure = std::move(error);
@@ -90,8 +91,8 @@ class FolderMaker {
 // A file goes straight to its target, written once, and the cache gets a second name of the
 // same file so that other instances get it without a transfer. Where no file can be made
 // beside the target (a name at the length limit), it comes into the cache and is copied.
-bool StartJob(TransferBatch& batch, FolderMaker& folders, std::size_t id, const DownloadJob& job,
-              bool* via_cache) {
+bool StartJob(versions::TransferBatch& batch, FolderMaker& folders, std::size_t id,
+              const DownloadJob& job, bool* via_cache) {
   folders.For(job.Target);
   folders.For(job.CachePath);
   *via_cache = false;
@@ -101,19 +102,19 @@ bool StartJob(TransferBatch& batch, FolderMaker& folders, std::size_t id, const 
 }
 
 // A failed copy to the target is recorded in `copy_error` but does not fail the job.
-bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool via_cache,
+bool FinishJob(const DownloadJob& job, const versions::FinishedTransfer& finished, bool via_cache,
                std::string* error, std::string* copy_error) {
   switch (finished.end) {
-    case TransferEnd::kFailed:
+    case versions::TransferEnd::kFailed:
       *error = CantDownload(job);
       return false;
-    case TransferEnd::kCorrupt:
+    case versions::TransferEnd::kCorrupt:
       *error = "DoDownloads: Corrupt Download " + job.URL;
       return false;
-    case TransferEnd::kNotPlaced:
+    case versions::TransferEnd::kNotPlaced:
       *copy_error = base::WithReason(CantCopy(job), finished.reason);
       return true;
-    case TransferEnd::kPlaced:
+    case versions::TransferEnd::kPlaced:
       break;
   }
   std::string why;
@@ -133,8 +134,9 @@ bool FinishJob(const DownloadJob& job, const FinishedTransfer& finished, bool vi
 // the transfers ended in.
 // Cancel is looked at between waits of at most kPollMs, so a stalled transfer stops too; the
 // running transfers go with their unfinished files.
-QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSink* progress) {
-  TransferBatch batch;
+QueueOutcome RunQueue(const versions::DownloadQueue& queue, versions::BatchProgress& bar,
+                      base::ProgressSink* progress) {
+  versions::TransferBatch batch;
   QueueOutcome outcome;
   std::vector<bool> via_cache(queue.size());
   FolderMaker folders;
@@ -145,7 +147,8 @@ QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSi
       RecordFailure(outcome, batch, 0, "DoDownloads: Cancelled");
       break;
     }
-    while (outcome.ok() && next < queue.size() && batch.InFlight() < kMaxTransfersInFlight) {
+    while (outcome.ok() && next < queue.size() &&
+           batch.InFlight() < versions::kMaxTransfersInFlight) {
       const DownloadJob& job = queue[next];
       bar.SetName(platform::FileNamePart(job.Target));
       bool cached = false;
@@ -154,7 +157,7 @@ QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSi
       via_cache[next] = cached;
       ++next;
     }
-    for (const FinishedTransfer& finished : batch.Wait(kPollMs)) {
+    for (const versions::FinishedTransfer& finished : batch.Wait(kPollMs)) {
       std::string error;
       const DownloadJob& job = queue[finished.id];
       if (!FinishJob(job, finished, via_cache[finished.id], &error, &outcome.copy_failure))
@@ -167,7 +170,8 @@ QueueOutcome RunQueue(const DownloadQueue& queue, BatchProgress& bar, ProgressSi
 
 }  // namespace
 
-int DownloadMCFile(DownloadContext& context, const std::string& name, const std::string& target) {
+int DownloadMCFile(versions::DownloadContext& context, const std::string& name,
+                   const std::string& target) {
   const RemoteFile* entry = FindEntry(context.remote, name, target);
   if (!entry) {
     SetErrorText("DownloadMCFile: Can't find " + name);
@@ -178,9 +182,9 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
     return 0;
   }
   const std::string& to = target.empty() ? name : target;
-  if (MatchesRemote(to, *entry)) return 1;
+  if (versions::MatchesRemote(to, *entry)) return 1;
   std::string cached = context.remote.download_prefix + entry->Path;
-  if (MatchesRemote(cached, *entry)) {
+  if (versions::MatchesRemote(cached, *entry)) {
     std::string error;
     if (CopyIntoPlace(cached, to, entry->Date, &error)) return 1;
     SetErrorText("DownloadMCFile:" + error);
@@ -190,9 +194,9 @@ int DownloadMCFile(DownloadContext& context, const std::string& name, const std:
   return 1;
 }
 
-int DoDownloads(DownloadContext& context, ProgressSink* progress) {
+int DoDownloads(versions::DownloadContext& context, base::ProgressSink* progress) {
   if (context.queue.empty()) return 1;
-  BatchProgress bar(progress, TotalSize(context.queue));
+  versions::BatchProgress bar(progress, TotalSize(context.queue));
   bar.Report(0);
   QueueOutcome outcome = RunQueue(context.queue, bar, progress);
   if (!outcome.copy_failure.empty()) SetErrorText(outcome.copy_failure);

@@ -16,6 +16,10 @@ struct DownloadJob {
   int Size = 0;
 };
 
+namespace versions {
+
 using DownloadQueue = std::vector<DownloadJob>;
+
+}  // namespace versions
 
 }  // namespace oxlip

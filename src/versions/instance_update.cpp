@@ -52,7 +52,7 @@ void MakeGameFolders(const std::string& game) {
     platform::CreateFolder(game + sub);
 }
 
-void QueueLibraries(DownloadContext& context, const std::string& game, bool force) {
+void QueueLibraries(versions::DownloadContext& context, const std::string& game, bool force) {
   for (const LibraryRow& row : LibraryTable())
     if (force || MissingOrEmpty(game + row.checked))
       DownloadMCFile(context, row.remote, game + row.target);
@@ -64,14 +64,14 @@ bool IsStoreJarName(const std::string& name) {
 }
 
 // False stops the update; a store jar that cannot be copied only sets `copy_error`.
-bool QueueGameJar(DownloadContext& context, const std::string& game,
+bool QueueGameJar(versions::DownloadContext& context, const std::string& game,
                   const std::string& minecraft_file, std::string* error, std::string* copy_error) {
   std::string jar = game + "bin\\minecraft.jar";
-  if (minecraft_file == kReleaseChannel) {
+  if (minecraft_file == instances::kReleaseChannel) {
     DownloadMCFile(context, "minecraft.jar", jar);
     return true;
   }
-  if (minecraft_file != kBetaChannel) {
+  if (minecraft_file != instances::kBetaChannel) {
     platform::Error copying;
     if (!IsStoreJarName(minecraft_file) ||
         !platform::CopyFile(context.settings.VersionsDir + minecraft_file, jar, &copying))
@@ -81,15 +81,15 @@ bool QueueGameJar(DownloadContext& context, const std::string& game,
   }
   if (!GetMCFileList(context.settings, context.remote, context.settings.MCASSETSURL, "assets\\"))
     return Failed(error, "DownloadMinecraft: Can't download assets-file-list");
-  int newest = NewestBetaJar(context.remote);
+  int newest = versions::NewestBetaJar(context.remote);
   if (newest < 0) return Failed(error, "DownloadMinecraft: Can't find Beta.jar");
   DownloadMCFile(context, context.remote.files[newest].Path, jar);
   return true;
 }
 
-bool QueueResources(DownloadContext& context, const std::string& game, bool force,
+bool QueueResources(versions::DownloadContext& context, const std::string& game, bool force,
                     std::string* error) {
-  RemoteFileList& remote = context.remote;
+  versions::RemoteFileList& remote = context.remote;
   if (!GetMCFileList(context.settings, remote, context.settings.MCRESURL, "resources\\"))
     return Failed(error, "DownloadMinecraft: Can't download resources-file-list");
   for (int i = 0; i < static_cast<int>(remote.files.size()); ++i) {
@@ -118,21 +118,22 @@ bool FinishBin(const std::string& bin, platform::DateValue release_date, std::st
                               archive::ExtractionFailure(refusal));
   SaveVersion(bin + "version", release_date);
   platform::Error writing;
-  if (!WriteMd5sFile(bin, &writing))
+  if (!versions::WriteMd5sFile(bin, &writing))
     *error = base::WithReason("DownloadMinecraft: Can't create md5s-file", writing.reason);
   return error->empty();
 }
 
 }  // namespace
 
-int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool force,
-                      const std::string& minecraft_file, ProgressSink* progress) {
-  const GlobalSettings& settings = context.settings;
+int DownloadMinecraft(versions::DownloadContext& context, const std::string& folder, bool force,
+                      const std::string& minecraft_file, base::ProgressSink* progress) {
+  const base::GlobalSettings& settings = context.settings;
   context.queue.clear();
-  std::vector<ListingRequest> listings = {{settings.MCURL, "download\\"},
-                                          {settings.MCRESURL, "resources\\"}};
-  if (minecraft_file == kBetaChannel) listings.push_back({settings.MCASSETSURL, "assets\\"});
-  PrefetchListings(settings, listings);
+  std::vector<versions::ListingRequest> listings = {{settings.MCURL, "download\\"},
+                                                    {settings.MCRESURL, "resources\\"}};
+  if (minecraft_file == instances::kBetaChannel)
+    listings.push_back({settings.MCASSETSURL, "assets\\"});
+  versions::PrefetchListings(settings, listings);
   if (!GetMCFileList(settings, context.remote, settings.MCURL, "download\\"))
     return Fail("DownloadMinecraft: Can't download download-file-list");
   std::string game = settings.InstancesDir + folder + "\\.minecraft\\";

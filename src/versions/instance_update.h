@@ -11,7 +11,7 @@ namespace oxlip {
 // Brings the game folder of instance `folder` up to date for `minecraft_file` (a channel or a
 // store jar); with `force` every library and resource is checked against the listings. 1 on
 // success, 0 with the error text set. `progress` may be null.
-int DownloadMinecraft(DownloadContext& context, const std::string& folder, bool force,
-                      const std::string& minecraft_file, ProgressSink* progress);
+int DownloadMinecraft(versions::DownloadContext& context, const std::string& folder, bool force,
+                      const std::string& minecraft_file, base::ProgressSink* progress);
 
 }  // namespace oxlip

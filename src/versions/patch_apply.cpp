@@ -108,8 +108,9 @@ bool ApplyRecord(const RecordHeader& record, PatchCursor& cursor, const std::str
 
 }  // namespace
 
-bool ApplyPatch(const GlobalSettings& settings, std::string_view patch, const std::string& work,
-                platform::FileWriter& file_list, PatchOutcome* outcome, std::string* error) {
+bool ApplyPatch(const base::GlobalSettings& settings, std::string_view patch,
+                const std::string& work, platform::FileWriter& file_list, PatchOutcome* outcome,
+                std::string* error) {
   PatchCursor cursor(patch);
   // Files made later inside a folder change its time: folders are dated again at the end.
   std::vector<std::pair<std::string, platform::DateValue>> folders;

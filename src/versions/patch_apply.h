@@ -21,7 +21,8 @@ struct PatchOutcome {
 // Stops at the first failure: false with `error` holding the message. A record that would
 // reach outside `work`, read or write outside a buffer, or that is cut short, fails as a
 // corrupt patch.
-bool ApplyPatch(const GlobalSettings& settings, std::string_view patch, const std::string& work,
-                platform::FileWriter& file_list, PatchOutcome* outcome, std::string* error);
+bool ApplyPatch(const base::GlobalSettings& settings, std::string_view patch,
+                const std::string& work, platform::FileWriter& file_list, PatchOutcome* outcome,
+                std::string* error);
 
 }  // namespace oxlip::versions

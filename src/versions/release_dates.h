@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/dates.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 // The two dates the start-up version check finds; 0 while unknown.
 struct ReleaseDates {
@@ -10,4 +10,4 @@ struct ReleaseDates {
   bool download_unreached = false;         // the download bucket listed nothing at start-up
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -90,7 +90,7 @@ bool FetchListing(const std::string& url, const std::string& cached, platform::E
   return platform::ReplaceFileContents(cached, whole, error, platform::Flush::kNo);
 }
 
-std::string CachedListing(const GlobalSettings& settings, const std::string& subfolder) {
+std::string CachedListing(const base::GlobalSettings& settings, const std::string& subfolder) {
   return settings.CacheDir + subfolder.substr(0, subfolder.empty() ? 0 : subfolder.size() - 1) +
          "-index.xml";
 }
@@ -99,10 +99,10 @@ std::string CachedListing(const GlobalSettings& settings, const std::string& sub
 
 // Only the unreserved characters and the separator stand for themselves: "?" and "#" would end
 // the path, and S3 reads some others ("+") its own way.
-std::string PercentEncode(std::string_view key) { return EncodeBytes(key, "-_.~/"); }
+std::string versions::PercentEncode(std::string_view key) { return EncodeBytes(key, "-_.~/"); }
 
-void ParseListingLine(std::string_view line, const std::string& listing_url,
-                      std::vector<RemoteFile>& out) {
+void versions::ParseListingLine(std::string_view line, const std::string& listing_url,
+                                std::vector<RemoteFile>& out) {
   for (size_t from = 0; (from = line.find("<Contents>", from)) != std::string_view::npos; ++from) {
     std::string_view element = ElementText(line.substr(from), "Contents");
     std::string key = versions::DecodeXmlText(ElementText(element, "Key"));
@@ -114,25 +114,26 @@ void ParseListingLine(std::string_view line, const std::string& listing_url,
     file.Path = key;
     for (char& c : file.Path)
       if (c == '/') c = '\\';
-    file.URL = listing_url + PercentEncode(key);
+    file.URL = listing_url + versions::PercentEncode(key);
     out.push_back(std::move(file));
   }
 }
 
-void ParseListing(std::string_view text, const std::string& listing_url,
-                  std::vector<RemoteFile>& out) {
+void versions::ParseListing(std::string_view text, const std::string& listing_url,
+                            std::vector<RemoteFile>& out) {
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = text.size();
-    ParseListingLine(text.substr(pos, end - pos), listing_url, out);
+    versions::ParseListingLine(text.substr(pos, end - pos), listing_url, out);
     pos = end + 1;
   }
 }
 
-void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingRequest>& requests) {
+void versions::PrefetchListings(const base::GlobalSettings& settings,
+                                const std::vector<versions::ListingRequest>& requests) {
   std::vector<std::thread> fetches;
-  for (const ListingRequest& request : requests) {
+  for (const versions::ListingRequest& request : requests) {
     std::string cached = CachedListing(settings, request.subfolder);
     if (NeedsFetch(cached))
       fetches.emplace_back([url = request.url, cached] { FetchListing(url, cached, nullptr); });
@@ -140,8 +141,8 @@ void PrefetchListings(const GlobalSettings& settings, const std::vector<ListingR
   for (std::thread& fetch : fetches) fetch.join();
 }
 
-int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const std::string& url,
-                  const std::string& subfolder) {
+int GetMCFileList(const base::GlobalSettings& settings, versions::RemoteFileList& list,
+                  const std::string& url, const std::string& subfolder) {
   list.download_prefix = settings.CacheDir + subfolder;
   list.files.clear();
   list.current = -1;
@@ -156,11 +157,11 @@ int GetMCFileList(const GlobalSettings& settings, RemoteFileList& list, const st
     SetErrorText(base::WithReason("GetMCFileList:Can't open " + cached, error.reason));
     return 0;
   }
-  ParseListing(*text, url, list.files);
+  versions::ParseListing(*text, url, list.files);
   return static_cast<int>(list.files.size());
 }
 
-int FindRemoteFile(RemoteFileList& list, const std::string& name) {
+int FindRemoteFile(versions::RemoteFileList& list, const std::string& name) {
   for (size_t i = 0; i < list.files.size(); ++i)
     if (platform::EqualsNoCase(list.files[i].Path, name)) {
       list.current = static_cast<int>(i);
@@ -169,13 +170,13 @@ int FindRemoteFile(RemoteFileList& list, const std::string& name) {
   return 0;
 }
 
-bool MatchesRemote(const std::string& path, const RemoteFile& entry) {
+bool versions::MatchesRemote(const std::string& path, const RemoteFile& entry) {
   if (platform::FileSize(path) != entry.Size) return false;
   std::string md5 = platform::FileMd5(path);
   return !md5.empty() && md5 == entry.ETag;
 }
 
-bool WriteMd5sFile(const std::string& bin, platform::Error* error) {
+bool versions::WriteMd5sFile(const std::string& bin, platform::Error* error) {
   std::string text = "#md5 hashes for downloaded files\r\n#\r\n";
   for (std::string_view name :
        {std::string_view("lwjgl.jar"), std::string_view("jinput.jar"),

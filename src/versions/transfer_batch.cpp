@@ -8,7 +8,7 @@
 #include "platform/path.h"
 #include "platform/pending_file.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 struct TransferBatch::Slot {
   CURL* easy = nullptr;
@@ -155,4 +155,4 @@ std::size_t TransferBatch::InFlight() const {
   return count;
 }
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -9,7 +9,7 @@
 
 #include "platform/dates.h"
 
-namespace oxlip {
+namespace oxlip::versions {
 
 // What a file must be to be kept: its size and the MD5 of its bytes (lower-case hex), and
 // the date it gets.
@@ -71,4 +71,4 @@ class TransferBatch {
   std::int64_t bytes_received_ = 0;
 };
 
-}  // namespace oxlip
+}  // namespace oxlip::versions

@@ -5,8 +5,11 @@
 #include "platform/dates.h"
 
 namespace oxlip {
+namespace versions {
 
 inline constexpr const char* kUnknownVersion = "[unknown]";
+
+}  // namespace versions
 
 // One stored game jar of the version store.
 struct VersionEntry {
@@ -15,7 +18,11 @@ struct VersionEntry {
   platform::DateValue Date = 0;
 };
 
+namespace versions {
+
 // Newest first after every scan.
 using VersionList = std::vector<VersionEntry>;
+
+}  // namespace versions
 
 }  // namespace oxlip

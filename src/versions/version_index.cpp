@@ -21,8 +21,8 @@ bool ReadLine(std::string_view bytes, size_t& pos, std::string& line) {
 
 }  // namespace
 
-VersionIndex ParseVersionIndex(std::string_view bytes) {
-  VersionIndex index;
+versions::VersionIndex versions::ParseVersionIndex(std::string_view bytes) {
+  versions::VersionIndex index;
   size_t pos = 0;
   std::string file, version;
   while (ReadLine(bytes, pos, file)) {
@@ -36,18 +36,19 @@ VersionIndex ParseVersionIndex(std::string_view bytes) {
   return index;
 }
 
-std::string VersionRecordBytes(const std::string& file, const std::string& version,
-                               platform::DateValue date) {
+std::string versions::VersionRecordBytes(const std::string& file, const std::string& version,
+                                         platform::DateValue date) {
   std::string out = file + "\r\n" + version + "\r\n";
   auto raw = static_cast<std::uint32_t>(date);
   for (int i = 0; i < 4; ++i) out += static_cast<char>((raw >> (8 * i)) & 0xFF);
   return out;
 }
 
-void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
+void AddVersionRecord(const base::GlobalSettings& settings, const std::string& file,
                       platform::DateValue date, const std::string& version) {
   // A failed append only costs an unpack at the next scan.
-  platform::AppendToFile(settings.VersionsDir + "ver.ini", VersionRecordBytes(file, version, date));
+  platform::AppendToFile(settings.VersionsDir + "ver.ini",
+                         versions::VersionRecordBytes(file, version, date));
 }
 
 }  // namespace oxlip

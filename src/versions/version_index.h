@@ -9,6 +9,7 @@
 #include "versions/version_entry.h"
 
 namespace oxlip {
+namespace versions {
 
 using VersionIndex = std::map<std::string, std::pair<std::string, platform::DateValue>>;
 
@@ -17,8 +18,10 @@ VersionIndex ParseVersionIndex(std::string_view bytes);
 std::string VersionRecordBytes(const std::string& file, const std::string& version,
                                platform::DateValue date);
 
+}  // namespace versions
+
 // Appends one record to VersionsDir + "ver.ini"; silent on failure.
-void AddVersionRecord(const GlobalSettings& settings, const std::string& file,
+void AddVersionRecord(const base::GlobalSettings& settings, const std::string& file,
                       platform::DateValue date, const std::string& version);
 
 }  // namespace oxlip

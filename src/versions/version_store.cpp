@@ -14,13 +14,13 @@ namespace {
 
 bool IsJarName(const std::string& name) { return platform::EndsWithNoCase(name, ".jar"); }
 
-VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index,
+VersionEntry ReadEntry(const base::GlobalSettings& settings, const versions::VersionIndex& index,
                        const platform::DirEntry& dir_entry, bool& changed) {
   VersionEntry entry{dir_entry.name, "", 0};
   auto known = index.find(dir_entry.name);
   // "[unknown]" is no answer: the jar may have been replaced under the same name since.
   if (known != index.end() && !known->second.first.empty() &&
-      known->second.first != kUnknownVersion) {
+      known->second.first != versions::kUnknownVersion) {
     entry.Version = known->second.first;
     entry.Date = known->second.second;
     return entry;
@@ -29,7 +29,7 @@ VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index
   platform::DateValue date = 0;
   entry.Version = GetMineCraftVersion(settings, settings.VersionsDir + dir_entry.name, date, 1);
   if (entry.Version.empty()) {
-    entry.Version = kUnknownVersion;
+    entry.Version = versions::kUnknownVersion;
     date = dir_entry.modified;
   }
   entry.Date = date;
@@ -38,11 +38,11 @@ VersionEntry ReadEntry(const GlobalSettings& settings, const VersionIndex& index
 
 }  // namespace
 
-int ScanVersions(const GlobalSettings& settings, VersionList& versions) {
+int ScanVersions(const base::GlobalSettings& settings, versions::VersionList& versions) {
   versions.clear();
   std::string index_path = settings.VersionsDir + "ver.ini";
   std::optional<std::string> bytes = platform::ReadWholeFile(index_path);
-  VersionIndex index = ParseVersionIndex(bytes ? *bytes : std::string());
+  versions::VersionIndex index = versions::ParseVersionIndex(bytes ? *bytes : std::string());
   bool changed = !bytes;  // a missing index is made
   for (const platform::DirEntry& dir_entry : platform::ListFolder(settings.VersionsDir))
     if (!dir_entry.is_folder && IsJarName(dir_entry.name))
@@ -50,7 +50,7 @@ int ScanVersions(const GlobalSettings& settings, VersionList& versions) {
   if (changed) {
     std::string text;
     for (const VersionEntry& entry : versions)
-      text += VersionRecordBytes(entry.File, entry.Version, entry.Date);
+      text += versions::VersionRecordBytes(entry.File, entry.Version, entry.Date);
     platform::ReplaceFileContents(index_path, text);
   }
   std::stable_sort(versions.begin(), versions.end(),

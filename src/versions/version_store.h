@@ -9,7 +9,7 @@ namespace oxlip {
 
 // Rebuilds the list from the folder and "ver.ini" (unpacking only jars it does not know, then
 // rewriting the index), newest first. Returns 1.
-int ScanVersions(const GlobalSettings& settings, VersionList& versions);
+int ScanVersions(const base::GlobalSettings& settings, versions::VersionList& versions);
 
 // Writes an instance's version file: 00 0D, then the date in milliseconds as decimal text.
 int SaveVersion(const std::string& path, platform::DateValue date);

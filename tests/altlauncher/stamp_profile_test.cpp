@@ -115,7 +115,7 @@ class Stamp : public test::InTempFolder {
     ExpectCleanedUp();
   }
 
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   test::RecordingProgress progress;
   std::string game_jar_bytes;
 };

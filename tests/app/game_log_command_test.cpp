@@ -19,7 +19,7 @@ namespace {
 class GameLogCommandTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    RegisterCommands(state_.commands);
+    app::RegisterCommands(state_.commands);
     state_.settings.StartFolder = dir();
     state_.settings.InstancesDir = dir() + "Instances/";
     state_.instances.push_back(std::make_unique<Instance>());
@@ -30,17 +30,17 @@ class GameLogCommandTest : public test::InTempFolder {
     record_->JavaPath = test::JavaFolder();
     record_->UseLauncher = 1;  // no login
     state_.instance_list.push_back(record_);
-    RightClickMenu(state_, ListKind::kInstances, 0);
+    app::RightClickMenu(state_, app::ListKind::kInstances, 0);
   }
   std::string Log() const { return dir() + "Instances/survival/game.log"; }
 
-  AppState state_;
+  app::AppState state_;
   Instance* record_ = nullptr;
   test::ScriptedUi ui_;
 };
 
 TEST_F(GameLogCommandTest, ShowGameLogOpensTheWindowOnTheInstancesLog) {
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdShowGameLog), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdShowGameLog), 1);
   ASSERT_EQ(ui_.game_logs.size(), 1u);
   EXPECT_EQ(ui_.game_logs[0].title, app::GameLogTitle("Survival"));
   EXPECT_EQ(platform::NativePath(ui_.game_logs[0].text), Log());
@@ -68,7 +68,7 @@ TEST_F(GameLogCommandTest, AGameThatEndsBadlySaysSoOnceAndOffersItsLog) {
     ui_.offers.clear();
     ui_.game_logs.clear();
     ui_.offer_answer = true;
-    ASSERT_GT(RunMenuCommand(state_, ui_, kCmdStart), 0);
+    ASSERT_GT(app::RunMenuCommand(state_, ui_, app::kCmdStart), 0);
     ASSERT_TRUE(test::WaitFor([&] {
       WatchGameWindow(state_);
       return !state_.game.process;

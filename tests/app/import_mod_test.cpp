@@ -50,8 +50,8 @@ class ModImportTest : public test::InTempFolder {
     EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/testmod"));
   }
 
-  GlobalSettings settings;
-  VersionList versions;
+  base::GlobalSettings settings;
+  versions::VersionList versions;
   test::ScriptedUi ui;
   std::string shown_name, shown_version;
   Names shown_root;

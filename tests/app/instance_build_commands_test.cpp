@@ -32,12 +32,12 @@ namespace oxlip {
 namespace {
 
 using app::InstanceDialogModel;
-using RowChanges = std::vector<std::pair<int, RowChange>>;
+using RowChanges = std::vector<std::pair<int, app::RowChange>>;
 namespace fs = std::filesystem;
 
 class InstanceBuild : public test::AppWorld {
  protected:
-  InstanceBuild() { RegisterCommands(state.commands); }
+  InstanceBuild() { app::RegisterCommands(state.commands); }
 
   // The dialog confirms after `edit` changed what it shows.
   void Confirm(std::function<void(InstanceDialogModel&)> edit = {}) {
@@ -47,8 +47,8 @@ class InstanceBuild : public test::AppWorld {
     };
   }
   int Run(int id, int row = -1) {
-    if (row >= 0) RightClickMenu(state, ListKind::kInstances, row);
-    return RunMenuCommand(state, ui, id);
+    if (row >= 0) app::RightClickMenu(state, app::ListKind::kInstances, row);
+    return app::RunMenuCommand(state, ui, id);
   }
   std::string Game(const Instance& record) {
     return state.settings.InstancesDir + record.Folder + "/.minecraft/";
@@ -64,7 +64,7 @@ class InstanceBuild : public test::AppWorld {
 TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
   ASSERT_NO_FATAL_FAILURE(ServeGame());
   Confirm([](InstanceDialogModel& model) { model.fields().title = "Fresh world"; });
-  ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+  ASSERT_EQ(Run(app::kCmdNewInstance), 1) << base::LastErrorText();
   ASSERT_EQ(state.instance_list.size(), 1u);
   const Instance& made = *state.instance_list[0];
   EXPECT_EQ(made.Name, "Fresh world");
@@ -73,13 +73,13 @@ TEST_F(InstanceBuild, NewInstanceIsBuiltListedAndSaved) {
   EXPECT_EQ(made.BetaVersion, 0);  // the release date is only known after the start-up check
   EXPECT_TRUE(platform::IsFile(state.settings.InstancesDir + made.Folder + "/settings.ini"));
   EXPECT_EQ(ui.progress_windows[0].title, "Download");
-  EXPECT_EQ(ui.instance_rows_changed, (RowChanges{{0, RowChange::kAdded}}));
+  EXPECT_EQ(ui.instance_rows_changed, (RowChanges{{0, app::RowChange::kAdded}}));
 }
 
 TEST_F(InstanceBuild, NewInstanceWhoseUpdateFailsAddsNothing) {
   state.settings.MCURL = "http://127.0.0.1:9/download/";
   Confirm();
-  EXPECT_EQ(Run(kCmdNewInstance), 0);
+  EXPECT_EQ(Run(app::kCmdNewInstance), 0);
   EXPECT_TRUE(state.instance_list.empty());
   EXPECT_TRUE(state.instances.empty());
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(InstanceBuild, NewInstanceWhoseUpdateFailsAddsNothing) {
 
 TEST_F(InstanceBuild, ACancelledDialogChangesNothing) {
   ui.on_instance_dialog = [](InstanceDialogModel&) { return false; };
-  for (int id : {kCmdNewInstance, kCmdImportOriginal}) EXPECT_EQ(Run(id), 1);
+  for (int id : {app::kCmdNewInstance, app::kCmdImportOriginal}) EXPECT_EQ(Run(id), 1);
   EXPECT_TRUE(state.instances.empty());
   EXPECT_TRUE(Listed(state.settings.InstancesDir).empty());
 }
@@ -98,7 +98,7 @@ class WithInstance : public InstanceBuild {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(ServeGame());
     Confirm([](InstanceDialogModel& model) { model.fields().title = "A"; });
-    ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+    ASSERT_EQ(Run(app::kCmdNewInstance), 1) << base::LastErrorText();
     source = state.instance_list[0];
     test::WriteFile(Game(*source) + "saves/World1/level.dat", "level");
     platform::SetFileDate(Game(*source) + "saves/World1/level.dat", 1300000000);
@@ -139,7 +139,7 @@ TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) 
     proposed = model.fields().title;
     return true;
   };
-  ASSERT_EQ(Run(kCmdClone, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(app::kCmdClone, 0), 1) << base::LastErrorText();
   EXPECT_EQ(proposed, "A - copy");
   ASSERT_EQ(state.instance_list.size(), 2u);
   const Instance& clone = *state.instance_list[1];
@@ -149,7 +149,7 @@ TEST_F(WithInstance, CloneProposesACopyTitleAndCopiesTheGameFolderWithItsTimes) 
   EXPECT_EQ(ui.status_shown.back().title, "Clone instance");
   EXPECT_EQ(ui.status_shown.back().text, "A - copy");
   EXPECT_FALSE(ui.status_open);
-  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(1, RowChange::kAdded));
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(1, app::RowChange::kAdded));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text.rfind("Clone: ", 0), 0u);
   EXPECT_NE(ui.messages[0].text.find("\nbroken"), std::string::npos) << ui.messages[0].text;
@@ -164,7 +164,8 @@ TEST_F(WithInstance, AFailedCopyIsShownAndLeavesNoFolderBehind) {
   const struct {
     int id, row;
     std::string name;
-  } commands[] = {{kCmdClone, 0, "Clone"}, {kCmdImportOriginal, -1, "Import from original"}};
+  } commands[] = {{app::kCmdClone, 0, "Clone"},
+                  {app::kCmdImportOriginal, -1, "Import from original"}};
   for (const auto& command : commands) {
     SCOPED_TRACE(command.name);
     Confirm();
@@ -182,7 +183,7 @@ TEST_F(WithInstance, ACancelledCopyLeavesTheInstancesAsBefore) {
   test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
   test::WriteFile(dir() + "home/.minecraft/saves/World1/level.dat", "level");
   const test::JarFiles before = test::ReadTree(state.settings.InstancesDir);
-  for (int id : {kCmdClone, kCmdImportOriginal}) {
+  for (int id : {app::kCmdClone, app::kCmdImportOriginal}) {
     SCOPED_TRACE(id);
     Confirm();
     ui.status_progress.asks = 0;
@@ -200,23 +201,23 @@ TEST_F(WithInstance, ACloneKeepsItsOwnIcon) {
   std::string source_icon = state.settings.InstancesDir + source->Folder + "/icon.bmp";
   test::WriteFile(source_icon, Bmp(1));
   Confirm();
-  ASSERT_EQ(Run(kCmdClone, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(app::kCmdClone, 0), 1) << base::LastErrorText();
   std::string clone_icon =
       state.settings.InstancesDir + state.instance_list[1]->Folder + "/icon.bmp";
   EXPECT_EQ(test::ReadFile(clone_icon), Bmp(1));
   test::WriteFile(source_icon, Bmp(2));
   Confirm([](InstanceDialogModel& model) { model.fields().title = "Renamed"; });
-  ASSERT_EQ(Run(kCmdConfig, 1), 1);
+  ASSERT_EQ(Run(app::kCmdConfig, 1), 1);
   EXPECT_EQ(test::ReadFile(clone_icon), Bmp(1));
 }
 
 TEST_F(WithInstance, ConfigRebuildsOnlyWhenTheVersionOrTheModsChange) {
   int before = Downloads();
   Confirm([](InstanceDialogModel& model) { model.fields().title = "Renamed"; });
-  ASSERT_EQ(Run(kCmdConfig, 0), 1);
+  ASSERT_EQ(Run(app::kCmdConfig, 0), 1);
   EXPECT_EQ(source->Name, "Renamed");
   // Only its row is drawn again, and it is the row selected afterwards.
-  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, RowChange::kEdited));
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, app::RowChange::kEdited));
   EXPECT_EQ(ui.selected_instance_rows, std::vector<int>{0});
   EXPECT_EQ(Downloads(), before);
   EXPECT_EQ(ui.progress_windows.size(), 1u);  // only the one of the creation
@@ -226,7 +227,7 @@ TEST_F(WithInstance, ConfigRebuildsOnlyWhenTheVersionOrTheModsChange) {
                   test::ReadFile(test::FixtureRoot() + "assets/1_1/minecraft.jar"));
   ScanVersions(state.settings, state.versions);
   Confirm([](InstanceDialogModel& model) { model.SelectVersion(0); });
-  ASSERT_EQ(Run(kCmdConfig, 0), 1);
+  ASSERT_EQ(Run(app::kCmdConfig, 0), 1);
   EXPECT_EQ(source->MineCraftFile, "minecraft - 1.1.jar");
   EXPECT_EQ(ui.progress_windows.size(), 2u);
   EXPECT_EQ(test::ReadFile(Game(*source) + "bin/minecraft.jar"),
@@ -235,20 +236,20 @@ TEST_F(WithInstance, ConfigRebuildsOnlyWhenTheVersionOrTheModsChange) {
 
 TEST_F(WithInstance, DeleteGoesToTheTrashAndTheNextStartNoLongerListsIt) {
   std::string folder = source->Folder;
-  ASSERT_EQ(Run(kCmdDelete, 0), 1);
+  ASSERT_EQ(Run(app::kCmdDelete, 0), 1);
   EXPECT_TRUE(state.instance_list.empty());
-  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, RowChange::kRemoved));
+  EXPECT_EQ(ui.instance_rows_changed.back(), RowChanges::value_type(0, app::RowChange::kRemoved));
   EXPECT_FALSE(platform::Exists(state.settings.InstancesDir + folder));
   EXPECT_EQ(test::ReadFile(dir() + "data/Trash/files/" + folder + "/.minecraft/saves/World1/" +
                            "level.dat"),
             "level");
   EXPECT_NE(test::ReadFile(dir() + "data/Trash/info/" + folder + ".trashinfo").find("Path="),
             std::string::npos);
-  ShutDown(state);
-  AppState next;
+  app::ShutDown(state);
+  app::AppState next;
   next.settings = state.settings;
-  LoadInstances(next);
-  OrderInstances(next);
+  app::LoadInstances(next);
+  app::OrderInstances(next);
   EXPECT_TRUE(next.instance_list.empty());
 }
 
@@ -257,7 +258,7 @@ TEST_F(WithInstance, ADeleteTheTrashRefusesKeepsTheInstanceListedAndSaysSo) {
   ASSERT_TRUE(platform::RenameFile(state.settings.InstancesDir + source->Folder,
                                    state.settings.InstancesDir + folder));
   source->Folder = folder;
-  ASSERT_EQ(Run(kCmdDelete, 0), 1);
+  ASSERT_EQ(Run(app::kCmdDelete, 0), 1);
   EXPECT_EQ(state.instance_list.size(), 1u);
   EXPECT_TRUE(platform::IsFolder(state.settings.InstancesDir + folder + "\\.minecraft"));
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -316,7 +317,7 @@ TEST_P(DeleteToTrash, TrashCliListsTheOriginalPathAndRestoresTheInstanceWhole) {
   std::string folder = state.settings.InstancesDir + source->Folder;
   std::string original = fs::canonical(folder).string();
   const std::map<std::string, std::string> before = Tree(original);
-  ASSERT_EQ(Run(kCmdDelete, 0), 1);
+  ASSERT_EQ(Run(app::kCmdDelete, 0), 1);
   ASSERT_TRUE(ui.messages.empty()) << ui.messages.back().text;
   ASSERT_FALSE(platform::Exists(folder));
   std::string listed = Output("trash-list");
@@ -335,7 +336,7 @@ TEST_F(WithInstance, ImportFromOriginalCopiesTheUsersOwnGameFolder) {
   state.settings.AppData = dir() + "home";
   test::WriteFile(dir() + "home/.minecraft/options.txt", "music:0");
   Confirm();
-  ASSERT_EQ(Run(kCmdImportOriginal), 1) << LastErrorText();
+  ASSERT_EQ(Run(app::kCmdImportOriginal), 1) << base::LastErrorText();
   const Instance& imported = *state.instance_list.back();
   EXPECT_EQ(imported.Name, "Imported");
   EXPECT_EQ(test::ReadFile(Game(imported) + "options.txt"), "music:0");
@@ -349,7 +350,7 @@ TEST_F(WithInstance, StartUpUpdatesTriesEveryChannelInstanceAndReportsOnce) {
     model.fields().title = "B";
     model.fields().version = app::VersionOption::kBeta;
   });
-  ASSERT_EQ(Run(kCmdNewInstance), 1) << LastErrorText();
+  ASSERT_EQ(Run(app::kCmdNewInstance), 1) << base::LastErrorText();
   state.instance_list[1]->BetaVersion = 7;
   ui.messages.clear();
   // The servers are down and the listings no longer cached: both dates are 0, and both

@@ -51,7 +51,7 @@ class DialogModelTest : public test::InTempFolder {
  protected:
   DialogModelTest() {
     library = {Mod("a", "1_a"), Mod("b", "1_b"), Mod("c", "2_c"), Mod("d", "2_d"), Mod("e", "3_e")};
-    record.Icon = InstanceIcon(default_icon);
+    record.Icon = instances::InstanceIcon(default_icon);
     record.Name = "Alpha";
     services.new_mod = [this] {
       ++new_mod_calls;
@@ -86,7 +86,7 @@ class DialogModelTest : public test::InTempFolder {
 
   static std::vector<std::string> RowDirs(const ModRows& rows) { return rows.Dirs(); }
 
-  DefaultIcon default_icon{image::Image{1, 1, {9, 9, 9, 9}}};
+  instances::DefaultIcon default_icon{image::Image{1, 1, {9, 9, 9, 9}}};
   Instance record;
   std::vector<std::string> versions{"minecraft - 1.2.5.jar", "minecraft - 1.1.jar"};
   ModList library;
@@ -191,7 +191,7 @@ TEST_F(DialogVersionTest, ChannelsShowTheFirstVersionAndPickingOnePins) {
   model->Confirm();
   EXPECT_EQ(record.MineCraftFile, "\\\\release");
 
-  record.MineCraftFile = kBetaChannel;
+  record.MineCraftFile = instances::kBetaChannel;
   Open();
   EXPECT_EQ(model->fields().version, VersionOption::kBeta);
   EXPECT_EQ(model->fields().version_index, 0);

@@ -26,7 +26,7 @@ class InstanceDialogTest : public test::InTempFolder {
     AddMod("m2", "Airships", "1.2.5");
     ScanMods(state.settings, state.versions, state.mods);
     state.default_icon.Load(image::Image{1, 1, {1, 2, 3, 4}});
-    record.Icon = InstanceIcon(state.default_icon);
+    record.Icon = instances::InstanceIcon(state.default_icon);
     record.Name = "Alpha";
     record.Mods = {"m1\\"};
   }
@@ -36,7 +36,7 @@ class InstanceDialogTest : public test::InTempFolder {
                     "Name = " + name + "\r\nVersion = " + version + "\r\n");
   }
 
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
   Instance record;
 };
@@ -94,7 +94,7 @@ TEST_F(InstanceDialogTest, RescanReadsTheLibraryAndRedrawsTheModList) {
   EXPECT_EQ(rows[0].Dir, "m3\\");  // mods for every version come first
   EXPECT_EQ(rows[0].SortKey, state.mods[0].SortKey);
   EXPECT_EQ(state.mods.size(), 3u);
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
 }
 
 // The whole way of "Import mod" from inside the dialog: the import and the mod dialog run over
@@ -114,7 +114,7 @@ TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
   EXPECT_EQ(record.Mods[1], "m1\\");
   EXPECT_TRUE(platform::IsFile(state.settings.ModDir + record.Mods[0] + "root.7z"));
   EXPECT_EQ(state.mods.size(), 3u);
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
   EXPECT_TRUE(ui.messages.empty());
 }
 

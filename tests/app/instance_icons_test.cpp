@@ -53,8 +53,8 @@ class InstanceIconsTest : public test::InTempFolder {
   }
 
   void Start() {
-    ASSERT_TRUE(StartUp(state));
-    FillLists(state, ui);
+    ASSERT_TRUE(app::StartUp(state));
+    app::FillLists(state, ui);
     ui.instance_rows_changed.clear();
   }
 
@@ -82,7 +82,7 @@ class InstanceIconsTest : public test::InTempFolder {
   std::vector<int> ChangedRows() const {
     std::vector<int> rows;
     for (auto [row, change] : ui.instance_rows_changed) {
-      EXPECT_EQ(change, RowChange::kEdited);
+      EXPECT_EQ(change, app::RowChange::kEdited);
       rows.push_back(row);
     }
     return rows;
@@ -90,16 +90,16 @@ class InstanceIconsTest : public test::InTempFolder {
 
   int held = -1;
   int without_icon = -1;
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
   std::optional<test::HeldFile> held_icon;  // let go before the state's worker is waited for
 };
 
 TEST(RowsToPrefer, TheRowsInViewAndTheScreenBelow) {
   struct Case {
-    RowRange view;
+    app::RowRange view;
     int rows;
-    RowRange expected;
+    app::RowRange expected;
   };
   for (const Case& c :
        {Case{{0, 9}, 100, {0, 19}}, Case{{40, 44}, 100, {40, 49}}, Case{{95, 99}, 100, {95, 99}},
@@ -117,8 +117,8 @@ TEST_F(InstanceIconsTest, TheRowsInViewHaveTheirIconsAtOnceTheOthersComeInListOr
   for (int i = 6; i >= 0; --i) order += "i" + std::to_string(i) + "\r\n";
   test::WriteFile(dir() + "Instances/sort.ini", order);
   ui.rows_in_view = {0, 1};
-  ASSERT_TRUE(StartUp(state));
-  FillLists(state, ui);
+  ASSERT_TRUE(app::StartUp(state));
+  app::FillLists(state, ui);
   EXPECT_EQ(ChangedRows(), (std::vector<int>{0, 1}));
   EXPECT_EQ(ShownRed(0), Red(6));
   EXPECT_EQ(ShownRed(1), Red(5));
@@ -166,8 +166,8 @@ TEST_F(InstanceIconsTest, IconsReadLateLeaveWhatHappenedMeanwhile) {
     shown_in_dialog = model.preview() ? model.preview()->rgba[0] : -1;
     return false;
   };
-  RightClickMenu(state, ListKind::kInstances, 2);
-  RunMenuCommand(state, ui, kCmdConfig);
+  app::RightClickMenu(state, app::ListKind::kInstances, 2);
+  app::RunMenuCommand(state, ui, app::kCmdConfig);
   EXPECT_EQ(shown_in_dialog, Red(3));
   held_icon->Release(Bmp(5, Red(held)));
   DeliverAll();

@@ -7,9 +7,9 @@
 namespace oxlip {
 namespace {
 
-std::vector<std::string> Texts(const Menu& menu) {
+std::vector<std::string> Texts(const app::Menu& menu) {
   std::vector<std::string> texts;
-  for (const MenuItem& item : menu) texts.push_back(item.text);
+  for (const app::MenuItem& item : menu) texts.push_back(item.text);
   return texts;
 }
 
@@ -22,13 +22,14 @@ class MainViewTest : public ::testing::Test {
       state.instance_list.push_back(state.instances.back().get());
     }
     state.instances[1]->AltLauncher = "magic.jar";
-    state.commands.Register(kCmdStart, [this](AppState&, Ui&, const MenuSelection& s) {
-      started.push_back(s.instance);
-      return 1;
-    });
+    state.commands.Register(app::kCmdStart,
+                            [this](app::AppState&, app::Ui&, const app::MenuSelection& s) {
+                              started.push_back(s.instance);
+                              return 1;
+                            });
   }
 
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
   std::vector<Instance*> started;
 };
@@ -36,48 +37,50 @@ class MainViewTest : public ::testing::Test {
 // Each list offers its row menu on a row and its own menu elsewhere; a click beside the rows
 // keeps the row remembered before.
 TEST_F(MainViewTest, RightClicksOfferTheListsMenusAndRememberTheRow) {
-  EXPECT_EQ(Texts(RightClickMenu(state, ListKind::kInstances, 0)),
-            Texts(InstanceMenuFor("First", false)));
+  EXPECT_EQ(Texts(app::RightClickMenu(state, app::ListKind::kInstances, 0)),
+            Texts(app::InstanceMenuFor("First", false)));
   EXPECT_EQ(state.selection.instance, state.instances[0].get());
-  EXPECT_EQ(Texts(RightClickMenu(state, ListKind::kInstances, 1)),
-            Texts(InstanceMenuFor("Second", true)));
+  EXPECT_EQ(Texts(app::RightClickMenu(state, app::ListKind::kInstances, 1)),
+            Texts(app::InstanceMenuFor("Second", true)));
   const struct {
-    ListKind list;
+    app::ListKind list;
     int row;
-    MenuKind menu;
-  } cases[] = {{ListKind::kInstances, -1, MenuKind::kInstanceArea},
-               {ListKind::kVersions, -1, MenuKind::kVersionList},
-               {ListKind::kMods, -1, MenuKind::kModList},
-               {ListKind::kVersions, 0, MenuKind::kVersionRow},
-               {ListKind::kMods, 3, MenuKind::kModRow}};
+    app::MenuKind menu;
+  } cases[] = {{app::ListKind::kInstances, -1, app::MenuKind::kInstanceArea},
+               {app::ListKind::kVersions, -1, app::MenuKind::kVersionList},
+               {app::ListKind::kMods, -1, app::MenuKind::kModList},
+               {app::ListKind::kVersions, 0, app::MenuKind::kVersionRow},
+               {app::ListKind::kMods, 3, app::MenuKind::kModRow}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.menu));
-    EXPECT_EQ(Texts(RightClickMenu(state, c.list, c.row)), Texts(BuildMenu(c.menu)));
+    EXPECT_EQ(Texts(app::RightClickMenu(state, c.list, c.row)), Texts(app::BuildMenu(c.menu)));
     EXPECT_EQ(state.selection.row, c.row < 0 ? 1 : c.row);
   }
 }
 
 TEST_F(MainViewTest, CommandsActOnTheRememberedInstanceNotALaterOne) {
-  RightClickMenu(state, ListKind::kInstances, 1);
-  RunMenuCommand(state, ui, kCmdStart);
-  DoubleClickInstance(state, ui, 0);
-  DoubleClickInstance(state, ui, -1);
+  app::RightClickMenu(state, app::ListKind::kInstances, 1);
+  app::RunMenuCommand(state, ui, app::kCmdStart);
+  app::DoubleClickInstance(state, ui, 0);
+  app::DoubleClickInstance(state, ui, -1);
   EXPECT_EQ(started, (std::vector<Instance*>{state.instances[1].get(), state.instances[0].get()}));
-  EXPECT_EQ(RunMenuCommand(state, ui, kCmdNewMod), 1);  // no command yet: nothing happens
+  EXPECT_EQ(app::RunMenuCommand(state, ui, app::kCmdNewMod), 1);  // no command yet: nothing happens
 }
 
 TEST_F(MainViewTest, OnlyTheFirstDroppedFileIsHandedOn) {
   std::vector<std::pair<int, std::string>> drops;
-  for (int id : {kCmdDropVersionFile, kCmdDropModFile})
-    state.commands.Register(id, [&drops, id](AppState&, Ui&, const MenuSelection& s) {
-      drops.push_back({id, s.file});
-      return 1;
-    });
-  DropFiles(state, ui, ListKind::kVersions, "/tmp/a.jar\n/tmp/b.jar");
-  DropFiles(state, ui, ListKind::kMods, "/tmp/mod.zip");
-  DropFiles(state, ui, ListKind::kMods, "");
-  EXPECT_EQ(drops, (std::vector<std::pair<int, std::string>>{{kCmdDropVersionFile, "/tmp/a.jar"},
-                                                             {kCmdDropModFile, "/tmp/mod.zip"}}));
+  for (int id : {app::kCmdDropVersionFile, app::kCmdDropModFile})
+    state.commands.Register(id,
+                            [&drops, id](app::AppState&, app::Ui&, const app::MenuSelection& s) {
+                              drops.push_back({id, s.file});
+                              return 1;
+                            });
+  app::DropFiles(state, ui, app::ListKind::kVersions, "/tmp/a.jar\n/tmp/b.jar");
+  app::DropFiles(state, ui, app::ListKind::kMods, "/tmp/mod.zip");
+  app::DropFiles(state, ui, app::ListKind::kMods, "");
+  EXPECT_EQ(drops,
+            (std::vector<std::pair<int, std::string>>{{app::kCmdDropVersionFile, "/tmp/a.jar"},
+                                                      {app::kCmdDropModFile, "/tmp/mod.zip"}}));
 }
 
 }  // namespace

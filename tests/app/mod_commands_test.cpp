@@ -19,10 +19,10 @@ namespace {
 class ModCommandsTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    LoadGlobalSettings(state.settings);
+    base::LoadGlobalSettings(state.settings);
     state.settings.LatestVersionNr = "1.2.5";
     state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
-    RegisterModCommands(state.commands);
+    app::RegisterModCommands(state.commands);
   }
 
   void AddMod(const std::string& folder, const std::string& name) {
@@ -35,8 +35,8 @@ class ModCommandsTest : public test::InTempFolder {
   test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
 
   int RunOnRow(int id, int row) {
-    RightClickMenu(state, ListKind::kMods, row);
-    return RunMenuCommand(state, ui, id);
+    app::RightClickMenu(state, app::ListKind::kMods, row);
+    return app::RunMenuCommand(state, ui, id);
   }
 
   std::vector<std::string> Names() const {
@@ -55,19 +55,19 @@ class ModCommandsTest : public test::InTempFolder {
     };
   }
 
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
 };
 
 TEST_F(ModCommandsTest, NewModIsPackedScannedAndShown) {
   ConfirmWithFile("Made here");
-  EXPECT_EQ(RunOnRow(kCmdNewMod, -1), 1);
+  EXPECT_EQ(RunOnRow(app::kCmdNewMod, -1), 1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Made here"}));
   EXPECT_EQ(state.mods[0].Version, "1.2.5");
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir +
                                       state.mods[0].Dir.substr(0, state.mods[0].Dir.size() - 1) +
                                       "/root.7z"));
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
   EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "testmod"));
 }
 
@@ -75,7 +75,7 @@ TEST_F(ModCommandsTest, APackingFailureIsShown) {
   std::filesystem::remove_all(state.settings.ModDir);
   test::WriteFile(state.settings.ModDir.substr(0, state.settings.ModDir.size() - 1), "a file");
   ConfirmWithFile("Cannot be packed");
-  RunOnRow(kCmdNewMod, -1);
+  RunOnRow(app::kCmdNewMod, -1);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Oxlip");
   EXPECT_TRUE(ui.messages[0].text.starts_with("CreateMod:Can't pack root.7z: "))
@@ -86,7 +86,7 @@ TEST_F(ModCommandsTest, APackingFailureIsShown) {
 // The same requester as the instance dialog's.
 TEST_F(ModCommandsTest, ImportAsksForAFileAsTheInstanceDialogDoes) {
   ConfirmWithFile("ignored");
-  EXPECT_EQ(RunOnRow(kCmdImportMod, -1), 1);
+  EXPECT_EQ(RunOnRow(app::kCmdImportMod, -1), 1);
   ASSERT_EQ(ui.file_dialogs.size(), 1u);
   app::FileRequester requester = app::ModRequester();
   EXPECT_EQ(ui.file_dialogs[0].title, requester.title);
@@ -97,30 +97,30 @@ TEST_F(ModCommandsTest, ImportAsksForAFileAsTheInstanceDialogDoes) {
   test::WriteFile(dir() + "pack/mods/a.jar", "a");
   ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../Pack.zip mods"), 0);
   ui.open_file_answer = dir() + "Pack.zip";
-  RunOnRow(kCmdImportMod, -1);
+  RunOnRow(app::kCmdImportMod, -1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"ignored"}));
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
 }
 
 TEST_F(ModCommandsTest, RenameWritesTheDescriptorAndAnEmptyAnswerKeepsTheName) {
   AddMod("m", "Old");
   ui.input_answer = "";
-  RunOnRow(kCmdRenameMod, 0);
+  RunOnRow(app::kCmdRenameMod, 0);
   ASSERT_EQ(ui.input_boxes.size(), 1u);
   EXPECT_EQ(ui.input_boxes[0].title, "Oxlip");
   EXPECT_EQ(ui.input_boxes[0].prompt, "rename mod");
   EXPECT_EQ(ui.input_boxes[0].preset, "Old");
   EXPECT_EQ(Names(), (std::vector<std::string>{"Old"}));
   ui.input_answer = "New";
-  RunOnRow(kCmdRenameMod, 0);
+  RunOnRow(app::kCmdRenameMod, 0);
   EXPECT_EQ(Names(), (std::vector<std::string>{"New"}));
   EXPECT_EQ(test::ReadFile(state.settings.ModDir + "m/mod.ini"), "Name = New\r\nVersion = all\r\n");
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
 }
 
 TEST_F(ModCommandsTest, OpenShowsTheModsFolder) {
   AddMod("m", "M");
-  RunOnRow(kCmdOpenMod, 0);
+  RunOnRow(app::kCmdOpenMod, 0);
   EXPECT_EQ(ui.opened_folders, (std::vector<std::string>{state.settings.ModDir + "m\\"}));
 }
 
@@ -129,7 +129,7 @@ TEST_F(ModCommandsTest, DeleteRemovesExactlyThatFolderAndRow) {
   AddMod("b", "B");
   AddMod("c", "C");
   test::WriteFile(state.settings.ModDir + "loose.txt", "x");
-  RunOnRow(kCmdDeleteMod, 1);
+  RunOnRow(app::kCmdDeleteMod, 1);
   EXPECT_EQ(Names(), (std::vector<std::string>{"A", "C"}));
   EXPECT_FALSE(std::filesystem::exists(state.settings.ModDir + "b"));
   EXPECT_TRUE(std::filesystem::exists(dir() + "data/Trash/files/b/mod.ini"));  // can come back
@@ -140,9 +140,10 @@ TEST_F(ModCommandsTest, DeleteRemovesExactlyThatFolderAndRow) {
 
 TEST_F(ModCommandsTest, ARowThatIsNoLongerThereDoesNothing) {
   AddMod("a", "A");
-  RightClickMenu(state, ListKind::kMods, 0);
+  app::RightClickMenu(state, app::ListKind::kMods, 0);
   state.mods.clear();
-  for (int id : {kCmdRenameMod, kCmdOpenMod, kCmdDeleteMod}) RunMenuCommand(state, ui, id);
+  for (int id : {app::kCmdRenameMod, app::kCmdOpenMod, app::kCmdDeleteMod})
+    app::RunMenuCommand(state, ui, id);
   EXPECT_TRUE(ui.input_boxes.empty());
   EXPECT_TRUE(ui.opened_folders.empty());
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "a/mod.ini"));

@@ -22,7 +22,7 @@ class ModDialogModelTest : public test::InTempFolder {
   Names Tree(const std::string& part) { return test::TreeNames(dir() + "ws/" + part); }
 
   std::string workspace = dir() + "ws\\";
-  VersionList versions;
+  versions::VersionList versions;
   ModRecord record{"", "b1.7.3", "proposed", ""};
 };
 

@@ -53,7 +53,7 @@ TEST(RestoreChoiceModel, RowsShowWhatWhenAndHowBigAndTheNewestIsSelected) {
 class RestoreCommandTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    RegisterCommands(state_.commands);
+    app::RegisterCommands(state_.commands);
     state_.settings.StartFolder = dir();
     state_.settings.InstancesDir = dir() + "Instances/";
     state_.instances.push_back(std::make_unique<Instance>());
@@ -64,7 +64,7 @@ class RestoreCommandTest : public test::InTempFolder {
     state_.instance_list.push_back(record_);
     test::WriteFile(InFolder("mods.ini"), "Old mod\r\n");
     test::WriteFile(InFolder(".minecraft/saves/World1/level.dat"), "level");
-    RightClickMenu(state_, ListKind::kInstances, 0);
+    app::RightClickMenu(state_, app::ListKind::kInstances, 0);
   }
   void TearDown() override {
     if (state_.game.process && !state_.game.process->HasEnded()) {
@@ -87,7 +87,7 @@ class RestoreCommandTest : public test::InTempFolder {
     };
   }
 
-  AppState state_;
+  app::AppState state_;
   Instance* record_ = nullptr;
   test::ScriptedUi ui_;
   std::set<std::string> listed_;
@@ -95,14 +95,14 @@ class RestoreCommandTest : public test::InTempFolder {
 };
 
 TEST_F(RestoreCommandTest, TheChosenBackupIsRestoredBehindTheProgressWindow) {
-  ASSERT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 1);
-  ASSERT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 1);
+  ASSERT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackupSaves), 1);
+  ASSERT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 1);
   test::WriteFile(InFolder(".minecraft/saves/World1/level.dat"), "played since");
   test::WriteFile(InFolder("mods.ini"), "New mod\r\n");
   record_->Mods = {"New mod"};
 
   Choose("World1");
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 1);
   EXPECT_EQ(listed_, (std::set<std::string>{"World1", RestoreChoiceModel::kWholeInstance}));
   ASSERT_EQ(ui_.progress_windows.size(), 1u);
   EXPECT_EQ(ui_.progress_windows[0].title, RestoreChoiceModel::kTitle);
@@ -111,28 +111,28 @@ TEST_F(RestoreCommandTest, TheChosenBackupIsRestoredBehindTheProgressWindow) {
 
   // The whole instance brings back the mod list it had, on disk and in the record.
   Choose(RestoreChoiceModel::kWholeInstance);
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 1);
   EXPECT_EQ(record_->Mods, std::vector<std::string>{"Old mod"});
   EXPECT_TRUE(ui_.messages.empty());
 
   ui_.on_restore_dialog = [](RestoreChoiceModel&) { return false; };
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 1);
   EXPECT_EQ(ui_.progress_windows.size(), 2u);
 }
 
 TEST_F(RestoreCommandTest, NothingIsRestoredWithoutBackupsWhileTheGameRunsOrFromADamagedOne) {
   int dialogs = 0;
   ui_.on_restore_dialog = [&](RestoreChoiceModel&) { return ++dialogs > 0; };
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 1);
   test::WriteFile(InFolder("backup/World1/100.7z"), "not an archive");
   state_.game.process = platform::Process::Start({{"sleep", "600"}, "", {}, ""});
   state_.game.folder = record_->Folder;
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 0);
   ::kill(state_.game.process->id(), SIGKILL);
   ASSERT_TRUE(test::WaitFor([&] { return state_.game.process->HasEnded(); }));
   EXPECT_EQ(dialogs, 0);
 
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRestoreBackup), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRestoreBackup), 0);
   EXPECT_EQ(dialogs, 1);
   ASSERT_EQ(ui_.messages.size(), 3u);
   EXPECT_EQ(ui_.messages[0].text, "RestoreBackup: Survival has no backups yet.");

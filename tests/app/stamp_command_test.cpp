@@ -28,15 +28,15 @@ class StampCommand : public test::InTempFolder {
       state.instances.back()->AltLauncher = "magic.jar";
       state.instance_list.push_back(state.instances.back().get());
     }
-    RegisterCommands(state.commands);
+    app::RegisterCommands(state.commands);
   }
 
   std::string Game(const std::string& folder) const {
     return state.settings.InstancesDir + folder + "/.minecraft/";
   }
-  int Run() { return state.commands.Run(kCmdImportAlternateMods, state, ui, state.selection); }
+  int Run() { return state.commands.Run(app::kCmdImportAlternateMods, state, ui, state.selection); }
 
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
 };
 
@@ -50,7 +50,7 @@ TEST_F(StampCommand, StampsTheRightClickedInstance) {
       Game("Second-folder") + "magic/MagicLauncher.cfg",
       "<ActiveProfileIndex=\"0\">\n<Profile <Name=\"Plain\"> <MinecraftJar=\"" + jar + "\">>\n");
 
-  RightClickMenu(state, ListKind::kInstances, 1);
+  app::RightClickMenu(state, app::ListKind::kInstances, 1);
   EXPECT_EQ(Run(), 1);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Oxlip");
@@ -68,7 +68,7 @@ TEST_F(StampCommand, StampsTheRightClickedInstance) {
 }
 
 TEST_F(StampCommand, InstanceWithoutConfigurationShowsWhy) {
-  RightClickMenu(state, ListKind::kInstances, 0);
+  app::RightClickMenu(state, app::ListKind::kInstances, 0);
   EXPECT_EQ(Run(), 1);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Stamp: No Alternate-Config-File");

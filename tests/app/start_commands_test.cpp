@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 class StartCommandsTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    RegisterCommands(state_.commands);
+    app::RegisterCommands(state_.commands);
     state_.settings.StartFolder = dir();
     state_.settings.InstancesDir = dir() + "Instances/";
     state_.settings.MCWIName = "Minecraft";
@@ -43,7 +43,7 @@ class StartCommandsTest : public test::InTempFolder {
       ++login_dialogs_;
       return false;
     };
-    RightClickMenu(state_, ListKind::kInstances, 0);
+    app::RightClickMenu(state_, app::ListKind::kInstances, 0);
   }
   void TearDown() override {
     if (state_.game.process && !state_.game.process->HasEnded()) {
@@ -57,36 +57,36 @@ class StartCommandsTest : public test::InTempFolder {
     return texts;
   }
 
-  AppState state_;
+  app::AppState state_;
   Instance* record_ = nullptr;
   test::ScriptedUi ui_;
   int login_dialogs_ = 0;
 };
 
 TEST_F(StartCommandsTest, StartAndDoubleClickRunTheStartAndShowItsFailure) {
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdStart), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdStart), 0);
   EXPECT_EQ(login_dialogs_, 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: StartMinecraft: Login canceld"});
-  EXPECT_EQ(DoubleClickInstance(state_, ui_, 0), 0);
+  EXPECT_EQ(app::DoubleClickInstance(state_, ui_, 0), 0);
   EXPECT_EQ(login_dialogs_, 2);
-  EXPECT_EQ(DoubleClickInstance(state_, ui_, 5), 1);  // no row: nothing
+  EXPECT_EQ(app::DoubleClickInstance(state_, ui_, 5), 1);  // no row: nothing
   EXPECT_EQ(login_dialogs_, 2);
 }
 
 TEST_F(StartCommandsTest, StartWithAlternateSwapsTheModeForOneStartOnly) {
   record_->AltLauncher = dir() + "Magic Launcher/ml.jar";
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdStartAlternate), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdStartAlternate), 0);
   EXPECT_EQ(login_dialogs_, 0);  // the alternate launcher needs no login
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: StartMinecraft: Can't start Java"});
   EXPECT_EQ(record_->UseLauncher, 0);
 
   record_->UseLauncher = 2;  // its own mode is the alternate one: the built-in start instead
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdStartAlternate), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdStartAlternate), 0);
   EXPECT_EQ(login_dialogs_, 1);
   EXPECT_EQ(record_->UseLauncher, 2);
 
   record_->UseLauncher = 1;
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdStartAlternate), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdStartAlternate), 0);
   EXPECT_EQ(login_dialogs_, 1);
   EXPECT_EQ(record_->UseLauncher, 1);
 }
@@ -98,7 +98,7 @@ TEST_F(StartCommandsTest, ARealStartIsWatchedByTheEventLoopHook) {
   test::ScopedEnvironment report("OXLIP_FIXTURE_REPORT", dir() + "report.txt");
   record_->JavaPath = test::JavaFolder();
   record_->UseLauncher = 1;
-  EXPECT_GT(RunMenuCommand(state_, ui_, kCmdStart), 0);
+  EXPECT_GT(app::RunMenuCommand(state_, ui_, app::kCmdStart), 0);
   EXPECT_TRUE(ui_.messages.empty());
   ASSERT_TRUE(state_.game.process);
   EXPECT_TRUE(test::WaitFor([&] {
@@ -117,10 +117,10 @@ TEST_F(StartCommandsTest, BackupsAreRefusedWhileTheInstancesGameRuns) {
   record_->JavaPath = test::JavaFolder();
   record_->UseLauncher = 1;
   record_->BackupBeforUpdate = 1;
-  ASSERT_GT(RunMenuCommand(state_, ui_, kCmdStart), 0);
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 0);
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdRepair), 0);
+  ASSERT_GT(app::RunMenuCommand(state_, ui_, app::kCmdStart), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackupSaves), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdRepair), 0);
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Oxlip: MineCraftBackup: the game is running; close it first",
                             "Oxlip: SaveBackup: the game is running; close it first",
@@ -131,12 +131,12 @@ TEST_F(StartCommandsTest, BackupsAreRefusedWhileTheInstancesGameRuns) {
   ::kill(state_.game.process->id(), SIGKILL);
   ASSERT_TRUE(test::WaitFor([&] { return state_.game.process->HasEnded(); }));
   ui_.messages.clear();
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 1);
   EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackupSaves), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackupSaves), 1);
   ASSERT_EQ(ui_.status_shown.size(), 1u);
   EXPECT_EQ(ui_.status_shown[0].title, "Backup saves");
   EXPECT_EQ(ui_.status_shown[0].text, "Survival");
@@ -145,7 +145,7 @@ TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
   EXPECT_EQ(ui_.status_progress.names, std::vector<std::string>{"World1"});
   EXPECT_TRUE(fs::exists(dir() + "Instances/survival/backup/World1/lastupdate.ini"));
 
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 1);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 1);
   EXPECT_EQ(ui_.status_shown.back().title, "Backup");
   EXPECT_EQ(ui_.behind_status_runs, 2);
   EXPECT_TRUE(ui_.messages.empty());
@@ -155,7 +155,7 @@ TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
   EXPECT_EQ(archives, 1);
 
   record_->Folder = "missing";
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 0);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: MineCraftBackup: Can't backup."});
   EXPECT_FALSE(ui_.status_open);
   EXPECT_EQ(platform::CurrentFolder(), dir());
@@ -174,7 +174,7 @@ TEST_F(StartCommandsTest, ACancelledBackupLeavesTheInstanceAsBefore) {
   }
   const std::set<std::string> before = test::TreeNames(dir() + "Instances/survival");
   ui_.status_progress.cancel_after_asks = 1;
-  EXPECT_EQ(RunMenuCommand(state_, ui_, kCmdBackup), 0);
+  EXPECT_EQ(app::RunMenuCommand(state_, ui_, app::kCmdBackup), 0);
   EXPECT_EQ(ui_.cancel_offers, 1);
   EXPECT_EQ(test::TreeNames(dir() + "Instances/survival"), before);
   EXPECT_TRUE(ui_.messages.empty());

@@ -53,7 +53,7 @@ class StartMinecraftTest : public test::InTempFolder {
     }
   }
   int Start() {
-    GameStart start{settings_, ui_, game_};
+    app::GameStart start{settings_, ui_, game_};
     return StartMinecraft(start, record_);
   }
   // Event-loop passes until the game is forgotten.
@@ -66,7 +66,7 @@ class StartMinecraftTest : public test::InTempFolder {
 
   test::ScopedEnvironment no_display_{"DISPLAY", ""};
   test::ScopedEnvironment report_{"OXLIP_FIXTURE_REPORT", dir() + "report.txt"};
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   Instance record_;
   std::string instance_;
   test::ScriptedUi ui_;
@@ -81,7 +81,7 @@ TEST_F(StartMinecraftTest, TheGameRunsInTheInstanceAndOurEnvironmentStaysAsItWas
   record_.MaxMemory = 256;
   record_.MinMemory = 64;
   int id = Start();
-  ASSERT_GT(id, 0) << LastErrorText();
+  ASSERT_GT(id, 0) << base::LastErrorText();
   EXPECT_EQ(game_.process->id(), id);
   EXPECT_TRUE(game_.window_pending);
   EXPECT_EQ(login_dialogs_, 1);
@@ -104,9 +104,9 @@ TEST_F(StartMinecraftTest, TheGameRunsInTheInstanceAndOurEnvironmentStaysAsItWas
 TEST_F(StartMinecraftTest, ASecondStartIsRefusedWhileTheGameRunsAndWorksAfterItEnded) {
   test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "300");
   int first = Start();
-  ASSERT_GT(first, 0) << LastErrorText();
+  ASSERT_GT(first, 0) << base::LastErrorText();
   EXPECT_EQ(Start(), 0);
-  EXPECT_EQ(LastErrorText(), "StartMinecraft: Minecraft already run");
+  EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Minecraft already run");
   WatchGameWindow(settings_, game_);  // still running: still recorded
   ASSERT_TRUE(game_.process);
   EXPECT_EQ(Start(), 0);
@@ -114,7 +114,7 @@ TEST_F(StartMinecraftTest, ASecondStartIsRefusedWhileTheGameRunsAndWorksAfterItE
   ASSERT_TRUE(WatchUntilEnded());
   EXPECT_FALSE(game_.window_pending);
   int second = Start();
-  EXPECT_GT(second, 0) << LastErrorText();
+  EXPECT_GT(second, 0) << base::LastErrorText();
   EXPECT_NE(second, first);
   // Ended but not yet seen by the watch: the start sees it itself.
   ::kill(second, SIGKILL);
@@ -123,7 +123,7 @@ TEST_F(StartMinecraftTest, ASecondStartIsRefusedWhileTheGameRunsAndWorksAfterItE
 
 TEST_F(StartMinecraftTest, GameLogKeepsWhatTheGamePrintedAndThePreviousRunBesideIt) {
   test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   ASSERT_TRUE(WatchUntilEnded());
   std::string log = ReadFile(instance_ + "/game.log");
   EXPECT_NE(log.find("oxlip fixture: net.minecraft.client.Minecraft started with 0 arguments"),
@@ -132,7 +132,7 @@ TEST_F(StartMinecraftTest, GameLogKeepsWhatTheGamePrintedAndThePreviousRunBeside
   EXPECT_NE(log.find("oxlip fixture: window none"), std::string::npos) << log;  // standard error
 
   record_.UseLauncher = 1;
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   ASSERT_TRUE(WatchUntilEnded());
   EXPECT_NE(ReadFile(instance_ + "/game.log").find("net.minecraft.LauncherFrame started"),
             std::string::npos);
@@ -142,7 +142,7 @@ TEST_F(StartMinecraftTest, GameLogKeepsWhatTheGamePrintedAndThePreviousRunBeside
 TEST_F(StartMinecraftTest, LaunchersStartInTheirFoldersWithoutALogin) {
   test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
   record_.UseLauncher = 1;
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   auto report = WaitForReport(dir() + "report.txt");
   EXPECT_EQ(report["class"], "net.minecraft.LauncherFrame");
   EXPECT_EQ(report["workdir"], instance_ + "/.minecraft/bin");
@@ -157,7 +157,7 @@ TEST_F(StartMinecraftTest, LaunchersStartInTheirFoldersWithoutALogin) {
   record_.AltLauncher = folder + "Magic Launcher.jar";
   record_.AutoConnect = 1;  // ignored here
   record_.ConnectIP = "mc.example";
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   report = WaitForReport(dir() + "report.txt");
   EXPECT_EQ(report["class"], "net.minecraft.LauncherFrame");
   EXPECT_EQ(report["args"], "0");
@@ -176,7 +176,7 @@ TEST_F(StartMinecraftTest, StoredCredentialsLogInAtTheServerAndTheGameGetsNameTi
   record_.LoginCrypt = EncodeLogin({"notch", "hunter2"});
   record_.AutoConnect = 1;
   record_.ConnectIP = "mc.example:25565";
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(login_dialogs_, 0);
   // The request ran off the window's thread, behind a status window naming the user.
   EXPECT_EQ(ui_.behind_status_runs, 1);
@@ -202,7 +202,7 @@ TEST_F(StartMinecraftTest, NameTicketAndServerWithBlanksAndQuotesArriveWhole) {
   record_.LoginCrypt = EncodeLogin({"Steve", "pw"});
   record_.AutoConnect = 1;
   record_.ConnectIP = "mc \"a\" b";
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   auto report = WaitForReport(dir() + "report.txt");
   EXPECT_EQ(report["args"], "3");
   EXPECT_EQ(report["arg.0"], "Ste \"ve\"");
@@ -223,7 +223,7 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
     return false;
   };
   EXPECT_EQ(Start(), 0);
-  EXPECT_EQ(LastErrorText(), "StartMinecraft: Login canceld");
+  EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Login canceld");
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].title, "Oxlip");
   EXPECT_EQ(ui_.messages[0].text, "Bad login");
@@ -240,7 +240,7 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
     return true;
   };
   test::ScopedEnvironment seconds("OXLIP_FIXTURE_SECONDS", "0");
-  EXPECT_GT(Start(), 0) << LastErrorText();
+  EXPECT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(record_.LoginCrypt, stored);
 }
 
@@ -266,7 +266,7 @@ TEST_F(StartMinecraftTest, AnUnreachableServerOffersOfflineAndTheGameGetsTheType
       if (++dialogs > 1) form.PlayOffline();
       return true;
     };
-    ASSERT_GT(Start(), 0) << LastErrorText();
+    ASSERT_GT(Start(), 0) << base::LastErrorText();
     EXPECT_EQ(dialogs, take_offer ? 1 : 2);
     ASSERT_EQ(ui_.offers.size(), 1u);
     EXPECT_NE(ui_.offers[0].text.find("Alex"), std::string::npos);
@@ -291,7 +291,7 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
   settings_.MCLOGINURL = mirror.Url("?user=%1%&password=%2%&version=%3%");
   record_.LoginCrypt = EncodeLogin({"Notch", "hunter2"});
   record_.OfflineName = "Steve";
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(login_dialogs_, 0);
   EXPECT_EQ(WaitForReport(dir() + "report.txt")["arg.0"], "Steve");
   ASSERT_TRUE(WatchUntilEnded());
@@ -304,7 +304,7 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
     form.PlayOffline();
     return ++login_dialogs_ == 1;  // asked again is cancelled
   };
-  ASSERT_GT(Start(), 0) << LastErrorText();
+  ASSERT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(WaitForReport(dir() + "report.txt")["arg.0"], "Alex");
   EXPECT_EQ(ui_.behind_status_runs, 0);
   EXPECT_EQ(ReadFile(dir() + "requests.log"), "");
@@ -313,11 +313,11 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
 TEST_F(StartMinecraftTest, CancelledDialogAndMissingJavaAreReported) {
   ui_.on_login = nullptr;  // cancelled
   EXPECT_EQ(Start(), 0);
-  EXPECT_EQ(LastErrorText(), "StartMinecraft: Login canceld");
+  EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Login canceld");
   record_.UseLauncher = 1;
   record_.JavaPath = dir() + "no java/bin/";
   EXPECT_EQ(Start(), 0);
-  EXPECT_EQ(LastErrorText(), "StartMinecraft: Can't start Java");
+  EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Can't start Java");
   EXPECT_FALSE(game_.process);
   EXPECT_FALSE(game_.window_pending);
 }

@@ -21,8 +21,8 @@ class StartupTest : public test::InTempFolder {
 
   // Starts as the program does, with the window drawing nothing.
   void Start() {
-    ASSERT_TRUE(StartUp(state));
-    FillLists(state, ui);
+    ASSERT_TRUE(app::StartUp(state));
+    app::FillLists(state, ui);
   }
 
   std::vector<std::string> ListedFolders() const {
@@ -38,7 +38,7 @@ class StartupTest : public test::InTempFolder {
     return folders;
   }
 
-  AppState state;
+  app::AppState state;
   test::ScriptedUi ui;
 };
 
@@ -65,13 +65,13 @@ TEST_F(StartupTest, WithoutSortFileEveryInstanceInDirectoryOrder) {
 TEST_F(StartupTest, TheBuiltInIconFillsInOnlyForAMissingDefaultIconFile) {
   std::string icon =
       test::ReadFile(std::string(OXLIP_SOURCE_DIR) + "/src/gui/icons/default_instance.png");
-  ASSERT_TRUE(StartUp(state, StartFiles{"", icon}));
+  ASSERT_TRUE(app::StartUp(state, app::StartFiles{"", icon}));
   EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), icon);
   EXPECT_NE(state.default_icon.image(), nullptr);
 
   test::WriteFile(dir() + "Icons/Default.png", "mine");
-  AppState again;
-  ASSERT_TRUE(StartUp(again, StartFiles{"", icon}));
+  app::AppState again;
+  ASSERT_TRUE(app::StartUp(again, app::StartFiles{"", icon}));
   EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), "mine");
 }
 
@@ -80,7 +80,8 @@ TEST_F(StartupTest, TheWindowIsToldOfEachListOnceAndTheSelectionIsReset) {
   state.selection.row = 4;
   Start();
   EXPECT_EQ(ui.lists_changed,
-            (std::vector<ListKind>{ListKind::kVersions, ListKind::kMods, ListKind::kInstances}));
+            (std::vector<app::ListKind>{app::ListKind::kVersions, app::ListKind::kMods,
+                                        app::ListKind::kInstances}));
   EXPECT_EQ(state.selection.row, -1);
   EXPECT_EQ(state.selection.instance, nullptr);
 }
@@ -89,9 +90,9 @@ TEST_F(StartupTest, DraggingTheFirstOfThreeOntoTheThirdIsWrittenAtTheEnd) {
   for (std::string f : {"a", "b", "c"}) MakeInstance(f, f);
   test::WriteFile(dir() + "Instances/sort.ini", "a\r\nstale\r\nb\r\nc\r\n");
   Start();
-  StartInstanceDrag(state, 0);
-  EXPECT_TRUE(DropInstance(state, 2));
-  ShutDown(state);
+  app::StartInstanceDrag(state, 0);
+  EXPECT_TRUE(app::DropInstance(state, 2));
+  app::ShutDown(state);
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), "b\r\nc\r\na\r\n");
   EXPECT_NE(test::ReadFile(dir() + "Oxlip.ini").find("WinW = 640\r\n"), std::string::npos);
 }
@@ -100,12 +101,12 @@ TEST_F(StartupTest, DropsThatMoveNothing) {
   for (std::string f : {"a", "b", "c"}) MakeInstance(f, f);
   test::WriteFile(dir() + "Instances/sort.ini", "a\r\nb\r\nc\r\n");
   Start();
-  StartInstanceDrag(state, 1);
-  EXPECT_FALSE(DropInstance(state, 1));
-  EXPECT_FALSE(DropInstance(state, -1));
-  EXPECT_FALSE(DropInstance(state, 3));
-  StartInstanceDrag(state, 2);
-  EXPECT_TRUE(DropInstance(state, 0));  // upwards: lands before the drop row
+  app::StartInstanceDrag(state, 1);
+  EXPECT_FALSE(app::DropInstance(state, 1));
+  EXPECT_FALSE(app::DropInstance(state, -1));
+  EXPECT_FALSE(app::DropInstance(state, 3));
+  app::StartInstanceDrag(state, 2);
+  EXPECT_TRUE(app::DropInstance(state, 0));  // upwards: lands before the drop row
   EXPECT_EQ(ListedFolders(), (std::vector<std::string>{"c", "a", "b"}));
 }
 
@@ -114,7 +115,7 @@ TEST_F(StartupTest, AnUnwritableSortFileStillSavesTheSettings) {
   Start();
   std::filesystem::create_directories(dir() + "Instances/sort.ini");  // a folder in its place
   state.settings.WinW = 777;
-  ShutDown(state);
+  app::ShutDown(state);
   EXPECT_NE(test::ReadFile(dir() + "Oxlip.ini").find("WinW = 777\r\n"), std::string::npos);
 }
 

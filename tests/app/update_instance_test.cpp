@@ -44,14 +44,14 @@ class InstanceUpdate : public test::ServedBuckets {
   }
 
   Instance record;
-  ReleaseDates dates;
+  versions::ReleaseDates dates;
   test::ScriptedUi ui;
 };
 
 TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
-  record.MineCraftFile = kBetaChannel;
-  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  record.MineCraftFile = instances::kBetaChannel;
+  ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   ASSERT_EQ(ui.progress_windows.size(), 1u);
   EXPECT_EQ(ui.progress_windows[0].title, "Download");
   EXPECT_EQ(ui.progress_windows[0].text, "Gather information");
@@ -93,7 +93,7 @@ TEST_F(InstanceUpdate, NewBetaInstanceGetsTheWholeGameFolder) {
 // before, file by file, without the files that were arriving.
 TEST_F(InstanceUpdate, ACancelledUpdateLeavesTheGameFolderAsBefore) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
-  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   platform::DeleteFile(Bin() + "lwjgl.jar");
   platform::DeleteFile(Bin() + "minecraft.jar");
   for (const auto& cached : fs::recursive_directory_iterator(settings.CacheDir))
@@ -105,7 +105,7 @@ TEST_F(InstanceUpdate, ACancelledUpdateLeavesTheGameFolderAsBefore) {
   ui.window_progress.cancel_after_asks = 1;
   bool cancelled = false;
   EXPECT_EQ(UpdateInstance(context, ui, record, true, dates, &cancelled), 0);
-  EXPECT_TRUE(cancelled) << LastErrorText();
+  EXPECT_TRUE(cancelled) << base::LastErrorText();
   EXPECT_EQ(test::ReadTree(settings.InstancesDir), before);
 }
 
@@ -114,7 +114,7 @@ TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   test::WriteFile(settings.VersionsDir + "minecraft - 1.1.jar",
                   Fixture("assets/1_1/minecraft.jar"));
   record.MineCraftFile = "minecraft - 1.1.jar";
-  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  ASSERT_EQ(Update(false), 1) << base::LastErrorText();
   EXPECT_EQ(test::ReadFile(Bin() + "minecraft.jar"), Fixture("assets/1_1/minecraft.jar"));
   EXPECT_EQ(CountRequests("/download/minecraft.jar"), 0);
   EXPECT_NE(test::ReadFile(Bin() + "version").find(std::to_string(dates.remote_release) + "000"),
@@ -125,7 +125,7 @@ TEST_F(InstanceUpdate, PinnedInstanceKeepsItsJarAndStillGetsTheReleaseDate) {
   record.MineCraftFile = "minecraft - 0.9.jar";
   platform::DeleteTree(Bin() + "natives");
   EXPECT_EQ(Update(false), 1);
-  EXPECT_EQ(LastErrorText(),
+  EXPECT_EQ(base::LastErrorText(),
             "DownloadMinecraft: Can't copy minecraft - 0.9.jar: " + platform::ReasonText(ENOENT));
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
 }
@@ -134,7 +134,7 @@ TEST_F(InstanceUpdate, FolderValuesRelativeToTheStartFolderWork) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
   settings.InstancesDir = "Instances\\";
   settings.CacheDir = "Cache\\";
-  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  ASSERT_EQ(Update(false), 1) << base::LastErrorText();
   std::string bin = dir() + "Instances/fresh/.minecraft/bin/";
   EXPECT_TRUE(platform::IsFile(bin + "version"));
   EXPECT_NE(test::ReadFile(bin + "md5s")
@@ -145,13 +145,13 @@ TEST_F(InstanceUpdate, FolderValuesRelativeToTheStartFolderWork) {
 
 TEST_F(InstanceUpdate, DamagedNativesAreReportedAndTheStartFolderComesBack) {
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, test::FixtureRoot()));
-  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   // Without force the present natives jar keeps the damaged archive from being fetched.
   test::WriteFile(Bin() + "linux_natives.jar.lzma", "not lzma");
   platform::DeleteTree(Bin() + "natives");
   EXPECT_EQ(Update(false), 0);
-  EXPECT_TRUE(LastErrorText().starts_with("DownloadMinecraft: Can't unzip natives.lzma: "))
-      << LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("DownloadMinecraft: Can't unzip natives.lzma: "))
+      << base::LastErrorText();
   EXPECT_EQ(platform::CurrentFolder(), dir());
   // The jar is still unpacked, and the version and md5s files written.
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/liblwjgl.so"));
@@ -162,7 +162,7 @@ TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
   std::string root = dir() + "served/";
   fs::copy(test::FixtureRoot(), root, fs::copy_options::recursive);
   ASSERT_NO_FATAL_FAILURE(StartMirror({}, root));
-  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   // The bucket now holds other natives; only a forced update looks at them.
   fs::copy_file(root + "download/windows_natives.jar.lzma",
                 root + "download/linux_natives.jar.lzma", fs::copy_options::overwrite_existing);
@@ -170,12 +170,12 @@ TEST_F(InstanceUpdate, WithoutForceAPresentNativesJarIsNotFetchedAgain) {
   platform::SetFileDate(root + "download/linux_natives.jar.lzma", platform::NowDateValue() - 7200);
   platform::SetFileDate(settings.CacheDir + "download-index.xml", platform::NowDateValue() - 3601);
   platform::DeleteFile(Bin() + "lwjgl.jar");
-  ASSERT_EQ(Update(false), 1) << LastErrorText();
+  ASSERT_EQ(Update(false), 1) << base::LastErrorText();
   EXPECT_EQ(CountRequests("/download/linux_natives.jar.lzma"), 1);
   EXPECT_EQ(CountRequests("/download/lwjgl.jar"), 1);  // put back from the cache
   EXPECT_EQ(test::ReadFile(Bin() + "lwjgl.jar"), test::ReadFile(root + "download/lwjgl.jar"));
   EXPECT_FALSE(platform::Exists(Bin() + "natives/lwjgl.dll"));
-  ASSERT_EQ(Update(true), 1) << LastErrorText();
+  ASSERT_EQ(Update(true), 1) << base::LastErrorText();
   EXPECT_EQ(CountRequests("/download/linux_natives.jar.lzma"), 2);
   EXPECT_TRUE(platform::IsFile(Bin() + "natives/lwjgl.dll"));
 }

@@ -38,10 +38,10 @@ TEST_F(VersionCheck, AFirstStartStoresTheReleaseAndTheNextDownloadsNothing) {
   EXPECT_EQ(ui.status_shown[1].title, "Add current Version to Minecraft Version");
   EXPECT_FALSE(ui.status_open);
   EXPECT_EQ(CountRequests("/download/minecraft.jar"), 1);
-  EXPECT_EQ(app::EmptyListHint(state, ListKind::kVersions), "");
+  EXPECT_EQ(app::EmptyListHint(state, app::ListKind::kVersions), "");
 
   // The next start begins with what this one stored and finds the same date.
-  AppState next;
+  app::AppState next;
   next.settings = state.settings;
   app::FindReleaseDates(next, ui);
   app::AddCurrentVersion(next, ui);
@@ -67,7 +67,7 @@ TEST_F(VersionCheck, WithTheServersDownNothingIsShownAndTheDatesStayZero) {
   EXPECT_TRUE(Listed(state.settings.VersionsDir).empty());
   EXPECT_FALSE(ui.status_open);
   // Only the empty version list tells, naming the host and the file that changes it.
-  std::string hint = app::EmptyListHint(state, ListKind::kVersions);
+  std::string hint = app::EmptyListHint(state, app::ListKind::kVersions);
   EXPECT_NE(hint.find(" 127.0.0.1:9 "), std::string::npos) << hint;
   EXPECT_NE(hint.find(state.settings.StartFolder + "Oxlip.ini"), std::string::npos) << hint;
 }

@@ -20,12 +20,14 @@ namespace {
 
 class VersionCommands : public test::AppWorld {
  protected:
-  VersionCommands() { RegisterCommands(state.commands); }
+  VersionCommands() { app::RegisterCommands(state.commands); }
   int Run(int id, int row = -1) {
     state.selection.row = row;
-    return RunMenuCommand(state, ui, id);
+    return app::RunMenuCommand(state, ui, id);
   }
-  int Drop(const std::string& names) { return DropFiles(state, ui, ListKind::kVersions, names); }
+  int Drop(const std::string& names) {
+    return app::DropFiles(state, ui, app::ListKind::kVersions, names);
+  }
   std::string Fixture(const std::string& relative) { return test::FixtureRoot() + relative; }
   std::vector<std::string> StoredVersions() {
     std::vector<std::string> versions;
@@ -37,18 +39,18 @@ class VersionCommands : public test::AppWorld {
 
 TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {
   ASSERT_NO_FATAL_FAILURE(ServeGame());
-  ASSERT_EQ(Run(kCmdDownloadBetas), 1);
+  ASSERT_EQ(Run(app::kCmdDownloadBetas), 1);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"12w08a", "1.1", "1.0", "Beta 1.8.1"}));
   EXPECT_EQ(test::ReadFile(state.settings.VersionsDir + "minecraft - 1.1.jar"),
             test::ReadFile(Fixture("assets/1_1/minecraft.jar")));
   EXPECT_EQ(ui.status_shown[0].title, "Download Betas");
   EXPECT_FALSE(ui.status_open);
-  EXPECT_EQ(ui.lists_changed.back(), ListKind::kVersions);
+  EXPECT_EQ(ui.lists_changed.back(), app::ListKind::kVersions);
   for (const std::string& name : Listed(state.settings.CacheDir))
     EXPECT_EQ(name.find("downloadbeta"), std::string::npos) << name;
 
   // A second run finds every name taken: nothing is stored twice, nothing is left behind.
-  ASSERT_EQ(Run(kCmdDownloadBetas), 1);
+  ASSERT_EQ(Run(app::kCmdDownloadBetas), 1);
   EXPECT_EQ(StoredVersions().size(), 4u);
   for (const std::string& name : Listed(state.settings.CacheDir))
     EXPECT_EQ(name.find("downloadbeta"), std::string::npos) << name;
@@ -56,7 +58,7 @@ TEST_F(VersionCommands, DownloadAllBetaStoresEveryBetaByItsVersionNewestFirst) {
 
 TEST_F(VersionCommands, DownloadAllBetaAsksForItsListingBehindTheWindowAndStopsWithoutOne) {
   state.settings.MCASSETSURL = "http://127.0.0.1:9/assets/";
-  EXPECT_EQ(Run(kCmdDownloadBetas), 1);
+  EXPECT_EQ(Run(app::kCmdDownloadBetas), 1);
   ASSERT_EQ(ui.status_shown.size(), 1u);
   EXPECT_EQ(ui.behind_status_runs, 1);
   EXPECT_FALSE(ui.status_open);
@@ -73,7 +75,7 @@ TEST_F(VersionCommands, ADroppedJarIsStoredByItsVersion) {
   EXPECT_EQ(ui.status_shown[0].text, dir() + "in/Game.JAR");
   EXPECT_EQ(ui.behind_status_runs, 1);
   EXPECT_FALSE(ui.status_open);
-  EXPECT_EQ(ParseVersionIndex(
+  EXPECT_EQ(versions::ParseVersionIndex(
                 test::ReadFile(state.settings.VersionsDir + "ver.ini"))["minecraft - 1.0.jar"]
                 .first,
             "1.0");
@@ -102,14 +104,14 @@ TEST_F(VersionCommands, DeleteMovesTheRowsJarToTheTrashAndReloadSeesIt) {
   Drop(dir() + "in/a.jar");
   Drop(dir() + "in/b.jar");
   ASSERT_EQ(StoredVersions(), (std::vector<std::string>{"1.1", "1.0"}));
-  ASSERT_EQ(Run(kCmdDeleteVersion, 1), 1);
+  ASSERT_EQ(Run(app::kCmdDeleteVersion, 1), 1);
   EXPECT_EQ(StoredVersions(), std::vector<std::string>{"1.1"});
   EXPECT_TRUE(platform::IsFile(dir() + "data/Trash/files/minecraft - 1.0.jar"));
   EXPECT_TRUE(platform::IsFile(dir() + "data/Trash/info/minecraft - 1.0.jar.trashinfo"));
 
   test::WriteFile(state.settings.VersionsDir + "hand.jar",
                   test::ReadFile(Fixture("assets/b1_8/MINECRAFT.JAR")));
-  ASSERT_EQ(Run(kCmdReloadVersions), 1);
+  ASSERT_EQ(Run(app::kCmdReloadVersions), 1);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"1.1", "Beta 1.8.1"}));
 }
 
@@ -118,7 +120,7 @@ TEST_F(VersionCommands, DowngradeFollowsTheChainAndLeavesNoWorkFolder) {
   test::MakeJar(state.settings.VersionsDir + "minecraft - 1.2.jar",
                 {{"net/minecraft/client/Minecraft.class", test::MainClassBytes("1.2")}},
                 1330000000);
-  Run(kCmdReloadVersions);
+  Run(app::kCmdReloadVersions);
   auto patch = [&](const std::string& from, const std::string& to, const std::string& version,
                    platform::DateValue date) {
     test::WriteFile(state.settings.PatchDir + from + "#" + to + ".patch",
@@ -126,7 +128,7 @@ TEST_F(VersionCommands, DowngradeFollowsTheChainAndLeavesNoWorkFolder) {
   };
   patch("minecraft - 1.2", "minecraft - 1.1", "1.1", 1320000000);
   patch("minecraft - 1.1", "minecraft - 1.0", "1.0", 1310000000);
-  ASSERT_EQ(Run(kCmdDowngrade, 0), 1);
+  ASSERT_EQ(Run(app::kCmdDowngrade, 0), 1);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"1.2", "1.1", "1.0"}));
   EXPECT_EQ(ui.status_shown[0].title, "Downgrade");
   EXPECT_FALSE(ui.status_open);

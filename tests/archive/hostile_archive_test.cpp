@@ -75,7 +75,7 @@ TEST_F(Hostile, AmongManyEntriesTheFirstCorruptOneIsReportedAndNoneIsLeftInPart)
   for (int e : {6, 2}) bytes[bytes.find(entries[e].data.substr(1000, 64)) + 5] ^= 0x55;
   WriteFile("bad.zip", bytes);
   EXPECT_NE(ExtractTo("bad.zip", "out"), 0);
-  EXPECT_NE(LastErrorText().find("e2.bin"), std::string::npos) << LastErrorText();
+  EXPECT_NE(base::LastErrorText().find("e2.bin"), std::string::npos) << base::LastErrorText();
   Listing written = ListTree(dir() + "out");
   EXPECT_EQ(written.count("e2.bin") + written.count("e6.bin"), 0u);
   for (const auto& [name, item] : written) EXPECT_EQ(item.size, 300000) << name;

@@ -101,7 +101,7 @@ class BackupTest : public test::InTempFolder {
     return value;
   }
 
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   oxlip::Instance record_;
 };
 
@@ -136,7 +136,7 @@ TEST_F(BackupTest, InstanceBackupOfAMissingFolderFailsWithoutArchivingTheCurrent
   record_.Folder = "gone";
   SetErrorText("");
   EXPECT_EQ(MineCraftBackup(settings_, record_), 0);
-  EXPECT_EQ(LastErrorText(), "MineCraftBackup: Can't backup.");
+  EXPECT_EQ(base::LastErrorText(), "MineCraftBackup: Can't backup.");
   EXPECT_EQ(platform::CurrentFolder(), dir());
   EXPECT_FALSE(fs::exists(dir() + "backup"));
 }
@@ -171,7 +171,7 @@ TEST_F(BackupTest, AFailedArchiveSaysWhy) {
     SCOPED_TRACE(c.message);
     auto run = [&] {
       SetErrorText("");
-      return c.run() == 0 ? LastErrorText() : "";
+      return c.run() == 0 ? base::LastErrorText() : "";
     };
     bool skipped = false;
     fs::create_directories(Instance("backup"));
@@ -231,8 +231,9 @@ TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   SetErrorText("");
   EXPECT_EQ(SaveBackup(settings_, record_), 0);
   // The archiver's reason follows, naming what it could not write.
-  EXPECT_TRUE(LastErrorText().starts_with("SaveBackup: Can't backup World1: ")) << LastErrorText();
-  EXPECT_NE(LastErrorText().find(blocked), std::string::npos) << LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("SaveBackup: Can't backup World1: "))
+      << base::LastErrorText();
+  EXPECT_NE(base::LastErrorText().find(blocked), std::string::npos) << base::LastErrorText();
   EXPECT_EQ(LastUpdate("World1"), 1300000000);
   EXPECT_EQ(LastUpdate("World2"), 1300000800);
   EXPECT_EQ(Archives(Instance("backup/World2")).size() >= 1, true);

@@ -77,7 +77,7 @@ class RestoreBackupTest : public test::InTempFolder {
   }
 
   test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   oxlip::Instance record_;
 };
 

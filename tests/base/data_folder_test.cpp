@@ -56,13 +56,13 @@ TEST_F(DataFolderTest, EnteringMakesTheFoldersAndTheSettingsFollow) {
   DataFolder place{dir() + "home/.local/share/oxlip/", dir() + "home/.cache/oxlip/"};
   std::string error;
   ASSERT_TRUE(EnterDataFolder(place, &error)) << error;
-  GlobalSettings settings;
-  LoadGlobalSettings(settings, place.cache);
+  base::GlobalSettings settings;
+  base::LoadGlobalSettings(settings, place.cache);
   EXPECT_EQ(settings.StartFolder, place.folder);
   EXPECT_EQ(settings.InstancesDir, place.folder + "Instances/");
   EXPECT_EQ(settings.CacheDir, place.cache);
   EXPECT_TRUE(platform::IsFolder(place.cache));
-  SaveGlobalSettings(settings);
+  base::SaveGlobalSettings(settings);
   EXPECT_TRUE(platform::IsFile(place.folder + "Oxlip.ini"));
 
   test::WriteFile(dir() + "file", "");

@@ -10,7 +10,7 @@ namespace {
 TEST(ErrorText, WorkerTextIsSeenAfterJoin) {
   std::thread worker([] { SetErrorText("from worker"); });
   worker.join();
-  EXPECT_EQ(LastErrorText(), "from worker");
+  EXPECT_EQ(base::LastErrorText(), "from worker");
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ class SettingsTest : public test::InTempFolder {};
 
 // Folders follow the start folder and are made; reading writes nothing.
 TEST_F(SettingsTest, FirstStartMakesTheFoldersAndSaveWritesEveryKeyInItsOrder) {
-  GlobalSettings s;
-  LoadGlobalSettings(s);
+  base::GlobalSettings s;
+  base::LoadGlobalSettings(s);
   EXPECT_EQ(s.StartFolder, dir());
   EXPECT_EQ(s.CacheDir, dir() + "Cache/");
   EXPECT_EQ(s.DefaultIconFile, dir() + "Icons/Default.png");
@@ -27,7 +27,7 @@ TEST_F(SettingsTest, FirstStartMakesTheFoldersAndSaveWritesEveryKeyInItsOrder) {
 
   s.WinX = 10;
   s.LatestVersion = 1321618496;
-  SaveGlobalSettings(s);
+  base::SaveGlobalSettings(s);
   std::string text = ReadFile(dir() + "Oxlip.ini"), keys;
   for (size_t pos = 0; pos < text.size(); pos = text.find("\r\n", pos) + 2)
     keys += text.substr(pos, text.find(" = ", pos) - pos) + " ";
@@ -36,8 +36,8 @@ TEST_F(SettingsTest, FirstStartMakesTheFoldersAndSaveWritesEveryKeyInItsOrder) {
             "ModDir MCWINClass MCWIName MCWINameLauncher MCWINameAltLauncher PatchDir WinX WinY "
             "WinW WinH DefaultIconFile LatestVersion LatestVersionNr ");
   EXPECT_NE(text.find("WinX = 10\r\nWinY = -1\r\n"), std::string::npos);
-  GlobalSettings again;
-  LoadGlobalSettings(again);
+  base::GlobalSettings again;
+  base::LoadGlobalSettings(again);
   EXPECT_EQ(again.LatestVersion, 1321618496);
   EXPECT_EQ(again.CacheDir, s.CacheDir);
 
@@ -45,7 +45,7 @@ TEST_F(SettingsTest, FirstStartMakesTheFoldersAndSaveWritesEveryKeyInItsOrder) {
   platform::DeleteFile(dir() + "Oxlip.ini");
   s.StartFolder = dir() + "start/";
   platform::CreateFolder(s.StartFolder);
-  SaveGlobalSettings(s);
+  base::SaveGlobalSettings(s);
   EXPECT_TRUE(platform::IsFile(dir() + "start/Oxlip.ini"));
   EXPECT_FALSE(platform::Exists(dir() + "Oxlip.ini"));
 }
@@ -54,8 +54,8 @@ TEST_F(SettingsTest, FirstStartMakesTheFoldersAndSaveWritesEveryKeyInItsOrder) {
 TEST_F(SettingsTest, StoredValuesAreUsedAsTheyStand) {
   WriteFile(dir() + "Oxlip.ini", "ModDir = " + dir() + "mymods\r\nCacheDir = \r\nWinW = wide\r\n" +
                                      "PatchDir = " + dir() + "no/such/\r\n[G]\r\nWinH = 1\r\n");
-  GlobalSettings s;
-  LoadGlobalSettings(s);
+  base::GlobalSettings s;
+  base::LoadGlobalSettings(s);
   EXPECT_EQ(s.ModDir, dir() + "mymods");
   EXPECT_EQ(s.CacheDir, "");
   EXPECT_EQ(s.WinW, 0);

@@ -55,7 +55,7 @@ class GameLogWindowTest : public test::InTempFolder {
 };
 
 TEST_F(GameLogWindowTest, ShowsALineTheGamePrintsAfterTheWindowOpenedAndTheRunBefore) {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   settings.StartFolder = dir();
   settings.InstancesDir = dir() + "Instances/";
   Instance record;
@@ -72,7 +72,7 @@ TEST_F(GameLogWindowTest, ShowsALineTheGamePrintsAfterTheWindowOpenedAndTheRunBe
   test::ScopedEnvironment no_display("DISPLAY", "");  // the game without a window
   test::ScopedEnvironment says("OXLIP_FIXTURE_SAY", dir() + "says.txt");
   test::ScriptedUi ui;
-  GameStart start{settings, ui, game_};
+  app::GameStart start{settings, ui, game_};
   ASSERT_GT(StartMinecraft(start, record), 0);
 
   GameLogWindow window("Game log - Survival", log);
@@ -93,7 +93,7 @@ TEST_F(GameLogWindowTest, ShowsALineTheGamePrintsAfterTheWindowOpenedAndTheRunBe
 }
 
 TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
-  AppState state;
+  app::AppState state;
   MainWindow main(state);
   QPointer<GameLogWindow> first;
   {
@@ -115,7 +115,7 @@ TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
 
 // The watch's timer tells of a bad end, and the offer opens the log.
 TEST_F(GameLogWindowTest, TheMainWindowSaysABadEndAndOpensTheLogOnRequest) {
-  AppState state;
+  app::AppState state;
   MainWindow main(state);
   QtUi ui(&main);
   main.set_ui(&ui);
@@ -133,7 +133,7 @@ TEST_F(GameLogWindowTest, TheMainWindowSaysABadEndAndOpensTheLogOnRequest) {
 }
 
 TEST_F(GameLogWindowTest, AnOfferIsTakenByItsOwnButtonOnly) {
-  AppState state;
+  app::AppState state;
   MainWindow main(state);
   QtUi ui(&main);
   for (bool take : {true, false}) {

@@ -26,7 +26,7 @@ class InstanceDialogFixture : public oxlip::test::InTempFolder {
                {"c\\", "1.1", "Cannons", "2_c"},
                {"d\\", "1.1", "Dirigibles", "2_d"}};
     versions = {"minecraft - 1.2.5.jar", "minecraft - 1.1.jar"};
-    record.Icon = InstanceIcon(default_icon);
+    record.Icon = instances::InstanceIcon(default_icon);
     record.Name = "Alpha";
     record.Mods = {"c\\", "a\\"};
     record.AltLauncher = "/games/magic.jar";
@@ -90,7 +90,7 @@ class InstanceDialogFixture : public oxlip::test::InTempFolder {
     static_cast<QDialog*>(requester)->accept();
   }
 
-  DefaultIcon default_icon{image::Image{1, 1, {200, 0, 0, 255}}};
+  instances::DefaultIcon default_icon{image::Image{1, 1, {200, 0, 0, 255}}};
   Instance record;
   std::vector<std::string> versions;
   ModList library;

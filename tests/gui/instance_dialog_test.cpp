@@ -67,7 +67,7 @@ class InstanceDialogRunTest : public InstanceDialogFixture {
     window->show();
   }
 
-  AppState state;
+  app::AppState state;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<QtUi> ui;
 };

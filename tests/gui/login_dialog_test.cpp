@@ -108,7 +108,7 @@ TEST(LoginWindow, EscapeAndACloseRequestCancelAndKeepTheTexts) {
 
 // The whole round through the Ui port: modal over the main window, Login clicked.
 TEST(LoginWindow, TheUiRunsItModallyOverTheMainWindow) {
-  AppState state;
+  app::AppState state;
   MainWindow window(state);
   window.show();
   QtUi ui(&window);

@@ -20,10 +20,10 @@
 namespace oxlip::gui {
 namespace {
 
-QStringList Texts(const Menu& menu) {
+QStringList Texts(const app::Menu& menu) {
   QStringList texts;
-  for (const MenuItem& item : menu)
-    if (item.kind != MenuItem::Kind::kSeparator) texts << QString::fromStdString(item.text);
+  for (const app::MenuItem& item : menu)
+    if (item.kind != app::MenuItem::Kind::kSeparator) texts << QString::fromStdString(item.text);
   return texts;
 }
 
@@ -42,7 +42,7 @@ class MainWindowMouse : public test::InTempFolder {
     test::WriteFile(dir() + "Oxlip.ini",
                     "WinW = " + std::to_string(width) + "\r\nWinH = " + std::to_string(height) +
                         "\r\nMCURL = http://127.0.0.1:9/\r\nMCASSETSURL = http://127.0.0.1:9/\r\n");
-    ASSERT_TRUE(StartUp(state));
+    ASSERT_TRUE(app::StartUp(state));
     window = std::make_unique<MainWindow>(state);
     ui = std::make_unique<QtUi>(window.get());
     window->set_ui(ui.get());
@@ -50,7 +50,7 @@ class MainWindowMouse : public test::InTempFolder {
     window->show();
     // Generous: a window manager on a loaded machine can take its time.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), 60000));
-    FillLists(state, *ui);
+    app::FillLists(state, *ui);
     // The icons out of view come behind the window; these tests count images.
     ASSERT_TRUE(QTest::qWaitFor([this] { return !state.icons.loader.busy(); }, 60000));
   }
@@ -85,7 +85,7 @@ class MainWindowMouse : public test::InTempFolder {
     return area.bottomRight() - QPoint(5, 5);
   }
 
-  AppState state;
+  app::AppState state;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<QtUi> ui;
 };
@@ -95,18 +95,19 @@ TEST_F(MainWindowMouse, AfterARowWasClickedTheEmptyAreaOffersTheListsOwnMenu) {
   test::WriteFile(dir() + "mods/m/mod.ini", "Name = Zeppelins\r\nVersion = 1.2.5\r\n");
   Open(640, 480);
   state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1333000000}};
-  ui->ListChanged(ListKind::kVersions);
+  ui->ListChanged(app::ListKind::kVersions);
   struct Case {
     int tab;
     QAbstractItemView* list;
-    Menu row_menu;
-    MenuKind area_menu;
+    app::Menu row_menu;
+    app::MenuKind area_menu;
   };
-  for (const Case& c :
-       {Case{0, window->instance_list(), InstanceMenuFor("Instance 0", false),
-             MenuKind::kInstanceArea},
-        Case{1, window->version_list(), BuildMenu(MenuKind::kVersionRow), MenuKind::kVersionList},
-        Case{2, window->mod_list(), BuildMenu(MenuKind::kModRow), MenuKind::kModList}}) {
+  for (const Case& c : {Case{0, window->instance_list(), app::InstanceMenuFor("Instance 0", false),
+                             app::MenuKind::kInstanceArea},
+                        Case{1, window->version_list(), app::BuildMenu(app::MenuKind::kVersionRow),
+                             app::MenuKind::kVersionList},
+                        Case{2, window->mod_list(), app::BuildMenu(app::MenuKind::kModRow),
+                             app::MenuKind::kModList}}) {
     SCOPED_TRACE(c.tab);
     window->tabs()->setCurrentIndex(c.tab);
     QApplication::processEvents();
@@ -114,7 +115,7 @@ TEST_F(MainWindowMouse, AfterARowWasClickedTheEmptyAreaOffersTheListsOwnMenu) {
     QTest::mouseClick(c.list->viewport(), Qt::LeftButton, {}, row);
     ASSERT_TRUE(c.list->selectionModel()->isRowSelected(0, {}));
     EXPECT_EQ(RightClick(c.list, row), Texts(c.row_menu));
-    EXPECT_EQ(RightClick(c.list, EmptyArea(c.list)), Texts(BuildMenu(c.area_menu)));
+    EXPECT_EQ(RightClick(c.list, EmptyArea(c.list)), Texts(app::BuildMenu(c.area_menu)));
     EXPECT_FALSE(c.list->selectionModel()->hasSelection());
   }
 }

@@ -14,8 +14,8 @@ class MainWindowTest : public test::InTempFolder {};
 
 TEST_F(MainWindowTest, StoredGeometryIsUsedAndWrittenBack) {
   test::WriteFile(dir() + "Oxlip.ini", "WinX = 30\r\nWinY = 40\r\nWinW = 500\r\nWinH = 300\r\n");
-  AppState state;
-  LoadGlobalSettings(state.settings);
+  app::AppState state;
+  base::LoadGlobalSettings(state.settings);
   MainWindow window(state);
   window.PlaceFromSettings();
   window.show();
@@ -25,15 +25,15 @@ TEST_F(MainWindowTest, StoredGeometryIsUsedAndWrittenBack) {
   window.move(50, 60);
   window.resize(410, 320);
   window.StoreGeometry();
-  SaveGlobalSettings(state.settings);
+  base::SaveGlobalSettings(state.settings);
   std::string text = test::ReadFile(dir() + "Oxlip.ini");
   EXPECT_NE(text.find("WinX = 50\r\nWinY = 60\r\nWinW = 410\r\nWinH = 320\r\n"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, EitherCoordinateMinusOneCentres) {
   test::WriteFile(dir() + "Oxlip.ini", "WinX = 30\r\nWinY = -1\r\n");
-  AppState state;
-  LoadGlobalSettings(state.settings);
+  app::AppState state;
+  base::LoadGlobalSettings(state.settings);
   MainWindow window(state);
   window.PlaceFromSettings();
   QRect area = QGuiApplication::primaryScreen()->availableGeometry();

@@ -78,7 +78,7 @@ class ModDialogTest : public test::InTempFolder {
   }
 
   std::string workspace = dir() + "ws/";
-  VersionList versions;
+  versions::VersionList versions;
   ModRecord record{"", "b1.7.3", "proposed", ""};
   std::unique_ptr<app::ModDialogModel> model;
   std::unique_ptr<ModDialog> dialog;
@@ -157,13 +157,13 @@ TEST_F(ModDialogTest, DesktopFilesAreTakenByTheFirstListButRefusedByTheThird) {
 TEST_F(ModDialogTest, AFileDroppedOnTheModListIsImportedThroughTheDialog) {
   test::WriteFile(dir() + "pack/config/first.cfg", "first");
   ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../first.zip config"), 0);
-  AppState state;
-  ASSERT_TRUE(StartUp(state));
+  app::AppState state;
+  ASSERT_TRUE(app::StartUp(state));
   MainWindow window(state);
   QtUi ui(&window);
   window.set_ui(&ui);
   window.show();
-  FillLists(state, ui);
+  app::FillLists(state, ui);
   QStringList titles;
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {

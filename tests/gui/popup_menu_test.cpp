@@ -7,17 +7,17 @@ namespace {
 
 // Every item of `expected` appears in `shown` in the same place with the same text, identifier,
 // state and submenu.
-void ExpectSameMenu(const QMenu& shown, const Menu& expected, const std::string& where) {
+void ExpectSameMenu(const QMenu& shown, const app::Menu& expected, const std::string& where) {
   QList<QAction*> actions = shown.actions();
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(expected.size())) << where;
   for (size_t i = 0; i < expected.size(); ++i) {
-    const MenuItem& item = expected[i];
+    const app::MenuItem& item = expected[i];
     QAction* action = actions[static_cast<qsizetype>(i)];
     std::string at = where + "/" + std::to_string(i);
-    EXPECT_EQ(action->isSeparator(), item.kind == MenuItem::Kind::kSeparator) << at;
-    if (item.kind == MenuItem::Kind::kSeparator) continue;
+    EXPECT_EQ(action->isSeparator(), item.kind == app::MenuItem::Kind::kSeparator) << at;
+    if (item.kind == app::MenuItem::Kind::kSeparator) continue;
     EXPECT_EQ(action->iconText().toStdString(), item.text) << at;
-    ASSERT_EQ(action->menu() != nullptr, item.kind == MenuItem::Kind::kSubmenu) << at;
+    ASSERT_EQ(action->menu() != nullptr, item.kind == app::MenuItem::Kind::kSubmenu) << at;
     if (action->menu()) {
       ExpectSameMenu(*action->menu(), item.items, at);
     } else {
@@ -28,11 +28,12 @@ void ExpectSameMenu(const QMenu& shown, const Menu& expected, const std::string&
 }
 
 TEST(PopupMenus, EveryMenuShowsTheCoresItemsAndIdentifiers) {
-  for (MenuKind kind :
-       {MenuKind::kInstance, MenuKind::kInstanceAlternate, MenuKind::kInstanceArea,
-        MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList, MenuKind::kModRow}) {
+  for (app::MenuKind kind :
+       {app::MenuKind::kInstance, app::MenuKind::kInstanceAlternate, app::MenuKind::kInstanceArea,
+        app::MenuKind::kVersionList, app::MenuKind::kVersionRow, app::MenuKind::kModList,
+        app::MenuKind::kModRow}) {
     QMenu shown;
-    Menu menu = BuildMenu(kind);
+    app::Menu menu = app::BuildMenu(kind);
     FillQMenu(shown, menu);
     ExpectSameMenu(shown, menu, "menu " + std::to_string(static_cast<int>(kind)));
   }
@@ -40,12 +41,12 @@ TEST(PopupMenus, EveryMenuShowsTheCoresItemsAndIdentifiers) {
 
 TEST(PopupMenus, TheInstanceMenuReadsTheNameAndCannotBeChosenThere) {
   QMenu shown;
-  FillQMenu(shown, InstanceMenuFor("Tom & Jerry", true));
+  FillQMenu(shown, app::InstanceMenuFor("Tom & Jerry", true));
   QAction* first = shown.actions().first();
   // What the menu draws: a "&" is no shortcut marker here.
   EXPECT_EQ(first->iconText(), "Tom & Jerry");
   EXPECT_FALSE(first->isEnabled());
-  EXPECT_EQ(first->data().toInt(), kCmdInstanceName);
+  EXPECT_EQ(first->data().toInt(), app::kCmdInstanceName);
 }
 
 }  // namespace

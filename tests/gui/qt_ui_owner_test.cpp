@@ -30,7 +30,7 @@ class QtUiOwnerTest : public test::InstanceDialogFixture {
     });
   }
 
-  AppState state;
+  app::AppState state;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<QtUi> ui;
   QWidget* box_owner = nullptr;
@@ -60,7 +60,7 @@ TEST_F(QtUiOwnerTest, StatusAndProgressWindowsOverTheInstanceDialogBelongToIt) {
     ui->ShowStatusWindow("Import mod", "", true);
     status_owner = ui->status_window()->parentWidget();
     ui->CloseStatusWindow();
-    ui->RunWithProgress("Download", "", [&](ProgressSink&) {
+    ui->RunWithProgress("Download", "", [&](base::ProgressSink&) {
       QMetaObject::invokeMethod(
           window.get(),
           [&] {

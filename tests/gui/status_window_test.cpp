@@ -24,7 +24,7 @@ class StatusWindowTest : public ::testing::Test {
     window.resize(640, 480);
     window.show();
   }
-  AppState state;
+  app::AppState state;
   MainWindow window;
   QtUi ui;
 };
@@ -58,22 +58,24 @@ TEST_F(StatusWindowTest, WorkRunsOffTheGuiThreadBehindADownloadWindow) {
   std::thread::id worker_thread;
   bool disabled_meanwhile = false;
   QString title_meanwhile;
-  int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
-    worker_thread = std::this_thread::get_id();
-    progress.SetName("minecraft.jar");
-    progress.SetTime("0:01 ETA:0:09");
-    progress.SetPercent(10);
-    // Look at the window from the GUI thread, as a person would.
-    QMetaObject::invokeMethod(
-        &window,
-        [&] {
-          disabled_meanwhile = !window.isEnabled();
-          for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->isVisible() && top->windowTitle() == "Download") title_meanwhile = "Download";
-        },
-        Qt::BlockingQueuedConnection);
-    return 7;
-  });
+  int result =
+      ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
+        worker_thread = std::this_thread::get_id();
+        progress.SetName("minecraft.jar");
+        progress.SetTime("0:01 ETA:0:09");
+        progress.SetPercent(10);
+        // Look at the window from the GUI thread, as a person would.
+        QMetaObject::invokeMethod(
+            &window,
+            [&] {
+              disabled_meanwhile = !window.isEnabled();
+              for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->isVisible() && top->windowTitle() == "Download")
+                  title_meanwhile = "Download";
+            },
+            Qt::BlockingQueuedConnection);
+        return 7;
+      });
   EXPECT_EQ(result, 7);
   EXPECT_NE(worker_thread, gui_thread);
   EXPECT_TRUE(disabled_meanwhile);
@@ -87,17 +89,18 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
   for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer);
     bool visible_after_close = false;
-    int result = ui.RunWithProgress("Download", "Gather information", [&](ProgressSink& progress) {
-      QMetaObject::invokeMethod(
-          &window,
-          [&] {
-            test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
-            window.close();  // the close box, or a termination signal
-            visible_after_close = window.isVisible();
-          },
-          Qt::BlockingQueuedConnection);
-      return progress.Cancelled() ? 0 : 1;
-    });
+    int result =
+        ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
+          QMetaObject::invokeMethod(
+              &window,
+              [&] {
+                test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
+                window.close();  // the close box, or a termination signal
+                visible_after_close = window.isVisible();
+              },
+              Qt::BlockingQueuedConnection);
+          return progress.Cancelled() ? 0 : 1;
+        });
     EXPECT_EQ(result, answer == QMessageBox::Yes ? 0 : 1);
     EXPECT_TRUE(visible_after_close);
     QApplication::processEvents();
@@ -108,7 +111,7 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
 // A real click on the window's Cancel reaches the work, in the progress window and in the
 // status window while it offers Cancel.
 TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
-  auto click_cancel = [&](ProgressSink& progress) {
+  auto click_cancel = [&](base::ProgressSink& progress) {
     bool offered = false;
     QMetaObject::invokeMethod(
         &window,
@@ -135,7 +138,7 @@ TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
 TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   bool visible_under_box = false;
   window.RunCommand([&] {
-    ui.RunWithProgress("Download", "", [&](ProgressSink&) {
+    ui.RunWithProgress("Download", "", [&](base::ProgressSink&) {
       QMetaObject::invokeMethod(
           &window,
           [&] {
@@ -162,7 +165,7 @@ TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
 TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   QString shown;
   std::atomic<bool> looked{false};
-  ui.RunWithProgress("Download", "", [&](ProgressSink& progress) {
+  ui.RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
     QMetaObject::invokeMethod(
         &window, [] { QCoreApplication::exit(0); }, Qt::BlockingQueuedConnection);
     progress.SetName("minecraft.jar");
@@ -188,7 +191,7 @@ TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
 
 TEST_F(StatusWindowTest, TheStatusWindowOutlastsWorkStartedWhileItIsOpen) {
   ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
-  ui.RunWithProgress("Download", "", [](ProgressSink&) { return 1; });
+  ui.RunWithProgress("Download", "", [](base::ProgressSink&) { return 1; });
   EXPECT_FALSE(window.isEnabled());
   ui.CloseStatusWindow();
   EXPECT_TRUE(window.isEnabled());

@@ -45,13 +45,13 @@ class WindowListsTest : public test::InTempFolder {
   }
 
   void Open() {
-    ASSERT_TRUE(StartUp(state));
+    ASSERT_TRUE(app::StartUp(state));
     window = std::make_unique<MainWindow>(state);
     ui = std::make_unique<QtUi>(window.get());
     window->set_ui(ui.get());
     window->PlaceFromSettings();
     window->show();
-    FillLists(state, *ui);
+    app::FillLists(state, *ui);
     QApplication::processEvents();
   }
 
@@ -85,7 +85,7 @@ class WindowListsTest : public test::InTempFolder {
     return answers;
   }
 
-  AppState state;
+  app::AppState state;
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<QtUi> ui;
 };
@@ -94,8 +94,8 @@ TEST_F(WindowListsTest, VersionRowsShowTheDateAsDayMonthYear) {
   Open();
   state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1333000000}};
   state.mods = {{"a\\", "1.2.5", "Better Light", "x"}};
-  ui->ListChanged(ListKind::kVersions);
-  ui->ListChanged(ListKind::kMods);
+  ui->ListChanged(app::ListKind::kVersions);
+  ui->ListChanged(app::ListKind::kMods);
   QTreeWidgetItem* row = window->version_list()->topLevelItem(0);
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->text(0), "minecraft - 1.2.5.jar");
@@ -119,11 +119,11 @@ TEST_F(WindowListsTest, IconsAreScaledTo48AndTheDefaultIsShared) {
   // The one instance showing the default gets an icon; one added afterwards shows the default.
   int plain = list->RecordOf(0)->Folder == "plain" ? 0 : 1;
   state.instance_list[plain]->Icon.SetOwn(image::Image{1, 1, {0, 255, 0, 255}});
-  ui->InstanceRowChanged(plain, RowChange::kEdited);
+  ui->InstanceRowChanged(plain, app::RowChange::kEdited);
   state.instances.push_back(std::make_unique<Instance>());
-  state.instances.back()->Icon = InstanceIcon(state.default_icon);
+  state.instances.back()->Icon = instances::InstanceIcon(state.default_icon);
   state.instance_list.push_back(state.instances.back().get());
-  ui->InstanceRowChanged(2, RowChange::kAdded);
+  ui->InstanceRowChanged(2, app::RowChange::kAdded);
   EXPECT_EQ(Colour(plain), QColor(Qt::green));
   EXPECT_EQ(Colour(2), QColor(Qt::blue));
 }
@@ -138,7 +138,7 @@ TEST_F(WindowListsTest, AnIconGivenToAnInstanceThatSharedAnImageIsItsOwn) {
   InstanceListView* list = window->instance_list();
   ASSERT_EQ(list->ImageIndexOf(1), list->ImageIndexOf(0));
   state.instance_list[1]->Icon.SetOwn(image::Image{1, 1, {0, 0, 255, 255}});
-  ui->InstanceRowChanged(1, RowChange::kEdited);
+  ui->InstanceRowChanged(1, app::RowChange::kEdited);
   EXPECT_EQ(Colour(0), QColor(Qt::red));
   EXPECT_EQ(Colour(1), QColor(Qt::blue));
 }
@@ -184,7 +184,7 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   InstanceListView* list = window->instance_list();
   int first_image = list->ImageIndexOf(0);
   list->setCurrentRow(0);
-  StartInstanceDrag(state, list->SelectedRow());
+  app::StartInstanceDrag(state, list->SelectedRow());
   // A drag of our type from another window's list moves nothing here.
   list->doItemsLayout();
   QMimeData foreign;
@@ -199,7 +199,7 @@ TEST_F(WindowListsTest, DraggingTheFirstOfThreeOntoTheThird) {
   // The moved item alone shows its image, so a new icon replaces it in place.
   int images = list->image_count();
   state.instance_list[2]->Icon.SetOwn(image::Image{1, 1, {0, 255, 0, 255}});
-  ui->InstanceRowChanged(2, RowChange::kEdited);
+  ui->InstanceRowChanged(2, app::RowChange::kEdited);
   EXPECT_EQ(list->ImageIndexOf(2), first_image);
   EXPECT_EQ(list->image_count(), images);
 }

@@ -34,8 +34,8 @@ TEST_F(CopyInstanceTest, EitherCanBeFreedAlone) {
 }
 
 TEST(InstanceIconTest, WithoutALoadableDefaultThereIsNothingToShow) {
-  DefaultIcon none;
-  InstanceIcon icon(none);
+  instances::DefaultIcon none;
+  instances::InstanceIcon icon(none);
   EXPECT_EQ(icon.image(), nullptr);
   icon.SetOwn(image::Image{2, 1, std::vector<uint8_t>(8, 9)});
   EXPECT_EQ(icon.image()->width, 2);

@@ -38,9 +38,9 @@ class InstanceTest : public InTempFolder {
   void Save(const Instance& record) { SaveInstance(record, "", settings_); }
 
   static constexpr const char* kFoundJava = "/opt/found-java/bin/";
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   std::string newest_jar_;  // the version store's newest jar
-  DefaultIcon default_icon_{image::Image{1, 1, {1, 2, 3, 4}}};
+  instances::DefaultIcon default_icon_{image::Image{1, 1, {1, 2, 3, 4}}};
 };
 
 }  // namespace oxlip::test

@@ -23,10 +23,10 @@ TEST(VersionFileTest, TheFirstLineGivesSeconds) {
                                                      {"\r\n1234000", 0},
                                                      {"12\n34000", 0}};
   for (const auto& [text, seconds] : cases)
-    EXPECT_EQ(ReadVersionFileDate(std::string("\x00\x0D", 2) + text), seconds) << text;
-  EXPECT_EQ(ReadVersionFileDate("9912000"), 12);
-  EXPECT_EQ(ReadVersionFileDate(std::string("\x00", 1)), 0);
-  EXPECT_EQ(ReadVersionFileDate(""), 0);
+    EXPECT_EQ(instances::ReadVersionFileDate(std::string("\x00\x0D", 2) + text), seconds) << text;
+  EXPECT_EQ(instances::ReadVersionFileDate("9912000"), 12);
+  EXPECT_EQ(instances::ReadVersionFileDate(std::string("\x00", 1)), 0);
+  EXPECT_EQ(instances::ReadVersionFileDate(""), 0);
 }
 
 }  // namespace

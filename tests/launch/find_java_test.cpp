@@ -65,7 +65,7 @@ TEST_F(FindJavaTest, WindowsTakesTheGreatestFolderName) {
 }
 
 TEST_F(FindJavaTest, PosixLooksInTheJvmFolderAndNeedsBinJava) {
-  EXPECT_EQ(JavaSearchBase(kPosixConventions), "/usr/lib/jvm/");
+  EXPECT_EQ(launch::JavaSearchBase(kPosixConventions), "/usr/lib/jvm/");
   const std::string base = dir() + "jvm/";
   Make(base, {"default-java", "java-17-openjdk-amd64*", "openjdk-17"});
   WriteFile(base + "zulu/bin/java/readme", "");  // a folder named java is no program

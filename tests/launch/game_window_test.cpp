@@ -116,7 +116,7 @@ class GameWindowTest : public test::InTempFolder {
   std::unique_ptr<DisplayConnection> display_;
   test::ScopedEnvironment seconds_{"OXLIP_FIXTURE_SECONDS", "300"};
   test::ScopedEnvironment report_{"OXLIP_FIXTURE_REPORT", dir() + "report.txt"};
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   Instance record_;
   launch::RunningGame game_;
   std::optional<platform::Process> other_;

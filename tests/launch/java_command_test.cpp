@@ -66,7 +66,7 @@ class JavaCommandTest : public ::testing::Test {
     record_.AltLauncher = s.alternate;
     return BuildJavaCommand(settings_, record_, login, found_java, s.conventions);
   }
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   Instance record_;
 };
 

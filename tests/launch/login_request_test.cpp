@@ -36,7 +36,7 @@ class LoginRequestTest : public test::InTempFolder {
   void TearDown() override { EXPECT_TRUE(std::filesystem::is_empty(dir() + "tmp")); }
 
   std::unique_ptr<test::MirrorProcess> mirror_;
-  GlobalSettings settings_;
+  base::GlobalSettings settings_;
   test::ScopedEnvironment tmpdir_{"TMPDIR", dir() + "tmp"};
 };
 
@@ -92,7 +92,7 @@ TEST_F(LoginRequestTest, OnlyTheStartOfALongAnswerIsRead) {
 }
 
 TEST(LoginUrl, PlaceholdersAreFilledOnceEachWithEncodedValues) {
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   settings.MCLOGINURL = "http://h/?user=%1%&password=%2%&version=%3%&again=%1%";
   settings.MCLOGINVER = "13";
   EXPECT_EQ(launch::LoginUrl(settings, {"%2%", "a&b+c d:e~-_.Z9/\xc3\xa4"}),

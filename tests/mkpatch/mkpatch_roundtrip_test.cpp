@@ -78,8 +78,8 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
     if (i > 0) platform::DeleteFile(Jar(versions[i].file));
   }
 
-  ASSERT_EQ(Run(versions[0].file, 1), 1) << LastErrorText();
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  ASSERT_EQ(Run(versions[0].file, 1), 1) << base::LastErrorText();
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (size_t i = 1; i < std::size(versions); ++i) {
     // The made jar has the original's files, dates and version.
@@ -89,7 +89,7 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
     EXPECT_EQ(JarContents(Jar(versions[i].file)), JarContents(original));
     EXPECT_EQ(JarDates(Jar(versions[i].file)), JarDates(original));
     records +=
-        VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
+        versions::VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
   }
   EXPECT_EQ(VerIni(), records);
 }
@@ -121,9 +121,9 @@ TEST_F(MkpatchRoundTripTest, GeneratedTreesWithEveryKindOfChange) {
   // Six folders, same.bin and the empty file kept; both classes as deltas.
   EXPECT_NE(output.find("(8 kept, 2 deltas, 3 new)"), std::string::npos) << output;
 
-  ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << LastErrorText();
+  ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << base::LastErrorText();
   EXPECT_EQ(JarContents(Jar("minecraft - 1.9.jar")), test::ReadTree(dir() + "minecraft - 1.9/"));
-  EXPECT_EQ(VerIni(), VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
 }
 
 TEST_F(MkpatchRoundTripTest, UsageAndFailures) {

@@ -33,7 +33,7 @@ class CreateModTest : public test::InTempFolder {
     return settings.ModDir + record.Dir.substr(0, record.Dir.size() - 1) + "/";
   }
 
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   ModRecord record{"", "1.2.5", "My Mod", ""};
 };
 
@@ -62,7 +62,7 @@ TEST_F(CreateModTest, RelativeFolderSettingsPackBothPartsIntoTheModFolder) {
   settings.ModDir = "mods\\";
   test::WriteFile(Part("minecraft.jar") + "a.class", "a");
   test::WriteFile(Part("root") + "config/x.cfg", "x");
-  EXPECT_EQ(CreateMod(settings, record), 1) << LastErrorText();
+  EXPECT_EQ(CreateMod(settings, record), 1) << base::LastErrorText();
   std::string folder = dir() + "mods/" + record.Dir.substr(0, record.Dir.size() - 1) + "/";
   EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
   EXPECT_EQ(platform::CurrentFolder(), dir());
@@ -89,8 +89,10 @@ TEST_F(CreateModTest, APackingFailureIsRecordedAndTheStartFolderComesBack) {
   test::WriteFile(Part("root") + "options.txt", "o");
   SetErrorText("");
   EXPECT_EQ(CreateMod(settings, record), 0);
-  EXPECT_TRUE(LastErrorText().starts_with("CreateMod:Can't pack root.7z: ")) << LastErrorText();
-  EXPECT_TRUE(LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR))) << LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("CreateMod:Can't pack root.7z: "))
+      << base::LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR)))
+      << base::LastErrorText();
   EXPECT_FALSE(record.Dir.empty());
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }

@@ -60,7 +60,7 @@ class ModInstallTest : public test::InTempFolder {
 
   void Install(std::vector<std::string> mods, int overwrite) {
     instance.Mods = std::move(mods);
-    NoProgress progress;
+    base::NoProgress progress;
     installmod(settings, instance, overwrite, progress);
   }
 
@@ -83,7 +83,7 @@ class ModInstallTest : public test::InTempFolder {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   Instance instance;
   std::string folder = dir() + "Instances/inst/";
   std::string game = folder + ".minecraft/";
@@ -193,7 +193,7 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
   std::optional<std::string> error = test::InChildWithWriteLimit(512, [&] {
     SetErrorText("");
     Install({b}, 1);
-    return LastErrorText();
+    return base::LastErrorText();
   });
   EXPECT_EQ(error, "installmod: Can't write " + record + ": " + platform::ReasonText(EFBIG));
   EXPECT_EQ(test::ReadFile(game + "old.txt"), "a");
@@ -215,9 +215,9 @@ TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBefore
       test::WriteFile(archive, test::ReadFile(archive).substr(0, 40));
     SetErrorText("");
     Install({a}, 1);
-    EXPECT_TRUE(LastErrorText().starts_with(
+    EXPECT_TRUE(base::LastErrorText().starts_with(
         (bomb ? "installmod: Refused " : "installmod: Can't unpack ") + archive + ": "))
-        << LastErrorText();
+        << base::LastErrorText();
     EXPECT_EQ(test::TreeNames(game), (Names{"bin/", "bin/minecraft.jar"}));
     EXPECT_FALSE(std::filesystem::exists(record));
     EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
@@ -254,8 +254,8 @@ TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
   std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
   SetErrorText("");
   Install({a}, 1);
-  EXPECT_TRUE(LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
-      << LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
+      << base::LastErrorText();
   EXPECT_EQ(test::ReadFile(jar), damaged);
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
   // The files for the game folder were installed all the same.

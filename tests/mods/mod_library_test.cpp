@@ -30,8 +30,8 @@ class ModLibraryTest : public test::InTempFolder {
     return names;
   }
 
-  GlobalSettings settings;
-  VersionList versions;
+  base::GlobalSettings settings;
+  versions::VersionList versions;
 };
 
 TEST_F(ModLibraryTest, OrderIsAllThenNewestJarThenUnknownByteWise) {
@@ -63,7 +63,7 @@ TEST_F(ModLibraryTest, MissingFolderIsReported) {
   settings.ModDir = dir() + "nowhere/";
   SetErrorText("");
   EXPECT_TRUE(Names().empty());
-  EXPECT_EQ(LastErrorText(), "ScanMods: no mods! No such file or directory");
+  EXPECT_EQ(base::LastErrorText(), "ScanMods: no mods! No such file or directory");
 }
 
 TEST_F(ModLibraryTest, WriteModIniKeepsExactlyTwoKeys) {

@@ -12,7 +12,7 @@ class AppWorld : public ServedBuckets {
   // Serves the fixture game files (or `root`) and points the program's settings at them.
   void ServeGame(const std::vector<std::string>& options = {}, const std::string& root = "");
 
-  AppState state;
+  app::AppState state;
   ScriptedUi ui;
 };
 

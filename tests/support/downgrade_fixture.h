@@ -12,7 +12,7 @@
 
 namespace oxlip::test {
 
-class RecordingSink : public ProgressSink {
+class RecordingSink : public base::ProgressSink {
  public:
   void SetName(const std::string& text) override { names.push_back(text); }
   void SetTime(const std::string& text) override { times.push_back(text); }
@@ -32,7 +32,7 @@ class DowngradeTest : public InTempFolder {
   // Downgrade of a stored jar into the work folder, unpacking it first.
   int Run(const std::string& source_file, int chain);
 
-  GlobalSettings settings;
+  base::GlobalSettings settings;
   std::string work;
   RecordingSink status;
 };

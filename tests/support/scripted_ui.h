@@ -19,7 +19,7 @@ struct ShownMessage {
 };
 
 // Records every call, from whichever thread makes it.
-class RecordingProgress : public ProgressSink {
+class RecordingProgress : public base::ProgressSink {
  public:
   void SetName(const std::string& text) override { Add(names, text); }
   // The person's Cancel at a point that does not depend on speed: the answer turns to true
@@ -45,7 +45,7 @@ class RecordingProgress : public ProgressSink {
   std::mutex mutex_;
 };
 
-class ScriptedUi : public Ui {
+class ScriptedUi : public app::Ui {
  public:
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.push_back({title, text});
@@ -58,10 +58,10 @@ class ScriptedUi : public Ui {
     status_progress_hidden = hide_progress;
   }
   void CloseStatusWindow() override { status_open = false; }
-  ProgressSink& StatusProgress() override { return status_progress; }
+  base::ProgressSink& StatusProgress() override { return status_progress; }
 
   int RunWithProgress(const std::string& title, const std::string& text,
-                      const std::function<int(ProgressSink&)>& work) override {
+                      const std::function<int(base::ProgressSink&)>& work) override {
     progress_windows.push_back({title, text});
     int result = 0;
     std::thread worker([&] { result = work(window_progress); });
@@ -69,11 +69,11 @@ class ScriptedUi : public Ui {
     return result;
   }
 
-  int RunCancellableBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+  int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     ++cancel_offers;
     return RunBehindStatus(work);
   }
-  int RunBehindStatus(const std::function<int(ProgressSink&)>& work) override {
+  int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     ++behind_status_runs;
     int result = 0;
     std::thread worker([&] { result = work(status_progress); });
@@ -81,12 +81,12 @@ class ScriptedUi : public Ui {
     return result;
   }
 
-  void ListChanged(ListKind list) override { lists_changed.push_back(list); }
-  void InstanceRowChanged(int row, RowChange change) override {
+  void ListChanged(app::ListKind list) override { lists_changed.push_back(list); }
+  void InstanceRowChanged(int row, app::RowChange change) override {
     instance_rows_changed.push_back({row, change});
   }
   void SelectInstanceRow(int row) override { selected_instance_rows.push_back(row); }
-  RowRange InstanceRowsInView() override { return rows_in_view; }
+  app::RowRange InstanceRowsInView() override { return rows_in_view; }
 
   std::string OpenFileDialog(const std::string& title, const std::string& filters,
                              int selected_filter) override {
@@ -157,10 +157,10 @@ class ScriptedUi : public Ui {
   RecordingProgress status_progress;
   std::vector<ShownMessage> progress_windows;
   RecordingProgress window_progress;
-  std::vector<ListKind> lists_changed;
-  std::vector<std::pair<int, RowChange>> instance_rows_changed;
+  std::vector<app::ListKind> lists_changed;
+  std::vector<std::pair<int, app::RowChange>> instance_rows_changed;
   std::vector<int> selected_instance_rows;
-  RowRange rows_in_view;  // what the window shows of the instance list: none unless set
+  app::RowRange rows_in_view;  // what the window shows of the instance list: none unless set
 };
 
 }  // namespace oxlip::test

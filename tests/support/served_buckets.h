@@ -36,10 +36,10 @@ class ServedBuckets : public InTempFolder {
   std::string root_ = dir() + "root/";
   std::string log_ = dir() + "requests.log";
   std::unique_ptr<MirrorProcess> mirror_;
-  GlobalSettings settings;
-  RemoteFileList remote;
-  DownloadQueue queue;
-  DownloadContext context{settings, remote, queue};
+  base::GlobalSettings settings;
+  versions::RemoteFileList remote;
+  versions::DownloadQueue queue;
+  versions::DownloadContext context{settings, remote, queue};
 };
 
 }  // namespace oxlip::test

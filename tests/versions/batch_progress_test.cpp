@@ -24,10 +24,10 @@ TEST(BatchProgress, TimeTextAndPercentOverTheWholeBatch) {
                {0, 3000000000, 4000000000, "0:00 ETA:0:00", 75}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(BatchTimeText(c.elapsed_ms, c.done, c.total), c.text);
-    EXPECT_EQ(BatchPercent(c.done, c.total), c.percent);
+    EXPECT_EQ(versions::BatchTimeText(c.elapsed_ms, c.done, c.total), c.text);
+    EXPECT_EQ(versions::BatchPercent(c.done, c.total), c.percent);
   }
-  EXPECT_EQ(BatchPercent(0, 0), 100);  // only empty files: nothing left to wait for
+  EXPECT_EQ(versions::BatchPercent(0, 0), 100);  // only empty files: nothing left to wait for
 }
 
 }  // namespace

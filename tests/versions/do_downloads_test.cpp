@@ -72,7 +72,7 @@ TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransferAndAFailedCopyIsRe
   ASSERT_EQ(DownloadMCFile(context, "f0.jar", long_target), 1);
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
-  EXPECT_EQ(LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
                                  " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
@@ -101,7 +101,7 @@ TEST_F(DoDownloadsTest, ACorruptDroppedOrStalledTransferKeepsTheOldTarget) {
     ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar"}));
     EXPECT_EQ(DoDownloads(context, nullptr), 0);
     platform::SetStallLimit(1, 30);
-    EXPECT_EQ(LastErrorText(), c.message);
+    EXPECT_EQ(base::LastErrorText(), c.message);
     EXPECT_EQ(test::ReadFile(Target("f0.jar")), "old jar");
     EXPECT_EQ(Listed(dir() + "game"), Names{"f0.jar"});
     EXPECT_EQ(Listed(settings.CacheDir + "download"), Names{});
@@ -135,7 +135,7 @@ TEST_F(DoDownloadsTest, AFailureInABatch) {
     for (const std::string& fault : c.faults) ASSERT_TRUE(mirror_->AddFault(fault));
     ASSERT_NO_FATAL_FAILURE(Ask(names));
     EXPECT_EQ(DoDownloads(context, nullptr), 0);
-    EXPECT_EQ(LastErrorText(), CantDownload(c.reported));
+    EXPECT_EQ(base::LastErrorText(), CantDownload(c.reported));
     EXPECT_TRUE(c.arrived.empty() || Listed(dir() + "game") == c.arrived);
     EXPECT_EQ(queue.size(), names.size());
     for (const std::string& name : Listed(settings.CacheDir + "download"))

@@ -70,7 +70,7 @@ TEST_F(DowngradeApplyTest, EveryRecordTypeMakesTheTargetAndItsVersionRecord) {
                  KeepRecord("empty.txt", "", kOld) + KeepRecord("extra\\", "", kOld) +
                  NewRecord("extra\\deep\\new.txt", "new", kOld));
 
-  ASSERT_EQ(Run(kSource, 0), 1) << LastErrorText();
+  ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
 
   JarFiles expected{
       {kMainClass, MainClassBytes("1.4.6")},    {"a.txt", "kept"}, {"b.bin", b.substr(0, 50)},
@@ -79,7 +79,7 @@ TEST_F(DowngradeApplyTest, EveryRecordTypeMakesTheTargetAndItsVersionRecord) {
   EXPECT_EQ(test::JarDates(Jar(kTarget))["a.txt"], kNewest);
   EXPECT_EQ(test::JarDates(Jar(kTarget))[kMainClass], kClassDate);
   EXPECT_EQ(platform::FileDate(Jar(kTarget)), kNewest);
-  EXPECT_EQ(VerIni(), VersionRecordBytes(kTarget, "1.4.6", kClassDate));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(kTarget, "1.4.6", kClassDate));
   EXPECT_EQ(status.times,
             std::vector<std::string>{"minecraft - 1.4.7.jar to minecraft - 1.4.6.jar"});
   EXPECT_EQ(JarContents(Jar(kSource)).count("gone.txt"), 1u);  // the source is left alone
@@ -91,8 +91,8 @@ TEST_F(DowngradeApplyTest, WithoutTheMainClassTheVersionIsUnknown) {
   test::WriteFile(Jar(kTarget), "");
   WritePatch(kSource, kTarget,
              KeepRecord("a.txt", "kept", kClassDate) + KeepRecord("c.bin", c, kNewest));
-  ASSERT_EQ(Run(kSource, 0), 1) << LastErrorText();
-  EXPECT_EQ(VerIni(), VersionRecordBytes(kTarget, "[unknown]", kNewest));
+  ASSERT_EQ(Run(kSource, 0), 1) << base::LastErrorText();
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(kTarget, "[unknown]", kNewest));
   EXPECT_EQ(JarFileContents(Jar(kTarget)), (JarFiles{{"a.txt", "kept"}, {"c.bin", c}}));
 }
 
@@ -118,7 +118,7 @@ TEST_F(DowngradeApplyTest, FailuresNameWhatWentWrong) {
     if (!c.left_over.empty()) test::WriteFile(work + c.left_over, "left over");
     WritePatch(kSource, kTarget, c.patch);
     EXPECT_EQ(Run(kSource, 0), 0);
-    EXPECT_EQ(LastErrorText(), c.message);
+    EXPECT_EQ(base::LastErrorText(), c.message);
     EXPECT_FALSE(platform::Exists(Jar(kTarget)));
     EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   }
@@ -126,7 +126,7 @@ TEST_F(DowngradeApplyTest, FailuresNameWhatWentWrong) {
 
 TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   EXPECT_EQ(Run(kSource, 1), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   EXPECT_TRUE(status.times.empty());
 
   // A folder in the target's place cannot be packed into.
@@ -134,9 +134,9 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   WritePatch(kSource, kTarget, KeepRecord("a.txt", "kept", kOld));
   EXPECT_EQ(Run(kSource, 0), 0);
   // The archiver's reason follows.
-  EXPECT_TRUE(LastErrorText().starts_with("Downgrader: Can't create " +
+  EXPECT_TRUE(base::LastErrorText().starts_with("Downgrader: Can't create " +
                                           platform::NativePath(Jar(kTarget)) + ": "))
-      << LastErrorText();
+      << base::LastErrorText();
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }

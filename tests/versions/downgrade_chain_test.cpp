@@ -47,14 +47,14 @@ class DowngradeChainTest : public test::DowngradeTest {
 TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
   MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
   WriteChainPatches(4, 1);
-  ASSERT_EQ(Run(JarOf(4), 0), 1) << LastErrorText();  // without the chain flag, one step
+  ASSERT_EQ(Run(JarOf(4), 0), 1) << base::LastErrorText();  // without the chain flag, one step
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
-  ASSERT_EQ(Run(JarOf(3), 1), 1) << LastErrorText();
-  EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
+  ASSERT_EQ(Run(JarOf(3), 1), 1) << base::LastErrorText();
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (int v = 3; v >= 1; --v) {
     EXPECT_EQ(test::JarFileContents(Jar(JarOf(v))), FilesOf(v)) << v;
-    records += VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
+    records += versions::VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
   }
   EXPECT_EQ(VerIni(), records);
   EXPECT_EQ(status.times.size(), 3u);
@@ -73,7 +73,7 @@ TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
                                           "proof that 1.2 was made from this jar", DateOf(2)));
 
   EXPECT_EQ(Run(JarOf(4), 0), 0);
-  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: File already exist");
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
 
   EXPECT_EQ(Run(JarOf(4), 1), 0);
@@ -87,14 +87,14 @@ TEST_F(DowngradeChainTest, AChainEndsAtAFailedStepOrWhereItBegan) {
   WritePatch(JarOf(4), JarOf(3), PatchBetween(3));
   WritePatch(JarOf(3), JarOf(2), PatchBetween(2, false));
   EXPECT_EQ(Run(JarOf(4), 1), 1);
-  EXPECT_EQ(LastErrorText(), "Downgrader: wrong file shared.txt");
+  EXPECT_EQ(base::LastErrorText(), "Downgrader: wrong file shared.txt");
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
-  EXPECT_EQ(VerIni(), VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(JarOf(3), "1.3", DateOf(3)));
 
   WritePatch(JarOf(3), JarOf(2), PatchBetween(2));
   WritePatch(JarOf(2), JarOf(3), PatchBetween(3));
   EXPECT_EQ(Run(JarOf(3), 1), 1);
-  EXPECT_EQ(LastErrorText(), "Downgrade: File already exist");
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: File already exist");
   EXPECT_EQ(test::JarFileContents(Jar(JarOf(2))), FilesOf(2));
 }
 

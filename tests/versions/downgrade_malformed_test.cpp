@@ -42,7 +42,7 @@ class DowngradeMalformedTest : public test::DowngradeTest {
     SCOPED_TRACE(label);
     WritePatch(kSource, kTarget, patch);
     EXPECT_EQ(Run(kSource, 1), 0);
-    EXPECT_EQ(LastErrorText(), "Downgrade: Patchfile corrupt");
+    EXPECT_EQ(base::LastErrorText(), "Downgrade: Patchfile corrupt");
     std::vector<std::string> names;
     for (const auto& entry : platform::ListFolder(settings.VersionsDir))
       names.push_back(entry.name);

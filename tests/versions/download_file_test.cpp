@@ -20,10 +20,10 @@ class DownloadFileTest : public test::InTempFolder {
     for (const char* path : {"..\\..\\outside.txt", "/etc/motd", "lwjgl.jar"})
       remote.files.push_back({path, "http://127.0.0.1:9/", 1300000000, platform::Md5Hex("new"), 3});
   }
-  GlobalSettings settings;
-  RemoteFileList remote;
-  DownloadQueue queue;
-  DownloadContext context{settings, remote, queue};
+  base::GlobalSettings settings;
+  versions::RemoteFileList remote;
+  versions::DownloadQueue queue;
+  versions::DownloadContext context{settings, remote, queue};
 };
 
 TEST_F(DownloadFileTest, UnknownNamesKeysThatLeaveTheirFolderAndFailedCopiesAreRefused) {
@@ -48,7 +48,7 @@ TEST_F(DownloadFileTest, UnknownNamesKeysThatLeaveTheirFolderAndFailedCopiesAreR
     SCOPED_TRACE(c.name);
     remote.current = c.current;
     EXPECT_EQ(DownloadMCFile(context, c.name, c.target), 0);
-    EXPECT_EQ(LastErrorText(), c.message);
+    EXPECT_EQ(base::LastErrorText(), c.message);
   }
   EXPECT_EQ(test::ReadFile(long_target), "old");
   EXPECT_TRUE(queue.empty());

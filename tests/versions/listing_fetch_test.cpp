@@ -32,7 +32,8 @@ TEST_F(ListingFetch, FetchedAtMostOnceAnHour) {
 
   // Fetched ahead, together: only the listing that was due is asked for, once.
   Serve("resources/sound/step.ogg", "step");
-  PrefetchListings(settings, {{settings.MCURL, "download\\"}, {settings.MCRESURL, "resources\\"}});
+  versions::PrefetchListings(settings,
+                             {{settings.MCURL, "download\\"}, {settings.MCRESURL, "resources\\"}});
   EXPECT_EQ(CountRequests("/resources/"), 1);
   EXPECT_EQ(CountRequests("/download/"), 3);
   ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 1);

@@ -15,7 +15,7 @@ std::string Contents(const std::string& key, const std::string& etag = "&quot;01
 // Folders are skipped; an unclosed element runs into the next one's close.
 TEST(ListingParse, FieldsOfEveryElementOnALine) {
   std::vector<RemoteFile> files;
-  ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
+  versions::ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
                    Contents("resources/sound/") + Contents("resources/sound/step 1.ogg") +
                    "</ListBucketResult>\n<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" +
                    Contents("z") + "\n<Error><Code>NoSuchBucket</Code></Error>",
@@ -47,7 +47,7 @@ TEST(ListingParse, KeysAndETagsAreDecodedAsXmlText) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
     std::vector<RemoteFile> files;
-    ParseListingLine(Contents(c.key, c.etag), kUrl, files);
+    versions::ParseListingLine(Contents(c.key, c.etag), kUrl, files);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].Path, c.path);
     EXPECT_EQ(files[0].URL, kUrl + std::string(c.url));
@@ -56,7 +56,7 @@ TEST(ListingParse, KeysAndETagsAreDecodedAsXmlText) {
 }
 
 TEST(RemoteLookup, FindIgnoresCaseAndSetsCurrent) {
-  RemoteFileList list;
+  versions::RemoteFileList list;
   list.files = {{"lwjgl.jar", "", 0, "", 0}, {"minecraft.jar", "", 0, "", 0}};
   EXPECT_EQ(FindRemoteFile(list, "MINECRAFT.JAR"), 1);
   EXPECT_EQ(list.Current()->Path, "minecraft.jar");

@@ -29,9 +29,9 @@ class VersionStoreTest : public test::InTempFolder {
     test::MakeJar(settings.VersionsDir + name,
                   {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
-  VersionIndex Index() { return ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini")); }
-  GlobalSettings settings;
-  VersionList versions;
+  versions::VersionIndex Index() { return versions::ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini")); }
+  base::GlobalSettings settings;
+  versions::VersionList versions;
 };
 
 // An unknown jar is read again once replaced under its name.
@@ -64,10 +64,10 @@ TEST_F(VersionStoreTest, TheIndexIsWrittenOnlyWhenSomethingIsNew) {
   AddVersionRecord(settings, "b.jar", 9, "1.0");
   AddVersionRecord(settings, "c.jar", 10, "1.1");
   EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
-            VersionRecordBytes("b.jar", "1.0", 9) + VersionRecordBytes("c.jar", "1.1", 10));
+            versions::VersionRecordBytes("b.jar", "1.0", 9) + versions::VersionRecordBytes("c.jar", "1.1", 10));
 
   std::string stale =
-      VersionRecordBytes("gone.jar", "0.9", 5) + VersionRecordBytes("a.jar", "1.1", 7);
+      versions::VersionRecordBytes("gone.jar", "0.9", 5) + versions::VersionRecordBytes("a.jar", "1.1", 7);
   WriteFile(settings.VersionsDir + "ver.ini", stale);
   WriteFile(settings.VersionsDir + "a.jar", "unread");
   ScanVersions(settings, versions);
@@ -78,17 +78,17 @@ TEST_F(VersionStoreTest, TheIndexIsWrittenOnlyWhenSomethingIsNew) {
 
 // Later records win; dates that hold line-end bytes must not shift the next record.
 TEST(VersionIndex, RecordsRoundTripAndDamagedFilesNeverReadPastTheEnd) {
-  std::string bytes = VersionRecordBytes("a.jar", "1.0", 0x0D0A0D0A) +
-                      VersionRecordBytes("b.jar", "1.1", -5) +
-                      VersionRecordBytes("a.jar", "1.2", 0x0A0A0A0A);
+  std::string bytes = versions::VersionRecordBytes("a.jar", "1.0", 0x0D0A0D0A) +
+                      versions::VersionRecordBytes("b.jar", "1.1", -5) +
+                      versions::VersionRecordBytes("a.jar", "1.2", 0x0A0A0A0A);
   EXPECT_EQ(bytes.substr(0, 14), std::string("a.jar\r\n1.0\r\n\x0A\x0D", 14));
-  VersionIndex index = ParseVersionIndex(bytes);
+  versions::VersionIndex index = versions::ParseVersionIndex(bytes);
   ASSERT_EQ(index.size(), 2u);
   EXPECT_EQ(index["a.jar"], std::make_pair(std::string("1.2"), 0x0A0A0A0A));
   EXPECT_EQ(index["b.jar"].second, -5);
-  std::string whole = VersionRecordBytes("a.jar", "1.0", 100);
+  std::string whole = versions::VersionRecordBytes("a.jar", "1.0", 100);
   for (size_t cut = 0; cut < whole.size(); ++cut)
-    EXPECT_TRUE(ParseVersionIndex(whole.substr(0, cut)).empty()) << cut;
+    EXPECT_TRUE(versions::ParseVersionIndex(whole.substr(0, cut)).empty()) << cut;
 }
 
 // The length byte before the text bounds it.
@@ -100,7 +100,7 @@ TEST(ClassVersion, LengthByteBoundsTheText) {
       {std::string("\x01\x00\x40Minecraft Minecraft 1\0rest", 29), "1"},
       {"Minecraft Minecraft 1.0", ""},
       {std::string("\x01\xC8Minecraft Minecraft 1.0", 23), ""}};
-  for (const auto& [bytes, text] : cases) EXPECT_EQ(FindVersionText(bytes), text) << bytes;
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(versions::FindVersionText(bytes), text) << bytes;
 }
 
 TEST(StoreJarName, TheVersionGoesInAndComesBackOut) {
