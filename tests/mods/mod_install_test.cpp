@@ -110,10 +110,17 @@ TEST_F(ModInstallTest, OverwriteZeroKeepsAnEditedFileAndStillRecordsIt) {
   EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "mod");
 }
 
-TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFolders) {
+// Folders that were there before (a mods folder of the person's own) are never recorded, so
+// never deleted.
+TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFoldersButNotWithFoldersThatWereThere) {
+  test::WriteFile(game + "mods/user.jar", "the user's own");
+  std::filesystem::create_directories(game + "resources");
   std::string a = MakeMod("A", {}, {{"mods/extra/a.jar", "a"}, {"config/a/a.cfg", "a"}});
   std::string b = MakeMod("B", {}, {{"mods/b.jar", "b"}});
   Install({a, b}, 1);
+  EXPECT_TRUE(Recorded("mods\\b.jar"));
+  EXPECT_FALSE(Recorded("mods\\"));
+  EXPECT_FALSE(Recorded("resources\\"));
   test::WriteFile(game + "config/a/mine.txt", "a file no mod put there");
   Install({b}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/extra"));
@@ -122,26 +129,13 @@ TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFolders) {
   EXPECT_EQ(test::ReadFile(game + "mods/b.jar"), "b");
   EXPECT_FALSE(Recorded("mods\\extra\\a.jar"));
   // No active mod at all: everything recorded goes, and the record too.
+  std::filesystem::remove(game + "mods/user.jar");
   Install({}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/b.jar"));
   EXPECT_FALSE(std::filesystem::exists(record));
-  EXPECT_TRUE(std::filesystem::exists(game + "bin/minecraft.jar"));
-}
-
-TEST_F(ModInstallTest, AModsFolderThatWasThereIsNeverRecordedNorDeleted) {
-  test::WriteFile(game + "mods/user.jar", "the user's own");
-  std::filesystem::create_directories(game + "resources");
-  std::string a = MakeMod("A", {}, {{"mods/a.jar", "a"}});
-  Install({a}, 1);
-  EXPECT_TRUE(Recorded("mods\\a.jar"));
-  EXPECT_FALSE(Recorded("mods\\"));
-  EXPECT_FALSE(Recorded("resources\\"));
-  std::filesystem::remove(game + "mods/user.jar");
-  UninstallMods(settings, instance);
-  EXPECT_FALSE(std::filesystem::exists(game + "mods/a.jar"));
   EXPECT_TRUE(std::filesystem::is_directory(game + "mods"));
   EXPECT_TRUE(std::filesystem::is_directory(game + "resources"));
-  EXPECT_FALSE(std::filesystem::exists(record));
+  EXPECT_TRUE(std::filesystem::exists(game + "bin/minecraft.jar"));
 }
 
 // What a person had there before is theirs: it comes back once no mod provides that file.
