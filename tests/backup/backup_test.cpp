@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "platform/fs.h"
 #include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
+#include "support/served_buckets.h"
 #include "support/temp_folder.h"
 #include "support/write_limit.h"
 
@@ -92,9 +92,8 @@ TEST_F(BackupTest, InstanceBackupOfAMissingFolderFailsWithoutArchivingTheCurrent
 // What a person reads ends with the system's reason: an instance whose "backup" is a file,
 // and a world whose backups land on a full disk.
 TEST_F(BackupTest, AFailedArchiveSaysWhy) {
-  std::mt19937 random(7);
-  std::string noise(256 * 1024, '\0');  // more than the full disk holds, even packed
-  for (char& byte : noise) byte = static_cast<char>(random());
+  // More than the full disk holds, even packed.
+  const std::string noise = test::FileBytes("noise", 256 * 1024);
   struct Case {
     const char* message;
     int code;
