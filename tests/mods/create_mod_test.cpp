@@ -65,17 +65,13 @@ TEST_F(CreateModTest, EachPartIsPackedRelativeToItself) {
   }
 }
 
-TEST_F(CreateModTest, APartWithoutFilesMakesNoArchive) {
-  std::filesystem::create_directories(Part("minecraft.jar") + "empty/deeper");
-  test::WriteFile(Part("root") + "options.txt", "o");
-  EXPECT_EQ(CreateMod(settings, record), 1);
-  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"root.7z", "mod.ini"}));
-}
-
-TEST_F(CreateModTest, AFileDatedBefore1970IsAFileAllTheSame) {
+// A part with folders but no file makes no archive; a file dated before 1970 is a file.
+TEST_F(CreateModTest, OnlyFilesMakeAnArchiveWhateverTheirDate) {
+  std::filesystem::create_directories(Part("root") + "empty/deeper");
   test::WriteFile(Part("minecraft.jar") + "old.class", "o");
   ASSERT_TRUE(platform::SetFileDate(Part("minecraft.jar") + "old.class", -86400));
   EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"minecraftjar.7z", "mod.ini"}));
   EXPECT_EQ(test::ProgramListing(ModFolder(record) + "minecraftjar.7z"), (Names{"old.class"}));
 }
 
