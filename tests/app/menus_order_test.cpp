@@ -6,9 +6,6 @@
 #include "app/command_registry.h"
 #include "app/commands.h"
 #include "app/menus.h"
-#include "app/move_row.h"
-#include "app/sort_order.h"
-#include "support/temp_folder.h"
 
 namespace oxlip {
 namespace {
@@ -33,47 +30,17 @@ TEST(Menus, EveryItemRunsARegisteredCommand) {
         MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList, MenuKind::kModRow}) {
     SCOPED_TRACE(static_cast<int>(kind));
     std::vector<int> ids = Ids(BuildMenu(kind));
-    std::set<int> distinct(ids.begin(), ids.end());
-    EXPECT_EQ(distinct.size(), ids.size());
+    EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
     for (int id : ids) EXPECT_TRUE(id == kCmdInstanceName || table.Has(id)) << id;
   }
   std::vector<int> plain = Ids(InstanceMenuFor("My world", false));
-  std::vector<int> alternate = Ids(InstanceMenuFor("My world", true));
   std::vector<int> added;
-  for (int id : alternate)
+  for (int id : Ids(InstanceMenuFor("My world", true)))
     if (std::find(plain.begin(), plain.end(), id) == plain.end()) added.push_back(id);
   EXPECT_EQ(added, (std::vector<int>{kCmdStartAlternate, kCmdImportAlternateMods}));
-  EXPECT_EQ(alternate.size(), plain.size() + 2);
   Menu named = InstanceMenuFor("My world", true);
   EXPECT_EQ(named.front().text, "My world");
   EXPECT_FALSE(named.front().enabled);
-}
-
-TEST(MoveRow, DownLandsAfterAndUpBefore) {
-  std::vector<std::string> rows = {"a", "b", "c"};
-  EXPECT_TRUE(MoveRow(rows, 0, 2));
-  EXPECT_EQ(rows, (std::vector<std::string>{"b", "c", "a"}));
-  EXPECT_TRUE(MoveRow(rows, 2, 0));
-  EXPECT_EQ(rows, (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_FALSE(MoveRow(rows, 1, 1));
-  EXPECT_FALSE(MoveRow(rows, 1, -1));
-  EXPECT_FALSE(MoveRow(rows, 5, 0));
-}
-
-TEST(SortOrder, DisplayOrderListsEachFolderOnce) {
-  std::vector<std::string> folders = {"A", "b", "C", "D"};
-  EXPECT_EQ(DisplayOrder(folders, {"C", "gone", "A", "C", "a"}), (std::vector<size_t>{2, 0, 1, 3}));
-  EXPECT_EQ(DisplayOrder(folders, {}), (std::vector<size_t>{0, 1, 2, 3}));
-}
-
-class SortFileTest : public test::InTempFolder {};
-
-TEST_F(SortFileTest, LinesRoundTripWithAnyLineEnd) {
-  EXPECT_FALSE(ReadSortOrder(dir() + "sort.ini"));
-  ASSERT_TRUE(WriteSortOrder(dir() + "sort.ini", {"one", "two"}));
-  EXPECT_EQ(test::ReadFile(dir() + "sort.ini"), "one\r\ntwo\r\n");
-  test::WriteFile(dir() + "sort.ini", "x\ny\rz");
-  EXPECT_EQ(*ReadSortOrder(dir() + "sort.ini"), (std::vector<std::string>{"x", "y", "z"}));
 }
 
 }  // namespace
