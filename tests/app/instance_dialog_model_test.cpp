@@ -19,33 +19,29 @@ using Side = ModListSide;
 // One-letter mod folders: "ab" is {"a\\", "b\\"}.
 std::vector<std::string> Dirs(const std::string &letters) {
   std::vector<std::string> dirs;
-  for (char letter : letters)
-    dirs.push_back(std::string(1, letter) + "\\");
+  for (char letter : letters) dirs.push_back(std::string(1, letter) + "\\");
   return dirs;
 }
 
 // The fields the dialog edits or carries, as one text.
 std::string Stored(const Instance &r) {
   std::ostringstream out;
-  out << r.Name << '|' << r.MineCraftFile << '|' << r.SetMemory << '|'
-      << r.MinMemory << '|' << r.MaxMemory << '|' << r.CustomJava << '|'
-      << r.JavaPath << '|' << r.Maximize << '|' << r.AutoBackupSaves << '|'
-      << r.BackupBeforUpdate << '|' << r.AltLauncher << '|' << r.UseLauncher
-      << '|' << r.LoginCrypt << '|' << r.AutoConnect << '|' << r.ConnectIP
-      << '|' << r.BetaVersion << '|' << r.IconFile;
-  for (const std::string &mod : r.Mods)
-    out << '|' << mod;
+  out << r.Name << '|' << r.MineCraftFile << '|' << r.SetMemory << '|' << r.MinMemory << '|'
+      << r.MaxMemory << '|' << r.CustomJava << '|' << r.JavaPath << '|' << r.Maximize << '|'
+      << r.AutoBackupSaves << '|' << r.BackupBeforUpdate << '|' << r.AltLauncher << '|'
+      << r.UseLauncher << '|' << r.LoginCrypt << '|' << r.AutoConnect << '|' << r.ConnectIP << '|'
+      << r.BetaVersion << '|' << r.IconFile;
+  for (const std::string &mod : r.Mods) out << '|' << mod;
   return out.str();
 }
 
 // A library of five mods a..e in sort-key order and two stored versions;
 // services that record what they were asked and answer from the test.
 class DialogModelTest : public test::InTempFolder {
-protected:
+ protected:
   DialogModelTest() {
     for (std::string key : {"1_a", "1_b", "2_c", "2_d", "3_e"})
-      library.push_back(
-          {key.substr(2) + "\\", "1.2.5", "Mod " + key.substr(2), key});
+      library.push_back({key.substr(2) + "\\", "1.2.5", "Mod " + key.substr(2), key});
     record.Icon = InstanceIcon(default_icon);
     services.new_mod = [this] {
       ++new_mod_calls;
@@ -59,26 +55,21 @@ protected:
       ++scans;
       return library;
     };
-    services.show_message = [this](const std::string &title,
-                                   const std::string &text) {
+    services.show_message = [this](const std::string &title, const std::string &text) {
       messages.push_back(title + "|" + text);
     };
   }
 
   std::string AddToLibrary(const std::string &dir) {
-    if (dir.empty())
-      return dir;
+    if (dir.empty()) return dir;
     library.push_back({dir, "1.2.5", "New", "1_aa"});
     std::sort(library.begin(), library.end(),
-              [](const ModRecord &x, const ModRecord &y) {
-                return x.SortKey < y.SortKey;
-              });
+              [](const ModRecord &x, const ModRecord &y) { return x.SortKey < y.SortKey; });
     return dir;
   }
 
   InstanceDialogModel &Open() {
-    model = std::make_unique<InstanceDialogModel>(record, versions, library,
-                                                  services);
+    model = std::make_unique<InstanceDialogModel>(record, versions, library, services);
     return *model;
   }
   void ExpectLists(const std::string &installed, const std::string &available) {
@@ -88,8 +79,7 @@ protected:
 
   DefaultIcon default_icon{image::Image{1, 1, {9, 9, 9, 9}}};
   Instance record;
-  std::vector<std::string> versions{"minecraft - 1.2.5.jar",
-                                    "minecraft - 1.1.jar"};
+  std::vector<std::string> versions{"minecraft - 1.2.5.jar", "minecraft - 1.1.jar"};
   ModList library;
   InstanceDialogModel::Services services;
   std::unique_ptr<InstanceDialogModel> model;
@@ -102,11 +92,9 @@ protected:
 
 using DialogOpenConfirmTest = DialogModelTest;
 
-TEST_F(DialogOpenConfirmTest,
-       UnchangedConfirmDropsVanishedModsAndUnknownPinnedVersion) {
+TEST_F(DialogOpenConfirmTest, UnchangedConfirmDropsVanishedModsAndUnknownPinnedVersion) {
   record.MineCraftFile = "minecraft - 0.9.jar";
-  record.SetMemory = record.CustomJava = record.Maximize =
-      record.AutoBackupSaves = 1;
+  record.SetMemory = record.CustomJava = record.Maximize = record.AutoBackupSaves = 1;
   record.BackupBeforUpdate = record.UseLauncher = record.AutoConnect = 1;
   record.MinMemory = 256;
   record.MaxMemory = 3072;
@@ -115,7 +103,7 @@ TEST_F(DialogOpenConfirmTest,
   record.LoginCrypt = "c3RvcmVk";
   record.ConnectIP = "host:25565";
   record.BetaVersion = 1234;
-  record.Mods = Dirs("dga"); // g is no mod of the library
+  record.Mods = Dirs("dga");  // g is no mod of the library
   Instance before = record;
   before.MineCraftFile = "";
   before.Mods = Dirs("da");
@@ -130,7 +118,7 @@ TEST_F(DialogOpenConfirmTest,
 
 TEST_F(DialogOpenConfirmTest, EditedFieldsAndOddValuesReachTheRecord) {
   record.MineCraftFile = "minecraft - 1.1.jar";
-  record.UseLauncher = 7; // any value but 0 and 1 is the alternate launcher
+  record.UseLauncher = 7;  // any value but 0 and 1 is the alternate launcher
   record.MinMemory = -5;
   Open();
   EXPECT_EQ(model->fields().version_index, 1);
@@ -143,8 +131,7 @@ TEST_F(DialogOpenConfirmTest, EditedFieldsAndOddValuesReachTheRecord) {
   InstanceDialogFields &f = Open().fields();
   f.title = "Beta world";
   f.min_memory = "0128";
-  f.max_memory =
-      ""; // an empty field is 0; a maximum below the minimum is accepted
+  f.max_memory = "";  // an empty field is 0; a maximum below the minimum is accepted
   f.set_memory = f.maximize = true;
   f.launcher = LauncherOption::kMineCraft;
   model->Confirm();
@@ -197,7 +184,7 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
   record.Mods = Dirs("db");
   Open();
   ExpectLists("db", "ace");
-  model->SelectRow(Side::kAvailable, 1); // c
+  model->SelectRow(Side::kAvailable, 1);  // c
   model->DoubleClick(Side::kAvailable);
   ExpectLists("dbc", "ae");
   EXPECT_EQ(model->available().selected(), -1);
@@ -206,7 +193,7 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
     model->DoubleClick(Side::kInstalled);
   }
   ExpectLists("", "abcde");
-  model->DoubleClick(Side::kAvailable); // nothing selected: nothing moves
+  model->DoubleClick(Side::kAvailable);  // nothing selected: nothing moves
   EXPECT_EQ(model->available().size(), 5);
 }
 
@@ -222,20 +209,18 @@ struct DragCase {
   int to_row;
   const char *installed_after;
   const char *available_after;
-  int selected_after; // in the installed list; -2: not checked
+  int selected_after;  // in the installed list; -2: not checked
 };
 
-class DialogDragTest : public DialogModelTest,
-                       public testing::WithParamInterface<DragCase> {};
+class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
 
 TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
   const DragCase &c = GetParam();
   record.Mods = Dirs(c.installed);
   Open().SelectRow(c.from, c.from_row);
   int kind = model->StartDrag(c.from);
-  EXPECT_EQ(kind, c.from == Side::kInstalled ? kDragFromInstalled
-                                             : kDragFromAvailable);
-  model->SelectRow(c.to, c.to_row); // the pointer over that row
+  EXPECT_EQ(kind, c.from == Side::kInstalled ? kDragFromInstalled : kDragFromAvailable);
+  model->SelectRow(c.to, c.to_row);  // the pointer over that row
   model->DropMod(c.to, kind);
   ExpectLists(c.installed_after, c.available_after);
   int selected = model->installed().selected();
@@ -243,18 +228,17 @@ TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
 }
 
 constexpr Side kIn = Side::kInstalled, kAv = Side::kAvailable;
-INSTANTIATE_TEST_SUITE_P(
-    Drops, DialogDragTest,
-    testing::Values(DragCase{"abc", kAv, 1, kIn, 1, "aebc", "d", -2},
-                    DragCase{"abc", kAv, 0, kIn, -1, "abcd", "e", -2},
-                    DragCase{"abcd", kIn, 0, kIn, 2, "bcad", "e", 2},
-                    DragCase{"abcd", kIn, 3, kIn, 0, "dabc", "e", 0},
-                    DragCase{"abcd", kIn, 1, kIn, -1, "acdb", "e", 3},
-                    DragCase{"eac", kIn, 2, kAv, 0, "ea", "bcd", -2},
-                    DragCase{"eac", kIn, 1, kAv, 1, "ec", "abd", -2},
-                    DragCase{"ab", kAv, 0, kAv, 1, "ab", "cde", -2},
-                    DragCase{"ab", kIn, -1, kAv, 0, "ab", "cde", -2},
-                    DragCase{"ab", kIn, -1, kIn, 0, "ab", "cde", -2}));
+INSTANTIATE_TEST_SUITE_P(Drops, DialogDragTest,
+                         testing::Values(DragCase{"abc", kAv, 1, kIn, 1, "aebc", "d", -2},
+                                         DragCase{"abc", kAv, 0, kIn, -1, "abcd", "e", -2},
+                                         DragCase{"abcd", kIn, 0, kIn, 2, "bcad", "e", 2},
+                                         DragCase{"abcd", kIn, 3, kIn, 0, "dabc", "e", 0},
+                                         DragCase{"abcd", kIn, 1, kIn, -1, "acdb", "e", 3},
+                                         DragCase{"eac", kIn, 2, kAv, 0, "ea", "bcd", -2},
+                                         DragCase{"eac", kIn, 1, kAv, 1, "ec", "abd", -2},
+                                         DragCase{"ab", kAv, 0, kAv, 1, "ab", "cde", -2},
+                                         DragCase{"ab", kIn, -1, kAv, 0, "ab", "cde", -2},
+                                         DragCase{"ab", kIn, -1, kIn, 0, "ab", "cde", -2}));
 
 // The row remembered at the drag's start no longer exists: the list shrank
 // meanwhile.
@@ -299,11 +283,10 @@ TEST_P(DialogNewModPlaceTest, TheNewModLandsWhereTheRightClickWas) {
   EXPECT_EQ(record.Mods, Dirs(c.installed_after));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Places, DialogNewModPlaceTest,
-    testing::Values(NewModCase{"abcd", 2, kIn, false, "abncd", "e"},
-                    NewModCase{"c", 0, kAv, false, "c", "anbde"},
-                    NewModCase{"ca", -1, kIn, true, "can", "bde"}));
+INSTANTIATE_TEST_SUITE_P(Places, DialogNewModPlaceTest,
+                         testing::Values(NewModCase{"abcd", 2, kIn, false, "abncd", "e"},
+                                         NewModCase{"c", 0, kAv, false, "c", "anbde"},
+                                         NewModCase{"ca", -1, kIn, true, "can", "bde"}));
 
 using DialogNewModTest = DialogModelTest;
 
@@ -315,7 +298,7 @@ TEST_F(DialogNewModTest, NoNewModMeansNoRescanAndNoChange) {
   model->RightClick(Side::kInstalled);
   model->NewModFromMenu();
   model->ImportModFromMenu("/downloads/broken.zip");
-  model->ImportModFromMenu(""); // the requester was cancelled
+  model->ImportModFromMenu("");  // the requester was cancelled
   EXPECT_EQ(new_mod_calls, 1);
   EXPECT_EQ(imported.size(), 1u);
   EXPECT_EQ(scans, 0);
@@ -336,7 +319,7 @@ TEST_F(DialogNewModTest, DroppedFilesImportTheFirstOnly) {
 }
 
 class DialogLoginTest : public DialogModelTest {
-protected:
+ protected:
   DialogLoginTest() {
     services.login = [this](launch::Credentials &c) {
       offered.push_back(c.user + "/" + c.password);
@@ -364,8 +347,7 @@ TEST_F(DialogLoginTest, UncheckingOrACancelledLoginStoresNothing) {
   EXPECT_EQ(record.LoginCrypt + record.OfflineName, "");
   login_answer = kLoginCancelled;
   Open().ClickAutoLogin(true);
-  EXPECT_EQ(offered, (std::vector<std::string>{
-                         "/"})); // nothing stored: empty credentials
+  EXPECT_EQ(offered, (std::vector<std::string>{"/"}));  // nothing stored: empty credentials
   EXPECT_FALSE(model->fields().auto_login);
   model->Confirm();
   EXPECT_EQ(record.LoginCrypt, "");
@@ -426,19 +408,18 @@ TEST_F(DialogIconTest, AChosenIconIsPreviewedAndReachesTheRecordOnlyOnConfirm) {
   EXPECT_EQ(record.IconFile, dir() + "pick.png");
   EXPECT_EQ(default_icon.image()->rgba, (std::vector<uint8_t>{9, 9, 9, 9}));
   own = record.Icon.image();
-  Open().Confirm(); // no new choice: the record keeps its image
+  Open().Confirm();  // no new choice: the record keeps its image
   EXPECT_EQ(record.Icon.image(), own);
 }
 
 TEST_F(DialogIconTest, AFileThatIsNoImageIsReportedAndChangesNothing) {
   test::WriteFile(dir() + "notes.png", "not an image at all");
   Open().IconChosen(dir() + "notes.png");
-  EXPECT_EQ(messages,
-            (std::vector<std::string>{"Oxlip|Fileformat is not supported!\n" +
-                                      dir() + "notes.png"}));
+  EXPECT_EQ(messages, (std::vector<std::string>{"Oxlip|Fileformat is not supported!\n" + dir() +
+                                                "notes.png"}));
   EXPECT_EQ(model->chosen_icon_file(), "");
   EXPECT_EQ(model->preview()->rgba[0], 9);
-  model->IconChosen(""); // the requester was cancelled
+  model->IconChosen("");  // the requester was cancelled
   EXPECT_EQ(messages.size(), 1u);
   model->Confirm();
   EXPECT_TRUE(record.Icon.IsDefault());
@@ -451,12 +432,10 @@ TEST_F(DialogRequesterTest, RequestersStartAtTheFieldAndChosenFilesFillIt) {
   record.JavaPath = "C:\\Java\\bin\\";
   record.AltLauncher = "C:\\Games\\magic.jar";
   Open();
-  FileRequester java =
-      JavaRequester(model->fields().java_path, platform::kWindowsConventions);
+  FileRequester java = JavaRequester(model->fields().java_path, platform::kWindowsConventions);
   EXPECT_EQ(java.filters, "javaw.exe|javaw.exe|all|*.*");
   EXPECT_EQ(java.start, "C:\\Java\\bin\\");
-  EXPECT_EQ(JavaRequester("", platform::kPosixConventions).filters,
-            "java|java|all|*.*");
+  EXPECT_EQ(JavaRequester("", platform::kPosixConventions).filters, "java|java|all|*.*");
   EXPECT_EQ(model->LauncherFileRequester().start, "C:\\Games\\magic.jar");
   model->JavaChosen("C:\\Program Files\\Java\\bin\\javaw.exe");
   EXPECT_EQ(model->fields().java_path, "C:\\Program Files\\Java\\bin\\");
@@ -469,5 +448,5 @@ TEST_F(DialogRequesterTest, RequestersStartAtTheFieldAndChosenFilesFillIt) {
   EXPECT_EQ(record.AltLauncher, "/games/magic.jar");
 }
 
-} // namespace
-} // namespace oxlip::app
+}  // namespace
+}  // namespace oxlip::app

@@ -73,16 +73,6 @@ class StartCommandsTest : public test::InTempFolder {
   test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
 };
 
-TEST_F(StartCommandsTest, StartAndDoubleClickRunTheStartAndShowItsFailure) {
-  EXPECT_EQ(Run(kCmdStart), 0);
-  EXPECT_EQ(login_dialogs_, 1);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: StartMinecraft: Login canceld"});
-  EXPECT_EQ(DoubleClickInstance(state_, ui_, 0), 0);
-  EXPECT_EQ(login_dialogs_, 2);
-  EXPECT_EQ(DoubleClickInstance(state_, ui_, 5), 1);  // no row: nothing
-  EXPECT_EQ(login_dialogs_, 2);
-}
-
 // The alternate launcher needs no login; an instance whose own mode is the alternate one gets
 // the built-in start instead. The record's mode stays.
 TEST_F(StartCommandsTest, StartWithAlternateSwapsTheModeForOneStartOnly) {
