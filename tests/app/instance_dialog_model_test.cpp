@@ -17,21 +17,21 @@ namespace {
 using Side = ModListSide;
 
 // One-letter mod folders: "ab" is {"a\\", "b\\"}.
-std::vector<std::string> Dirs(const std::string &letters) {
+std::vector<std::string> Dirs(const std::string& letters) {
   std::vector<std::string> dirs;
   for (char letter : letters) dirs.push_back(std::string(1, letter) + "\\");
   return dirs;
 }
 
 // The fields the dialog edits or carries, as one text.
-std::string Stored(const Instance &r) {
+std::string Stored(const Instance& r) {
   std::ostringstream out;
   out << r.Name << '|' << r.MineCraftFile << '|' << r.SetMemory << '|' << r.MinMemory << '|'
       << r.MaxMemory << '|' << r.CustomJava << '|' << r.JavaPath << '|' << r.Maximize << '|'
       << r.AutoBackupSaves << '|' << r.BackupBeforUpdate << '|' << r.AltLauncher << '|'
       << r.UseLauncher << '|' << r.LoginCrypt << '|' << r.AutoConnect << '|' << r.ConnectIP << '|'
       << r.BetaVersion << '|' << r.IconFile;
-  for (const std::string &mod : r.Mods) out << '|' << mod;
+  for (const std::string& mod : r.Mods) out << '|' << mod;
   return out.str();
 }
 
@@ -47,7 +47,7 @@ class DialogModelTest : public test::InTempFolder {
       ++new_mod_calls;
       return AddToLibrary(new_mod_answer);
     };
-    services.import_mod = [this](const std::string &file) {
+    services.import_mod = [this](const std::string& file) {
       imported.push_back(file);
       return AddToLibrary(new_mod_answer);
     };
@@ -55,24 +55,24 @@ class DialogModelTest : public test::InTempFolder {
       ++scans;
       return library;
     };
-    services.show_message = [this](const std::string &title, const std::string &text) {
+    services.show_message = [this](const std::string& title, const std::string& text) {
       messages.push_back(title + "|" + text);
     };
   }
 
-  std::string AddToLibrary(const std::string &dir) {
+  std::string AddToLibrary(const std::string& dir) {
     if (dir.empty()) return dir;
     library.push_back({dir, "1.2.5", "New", "1_aa"});
     std::sort(library.begin(), library.end(),
-              [](const ModRecord &x, const ModRecord &y) { return x.SortKey < y.SortKey; });
+              [](const ModRecord& x, const ModRecord& y) { return x.SortKey < y.SortKey; });
     return dir;
   }
 
-  InstanceDialogModel &Open() {
+  InstanceDialogModel& Open() {
     model = std::make_unique<InstanceDialogModel>(record, versions, library, services);
     return *model;
   }
-  void ExpectLists(const std::string &installed, const std::string &available) {
+  void ExpectLists(const std::string& installed, const std::string& available) {
     EXPECT_EQ(model->installed().Dirs(), Dirs(installed));
     EXPECT_EQ(model->available().Dirs(), Dirs(available));
   }
@@ -128,7 +128,7 @@ TEST_F(DialogOpenConfirmTest, EditedFieldsAndOddValuesReachTheRecord) {
   EXPECT_EQ(record.MinMemory, -5);
   EXPECT_EQ(record.UseLauncher, 2);
 
-  InstanceDialogFields &f = Open().fields();
+  InstanceDialogFields& f = Open().fields();
   f.title = "Beta world";
   f.min_memory = "0128";
   f.max_memory = "";  // an empty field is 0; a maximum below the minimum is accepted
@@ -202,20 +202,20 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
 // back to the available list it goes to its sorted place. Drags that mean
 // nothing move nothing.
 struct DragCase {
-  const char *installed;
+  const char* installed;
   Side from;
   int from_row;
   Side to;
   int to_row;
-  const char *installed_after;
-  const char *available_after;
+  const char* installed_after;
+  const char* available_after;
   int selected_after;  // in the installed list; -2: not checked
 };
 
 class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
 
 TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
-  const DragCase &c = GetParam();
+  const DragCase& c = GetParam();
   record.Mods = Dirs(c.installed);
   Open().SelectRow(c.from, c.from_row);
   int kind = model->StartDrag(c.from);
@@ -256,19 +256,19 @@ TEST_F(DialogModListTest, ADragWhoseRowVanishedMovesNothing) {
 // without a selected row, and stays available after a right click on the
 // available list.
 struct NewModCase {
-  const char *installed;
+  const char* installed;
   int selected;
   Side clicked;
   bool import;
-  const char *installed_after;
-  const char *available_after;
+  const char* installed_after;
+  const char* available_after;
 };
 
 class DialogNewModPlaceTest : public DialogModelTest,
                               public testing::WithParamInterface<NewModCase> {};
 
 TEST_P(DialogNewModPlaceTest, TheNewModLandsWhereTheRightClickWas) {
-  const NewModCase &c = GetParam();
+  const NewModCase& c = GetParam();
   record.Mods = Dirs(c.installed);
   Open().SelectRow(Side::kInstalled, c.selected);
   model->RightClick(c.clicked);
@@ -321,13 +321,13 @@ TEST_F(DialogNewModTest, DroppedFilesImportTheFirstOnly) {
 class DialogLoginTest : public DialogModelTest {
  protected:
   DialogLoginTest() {
-    services.login = [this](launch::Credentials &c) {
+    services.login = [this](launch::Credentials& c) {
       offered.push_back(c.user + "/" + c.password);
       c = {"steve", "secret"};
       return login_answer;
     };
   }
-  static std::string Decoded(const std::string &text) {
+  static std::string Decoded(const std::string& text) {
     launch::Credentials credentials;
     DecodeLogin(text, credentials);
     return credentials.user + "/" + credentials.password;
@@ -386,7 +386,7 @@ using DialogIconTest = DialogModelTest;
 TEST_F(DialogIconTest, AChosenIconIsPreviewedAndReachesTheRecordOnlyOnConfirm) {
   record.Icon.SetOwn(image::Image{2, 2, std::vector<uint8_t>(16, 7)});
   record.IconFile = "/old/icon.png";
-  const image::Image *own = record.Icon.image();
+  const image::Image* own = record.Icon.image();
   services.icon_folder = dir() + "Icons/";
   test::WritePng(dir() + "pick.png", 5, 4);
   Open();
