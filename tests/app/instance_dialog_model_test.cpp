@@ -35,8 +35,8 @@ std::string Stored(const Instance& r) {
   return out.str();
 }
 
-// A library of five mods a..e in sort-key order and two stored versions;
-// services that record what they were asked and answer from the test.
+// A library of five mods a..e in sort-key order and two stored versions; services that record what
+// they were asked and answer from the test.
 class DialogModelTest : public test::InTempFolder {
  protected:
   DialogModelTest() {
@@ -157,8 +157,8 @@ TEST_F(DialogOpenConfirmTest, NothingReachesTheRecordWithoutConfirm) {
 
 using DialogVersionTest = DialogModelTest;
 
-// A channel shows the first stored version; picking one pins it; pinned without
-// any stored version gives an empty file.
+// A channel shows the first stored version; picking one pins it; pinned without any stored version
+// gives an empty file.
 TEST_F(DialogVersionTest, ChannelsShowTheFirstVersionAndPickingOnePins) {
   Open().Confirm();
   EXPECT_EQ(model->fields().version, VersionOption::kRelease);
@@ -197,10 +197,9 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
   EXPECT_EQ(model->available().size(), 5);
 }
 
-// A drag from the available list lands before the installed row it is dropped
-// on, or last; within the installed list it moves there and stays selected;
-// back to the available list it goes to its sorted place. Drags that mean
-// nothing move nothing.
+// A drag from the available list lands before the installed row it is dropped on, or last; within
+// the installed list it moves there and stays selected; back to the available list it goes to its
+// sorted place. Drags that mean nothing move nothing.
 struct DragCase {
   const char* installed;
   Side from;
@@ -240,8 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Drops, DialogDragTest,
                                          DragCase{"ab", kIn, -1, kAv, 0, "ab", "cde", -2},
                                          DragCase{"ab", kIn, -1, kIn, 0, "ab", "cde", -2}));
 
-// The row remembered at the drag's start no longer exists: the list shrank
-// meanwhile.
+// The row remembered at the drag's start no longer exists: the list shrank meanwhile.
 TEST_F(DialogModListTest, ADragWhoseRowVanishedMovesNothing) {
   record.Mods = Dirs("ab");
   Open().SelectRow(Side::kInstalled, 1);
@@ -252,9 +250,8 @@ TEST_F(DialogModListTest, ADragWhoseRowVanishedMovesNothing) {
   ExpectLists("a", "bcde");
 }
 
-// A new or imported mod goes before the right-clicked installed row, last
-// without a selected row, and stays available after a right click on the
-// available list.
+// A new or imported mod goes before the right-clicked installed row, last without a selected row,
+// and stays available after a right click on the available list.
 struct NewModCase {
   const char* installed;
   int selected;
@@ -353,9 +350,8 @@ TEST_F(DialogLoginTest, UncheckingOrACancelledLoginStoresNothing) {
   EXPECT_EQ(record.LoginCrypt, "");
 }
 
-// Checking asks with the stored credentials; "Play offline" there keeps the
-// name instead of the credentials; ticked again, the name is offered, and a
-// login replaces it.
+// Checking asks with the stored credentials; "Play offline" there keeps the name instead of the
+// credentials; ticked again, the name is offered, and a login replaces it.
 TEST_F(DialogLoginTest, CheckingAsksAndKeepsTheCredentialsOrTheOfflineName) {
   record.LoginCrypt = EncodeLogin({"stored-user", "stored-pass"});
   Open().ClickAutoLogin(false);
@@ -380,9 +376,8 @@ TEST_F(DialogLoginTest, CheckingAsksAndKeepsTheCredentialsOrTheOfflineName) {
 
 using DialogIconTest = DialogModelTest;
 
-// The preview is the record's icon at 48; a choice shows at once, and only a
-// confirm puts it in the record, replacing an own image and never the shared
-// default.
+// The preview is the record's icon at 48; a choice shows at once, and only a confirm puts it in the
+// record, replacing an own image and never the shared default.
 TEST_F(DialogIconTest, AChosenIconIsPreviewedAndReachesTheRecordOnlyOnConfirm) {
   record.Icon.SetOwn(image::Image{2, 2, std::vector<uint8_t>(16, 7)});
   record.IconFile = "/old/icon.png";
