@@ -211,6 +211,10 @@ struct DragCase {
   int selected_after;  // in the installed list; -2: not checked
 };
 
+std::ostream& operator<<(std::ostream& out, const DragCase& c) {
+  return out << c.installed << " -> " << c.installed_after;
+}
+
 class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
 
 TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
@@ -260,6 +264,10 @@ struct NewModCase {
   const char* installed_after;
   const char* available_after;
 };
+
+std::ostream& operator<<(std::ostream& out, const NewModCase& c) {
+  return out << c.installed << " -> " << c.installed_after;
+}
 
 class DialogNewModPlaceTest : public DialogModelTest,
                               public testing::WithParamInterface<NewModCase> {};
