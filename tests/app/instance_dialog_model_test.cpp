@@ -212,7 +212,8 @@ struct DragCase {
 };
 
 std::ostream& operator<<(std::ostream& out, const DragCase& c) {
-  return out << c.installed << " -> " << c.installed_after;
+  return out << c.installed << " " << static_cast<int>(c.from) << ":" << c.from_row << " -> "
+             << static_cast<int>(c.to) << ":" << c.to_row;
 }
 
 class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
@@ -266,7 +267,7 @@ struct NewModCase {
 };
 
 std::ostream& operator<<(std::ostream& out, const NewModCase& c) {
-  return out << c.installed << " -> " << c.installed_after;
+  return out << c.installed << " row " << c.selected << (c.import ? " import" : " new");
 }
 
 class DialogNewModPlaceTest : public DialogModelTest,
