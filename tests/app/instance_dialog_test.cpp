@@ -20,8 +20,7 @@ class InstanceDialogTest : public test::InTempFolder {
   InstanceDialogTest() {
     state.settings.ModDir = dir() + "mods/";
     state.settings.CacheDir = dir() + "Cache/";
-    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000},
-                      {"minecraft - 1.1.jar", "1.1", 1200000000}};
+    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000}};
     for (auto [folder, name] : {std::pair{"m1", "Zeppelins"}, {"m2", "Airships"}})
       test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
                       "Name = " + std::string(name) + "\r\nVersion = 1.2.5\r\n");
@@ -36,27 +35,6 @@ class InstanceDialogTest : public test::InTempFolder {
   test::ScriptedUi ui;
   Instance record;
 };
-
-TEST_F(InstanceDialogTest, ConfirmedDialogWritesTheRecordFromTheProgramsLists) {
-  std::vector<std::string> shown;
-  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
-    shown = model.version_files();
-    for (int row = 0; row < model.available().size(); ++row)
-      shown.push_back(model.available().TextOf(row));
-    shown.push_back(model.installed().TextOf(0));
-    model.fields().title = "Renamed";
-    model.SelectVersion(1);
-    model.SelectRow(ModListSide::kAvailable, 0);
-    model.DoubleClick(ModListSide::kAvailable);
-    return true;
-  };
-  EXPECT_TRUE(InstanceDialog(state, ui, record));
-  EXPECT_EQ(shown, (std::vector<std::string>{"minecraft - 1.2.5.jar", "minecraft - 1.1.jar",
-                                             "[1.2.5] Airships", "[1.2.5] Zeppelins"}));
-  EXPECT_EQ(record.Name, "Renamed");
-  EXPECT_EQ(record.MineCraftFile, "minecraft - 1.1.jar");
-  EXPECT_EQ(record.Mods, (std::vector<std::string>{"m1\\", "m2\\"}));
-}
 
 // A file that is no image is refused in a box over the Ui; a cancel leaves the record.
 TEST_F(InstanceDialogTest, CancelledDialogLeavesRecordAndIcon) {
