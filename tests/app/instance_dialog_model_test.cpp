@@ -161,6 +161,7 @@ using DialogVersionTest = DialogModelTest;
 // gives an empty file.
 TEST_F(DialogVersionTest, ChannelsShowTheFirstVersionAndPickingOnePins) {
   Open().Confirm();
+  EXPECT_EQ(model->version_files(), versions);
   EXPECT_EQ(model->fields().version, VersionOption::kRelease);
   EXPECT_EQ(record.MineCraftFile, kReleaseChannel);
   record.MineCraftFile = kBetaChannel;
@@ -441,6 +442,7 @@ TEST_F(DialogRequesterTest, RequestersStartAtTheFieldAndChosenFilesFillIt) {
   EXPECT_EQ(java.start, "C:\\Java\\bin\\");
   EXPECT_EQ(JavaRequester("", platform::kPosixConventions).filters, "java|java|all|*.*");
   EXPECT_EQ(model->LauncherFileRequester().start, "C:\\Games\\magic.jar");
+  EXPECT_EQ(model->ModFileRequester().filters, ModRequester().filters);
   model->JavaChosen("C:\\Program Files\\Java\\bin\\javaw.exe");
   EXPECT_EQ(model->fields().java_path, "C:\\Program Files\\Java\\bin\\");
   model->JavaChosen("/usr/lib/jvm/java-17/bin/java");

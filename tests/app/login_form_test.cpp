@@ -28,6 +28,7 @@ TEST(LoginDialog, LoginTakesTheTextsAsTypedAndCancelKeepsTheOldOnes) {
   EXPECT_EQ(credentials.user + credentials.password, " alex old");
   ui.on_login = [](LoginForm& form) {
     form.SetUser("typed, then cancelled");
+    form.Cancel();
     return false;
   };
   EXPECT_EQ(LoginDialog(ui, credentials), app::kLoginCancelled);
