@@ -151,12 +151,6 @@ TEST_F(Stamp, TheProfileJarIsFoundByItsFile) {
   ExpectCleanedUp();
 }
 
-TEST_F(Stamp, ProfileThatIsNotThereChangesNothing) {
-  WriteConfig(2, Profile("A", ProfileJar()) + Profile("B", ProfileJar()));
-  EXPECT_EQ(Stampit(), "");
-  ExpectUnchanged();
-}
-
 TEST_F(Stamp, FailuresLeaveTheJarAsItWas) {
   test::WriteFile(Mod("broken.zip"), "not an archive");
   // Would unpack to far more than it holds: refused, as an imported one is.
@@ -169,8 +163,10 @@ TEST_F(Stamp, FailuresLeaveTheJarAsItWas) {
   std::string two_mods =
       Profile("P", ProfileJar(), ModEntry(Mod("a.zip")) + ModEntry(Mod("b.zip")));
   struct Case {
-    std::string profiles, message;  // the message, or its start
+    std::string profiles, message;  // the message, or its start; "" for nothing said
+    int index = 0;
   } cases[] = {
+      {Profile("A", ProfileJar()) + Profile("B", ProfileJar()), "", 2},
       {"", "Stamp: No Alternate-Config-File"},
       {Profile("P", ProfileJar(), ModEntry(Mod("a.zip")) + ModEntry(Mod("broken.zip"))),
        "stampit: Can't unzip mod " + Read(Mod("broken.zip"))},
@@ -185,10 +181,10 @@ TEST_F(Stamp, FailuresLeaveTheJarAsItWas) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    WriteConfig(0, c.profiles);
+    WriteConfig(c.index, c.profiles);
     if (c.profiles.empty()) fs::remove(Game() + "magic/MagicLauncher.cfg");
     std::string said = Stampit();
-    EXPECT_TRUE(said.starts_with(c.message)) << said;
+    EXPECT_TRUE(c.message.empty() ? said.empty() : said.starts_with(c.message)) << said;
     ExpectUnchanged();
   }
 }
