@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "support/jar_files.h"
+#include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -154,10 +154,7 @@ TEST_F(Stamp, TheProfileJarIsFoundByItsFile) {
 TEST_F(Stamp, FailuresLeaveTheJarAsItWas) {
   test::WriteFile(Mod("broken.zip"), "not an archive");
   // Would unpack to far more than it holds: refused, as an imported one is.
-  ASSERT_EQ(std::system(("python3 '" OXLIP_SOURCE_DIR "/tests/mods/make_zip.py' bomb '" +
-                         Mod("bomb.zip") + "' 100")
-                            .c_str()),
-            0);
+  ASSERT_EQ(test::MakeZipWithPython("bomb '" + Mod("bomb.zip") + "' 100"), 0);
   // Copies fine but is no archive, so adding the mods into it fails.
   test::WriteFile(dir() + "jars/text.jar", "plain text");
   std::string two_mods =

@@ -2,69 +2,53 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "app/app_state.h"
 #include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/startup.h"
 #include "image/image_scale.h"
+#include "support/game_fixture.h"
 #include "support/held_file.h"
+#include "support/png_writer.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::app {
 namespace {
 
-// A 24-bit BMP of one colour; its red channel names the instance it belongs to.
-std::string Bmp(int side, uint8_t red) {
-  int stride = (side * 3 + 3) / 4 * 4;
-  std::string pixels;
-  for (int y = 0; y < side; ++y) {
-    for (int x = 0; x < side; ++x) pixels += std::string{'\x10', '\x20', static_cast<char>(red)};
-    pixels.append(static_cast<size_t>(stride - side * 3), '\0');
-  }
-  auto le32 = [](uint32_t v) {
-    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                       static_cast<char>(v >> 24)};
-  };
-  std::string info = le32(40) + le32(side) + le32(side) + std::string{1, 0, 24, 0} + le32(0) +
-                     le32(static_cast<uint32_t>(pixels.size())) + le32(2835) + le32(2835) +
-                     le32(0) + le32(0);
-  return "BM" + le32(static_cast<uint32_t>(14 + info.size() + pixels.size())) + le32(0) +
-         le32(14 + 40) + info + pixels;
+// A PNG of one colour; its red channel names the instance it belongs to.
+std::string Png(int side, uint8_t red) {
+  image::Image image{side, side, {}};
+  for (int i = 0; i < side * side; ++i) image.rgba.insert(image.rgba.end(), {red, 32, 16, 255});
+  return test::EncodePngRgba(image);
 }
 
 class InstanceIconsTest : public test::InTempFolder {
  protected:
-  // Instances "i0" to "i<count - 1>", listed in that order; each icon's red is 10 times its
-  // number, and its side varies so that most are scaled.
-  void MakeInstances(int count) {
+  // Instances "i0" to "i<count - 1>", listed in that order or backwards; each icon's red is 10
+  // times its number, and its side varies so that most are scaled.
+  void MakeInstances(int count, bool backwards = false) {
     std::string order;
     for (int i = 0; i < count; ++i) {
       std::string folder = dir() + "Instances/i" + std::to_string(i) + "/";
       test::WriteFile(folder + "settings.ini", "Name = " + std::to_string(i) + "\r\n");
-      if (i != held && i != without_icon) test::WriteFile(folder + "icon.bmp", Bmp(20 + i, Red(i)));
-      order += "i" + std::to_string(i) + "\r\n";
+      if (i != held && i != without_icon) test::WriteFile(folder + "icon.png", Png(20 + i, Red(i)));
+      std::string line = "i" + std::to_string(i) + "\r\n";
+      order = backwards ? line + order : order + line;
     }
     test::WriteFile(dir() + "Instances/sort.ini", order);
-    if (held >= 0) held_icon.emplace(dir() + "Instances/i" + std::to_string(held) + "/icon.bmp");
+    if (held >= 0) held_icon.emplace(dir() + "Instances/i" + std::to_string(held) + "/icon.png");
   }
 
-  void Start() {
+  void Start(bool clear = true) {
     ASSERT_TRUE(app::StartUp(state));
     app::FillLists(state, ui);
-    ui.instance_rows_changed.clear();
+    if (clear) ui.instance_rows_changed.clear();
   }
 
   // Hands over what the worker reads until every icon has come.
   void DeliverAll() {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (DeliverInstanceIcons(state, ui)) {
-      ASSERT_LT(std::chrono::steady_clock::now(), until) << "icons still coming";
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_TRUE(test::WaitFor([&] { return !DeliverInstanceIcons(state, ui); }));
   }
 
   static uint8_t Red(int instance) { return static_cast<uint8_t>(10 * instance); }
@@ -111,29 +95,18 @@ TEST(RowsToPrefer, TheRowsInViewAndTheScreenBelow) {
 
 TEST_F(InstanceIconsTest, TheRowsInViewHaveTheirIconsAtOnceTheOthersComeInListOrder) {
   without_icon = 4;
-  MakeInstances(7);
-  // Listed backwards: the folders' own order must not decide.
-  std::string order;
-  for (int i = 6; i >= 0; --i) order += "i" + std::to_string(i) + "\r\n";
-  test::WriteFile(dir() + "Instances/sort.ini", order);
+  MakeInstances(7, true);  // listed backwards: the folders' own order must not decide
   ui.rows_in_view = {0, 1};
-  ASSERT_TRUE(app::StartUp(state));
-  app::FillLists(state, ui);
+  Start(false);
   EXPECT_EQ(ChangedRows(), (std::vector<int>{0, 1}));
   EXPECT_EQ(ShownRed(0), Red(6));
   EXPECT_EQ(ShownRed(1), Red(5));
-  for (int row = 2; row < 7; ++row) {
-    EXPECT_TRUE(state.instance_list[row]->Icon.loading());
+  for (int row = 2; row < 7; ++row)
     EXPECT_EQ(state.instance_list[row]->Icon.image(), state.default_icon.image());
-  }
   DeliverAll();
   // Row 2 is the instance without an icon: it keeps the default.
   EXPECT_EQ(ChangedRows(), (std::vector<int>{0, 1, 3, 4, 5, 6}));
-  for (int row = 0; row < 7; ++row) {
-    SCOPED_TRACE(row);
-    EXPECT_FALSE(state.instance_list[row]->Icon.loading());
-    EXPECT_EQ(ShownRed(row), row == 2 ? -1 : Red(6 - row));
-  }
+  for (int row = 0; row < 7; ++row) EXPECT_EQ(ShownRed(row), row == 2 ? -1 : Red(6 - row)) << row;
 }
 
 TEST_F(InstanceIconsTest, RowsScrolledIntoViewAreReadNext) {
@@ -143,7 +116,7 @@ TEST_F(InstanceIconsTest, RowsScrolledIntoViewAreReadNext) {
   Start();  // the worker waits at row 2
   ui.rows_in_view = {6, 7};
   DeliverInstanceIcons(state, ui);
-  held_icon->Release(Bmp(5, Red(held)));
+  held_icon->Release(Png(5, Red(held)));
   DeliverAll();
   std::vector<int> rows = ChangedRows();
   std::erase(rows, held);  // read before or after the preferred rows
@@ -169,7 +142,7 @@ TEST_F(InstanceIconsTest, IconsReadLateLeaveWhatHappenedMeanwhile) {
   app::RightClickMenu(state, app::ListKind::kInstances, 2);
   app::RunMenuCommand(state, ui, app::kCmdConfig);
   EXPECT_EQ(shown_in_dialog, Red(3));
-  held_icon->Release(Bmp(5, Red(held)));
+  held_icon->Release(Png(5, Red(held)));
   DeliverAll();
   EXPECT_EQ(ChangedRows(), (std::vector<int>{2, 1}));
   EXPECT_EQ(ShownRed(1), Red(1));

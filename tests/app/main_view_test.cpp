@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
+#include "app/command_registry.h"
+#include "app/menus.h"
 #include "support/scripted_ui.h"
 
 namespace oxlip {
@@ -81,6 +86,39 @@ TEST_F(MainViewTest, OnlyTheFirstDroppedFileIsHandedOn) {
   EXPECT_EQ(drops,
             (std::vector<std::pair<int, std::string>>{{app::kCmdDropVersionFile, "/tmp/a.jar"},
                                                       {app::kCmdDropModFile, "/tmp/mod.zip"}}));
+}
+
+std::vector<int> Ids(const app::Menu& menu) {
+  std::vector<int> ids;
+  for (const app::MenuItem& item : menu) {
+    std::vector<int> inner = Ids(item.items);
+    ids.insert(ids.end(), inner.begin(), inner.end());
+    if (item.kind == app::MenuItem::Kind::kCommand) ids.push_back(item.id);
+  }
+  return ids;
+}
+
+// Every item runs a command the program has, each once per menu; an instance with an
+// alternate launcher gets its two commands more, and its name on the disabled first item.
+TEST(Menus, EveryItemRunsARegisteredCommand) {
+  app::CommandTable table;
+  app::RegisterCommands(table);
+  for (app::MenuKind kind :
+       {app::MenuKind::kInstance, app::MenuKind::kInstanceAlternate, app::MenuKind::kInstanceArea,
+        app::MenuKind::kVersionList, app::MenuKind::kVersionRow, app::MenuKind::kModList, app::MenuKind::kModRow}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    std::vector<int> ids = Ids(app::BuildMenu(kind));
+    EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
+    for (int id : ids) EXPECT_TRUE(id == app::kCmdInstanceName || table.Has(id)) << id;
+  }
+  std::vector<int> plain = Ids(app::InstanceMenuFor("My world", false));
+  std::vector<int> added;
+  for (int id : Ids(app::InstanceMenuFor("My world", true)))
+    if (std::find(plain.begin(), plain.end(), id) == plain.end()) added.push_back(id);
+  EXPECT_EQ(added, (std::vector<int>{app::kCmdStartAlternate, app::kCmdImportAlternateMods}));
+  app::Menu named = app::InstanceMenuFor("My world", true);
+  EXPECT_EQ(named.front().text, "My world");
+  EXPECT_FALSE(named.front().enabled);
 }
 
 }  // namespace

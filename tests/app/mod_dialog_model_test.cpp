@@ -26,7 +26,9 @@ class ModDialogModelTest : public test::InTempFolder {
   ModRecord record{"", "b1.7.3", "proposed", ""};
 };
 
-TEST_F(ModDialogModelTest, VersionsStartWithAllAndTheRecordsOneIsSelected) {
+// The versions start with "all" and the record's one is selected; only a confirm changes the
+// record.
+TEST_F(ModDialogModelTest, VersionsStartWithAllAndOnlyConfirmChangesTheRecord) {
   ModDialogModel model(workspace, versions, record);
   EXPECT_EQ(model.version_choices(), (std::vector<std::string>{"all", "1.2.5", "b1.7.3"}));
   EXPECT_EQ(model.selected_version(), 2);
@@ -35,16 +37,11 @@ TEST_F(ModDialogModelTest, VersionsStartWithAllAndTheRecordsOneIsSelected) {
     ModRecord other{"", version, "x", ""};
     EXPECT_EQ(ModDialogModel(workspace, versions, other).selected_version(), 0);
   }
-}
-
-TEST_F(ModDialogModelTest, OnlyConfirmChangesTheRecord) {
-  ModDialogModel model(workspace, versions, record);
   model.SelectVersion(0);
   model.SetName("");
   EXPECT_EQ(record.Name, "proposed");
   model.Confirm();
-  EXPECT_EQ(record.Version, "all");
-  EXPECT_EQ(record.Name, "");
+  EXPECT_EQ(record.Version + "|" + record.Name, "all|");
 }
 
 TEST_F(ModDialogModelTest, BrowsingIntoFoldersAndBackUp) {
@@ -84,6 +81,13 @@ TEST_F(ModDialogModelTest, DraggedItemsMoveIntoTheListsFolderOrItsCurrentFolderI
   model.DropDragged(kRootList, "config");
   EXPECT_EQ(test::ReadFile(dir() + "ws/root/config/b.cfg"), "new");
   EXPECT_TRUE(Tree("unused").empty());
+  // An item that vanished since the drag is left alone.
+  test::WriteFile(dir() + "ws/unused/gone.txt", "g");
+  model.StartDrag(kUnusedList, {"gone.txt"});
+  std::filesystem::remove(dir() + "ws/unused/gone.txt");
+  Names before = Tree("");
+  model.DropDragged(kRootList, "");
+  EXPECT_EQ(Tree(""), before);
 }
 
 TEST_F(ModDialogModelTest, DropsIntoItselfOrWhereItAlreadyLiesAreSkipped) {
@@ -106,18 +110,10 @@ TEST_F(ModDialogModelTest, DropsIntoItselfOrWhereItAlreadyLiesAreSkipped) {
   EXPECT_EQ(test::ReadFile(dir() + "ws/root/mods2/mods/a.jar"), "a");
 }
 
-TEST_F(ModDialogModelTest, AnItemThatVanishedSinceTheDragIsLeftAlone) {
-  test::WriteFile(dir() + "ws/unused/gone.txt", "g");
-  ModDialogModel model(workspace, versions, record);
-  model.StartDrag(kUnusedList, {"gone.txt"});
-  std::filesystem::remove(dir() + "ws/unused/gone.txt");
-  model.DropDragged(kJarList, "");
-  EXPECT_TRUE(Tree("minecraft.jar").empty());
-}
-
 TEST_F(ModDialogModelTest, DesktopFilesAreCopiedIntoTheFirstTwoListsOnly) {
   test::WriteFile(dir() + "desk/one.txt", "1");
   test::WriteFile(dir() + "desk/pack/deep/two.txt", "2");
+  test::WriteFile(dir() + "ws/minecraft.jar/a.class", "a");
   test::WriteFile(dir() + "ws/root/config/one.txt", "old");
   ModDialogModel model(workspace, versions, record);
   std::string dropped = dir() + "desk/one.txt\n" + dir() + "desk/pack\r\n";
@@ -129,14 +125,9 @@ TEST_F(ModDialogModelTest, DesktopFilesAreCopiedIntoTheFirstTwoListsOnly) {
   EXPECT_EQ(test::ReadFile(dir() + "ws/root/config/pack/deep/two.txt"), "2");
   EXPECT_EQ(test::ReadFile(dir() + "desk/one.txt"), "1");  // copied, not moved
   EXPECT_TRUE(model.DropShellFiles(kJarList, "", dir() + "desk/one.txt"));
-  EXPECT_EQ(Tree("minecraft.jar"), (Names{"one.txt"}));
-}
-
-TEST_F(ModDialogModelTest, AFolderDroppedIntoItselfIsNotCopied) {
-  test::WriteFile(dir() + "ws/root/x.txt", "x");
-  ModDialogModel model(workspace, versions, record);
+  EXPECT_EQ(Tree("minecraft.jar"), (Names{"a.class", "one.txt"}));
+  // The workspace itself, dropped onto one of its own parts, is not copied.
   Names before = Tree("");
-  // The workspace itself, dropped onto one of its own parts.
   EXPECT_TRUE(model.DropShellFiles(kRootList, "", dir() + "ws"));
   EXPECT_EQ(Tree(""), before);
 }
