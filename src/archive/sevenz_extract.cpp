@@ -91,9 +91,13 @@ bool ExtractSevenZ(const Command& command, const std::string& archive, std::stri
   // Folders we decode ourselves are decoded while the files are written; anything else, and
   // any archive our reader does not take, goes through libarchive.
   SevenZContents contents;
-  std::string ignored;
-  if (ReadSevenZContents(archive, UnpackFolderToString, &contents, &ignored) &&
-      CanExtractOurselves(contents))
+  std::string why;
+  SevenZRead read = ReadSevenZContents(archive, UnpackFolderToString, &contents, &why);
+  if (read == SevenZRead::kDamaged) {
+    *error = why;
+    return false;
+  }
+  if (read == SevenZRead::kRead && CanExtractOurselves(contents))
     return ExtractOurselves(command, archive, contents, error);
   std::vector<EntryInfo> entries;
   std::vector<PlannedEntry> plans;

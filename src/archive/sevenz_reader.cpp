@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "archive/sevenz_folder.h"
 #include "archive/sevenz_header.h"
 #include "archive/sevenz_property_ids.h"
 #include "platform/random_access_file.h"
@@ -25,8 +26,14 @@ class Bytes {
   explicit Bytes(std::string_view data) : data_(data) {}
 
   bool ok() const { return ok_; }
+  bool unsupported() const { return unsupported_; }
   bool AtEnd() const { return pos_ >= data_.size(); }
   bool Fail() { return ok_ = false; }
+  // What 7-Zip never writes but the format allows: left to libarchive rather than refused.
+  bool Unsupported() {
+    unsupported_ = true;
+    return Fail();
+  }
 
   std::uint8_t Byte() {
     if (pos_ >= data_.size()) return Fail(), 0;
@@ -96,6 +103,7 @@ class Bytes {
   std::string_view data_;
   std::size_t pos_ = 0;
   bool ok_ = true;
+  bool unsupported_ = false;
 };
 
 struct Streams {
@@ -126,7 +134,7 @@ void ReadFolder(Bytes& in, SevenZFolderInfo& folder) {
   std::uint64_t ins = 0, outs = 0;
   for (std::uint64_t c = 0; c < coders && in.ok(); ++c) {
     std::uint8_t flags = in.Byte();
-    if (flags & 0xC0) in.Fail();  // alternative methods: never written
+    if (flags & 0xC0) in.Unsupported();  // alternative methods
     SevenZCoder coder;
     coder.method = std::string(in.Take(flags & 0x0F));
     if (flags & 0x10) {
@@ -162,7 +170,7 @@ void ReadFolder(Bytes& in, SevenZFolderInfo& folder) {
 void ReadUnpackInfo(Bytes& in, Streams& streams) {
   in.Expect(kFolder);
   std::uint64_t count = in.Count();
-  if (in.Byte() != 0) in.Fail();  // folders kept elsewhere: never written
+  if (in.Byte() != 0) in.Unsupported();  // folders kept elsewhere
   streams.folders.resize(count);
   for (SevenZFolderInfo& folder : streams.folders) {
     if (!in.ok()) return;
@@ -276,7 +284,7 @@ void ReadNames(Bytes& in, std::vector<SevenZEntry>& entries, std::uint64_t size)
           name[i + 1] < 0xE000)
         c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
       else if (c >= 0xD800 && c < 0xE000)
-        return (void)in.Fail();  // a lone half: libarchive says what it makes of it
+        return (void)in.Unsupported();  // a lone half: libarchive says what it makes of it
       if (c < 0x80) {
         utf8 += static_cast<char>(c);
       } else if (c < 0x800) {
@@ -301,7 +309,7 @@ template <typename T, typename Read>
 void ReadValues(Bytes& in, std::vector<SevenZEntry>& entries, std::optional<T> SevenZEntry::*field,
                 Read read) {
   std::vector<bool> defined = in.Defined(entries.size());
-  if (in.Byte() != 0) return (void)in.Fail();  // kept elsewhere: never written
+  if (in.Byte() != 0) return (void)in.Unsupported();  // kept elsewhere
   for (std::size_t i = 0; i < entries.size() && in.ok(); ++i)
     if (defined[i]) entries[i].*field = read();
 }
@@ -352,12 +360,17 @@ void ReadFilesInfo(Bytes& in, std::vector<SevenZEntry>& entries) {
   }
 }
 
+bool IsSevenZSignature(platform::RandomAccessFile& file) {
+  char head[6];
+  return file.ReadAt(0, head, sizeof head) == static_cast<std::int64_t>(sizeof head) &&
+         std::memcmp(head, "7z\xBC\xAF\x27\x1C", 6) == 0;
+}
+
 bool ReadSignatureHeader(platform::RandomAccessFile& file, std::uint64_t* offset,
                          std::uint64_t* size, std::uint32_t* crc, std::string* error) {
   char head[kSevenZSignatureHeaderSize];
-  if (file.ReadAt(0, head, sizeof head) != static_cast<std::int64_t>(sizeof head) ||
-      std::memcmp(head, "7z\xBC\xAF\x27\x1C", 6) != 0) {
-    *error = "not a 7z archive";
+  if (file.ReadAt(0, head, sizeof head) != static_cast<std::int64_t>(sizeof head)) {
+    *error = "damaged archive: it ends inside its first bytes";
     return false;
   }
   Bytes in(std::string_view(head + 12, 20));
@@ -385,22 +398,26 @@ std::uint64_t SevenZFolderInfo::UnpackSize() const {
   return 0;
 }
 
-bool ReadSevenZContents(const std::string& archive, FolderUnpacker unpack, SevenZContents* contents,
-                        std::string* error) {
+SevenZRead ReadSevenZContents(const std::string& archive, FolderUnpacker unpack,
+                              SevenZContents* contents, std::string* error) {
   platform::RandomAccessFile file;
   if (!file.OpenForReading(archive)) {
     *error = "can't open " + archive;
-    return false;
+    return SevenZRead::kNotOurs;
+  }
+  if (!IsSevenZSignature(file)) {
+    *error = "not a 7z archive";
+    return SevenZRead::kNotOurs;
   }
   std::uint64_t offset = 0, size = 0;
   std::uint32_t crc = 0;
-  if (!ReadSignatureHeader(file, &offset, &size, &crc, error)) return false;
+  if (!ReadSignatureHeader(file, &offset, &size, &crc, error)) return SevenZRead::kDamaged;
   std::string header(size, '\0');
   if (file.ReadAt(static_cast<std::int64_t>(offset), header.data(), size) !=
           static_cast<std::int64_t>(size) ||
       crc32(0, reinterpret_cast<const Bytef*>(header.data()), static_cast<uInt>(size)) != crc) {
     *error = "damaged archive: its directory does not match its CRC";
-    return false;
+    return SevenZRead::kDamaged;
   }
   std::uint64_t file_size = static_cast<std::uint64_t>(file.Size());
   // A packed directory is a folder of its own that unpacks to the real one.
@@ -410,17 +427,21 @@ bool ReadSevenZContents(const std::string& archive, FolderUnpacker unpack, Seven
     ReadStreamsInfo(in, streams, file_size);
     if (!in.ok() || streams.folders.size() != 1) {
       *error = "damaged archive: its packed directory can't be read";
-      return false;
+      return in.unsupported() ? SevenZRead::kNotOurs : SevenZRead::kDamaged;
+    }
+    if (!CanUnpackFolder(streams.folders[0])) {
+      *error = "its packed directory uses a method we leave to libarchive";
+      return SevenZRead::kNotOurs;
     }
     std::string unpacked;
-    if (!unpack(archive, streams.folders[0], &unpacked, error)) return false;
+    if (!unpack(archive, streams.folders[0], &unpacked, error)) return SevenZRead::kDamaged;
     header = std::move(unpacked);
   }
   Bytes in(header);
   Streams streams;
   if (in.Byte() != kHeader) in.Fail();
   std::uint8_t id = in.Byte();
-  if (id == kArchiveProperties || id == kAdditionalStreamsInfo) in.Fail();  // never written
+  if (id == kArchiveProperties || id == kAdditionalStreamsInfo) in.Unsupported();
   if (id == kMainStreamsInfo) {
     ReadStreamsInfo(in, streams, file_size);
     id = in.Byte();
@@ -435,10 +456,10 @@ bool ReadSevenZContents(const std::string& archive, FolderUnpacker unpack, Seven
   for (const SevenZFolderInfo& folder : streams.folders) streams_held += folder.sizes.size();
   if (!in.ok() || with_stream != streams_held) {
     *error = "damaged archive: its directory can't be read";
-    return false;
+    return in.unsupported() ? SevenZRead::kNotOurs : SevenZRead::kDamaged;
   }
   contents->folders = std::move(streams.folders);
-  return true;
+  return SevenZRead::kRead;
 }
 
 }  // namespace oxlip::archive

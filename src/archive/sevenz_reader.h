@@ -49,9 +49,14 @@ struct SevenZContents {
 using FolderUnpacker = bool (*)(const std::string& archive, const SevenZFolderInfo& folder,
                                 std::string* out, std::string* error);
 
-// False with `error` set when the file is not a 7z archive we can read ourselves (damaged,
-// or features this reader leaves to libarchive).
-bool ReadSevenZContents(const std::string& archive, FolderUnpacker unpack, SevenZContents* contents,
-                        std::string* error);
+enum class SevenZRead {
+  kRead,
+  kNotOurs,  // no 7z signature, or what 7-Zip never writes: libarchive may still read it
+  kDamaged,  // refused for good: libarchive would trust the same sizes and run out of memory
+};
+
+// With `error` set unless kRead.
+SevenZRead ReadSevenZContents(const std::string& archive, FolderUnpacker unpack,
+                              SevenZContents* contents, std::string* error);
 
 }  // namespace oxlip::archive

@@ -9,71 +9,58 @@
 namespace oxlip {
 namespace {
 
-// Every child of the element that begins at `open` (its "<"), in order.
-std::vector<std::string> Children(std::string_view text, std::size_t open) {
-  std::vector<std::string> children;
-  std::size_t position = open + 1;
-  for (std::string_view child = NextTag(text, &position); !child.empty();
-       child = NextTag(text, &position))
-    children.emplace_back(child);
-  return children;
+// The elements NextTag gives from `position` on until it gives none, and where it stops.
+std::vector<std::string> Walk(std::string_view text, std::size_t position, std::size_t* end) {
+  std::vector<std::string> found;
+  for (std::string_view tag = NextTag(text, &position); !tag.empty();
+       tag = NextTag(text, &position))
+    found.emplace_back(tag);
+  *end = position;
+  return found;
 }
 
-TEST(NextTag, ReturnsWholeElementsWithTheirChildrenAndSkipsTextBetween) {
-  std::string_view text = "junk <A x=\"1\" <B> <C <D>>> tail <E>";
-  std::size_t position = 0;
-  EXPECT_EQ(NextTag(text, &position), "<A x=\"1\" <B> <C <D>>>");
-  EXPECT_EQ(text.substr(position), " tail <E>");
-  EXPECT_EQ(NextTag(text, &position), "<E>");
-  EXPECT_EQ(position, text.size());
-  EXPECT_EQ(NextTag(text, &position), "");
-  EXPECT_EQ(position, text.size());
+// Whole elements with their children, text between skipped; a walk of children ends just past
+// the element's own close; markup inside quotes is text.
+TEST(NextTag, WalksElementsAndChildren) {
+  const struct {
+    std::string_view text;
+    std::size_t start;
+    std::vector<std::string> found;
+    std::string_view rest;
+  } cases[] = {
+      {"junk <A x=\"1\" <B> <C <D>>> tail <E>", 0, {"<A x=\"1\" <B> <C <D>>>", "<E>"}, ""},
+      {"<P <Name=\"n\"> text <Mod <File=\"f\">> ><Other>",
+       1,
+       {"<Name=\"n\">", "<Mod <File=\"f\">>"},
+       "<Other>"},
+      {"<P <Name=\"a>b<c\"> <Jar=\">\">>", 1, {"<Name=\"a>b<c\">", "<Jar=\">\">"}, ""},
+      {"<P <Name=\"a>b<c\"> <Jar=\">\">>", 0, {"<P <Name=\"a>b<c\"> <Jar=\">\">>"}, ""},
+      {"<A>", 99, {}, ""},
+      {"", 0, {}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::size_t end = 0;
+    EXPECT_EQ(Walk(c.text, c.start, &end), c.found);
+    EXPECT_EQ(c.text.substr(std::min(end, c.text.size())), c.rest);
+    EXPECT_LE(end, c.text.size());
+  }
 }
 
-TEST(NextTag, WalkOfChildrenEndsAtTheElementsOwnCloseAndNotBeyond) {
-  std::string_view text = "<P <Name=\"n\"> text <Mod <File=\"f\">> ><Other>";
-  EXPECT_EQ(Children(text, 0), (std::vector<std::string>{"<Name=\"n\">", "<Mod <File=\"f\">>"}));
-  // The close yields the empty result with the position just past it.
-  std::size_t position = text.find("><Other");
-  EXPECT_EQ(NextTag(text, &position), "");
-  EXPECT_EQ(text.substr(position), "<Other>");
-}
-
-TEST(NextTag, MarkupInsideQuotesIsText) {
-  std::string_view text = "<P <Name=\"a>b<c\"> <Jar=\">\">>";
-  EXPECT_EQ(Children(text, 0), (std::vector<std::string>{"<Name=\"a>b<c\">", "<Jar=\">\">"}));
-  std::size_t position = 0;
-  EXPECT_EQ(NextTag(text, &position), text);
-}
-
-TEST(NextTag, TextEndingInsideAnElementGivesWhatThereIsAndSaysSo) {
-  std::string_view text = "<P <Name=\"n\"> <Mod <File=\"f\">";
-  std::size_t position = 0;
-  bool cut_off = false;
-  EXPECT_EQ(NextTag(text, &position, &cut_off), text);
-  EXPECT_TRUE(cut_off);
-  EXPECT_EQ(position, text.size());
-
-  // An open quote hides the closing ">" up to the end.
-  std::string_view quoted = "<Name=\"never closed>";
-  position = 0;
-  EXPECT_EQ(NextTag(quoted, &position, &cut_off), quoted);
-  EXPECT_TRUE(cut_off);
-
-  position = 0;
-  EXPECT_EQ(NextTag("<A>", &position, &cut_off), "<A>");
-  EXPECT_FALSE(cut_off);
-  position = 0;
-  EXPECT_EQ(NextTag("only text", &position, &cut_off), "");
-  EXPECT_FALSE(cut_off);
-}
-
-TEST(NextTag, PositionPastTheEndReadsNothing) {
-  std::size_t position = 99;
-  EXPECT_EQ(NextTag("<A>", &position), "");
-  EXPECT_EQ(position, 3u);
-  position = 0;
-  EXPECT_EQ(NextTag("", &position), "");
+// Text ending inside an element gives what there is and says so; an open quote hides the
+// closing ">" up to the end.
+TEST(NextTag, TextCutOffInsideAnElement) {
+  const std::pair<std::string_view, bool> cases[] = {{"<P <Name=\"n\"> <Mod <File=\"f\">", true},
+                                                     {"<Name=\"never closed>", true},
+                                                     {"<A>", false},
+                                                     {"only text", false}};
+  for (const auto& [text, cut] : cases) {
+    std::size_t position = 0;
+    bool cut_off = !cut;
+    EXPECT_EQ(NextTag(text, &position, &cut_off), text.starts_with("<") ? text : "") << text;
+    EXPECT_EQ(cut_off, cut) << text;
+    EXPECT_EQ(position, text.size()) << text;
+  }
 }
 
 }  // namespace

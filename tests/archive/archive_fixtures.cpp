@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "archive/seven_zip.h"
 #include "support/temp_folder.h"
@@ -91,31 +92,33 @@ std::uint32_t Crc(const std::string& data) {
       crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
-Listing ListZip(const std::string& path) {
-  Listing listing;
-  int code = 0;
-  zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!zip) return listing;
-  for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-    zip_stat_t st;
-    zip_stat_index(zip, i, 0, &st);
-    std::string name = st.name;
-    bool folder = name.back() == '/';
-    zip_uint8_t system = 0;
-    zip_uint32_t attributes = 0;
-    zip_file_get_external_attributes(zip, i, 0, &system, &attributes);
-    bool link = system == ZIP_OPSYS_UNIX && ((attributes >> 16) & 0170000) == 0120000;
-    listing[Trimmed(name)] = {folder, folder ? 0 : static_cast<std::int64_t>(st.size),
-                              folder ? 0 : st.crc, link};
-  }
-  zip_discard(zip);
-  return listing;
+std::string Text(std::size_t size, unsigned seed) {
+  static const char* kWords[] = {"block ", "creeper ", "redstone ", "torch ", "pickaxe ", "\n"};
+  std::mt19937 random(seed);
+  std::string text;
+  while (text.size() < size) text += kWords[random() % 6];
+  return text.substr(0, size);
 }
 
-Listing ListSevenZ(const std::string& path) {
+std::string Noise(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string data(size, '\0');
+  for (char& c : data) c = static_cast<char>(random());
+  return data;
+}
+
+std::string Damage(const std::string& path) {
+  std::string bytes = ReadFile(path);
+  bytes[bytes.size() / 3] ^= 0x55;
+  WriteFile(path, bytes);
+  return bytes;
+}
+
+Listing ListArchive(const std::string& path) {
   Listing listing;
   struct archive* r = archive_read_new();
   archive_read_support_format_7zip(r);
+  archive_read_support_format_zip(r);
   if (archive_read_open_filename(r, path.c_str(), 1 << 16) == ARCHIVE_OK) {
     struct archive_entry* entry = nullptr;
     while (archive_read_next_header(r, &entry) == ARCHIVE_OK) {
@@ -170,6 +173,10 @@ std::map<std::string, int> ZipMethods(const std::string& path) {
 
 int RunArchiver(const std::string& command_line, const std::string& folder) {
   return SevenZip(nullptr, command_line, nullptr, 0, folder);
+}
+
+int ExtractTo(const std::string& archive, const std::string& out) {
+  return RunArchiver("x " + archive + " -aoa -o\"" + out + "\\\"");
 }
 
 bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }

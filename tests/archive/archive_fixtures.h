@@ -42,16 +42,24 @@ void PrintTo(const Item& item, std::ostream* out);
 // Name ("/"-separated, no trailing "/") to item.
 using Listing = std::map<std::string, Item>;
 
-Listing ListZip(const std::string& path);
-Listing ListSevenZ(const std::string& path);
+// A zip or 7z archive, read by libarchive.
+Listing ListArchive(const std::string& path);
 Listing ListTree(const std::string& folder);
 // Zip compression method per entry name.
 std::map<std::string, int> ZipMethods(const std::string& path);
 
 std::uint32_t Crc(const std::string& data);
 
+// Reproducible data: words that pack well, and bytes that do not pack at all.
+std::string Text(std::size_t size, unsigned seed = 1);
+std::string Noise(std::size_t size, unsigned seed = 1);
+// Flips bits of the byte a third of the way into the file; the damaged bytes.
+std::string Damage(const std::string& path);
+
 // Relative paths of the line are taken below `folder` (the current folder when empty).
 int RunArchiver(const std::string& command_line, const std::string& folder = "");
+// "x <archive> -aoa -o<out>\"
+int ExtractTo(const std::string& archive, const std::string& out);
 
 // Python 3, whose zipfile module writes what the 7-Zip program will not (links by their mode,
 // odd names).

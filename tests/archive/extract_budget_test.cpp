@@ -9,35 +9,25 @@
 namespace oxlip::test {
 namespace {
 
-class ExtractBudgetTest : public InTempFolder {
- protected:
-  void SetUp() override {
-    std::vector<FakeEntry> entries = {{"a.txt", std::string(600, 'a')},
-                                      {"dir/b.txt", std::string(600, 'b')}};
-    MakeZip("two.zip", entries);
-    MakeSevenZ("two.7z", entries);
-  }
-};
+class ExtractBudgetTest : public InTempFolder {};
 
 TEST_F(ExtractBudgetTest, AnExtractionThatWouldGoBeyondFailsAndSaysSo) {
+  const std::vector<FakeEntry> entries = {{"a.txt", std::string(600, 'a')},
+                                          {"dir/b.txt", std::string(600, 'b')}};
+  MakeZip("two.zip", entries);
+  MakeSevenZ("two.7z", entries);
   for (const char* archive : {"two.zip", "two.7z"}) {
+    SCOPED_TRACE(archive);
     archive::ExtractBudget budget(1000);
-    EXPECT_NE(RunArchiver(std::string("x ") + archive + " -aoa -o\"out\\\""), 0) << archive;
+    EXPECT_NE(ExtractTo(archive, "out"), 0);
     EXPECT_TRUE(budget.exceeded());
     // The file that did not fit is not there, not even in part.
     EXPECT_EQ(ListTree("out").count("dir/b.txt"), 0u);
   }
-}
-
-TEST_F(ExtractBudgetTest, WithinTheBudgetOrWithoutOneAllIsWritten) {
-  {
-    archive::ExtractBudget budget(1200);
-    EXPECT_EQ(RunArchiver("x two.7z -aoa -o\"in\\\""), 0);
-    EXPECT_FALSE(budget.exceeded());
-    EXPECT_EQ(budget.written(), 1200u);
-  }
-  EXPECT_EQ(RunArchiver("x two.zip -aoa -o\"free\\\""), 0);
-  EXPECT_EQ(ListTree("free").count("dir/b.txt"), 1u);
+  archive::ExtractBudget budget(1200);
+  EXPECT_EQ(RunArchiver("x two.7z -aoa"), 0);  // into the current folder
+  EXPECT_FALSE(budget.exceeded());
+  EXPECT_EQ(budget.written(), 1200u);
 }
 
 TEST(UnpackLimit, HundredTimesTheArchiveAtLeast64MbAndAGigabyteKeptFree) {

@@ -7,24 +7,38 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "archive_fixtures.h"
 
 namespace oxlip::archive {
 namespace {
 
 class BitWriter {
  public:
-  void Bits(std::uint32_t value, int count) {
+  BitWriter& Bits(std::uint32_t value, int count) {
     for (int i = 0; i < count; ++i) Bit((value >> i) & 1);
+    return *this;
   }
   // Huffman codes go most significant bit first.
-  void Code(std::uint32_t code, int length) {
+  BitWriter& Code(std::uint32_t code, int length) {
     for (int i = length - 1; i >= 0; --i) Bit((code >> i) & 1);
+    return *this;
   }
-  void Align() {
+  // The fixed code of a literal or length symbol.
+  BitWriter& Fixed(int symbol) {
+    if (symbol < 144) return Code(0x30 + symbol, 8);
+    if (symbol < 256) return Code(0x190 + symbol - 144, 9);
+    if (symbol < 280) return Code(symbol - 256, 7);
+    return Code(0xC0 + symbol - 280, 8);
+  }
+  BitWriter& Stored(const std::string& data, bool last) {
+    Bits(last, 3);  // and type 0
     while (used_ != 0) Bit(0);
+    auto length = static_cast<std::uint16_t>(data.size());
+    Bits(length, 16).Bits(static_cast<std::uint16_t>(~length), 16);
+    bytes_ += data;
+    return *this;
   }
-  void Bytes(const std::string& data) { bytes_ += data; }
   const std::string& bytes() const { return bytes_; }
 
  private:
@@ -36,28 +50,6 @@ class BitWriter {
   std::string bytes_;
   int used_ = 0;
 };
-
-// The fixed code of a literal or length symbol.
-void Fixed(BitWriter* out, int symbol) {
-  if (symbol < 144)
-    out->Code(0x30 + symbol, 8);
-  else if (symbol < 256)
-    out->Code(0x190 + symbol - 144, 9);
-  else if (symbol < 280)
-    out->Code(symbol - 256, 7);
-  else
-    out->Code(0xC0 + symbol - 280, 8);
-}
-
-void Stored(BitWriter* out, const std::string& data, bool last) {
-  out->Bits(last, 1);
-  out->Bits(0, 2);
-  out->Align();
-  std::uint16_t length = static_cast<std::uint16_t>(data.size());
-  out->Bits(length, 16);
-  out->Bits(static_cast<std::uint16_t>(~length), 16);
-  out->Bytes(data);
-}
 
 bool Decode(const std::string& stream, const Sink& sink, std::string* error) {
   std::size_t at = 0;
@@ -71,40 +63,23 @@ bool Decode(const std::string& stream, const Sink& sink, std::string* error) {
 }
 
 bool Decode(const std::string& stream, std::string* output, std::string* error) {
-  auto sink = [&](const char* data, std::size_t size) {
-    output->append(data, size);
-    return true;
-  };
-  return Decode(stream, sink, error);
-}
-
-std::string Pattern(std::size_t size) {
-  std::string data;
-  std::uint32_t x = 12345;
-  for (std::size_t i = 0; i < size; ++i) {
-    x = x * 1103515245 + 12345;
-    data += static_cast<char>(x >> 24);
-  }
-  return data;
+  return Decode(
+      stream,
+      [&](const char* data, std::size_t size) {
+        output->append(data, size);
+        return true;
+      },
+      error);
 }
 
 TEST(Inflate64, FarDistancesAndTheSixteenBitLength) {
-  std::string head = Pattern(60000);
+  std::string head = test::Noise(60000);
   BitWriter out;
-  Stored(&out, head, false);
-  out.Bits(1, 1);  // last block, fixed codes
-  out.Bits(1, 2);
-  Fixed(&out, 'x');
+  out.Stored(head, false).Bits(1, 1).Bits(1, 2).Fixed('x');  // last block, fixed codes
   // Length symbol 285: 3 plus 16 extra bits; distance code 31: 49153 plus 14 extra bits.
-  Fixed(&out, 285);
-  out.Bits(65000 - 3, 16);
-  out.Code(31, 5);
-  out.Bits(55000 - 49153, 14);
-  // Distance code 30: 32769 plus 14 extra bits, with a plain deflate length.
-  Fixed(&out, 257);  // length 3
-  out.Code(30, 5);
-  out.Bits(40000 - 32769, 14);
-  Fixed(&out, 256);
+  out.Fixed(285).Bits(65000 - 3, 16).Code(31, 5).Bits(55000 - 49153, 14);
+  // Distance code 30: 32769 plus 14 extra bits, with a plain deflate length (257: 3).
+  out.Fixed(257).Code(30, 5).Bits(40000 - 32769, 14).Fixed(256);
 
   std::string expected = head + "x";
   for (int i = 0; i < 65000; ++i) expected += expected[expected.size() - 55000];
@@ -117,32 +92,22 @@ TEST(Inflate64, FarDistancesAndTheSixteenBitLength) {
       << std::mismatch(output.begin(), output.end(), expected.begin()).first - output.begin();
 }
 
-TEST(Inflate64, DamageIsAnErrorNotAGuess) {
-  BitWriter far;
-  far.Bits(1, 1);
-  far.Bits(1, 2);
-  Fixed(&far, 'a');
-  Fixed(&far, 257);
-  far.Code(4, 5);  // distance 5, with only one byte written
-  far.Bits(0, 1);
-  Fixed(&far, 256);
-  BitWriter bad_type;
-  bad_type.Bits(7, 3);
-  BitWriter stored;
-  Stored(&stored, "abc", true);
-  std::string cut = stored.bytes().substr(0, stored.bytes().size() - 1);
-  std::string flipped = stored.bytes();
+TEST(Inflate64, DamageIsAnErrorNotAGuessAndARefusingSinkStopsTheWork) {
+  // Distance 5, with only one byte written.
+  std::string far =
+      BitWriter().Bits(3, 3).Fixed('a').Fixed(257).Code(4, 5).Bits(0, 1).Fixed(256).bytes();
+  std::string stored = BitWriter().Stored("abc", true).bytes();
+  std::string flipped = stored;
   flipped[3] ^= 1;  // the length's complement no longer fits
-  for (const std::string& stream : {far.bytes(), bad_type.bytes(), cut, flipped}) {
+  for (const std::string& stream :
+       {far, BitWriter().Bits(7, 3).bytes(), stored.substr(0, stored.size() - 1), flipped}) {
     std::string output, error;
     EXPECT_FALSE(Decode(stream, &output, &error));
     EXPECT_FALSE(error.empty());
   }
-}
 
-TEST(Inflate64, ARefusingSinkStopsTheWork) {
   BitWriter out;
-  for (int i = 0; i < 3; ++i) Stored(&out, Pattern(60000), i == 2);  // more than is buffered
+  for (int i = 0; i < 3; ++i) out.Stored(test::Noise(60000), i == 2);  // more than is buffered
   int calls = 0;
   std::string error;
   EXPECT_FALSE(Decode(

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "archive_fixtures.h"
@@ -21,21 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Noise(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string data(size, '\0');
-  for (char& c : data) c = static_cast<char>(random());
-  return data;
-}
-
-std::string Text(std::size_t size, unsigned seed) {
-  static const char* kWords[] = {"block ", "creeper ", "redstone ", "torch ", "pickaxe ", "\n"};
-  std::mt19937 random(seed);
-  std::string text;
-  while (text.size() < size) text += kWords[random() % 6];
-  return text.substr(0, size);
-}
-
 void SetModified(const std::string& path, std::int64_t seconds) {
   fs::last_write_time(path, std::chrono::file_clock::from_sys(
                                 std::chrono::sys_seconds(std::chrono::seconds(seconds))));
@@ -44,16 +28,15 @@ void SetModified(const std::string& path, std::int64_t seconds) {
 // What "7zz l -slt" says of each entry: path to its properties.
 using SltListing = std::map<std::string, std::map<std::string, std::string>>;
 
-SltListing ListWithProgram(const std::string& folder, const std::string& archive) {
-  std::string line = "cd '" + folder + "' && TZ=UTC LC_ALL=C.UTF-8 7zz l -slt '" + archive +
-                     "' -bse0 > listing.txt";
+SltListing ListWithProgram(const std::string& archive) {
+  std::string line = "TZ=UTC LC_ALL=C.UTF-8 7zz l -slt '" + archive + "' -bse0 > listing.txt";
   SltListing listing;
   if (std::system(line.c_str()) != 0) return listing;
-  std::istringstream in(ReadFile(folder + "listing.txt"));
+  std::istringstream in(ReadFile("listing.txt"));
   std::string text, path;
   bool entries = false;
   while (std::getline(in, text)) {
-    if (text == "----------") entries = true;
+    entries = entries || text == "----------";
     std::size_t equals = text.find(" = ");
     if (!entries || equals == std::string::npos) continue;
     std::string key = text.substr(0, equals), value = text.substr(equals + 3);
@@ -70,8 +53,8 @@ class SevenZWriter : public InTempFolder {
   }
 };
 
-// Data of every kind, empty files and folders, names beyond ASCII, many small files and
-// copies, for one thread and for more threads than cores.
+// Data of every kind, empty files and folders, a link, names beyond ASCII, many small files
+// and copies, for one thread and for more threads than cores.
 TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
   WriteFile("src/text.txt", Text(3000000, 1));
   WriteFile("src/noise.bin", Noise(2000000, 2));
@@ -83,7 +66,7 @@ TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
   WriteFile("src/empty.txt", "");
   fs::create_directories("src/empty folder/inner");
   WriteFile("src/Ünïcödé/файл 日本語 😀.txt", "named");
-  for (int i = 0; i < 600; ++i)
+  for (int i = 0; i < 300; ++i)
     WriteFile("src/many/f" + std::to_string(i) + ".cfg", Text(10 + i * 7, 100 + i));
 
   std::vector<archive::PackEntry> entries;
@@ -104,24 +87,30 @@ TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
     entries.push_back(entry);
   }
   Listing expected = ListTree("src");
+  const std::string target = "файл.txt";
+  entries.push_back({"Ünïcödé/link", archive::SevenZKind::kLink, 0777, 1600000000, 250000000,
+                     target.size(), "", -1, target});
+  expected["Ünïcödé/link"] = {false, static_cast<std::int64_t>(target.size()), Crc(target), true};
   platform::Utf8Names utf8;  // libarchive reads the names beyond ASCII through the locale
   for (unsigned threads : {1u, 5u}) {
     SCOPED_TRACE(threads);
     std::string archive = "t" + std::to_string(threads) + ".7z", error;
     ASSERT_TRUE(archive::WriteSevenZ(archive, entries, {true, threads, ""}, &error)) << error;
-    EXPECT_EQ(ListSevenZ(archive), expected);
+    EXPECT_EQ(ListArchive(archive), expected);
     EXPECT_EQ(RunSevenZipProgram(dir(), "t " + archive), 0);
-    ASSERT_EQ(RunSevenZipProgram(dir(), "x " + archive + " -oout" + archive), 0);
+    ASSERT_EQ(RunSevenZipProgram(dir(), "x " + archive + " -snl -oout" + archive), 0);
     EXPECT_EQ(ListTree("out" + archive), expected);
 
-    SltListing listing = ListWithProgram(dir(), archive);
+    SltListing listing = ListWithProgram(archive);
     ASSERT_EQ(listing.size(), entries.size());
     for (const archive::PackEntry& entry : entries) {
       SCOPED_TRACE(entry.name);
       auto& item = listing[entry.name];
       bool folder = entry.kind == archive::SevenZKind::kFolder;
       EXPECT_EQ(item["Size"], std::to_string(entry.size));
-      EXPECT_EQ(item["Attributes"], folder ? "D drwxr-xr-x" : "A -rw-r--r--");
+      EXPECT_EQ(item["Attributes"], folder                      ? "D drwxr-xr-x"
+                                    : entry.link_target.empty() ? "A -rw-r--r--"
+                                                                : "A lrwxrwxrwx");
       std::time_t seconds = entry.modified;
       char stamp[32];
       std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::gmtime(&seconds));
@@ -149,7 +138,7 @@ TEST_F(SevenZWriter, AChangedFileIsReadAgainAndOneThatKeepsChangingOrVanishedIsN
   entries[0].size = 3;
   std::string error;
   ASSERT_TRUE(archive::WriteSevenZ("x.7z", entries, {}, &error)) << error;
-  EXPECT_EQ(ListSevenZ("x.7z"), (Listing{{"a.txt", {false, 4, Crc("four")}}}));
+  EXPECT_EQ(ListArchive("x.7z"), (Listing{{"a.txt", {false, 4, Crc("four")}}}));
 
   const std::string shorter = "/sys/devices/system/cpu/online";
   if (platform::FileSize(shorter) > static_cast<std::int64_t>(ReadFile(shorter).size())) {
@@ -172,11 +161,9 @@ TEST_F(SevenZWriter, ANameThatIsNotUtf8FailsTheArchive) {
   EXPECT_FALSE(platform::Exists("x.7z"));
 }
 
-class SevenZRewrite : public SevenZWriter {};
-
 // An archive the program made, with a link and an empty folder: adding to it keeps its entries
 // (the link a link) and their times, and the program accepts the result.
-TEST_F(SevenZRewrite, AddingToTheProgramsArchiveKeepsItsEntries) {
+TEST_F(SevenZWriter, AddingToTheProgramsArchiveKeepsItsEntries) {
   WriteFile("old/keep.txt", Text(200000, 7));
   WriteFile("old/noise.bin", Noise(100000, 8));
   WriteFile("old/same.txt", "old");
@@ -187,14 +174,14 @@ TEST_F(SevenZRewrite, AddingToTheProgramsArchiveKeepsItsEntries) {
   WriteFile("same.txt", "newer");
   ASSERT_EQ(RunArchiver("a a.7z same.txt"), 0);
   EXPECT_EQ(RunSevenZipProgram(dir(), "t a.7z"), 0);
-  Listing listing = ListSevenZ("a.7z");
+  Listing listing = ListArchive("a.7z");
   EXPECT_EQ(listing.size(), 5u);
   EXPECT_EQ(listing["keep.txt"].crc, Crc(Text(200000, 7)));
   EXPECT_EQ(listing["noise.bin"].crc, Crc(Noise(100000, 8)));
   EXPECT_EQ(listing["same.txt"].crc, Crc("newer"));
   EXPECT_TRUE(listing["empty"].folder);
   EXPECT_TRUE(listing["link"].link);
-  SltListing slt = ListWithProgram(dir(), "a.7z");
+  SltListing slt = ListWithProgram("a.7z");
   EXPECT_EQ(slt["keep.txt"]["Modified"].substr(0, 19), "2014-05-13 16:53:20");
   EXPECT_EQ(slt["link"]["Attributes"].substr(0, 3), "A l");
   // No scratch or temporary file is left beside it.
@@ -202,30 +189,6 @@ TEST_F(SevenZRewrite, AddingToTheProgramsArchiveKeepsItsEntries) {
   for (const auto& entry : fs::directory_iterator(dir()))
     beside += entry.path().filename().string().rfind("a.7z", 0) == 0;
   EXPECT_EQ(beside, 1u);
-}
-
-TEST_F(SevenZRewrite, ADamagedOldArchiveFailsAndIsKept) {
-  WriteFile("src/a.txt", Text(300000, 9));
-  ASSERT_EQ(RunSevenZipProgram(dir() + "src", "a ../a.7z a.txt"), 0);
-  std::string bytes = ReadFile("a.7z");
-  bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x55);
-  WriteFile("a.7z", bytes);
-  WriteFile("b.txt", "b");
-  EXPECT_NE(RunArchiver("a a.7z b.txt"), 0);
-  EXPECT_EQ(ReadFile("a.7z"), bytes);
-  std::size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir())) ++files;
-  EXPECT_EQ(files, 3u);  // src, a.7z, b.txt
-}
-
-TEST_F(SevenZRewrite, DeletingEverythingLeavesAnArchiveOfNoEntries) {
-  WriteFile("a.txt", "a");
-  ASSERT_EQ(RunArchiver("a x.7z a.txt"), 0);
-  ASSERT_EQ(RunArchiver("d x.7z a.txt"), 0);
-  EXPECT_EQ(RunSevenZipProgram(dir(), "t x.7z"), 0);
-  EXPECT_TRUE(ListSevenZ("x.7z").empty());
-  ASSERT_EQ(RunArchiver("a x.7z a.txt"), 0);
-  EXPECT_EQ(ListSevenZ("x.7z").size(), 1u);
 }
 
 }  // namespace

@@ -2,24 +2,23 @@
 #include "backup/backup.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/error_text.h"
+#include "instance_tree.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/fs.h"
-#include "prefs/pref_file.h"
+#include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
+#include "support/served_buckets.h"
 #include "support/temp_folder.h"
 #include "support/write_limit.h"
 
@@ -30,26 +29,8 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-// The entries of an archive as the 7-Zip program lists them, "/"-separated.
-std::set<std::string> SevenZipEntries(const std::string& archive) {
-  std::set<std::string> names;
-  std::string command = "7zz l -slt -ba '" + archive + "' 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return names;
-  char line[4096];
-  while (std::fgets(line, sizeof line, pipe)) {
-    std::string text = line;
-    if (!text.starts_with("Path = ")) continue;
-    text = text.substr(7);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    names.insert(text);
-  }
-  ::pclose(pipe);
-  return names;
-}
-
 bool SevenZipTests(const std::string& archive) {
-  return std::system(("7zz t '" + archive + "' >/dev/null 2>&1").c_str()) == 0;
+  return test::RunSevenZipProgram(".", "t '" + archive + "'") == 0;
 }
 
 std::vector<std::string> Archives(const std::string& folder) {
@@ -60,49 +41,16 @@ std::vector<std::string> Archives(const std::string& folder) {
   return out;
 }
 
-class BackupTest : public test::InTempFolder {
+class BackupTest : public test::InstanceTree {
  protected:
   void SetUp() override {
-    if (std::system("command -v 7zz >/dev/null 2>&1") != 0) GTEST_SKIP() << "7zz is missing";
-    settings_.StartFolder = dir();
-    settings_.InstancesDir = dir() + "Instances/";
-    record_.Name = "My World";
-    record_.Folder = "inst";
-    WriteFile(Instance("settings.ini"), "Name = My World\r\n");
-    WriteFile(Instance(".minecraft/bin/minecraft.jar"), "jar");
-    WriteFile(Instance(".minecraft/options.txt"), "music:0.5\n");
-    WriteWorld("World1", "level.dat", "one");
-    WriteWorld("World1", "region/r.0.0.mcr", std::string(5000, 'a'));
-    WriteWorld("World2", "level.dat", "two");
-    fs::create_directories(Instance(".minecraft/saves/Empty"));
+    if (!test::HaveSevenZipProgram()) GTEST_SKIP() << "7zz is missing";
   }
-  void TearDown() override {
-    // The read-only folders of a failure case must not keep the test folder alive.
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(dir(), ec); !ec && it != fs::end(it);
-         it.increment(ec))
-      if (it->is_directory())
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  // The world's record says it was archived as of `date`.
+  bool Stamped(const std::string& world, platform::DateValue date) {
+    std::string text = ReadFile(Instance("backup/" + world + "/lastupdate.ini"));
+    return text == "LastUpdate = " + std::to_string(date) + "\r\n";
   }
-
-  std::string Instance(const std::string& path) const {
-    return settings_.InstancesDir + "inst/" + path;
-  }
-  void WriteWorld(const std::string& world, const std::string& file, const std::string& data,
-                  platform::DateValue date = 1300000000) {
-    std::string path = Instance(".minecraft/saves/" + world + "/" + file);
-    WriteFile(path, data);
-    platform::SetFileDate(path, date);
-  }
-  platform::DateValue LastUpdate(const std::string& world) {
-    OpenPrefFile(Instance("backup/" + world + "/lastupdate.ini"));
-    platform::DateValue value = ReadPrefNumber("LastUpdate", -1);
-    ClosePrefFile();
-    return value;
-  }
-
-  GlobalSettings settings_;
-  oxlip::Instance record_;
 };
 
 TEST_F(BackupTest, InstanceBackupHoldsEverythingButTheBackupsAndOpensInSevenZip) {
@@ -123,7 +71,7 @@ TEST_F(BackupTest, InstanceBackupHoldsEverythingButTheBackupsAndOpensInSevenZip)
   EXPECT_GE(date, before);
   EXPECT_LE(date, platform::NowDateValue());
   EXPECT_TRUE(SevenZipTests(made[0]));
-  std::set<std::string> entries = SevenZipEntries(made[0]);
+  std::set<std::string> entries = test::ProgramListing(made[0]);
   for (const char* expected :
        {"settings.ini", ".minecraft", ".minecraft/bin/minecraft.jar", ".minecraft/options.txt",
         ".minecraft/saves/World1/region/r.0.0.mcr", ".minecraft/saves/Empty"})
@@ -144,9 +92,8 @@ TEST_F(BackupTest, InstanceBackupOfAMissingFolderFailsWithoutArchivingTheCurrent
 // What a person reads ends with the system's reason: an instance whose "backup" is a file,
 // and a world whose backups land on a full disk.
 TEST_F(BackupTest, AFailedArchiveSaysWhy) {
-  std::mt19937 random(7);
-  std::string noise(256 * 1024, '\0');  // more than the full disk holds, even packed
-  for (char& byte : noise) byte = static_cast<char>(random());
+  // More than the full disk holds, even packed.
+  const std::string noise = test::FileBytes("noise", 256 * 1024);
   struct Case {
     const char* message;
     int code;
@@ -163,7 +110,7 @@ TEST_F(BackupTest, AFailedArchiveSaysWhy) {
        }},
       {"SaveBackup: Can't backup World1:", ENOSPC, true,
        [&] {
-         WriteFile(Instance(".minecraft/saves/World1/region.mca"), noise);
+         WriteFile(Instance(World("region.mca")), noise);
          return SaveBackup(settings_, record_);
        }},
   };
@@ -192,33 +139,32 @@ TEST_F(BackupTest, EachChangedWorldIsArchivedOnceAndAgainOnlyAfterItChanged) {
   EXPECT_EQ(platform::CurrentFolder(), dir());
   EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
   EXPECT_EQ(Archives(Instance("backup/World2")).size(), 1u);
-  EXPECT_EQ(LastUpdate("World1"), 1300000000);
-  EXPECT_EQ(ReadFile(Instance("backup/World1/lastupdate.ini")), "LastUpdate = 1300000000\r\n");
+  EXPECT_TRUE(Stamped("World1", 1300000000));
   // A world without files is never archived.
   EXPECT_TRUE(Archives(Instance("backup/Empty")).empty());
   EXPECT_EQ(progress.names, (std::vector<std::string>{"World1", "World2"}));
 
   std::string archive = Archives(Instance("backup/World1"))[0];
   EXPECT_TRUE(SevenZipTests(archive));
-  EXPECT_EQ(SevenZipEntries(archive),
+  EXPECT_EQ(test::ProgramListing(archive),
             (std::set<std::string>{"level.dat", "region", "region/r.0.0.mcr"}));
 
   ASSERT_EQ(SaveBackup(settings_, record_), 1);  // nothing played in between
   EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
   EXPECT_EQ(Archives(Instance("backup/World2")).size(), 1u);
 
-  WriteWorld("World2", "level.dat", "two, later", 1300000500);
+  Write(World("level.dat", "World2"), "two, later", 1300000500);
   ASSERT_EQ(SaveBackup(settings_, record_), 1);
   EXPECT_EQ(Archives(Instance("backup/World1")).size(), 1u);
-  EXPECT_EQ(LastUpdate("World2"), 1300000500);
+  EXPECT_TRUE(Stamped("World2", 1300000500));
   // Within the same second the new archive has the old one's name and is added to.
   EXPECT_GE(Archives(Instance("backup/World2")).size(), 1u);
 }
 
 TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   ASSERT_EQ(SaveBackup(settings_, record_), 1);
-  WriteWorld("World1", "level.dat", "one, later", 1300000700);
-  WriteWorld("World2", "level.dat", "two, later", 1300000800);
+  Write(World("level.dat"), "one, later", 1300000700);
+  Write(World("level.dat", "World2"), "two, later", 1300000800);
   // World1's backup folder cannot take a new archive: it is read-only, and since that does
   // not bind root, the names the next archives would get are taken by folders.
   std::string blocked = Instance("backup/World1/");
@@ -233,8 +179,8 @@ TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   // The archiver's reason follows, naming what it could not write.
   EXPECT_TRUE(LastErrorText().starts_with("SaveBackup: Can't backup World1: ")) << LastErrorText();
   EXPECT_NE(LastErrorText().find(blocked), std::string::npos) << LastErrorText();
-  EXPECT_EQ(LastUpdate("World1"), 1300000000);
-  EXPECT_EQ(LastUpdate("World2"), 1300000800);
+  EXPECT_TRUE(Stamped("World1", 1300000000));
+  EXPECT_TRUE(Stamped("World2", 1300000800));
   EXPECT_EQ(Archives(Instance("backup/World2")).size() >= 1, true);
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }

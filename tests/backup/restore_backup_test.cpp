@@ -10,8 +10,10 @@
 
 #include "backup/backup.h"
 #include "backup/backup_list.h"
+#include "instance_tree.h"
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "support/jar_files.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -27,40 +29,13 @@ using test::WriteFile;
 using Tree = std::map<std::string, std::pair<std::string, platform::DateValue>>;
 Tree Snapshot(const std::string& root) {
   Tree tree;
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
-       it.increment(ec)) {
-    std::string path = it->path().string();
-    std::string bytes = it->is_directory() ? "/" : ReadFile(path);
-    tree[path.substr(root.size())] = {bytes, it->is_directory() ? 0 : platform::FileDate(path)};
-  }
+  for (const auto& [name, bytes] : test::ReadTree(root))
+    tree[name] = {bytes, name.ends_with('/') ? 0 : platform::FileDate(root + "/" + name)};
   return tree;
 }
 
-class RestoreBackupTest : public test::InTempFolder {
+class RestoreBackupTest : public test::InstanceTree {
  protected:
-  void SetUp() override {
-    settings_.StartFolder = dir();
-    settings_.InstancesDir = dir() + "Instances/";
-    record_.Name = "My World";
-    record_.Folder = "inst";
-    WriteFile(Instance("settings.ini"), "Name = My World\r\n");
-    WriteFile(Instance("mods.ini"), "Old mod\r\n");
-    Write(".minecraft/bin/minecraft.jar", "jar", 1200000000);
-    Write(".minecraft/options.txt", "music:0.5\n", 1200000100);
-    Write(World("level.dat"), "one", 1300000000);
-    Write(World("region/r.0.0.mcr"), std::string(5000, 'a'), 1300000200);
-    Write(".minecraft/saves/World2/level.dat", "two", 1300000300);
-  }
-
-  std::string Instance(const std::string& path = "") const {
-    return settings_.InstancesDir + "inst/" + path;
-  }
-  static std::string World(const std::string& file) { return ".minecraft/saves/World1/" + file; }
-  void Write(const std::string& path, const std::string& data, platform::DateValue date) {
-    WriteFile(Instance(path), data);
-    platform::SetFileDate(Instance(path), date);
-  }
   std::string Trash(const std::string& path) const { return dir() + "data/Trash/files/" + path; }
   // The one backup of a world, or of the whole instance for "".
   BackupArchive Only(const std::string& world) const {
@@ -77,8 +52,6 @@ class RestoreBackupTest : public test::InTempFolder {
   }
 
   test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
-  GlobalSettings settings_;
-  oxlip::Instance record_;
 };
 
 TEST_F(RestoreBackupTest, AChangedWorldGetsBackItsBytesAndTimesAndTheReplacedOneIsTrashed) {

@@ -26,9 +26,6 @@ TEST_F(LoadInstanceTest, WithoutSettingsEveryValueIsItsDefault) {
           std::regex_match(r.Folder, std::regex("[0-9A-F]+ - New.[0-9]{2}-[0-9]{2}-[0-9]{4}")));
     }
     EXPECT_EQ(r.MineCraftFile, "\\\\release");
-    EXPECT_EQ(r.MinMemory, 512);
-    EXPECT_EQ(r.MaxMemory, 1024);
-    EXPECT_EQ(r.BetaVersion, 0);
     EXPECT_EQ(r.JavaPath, kFoundJava);
     EXPECT_EQ(r.Icon.image(), default_icon_.image());
     EXPECT_TRUE(r.Mods.empty());
@@ -96,34 +93,32 @@ TEST_F(LoadInstanceTest, JavaPathCountsOnlyWithCustomJava) {
             std::string::npos);
 }
 
-// The version store writes 00 0D, the date in seconds and "000".
-const std::string kVersionFile = std::string("\x00\x0D", 2) + "1339000000123";
-
-TEST_F(LoadInstanceTest, BetaVersionOfAReleaseInstanceComesFromTheVersionFile) {
+// A release instance takes its date from the version file the store wrote (00 0D, the date in
+// milliseconds) and does not save it; a beta keeps its own unless it is zero; damaged numbers
+// read as zero.
+TEST_F(LoadInstanceTest, BetaVersionAndDamagedNumbers) {
+  const std::string version_file = std::string("\x00\x0D", 2) + "1339000000123";
+  const struct {
+    const char *settings, *version;
+    int beta_version, max_memory;
+  } cases[] = {
+      {"BetaVersion = 77\r\n", "", 1339000000, 1024},
+      {"MineCraftFile = \\\\beta\r\nBetaVersion = 55\r\n", "", 55, 1024},
+      {"MineCraftFile = \\\\beta\r\nBetaVersion = 0\r\n", "", 1339000000, 1024},
+      {"MaxMemory = lots\r\nMinMemory =\r\n", "soon000", 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
+    WriteInstanceFile("r", "settings.ini", c.settings);
+    WriteInstanceFile("r", ".minecraft/bin/version",
+                      *c.version ? std::string("\x00\x0D", 2) + c.version : version_file);
+    Instance r = Load("r");
+    EXPECT_EQ(r.BetaVersion, c.beta_version);
+    EXPECT_EQ(r.MaxMemory, c.max_memory);
+  }
   WriteInstanceFile("r", "settings.ini", "BetaVersion = 77\r\n");
-  WriteInstanceFile("r", ".minecraft/bin/version", kVersionFile);
-  Instance r = Load("r");
-  EXPECT_EQ(r.BetaVersion, 1339000000);
-  Save(r);
+  Save(Load("r"));
   EXPECT_EQ(ReadInstanceFile("r", "settings.ini").find("BetaVersion"), std::string::npos);
-}
-
-TEST_F(LoadInstanceTest, BetaInstanceKeepsItsStoredDateAndFallsBackWhenItIsZero) {
-  WriteInstanceFile("b", "settings.ini", "MineCraftFile = \\\\beta\r\nBetaVersion = 55\r\n");
-  WriteInstanceFile("b", ".minecraft/bin/version", kVersionFile);
-  EXPECT_EQ(Load("b").BetaVersion, 55);
-
-  WriteInstanceFile("b", "settings.ini", "MineCraftFile = \\\\beta\r\nBetaVersion = 0\r\n");
-  EXPECT_EQ(Load("b").BetaVersion, 1339000000);
-}
-
-TEST_F(LoadInstanceTest, DamagedNumbersReadAsZero) {
-  WriteInstanceFile("d", "settings.ini", "MaxMemory = lots\r\nMinMemory =\r\n");
-  WriteInstanceFile("d", ".minecraft/bin/version", std::string("\x00\x0D", 2) + "soon000");
-  Instance r = Load("d");
-  EXPECT_EQ(r.MaxMemory, 0);
-  EXPECT_EQ(r.MinMemory, 0);
-  EXPECT_EQ(r.BetaVersion, 0);
 }
 
 }  // namespace

@@ -7,18 +7,17 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(ModListFileTest, EveryLineEndIsAcceptedAndInnerEmptyLinesStay) {
-  EXPECT_EQ(ParseModListText("a\r\nb\r\n"), (Lines{"a", "b"}));
-  EXPECT_EQ(ParseModListText("a\nb"), (Lines{"a", "b"}));
-  EXPECT_EQ(ParseModListText("a\rb\r"), (Lines{"a", "b"}));
-  EXPECT_EQ(ParseModListText("a\r\n\r\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(ParseModListText("a\n\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(ParseModListText("a\n\r\nb"), (Lines{"a", "", "b"}));
-  EXPECT_EQ(ParseModListText("\r\n"), (Lines{""}));
-  EXPECT_EQ(ParseModListText(""), Lines{});
-}
-
-TEST(ModListFileTest, WrittenTextReadsBackTheSameList) {
+// Every line end is accepted and inner empty lines stay; written text reads back the same.
+TEST(ModListFileTest, LinesAndTheTextWrittenForThem) {
+  const std::pair<const char*, Lines> cases[] = {{"a\r\nb\r\n", {"a", "b"}},
+                                                 {"a\nb", {"a", "b"}},
+                                                 {"a\rb\r", {"a", "b"}},
+                                                 {"a\r\n\r\nb", {"a", "", "b"}},
+                                                 {"a\n\nb", {"a", "", "b"}},
+                                                 {"a\n\r\nb", {"a", "", "b"}},
+                                                 {"\r\n", {""}},
+                                                 {"", {}}};
+  for (const auto& [text, lines] : cases) EXPECT_EQ(ParseModListText(text), lines) << text;
   Lines mods{"x", "", "dir\\y z"};
   EXPECT_EQ(ModListText(mods), "x\r\n\r\ndir\\y z\r\n");
   EXPECT_EQ(ParseModListText(ModListText(mods)), mods);

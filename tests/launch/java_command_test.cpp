@@ -1,4 +1,5 @@
-// The exact Java command lines of the three start modes, for both systems' conventions.
+// The Java command line per start mode and system, where the Java comes from, and values that
+// must arrive whole.
 #include "launch/java_command.h"
 
 #include <gtest/gtest.h>
@@ -12,214 +13,136 @@ namespace {
 
 using platform::kPosixConventions;
 using platform::kWindowsConventions;
+using platform::SplitCommandLine;
 
-constexpr char kWinJava[] = "\"C:\\Program Files\\Java\\jre7\\bin\\javaw.exe\"";
-constexpr char kWinBin[] = "C:\\Oxlip\\Instances\\My Game\\.minecraft\\bin";
-constexpr char kWinNatives[] =
-    "\"-Dorg.lwjgl.librarypath=C:\\Oxlip\\Instances\\My Game\\.minecraft\\bin\\natives\" "
-    "\"-Dnet.java.games.input.librarypath=C:\\Oxlip\\Instances\\My "
-    "Game\\.minecraft\\bin\\natives\"";
-constexpr char kLinuxJava[] = "\"/usr/lib/jvm/java-17/bin/java\"";
-constexpr char kLinuxInstance[] = "/home/steve/Oxlip/Instances/My Game";
-constexpr char kLinuxHome[] = "\"-Duser.home=/home/steve/Oxlip/Instances/My Game\"";
-constexpr char kLinuxBin[] = "/home/steve/Oxlip/Instances/My Game/.minecraft/bin";
-constexpr char kLinuxNatives[] =
-    "\"-Dorg.lwjgl.librarypath=/home/steve/Oxlip/Instances/My Game/.minecraft/bin/natives\" "
-    "\"-Dnet.java.games.input.librarypath=/home/steve/Oxlip/Instances/My Game/.minecraft/bin/"
-    "natives\"";
+// What differs per system; the expected lines below name these parts as {J}, {N}, {B}, {A}...
+struct System {
+  const platform::Conventions& conventions;
+  const char *instances, *java, *alternate, *home_variable, *java_program, *instance;
+  const char *class_path_separator, *natives, *alternate_folder;
+};
+// clang-format off
+const System kWindows{kWindowsConventions, "C:\\I\\", "C:\\J re\\bin\\", "C:\\M L\\ML.jar", "APPDATA",
+                      "\"C:\\J re\\bin\\javaw.exe\"", "C:\\I\\My Game", ";",
+                      "\\.minecraft\\bin\\natives", "C:\\M L\\"};
+const System kLinux{kPosixConventions, "/i/", "/j re/bin/", "/m l/ML.jar", "HOME",
+                    "\"/j re/bin/java\" \"-Duser.home=/i/My Game\"", "/i/My Game", ":",
+                    "/.minecraft/bin/natives", "/m l/"};
+// clang-format on
+
+std::string Expand(std::string text, const System& s) {
+  const std::string instance = s.instance, bin = instance + s.natives;
+  const std::string sep = s.class_path_separator;
+  const std::pair<std::string, std::string> parts[] = {
+      {"{J}", s.java_program},
+      {"{CP}", "jinput.jar" + sep + "lwjgl.jar" + sep + "lwjgl_util.jar" + sep + "minecraft.jar"},
+      {"{N}", "\"-Dorg.lwjgl.librarypath=" + bin +
+                  "\" \"-Dnet.java.games.input.librarypath=" + bin + "\""},
+      {"{B}", bin.substr(0, bin.size() - 8)},
+      {"{A}", "\"" + std::string(s.alternate) + "\""},
+      {"{AF}", s.alternate_folder},
+      {"{M}", "net.minecraft.client.Minecraft"},
+      {"{X}", "-Xmx1024m -Xms512m"},
+      {"{U}", "\"Steve\" \"t1\""}};
+  for (const auto& [token, value] : parts)
+    for (std::size_t at; (at = text.find(token)) != std::string::npos;)
+      text.replace(at, token.size(), value);
+  return text;
+}
 
 class JavaCommandTest : public ::testing::Test {
  protected:
-  JavaCommand Windows(const GameLogin& login = {"Steve", "t1"}) {
-    settings_.InstancesDir = "C:\\Oxlip\\Instances\\";
-    record_.JavaPath = "C:\\Program Files\\Java\\jre7\\bin\\";
-    return BuildJavaCommand(settings_, record_, login, "", kWindowsConventions);
-  }
-  JavaCommand Linux(const GameLogin& login = {"Steve", "t1"}) {
-    settings_.InstancesDir = "/home/steve/Oxlip/Instances/";
-    record_.JavaPath = "/usr/lib/jvm/java-17/bin/";
-    return BuildJavaCommand(settings_, record_, login, "", kPosixConventions);
-  }
   void SetUp() override {
     record_.Folder = "My Game";
     record_.CustomJava = 1;
     record_.MaxMemory = 1024;
     record_.MinMemory = 512;
+    record_.ConnectIP = "mc.example:25565";
+  }
+  JavaCommand Build(const System& s, const GameLogin& login = {"Steve", "t1"},
+                    const std::string& found_java = "") {
+    settings_.InstancesDir = s.instances;
+    record_.JavaPath = s.java;
+    record_.AltLauncher = s.alternate;
+    return BuildJavaCommand(settings_, record_, login, found_java, s.conventions);
   }
   GlobalSettings settings_;
   Instance record_;
 };
 
-TEST_F(JavaCommandTest, BuiltInStartOnWindows) {
-  JavaCommand plain = Windows();
-  EXPECT_EQ(plain.command_line,
-            std::string(kWinJava) + " -cp jinput.jar;lwjgl.jar;lwjgl_util.jar;minecraft.jar " +
-                kWinNatives + " net.minecraft.client.Minecraft \"Steve\" \"t1\"");
-  EXPECT_EQ(plain.working_folder, kWinBin);
-  EXPECT_EQ(plain.home_variable, "APPDATA");
-  EXPECT_EQ(plain.home_value, "C:\\Oxlip\\Instances\\My Game");
-
-  record_.SetMemory = 1;
-  record_.AutoConnect = 1;
-  record_.ConnectIP = "mc.example:25565";
-  EXPECT_EQ(Windows().command_line,
-            std::string(kWinJava) +
-                " -Xmx1024m -Xms512m -cp jinput.jar;lwjgl.jar;lwjgl_util.jar;minecraft.jar " +
-                kWinNatives +
-                " net.minecraft.client.Minecraft \"Steve\" \"t1\" \"mc.example:25565\"");
-  // Without a login the name and ticket are empty: two blanks after the main class.
-  record_.SetMemory = 0;
-  record_.AutoConnect = 0;
-  std::string line = Windows({"", ""}).command_line;
-  EXPECT_TRUE(line.ends_with(" net.minecraft.client.Minecraft  ")) << line;
+TEST_F(JavaCommandTest, TheLineOfEachStartModeOnEachSystem) {
+  const struct {
+    const System& system;
+    int mode;  // UseLauncher: 0 built in, 1 the launcher, 2 an alternate one, other: memory only
+    bool memory, connect, login;
+    const char *line, *folder;
+  } rows[] = {
+      {kWindows, 0, 0, 0, 1, "{J} -cp {CP} {N} {M} {U}", "{B}"},
+      {kWindows, 0, 1, 1, 1, "{J} {X} -cp {CP} {N} {M} {U} \"mc.example:25565\"", "{B}"},
+      {kWindows, 0, 0, 0, 0, "{J} -cp {CP} {N} {M}  ", "{B}"},
+      {kWindows, 1, 0, 1, 1, "{J} -cp MinecraftLauncher.jar net.minecraft.LauncherFrame", "{B}"},
+      {kWindows, 2, 1, 1, 1, "{J} {X} -jar {A}", "{AF}"},
+      {kWindows, 7, 1, 0, 1, "{J} {X} ", ""},
+      {kWindows, 7, 0, 0, 1, "{J}", ""},
+      {kLinux, 0, 0, 0, 1, "{J} -cp {CP} {N} {M} {U}", "{B}"},
+      {kLinux, 0, 1, 1, 1, "{J} {X} -cp {CP} {N} {M} {U} \"mc.example:25565\"", "{B}"},
+      {kLinux, 0, 0, 0, 0, "{J} -cp {CP} {N} {M}  ", "{B}"},
+      {kLinux, 1, 0, 1, 1, "{J} -cp MinecraftLauncher.jar net.minecraft.LauncherFrame", "{B}"},
+      {kLinux, 2, 1, 1, 1, "{J} {X} -jar {A}", "{AF}"},
+      {kLinux, 3, 1, 0, 1, "{J} {X} ", ""},
+      {kLinux, 3, 0, 0, 1, "{J} ", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Expand(row.line, row.system));
+    record_.UseLauncher = row.mode;
+    record_.SetMemory = row.memory;
+    record_.AutoConnect = row.connect;
+    JavaCommand command = Build(row.system, row.login ? GameLogin{"Steve", "t1"} : GameLogin{});
+    EXPECT_EQ(command.command_line, Expand(row.line, row.system));
+    EXPECT_EQ(command.working_folder, Expand(row.folder, row.system));
+    EXPECT_EQ(command.home_variable, row.system.home_variable);
+    EXPECT_EQ(command.home_value, row.system.instance);
+  }
 }
 
-TEST_F(JavaCommandTest, LaunchersAndOtherModesOnWindows) {
-  record_.AutoConnect = 1;  // the launchers ignore it
-  record_.ConnectIP = "mc.example";
-  record_.UseLauncher = 1;
-  JavaCommand launcher = Windows();
-  EXPECT_EQ(launcher.command_line,
-            std::string(kWinJava) + " -cp MinecraftLauncher.jar net.minecraft.LauncherFrame");
-  EXPECT_EQ(launcher.working_folder, kWinBin);
-
-  record_.UseLauncher = 2;
-  record_.AltLauncher = "C:\\Games\\Magic Launcher\\MagicLauncher.jar";
-  record_.SetMemory = 1;
-  record_.MaxMemory = -5;  // not checked
-  JavaCommand alternate = Windows();
-  EXPECT_EQ(alternate.command_line,
-            std::string(kWinJava) +
-                " -Xmx-5m -Xms512m -jar \"C:\\Games\\Magic Launcher\\MagicLauncher.jar\"");
-  EXPECT_EQ(alternate.working_folder, "C:\\Games\\Magic Launcher\\");
-
-  record_.UseLauncher = 7;  // memory options alone, in the current folder
-  JavaCommand other = Windows();
-  EXPECT_EQ(other.command_line, std::string(kWinJava) + " -Xmx-5m -Xms512m ");
-  EXPECT_EQ(other.working_folder, "");
-  record_.SetMemory = 0;
-  EXPECT_EQ(Windows().command_line, kWinJava);
-
-  // Not the instance's own Java: discovery's answer, or the bare name for the system to find.
+// Discovery's answer unless the instance names its own Java, the bare name for the system to
+// find; relative folders are taken from the start folder, since the game runs elsewhere.
+TEST_F(JavaCommandTest, WhereTheJavaAndTheInstanceAre) {
   record_.CustomJava = 0;
-  settings_.InstancesDir = "C:\\I\\";
-  EXPECT_EQ(BuildJavaCommand(settings_, record_, {}, "", kWindowsConventions).command_line,
-            "\"javaw.exe\"");
-  EXPECT_EQ(BuildJavaCommand(settings_, record_, {}, "D:\\java\\jre6\\bin\\", kWindowsConventions)
-                .command_line,
-            "\"D:\\java\\jre6\\bin\\javaw.exe\"");
-}
-
-TEST_F(JavaCommandTest, BuiltInStartOnLinuxPointsUserHomeAtTheInstanceFirst) {
-  record_.SetMemory = 1;
-  record_.AutoConnect = 1;
-  record_.ConnectIP = "mc.example:25565";
-  JavaCommand command = Linux();
-  EXPECT_EQ(command.command_line,
-            std::string(kLinuxJava) + " " + kLinuxHome +
-                " -Xmx1024m -Xms512m -cp jinput.jar:lwjgl.jar:lwjgl_util.jar:minecraft.jar " +
-                kLinuxNatives +
-                " net.minecraft.client.Minecraft \"Steve\" \"t1\" \"mc.example:25565\"");
-  EXPECT_EQ(command.working_folder, kLinuxBin);
-  EXPECT_EQ(command.home_variable, "HOME");
-  EXPECT_EQ(command.home_value, kLinuxInstance);
-  // Split by the Windows rules, the paths with blanks arrive whole.
-  std::vector<std::string> args = platform::SplitCommandLine(command.command_line);
-  std::vector<std::string> expected = {
-      "/usr/lib/jvm/java-17/bin/java",
-      "-Duser.home=/home/steve/Oxlip/Instances/My Game",
-      "-Xmx1024m",
-      "-Xms512m",
-      "-cp",
-      "jinput.jar:lwjgl.jar:lwjgl_util.jar:minecraft.jar",
-      "-Dorg.lwjgl.librarypath=/home/steve/Oxlip/Instances/My Game/.minecraft/bin/natives",
-      "-Dnet.java.games.input.librarypath=/home/steve/Oxlip/Instances/My Game/.minecraft/bin/"
-      "natives",
-      "net.minecraft.client.Minecraft",
-      "Steve",
-      "t1",
-      "mc.example:25565"};
-  EXPECT_EQ(args, expected);
-
-  record_.SetMemory = 0;
-  record_.AutoConnect = 0;
-  EXPECT_EQ(Linux({"", ""}).command_line,
-            std::string(kLinuxJava) + " " + kLinuxHome +
-                " -cp jinput.jar:lwjgl.jar:lwjgl_util.jar:minecraft.jar " + kLinuxNatives +
-                " net.minecraft.client.Minecraft  ");
-}
-
-TEST_F(JavaCommandTest, LaunchersAndOtherModesOnLinux) {
-  record_.UseLauncher = 1;
-  JavaCommand launcher = Linux();
-  EXPECT_EQ(launcher.command_line, std::string(kLinuxJava) + " " + kLinuxHome +
-                                       " -cp MinecraftLauncher.jar net.minecraft.LauncherFrame");
-  EXPECT_EQ(launcher.working_folder, kLinuxBin);
-
-  record_.UseLauncher = 2;
-  record_.AltLauncher = "/home/steve/Magic Launcher/MagicLauncher.jar";
-  record_.SetMemory = 1;
-  JavaCommand alternate = Linux();
-  EXPECT_EQ(alternate.command_line,
-            std::string(kLinuxJava) + " " + kLinuxHome +
-                " -Xmx1024m -Xms512m -jar \"/home/steve/Magic Launcher/MagicLauncher.jar\"");
-  EXPECT_EQ(alternate.working_folder, "/home/steve/Magic Launcher/");
-  EXPECT_EQ(platform::SplitCommandLine(alternate.command_line).back(),
-            "/home/steve/Magic Launcher/MagicLauncher.jar");
-
-  record_.UseLauncher = 3;
-  EXPECT_EQ(Linux().command_line,
-            std::string(kLinuxJava) + " " + kLinuxHome + " -Xmx1024m -Xms512m ");
-  record_.CustomJava = 0;
-  EXPECT_EQ(BuildJavaCommand(settings_, record_, {}, "", kPosixConventions).command_line,
-            "\"java\" " + std::string(kLinuxHome) + " -Xmx1024m -Xms512m ");
-}
-
-// Relative folders would miss from the game's own working folder.
-TEST_F(JavaCommandTest, RelativeInstancesAndJavaFoldersAreTakenFromTheStartFolder) {
+  EXPECT_EQ(Build(kWindows).command_line.substr(0, 13), "\"javaw.exe\" -");
+  EXPECT_EQ(SplitCommandLine(Build(kWindows, {}, "D:\\jre6\\bin\\").command_line)[0],
+            "D:\\jre6\\bin\\javaw.exe");
+  record_.CustomJava = 1;
   settings_.StartFolder = "/srv/oxlip/";
   settings_.InstancesDir = "Instances\\";
   record_.JavaPath = "jre/bin/";
   JavaCommand command = BuildJavaCommand(settings_, record_, {}, "", kPosixConventions);
-  EXPECT_EQ(platform::SplitCommandLine(command.command_line)[0], "/srv/oxlip/jre/bin/java");
+  EXPECT_EQ(SplitCommandLine(command.command_line)[0], "/srv/oxlip/jre/bin/java");
   EXPECT_EQ(command.home_value, "/srv/oxlip/Instances/My Game");
   EXPECT_EQ(command.working_folder, "/srv/oxlip/Instances/My Game/.minecraft/bin");
-  EXPECT_NE(command.command_line.find(
-                "\"-Dorg.lwjgl.librarypath=/srv/oxlip/Instances/My Game/.minecraft/bin/natives\""),
-            std::string::npos);
 }
 
-// Blanks, quotes and backslashes in any value must not split it or join it to the next.
+// Every value is quoted on its own (the quoting itself is the command line's): blanks, quotes
+// and backslashes must not split it or join it to the next; an empty name before a given server
+// keeps its place.
 TEST_F(JavaCommandTest, EveryValueArrivesAsOneArgument) {
-  const char* kOdd[] = {"tkn host", "say \"hi\"", "back\\\" \"slash\\", "\""};
-  for (const char* odd : kOdd) {
-    SCOPED_TRACE(odd);
-    record_.Folder = std::string("My ") + odd;
-    record_.AutoConnect = 1;
-    record_.ConnectIP = std::string("mc ") + odd;
-    std::vector<std::string> args =
-        platform::SplitCommandLine(Linux({std::string("u ") + odd, odd}).command_line);
-    ASSERT_EQ(args.size(), 10u);
-    std::string in_path = odd;  // a backslash in a path is the separator
-    std::replace(in_path.begin(), in_path.end(), '\\', '/');
-    const std::string instance = "/home/steve/Oxlip/Instances/My " + in_path;
-    EXPECT_EQ(args[1], "-Duser.home=" + instance);
-    EXPECT_EQ(args[4], "-Dorg.lwjgl.librarypath=" + instance + "/.minecraft/bin/natives");
-    EXPECT_EQ(args[7], std::string("u ") + odd);
-    EXPECT_EQ(args[8], odd);
-    EXPECT_EQ(args[9], std::string("mc ") + odd);
-
-    record_.UseLauncher = 2;
-    record_.AltLauncher = std::string("/games/") + odd + ".jar";
-    args = platform::SplitCommandLine(Linux().command_line);
-    EXPECT_EQ(args.back(), "/games/" + in_path + ".jar");
-    record_.UseLauncher = 0;
-  }
-  // An empty name before a given ticket or server keeps its place.
-  record_.ConnectIP = "mc.example";
-  std::vector<std::string> args = platform::SplitCommandLine(Linux({"", ""}).command_line);
+  const std::string odd = "back\\\" \"slash\\", in_path = "back/\" \"slash/";
+  record_.Folder = "My " + odd;
+  record_.AutoConnect = 1;
+  record_.ConnectIP = "mc " + odd;
+  std::vector<std::string> args = SplitCommandLine(Build(kLinux, {"u " + odd, odd}).command_line);
+  ASSERT_EQ(args.size(), 10u);
+  EXPECT_EQ(args[1], "-Duser.home=/i/My " + in_path);
+  EXPECT_EQ(args[4], "-Dorg.lwjgl.librarypath=/i/My " + in_path + "/.minecraft/bin/natives");
   EXPECT_EQ(std::vector<std::string>(args.begin() + 7, args.end()),
-            (std::vector<std::string>{"", "", "mc.example"}));
+            (std::vector<std::string>{"u " + odd, odd, "mc " + odd}));
+  EXPECT_EQ(SplitCommandLine(Build(kLinux, {}).command_line)[8], "");
+  record_.UseLauncher = 2;
+  settings_.InstancesDir = kLinux.instances;
+  record_.AltLauncher = "/games/" + odd + ".jar";
+  args = SplitCommandLine(
+      BuildJavaCommand(settings_, record_, {}, "", kPosixConventions).command_line);
+  EXPECT_EQ(args.back(), "/games/" + in_path + ".jar");
 }
 
 }  // namespace

@@ -94,17 +94,12 @@ TEST_F(LogFollowerTest, ExceptionLinesAreTakenFromTheLastOutputOnly) {
 }
 
 TEST(WholeCharacters, StopsBeforeAnUnfinishedSequence) {
-  for (auto [text, whole] : {std::pair<std::string, std::size_t>{"", 0},
-                             {"ab", 2},
-                             {"a\xC3", 1},
-                             {"a\xC3\xA9", 3},
-                             {"\xE2\x82", 0},
-                             {"\xF0\x9F\x98\x80", 4},
-                             {"a\xF0\x9F\x98", 1},
-                             {"\x80\x80\x80\x80", 4}}) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(WholeCharacters(text), whole);
-  }
+  // clang-format off
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"", 0}, {"ab", 2}, {"a\xC3", 1}, {"a\xC3\xA9", 3}, {"\xE2\x82", 0},
+      {"\xF0\x9F\x98\x80", 4}, {"a\xF0\x9F\x98", 1}, {"\x80\x80\x80\x80", 4}};
+  // clang-format on
+  for (const auto& [text, whole] : cases) EXPECT_EQ(WholeCharacters(text), whole) << text;
 }
 
 }  // namespace

@@ -1,18 +1,8 @@
 #include "mirror_tree.h"
 
-#include <chrono>
-#include <filesystem>
 #include <sstream>
 
 namespace oxlip::test {
-
-void WriteServedFile(const std::string& root, const std::string& relative,
-                     const std::string& data) {
-  std::string path = root + relative;
-  WriteFile(path, data);
-  auto time = std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(kFileTime));
-  std::filesystem::last_write_time(path, time);
-}
 
 std::string Element(const std::string& xml, const std::string& tag) {
   size_t start = xml.find("<" + tag + ">");

@@ -33,19 +33,18 @@ std::string Rebuilt(const std::string& old, const std::string& target) {
   return delta;
 }
 
-TEST(DeltaEncoderTest, NearEditsAreCheapAndCopiesReachOnlyTheirOffsets) {
+TEST(DeltaEncoderTest, RebuildsExactlyAndNearEditsAreCheap) {
   std::string old = Random(20000, 1), target = old;
   target.replace(1000, 4, "edit");
   target.insert(5000, "inserted bytes, 100 or fewer of them");
   target.erase(9000, 60);
   target[15000] ^= 0x55;
   EXPECT_LT(Rebuilt(old, target).size(), 100u);
-  // Shifted by 127 bytes the old content can still be copied; by 129 it cannot.
+  // Copies reach offsets -128 to 127: shifted by 127 bytes the old content can still be copied,
+  // by 129 it cannot.
   EXPECT_LT(Rebuilt(old, Random(127, 3) + old).size(), 200u);
   EXPECT_GT(Rebuilt(old, Random(129, 4) + old).size(), old.size() + 129);
-}
 
-TEST(DeltaEncoderTest, EveryLengthRebuildsExactly) {
   std::string zeros(200000, '\0');  // one long run: copies split at their longest form
   Rebuilt(zeros, zeros);
   Rebuilt("", "");
@@ -53,15 +52,15 @@ TEST(DeltaEncoderTest, EveryLengthRebuildsExactly) {
   Rebuilt("", Random(70000, 5));
   for (unsigned seed = 0; seed < 50; ++seed) {
     std::mt19937 random(seed);
-    std::string old = Random(random() % 3000, seed), target = old;
-    for (int edits = random() % 20; edits > 0 && !target.empty(); --edits) {
-      size_t at = random() % target.size();
+    std::string from = Random(random() % 3000, seed), to = from;
+    for (int edits = random() % 20; edits > 0 && !to.empty(); --edits) {
+      size_t at = random() % to.size();
       if (random() % 2)
-        target.insert(at, Random(random() % 40, seed + edits));
+        to.insert(at, Random(random() % 40, seed + edits));
       else
-        target.erase(at, random() % 40);
+        to.erase(at, random() % 40);
     }
-    Rebuilt(old, target);
+    Rebuilt(from, to);
   }
 }
 

@@ -61,27 +61,16 @@ class MkpatchRoundTripTest : public test::DowngradeTest {
         << output;
     return output;
   }
-
-  // The made jar has the original's files, dates and version.
-  void ExpectSameJar(const std::string& made, const std::string& original) {
-    SCOPED_TRACE(made);
-    JarFiles files = JarContents(made);
-    EXPECT_FALSE(files.empty());
-    EXPECT_EQ(files, JarContents(original));
-    EXPECT_EQ(JarDates(made), JarDates(original));
-  }
 };
 
 TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
-  struct Version {
-    const char* key;
-    const char* file;
-    const char* text;
+  const struct {
+    const char *key, *file, *text;
   } versions[] = {{"12w08a/minecraft.jar", "minecraft - 12w08a.jar", "12w08a"},
                   {"1_1/minecraft.jar", "minecraft - 1.1.jar", "1.1"},
                   {"1_0/minecraft.jar", "minecraft - 1.0.jar", "1.0"},
                   {"b1_8/MINECRAFT.JAR", "minecraft - Beta 1.8.1.jar", "Beta 1.8.1"}};
-  for (const Version& v : versions) CopyFixture(v.key, dir() + "originals/" + v.file);
+  for (const auto& v : versions) CopyFixture(v.key, dir() + "originals/" + v.file);
   // Each patch is made from the original jar of its source, stored while it is made.
   for (size_t i = 0; i + 1 < std::size(versions); ++i) {
     CopyFixture(versions[i].key, Jar(versions[i].file));
@@ -93,15 +82,20 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
   EXPECT_EQ(LastErrorText(), "Downgrade: no patch file");
   std::string records;
   for (size_t i = 1; i < std::size(versions); ++i) {
+    // The made jar has the original's files, dates and version.
+    SCOPED_TRACE(versions[i].file);
     std::string original = dir() + "originals/" + versions[i].file;
-    ExpectSameJar(Jar(versions[i].file), original);
+    EXPECT_FALSE(JarContents(original).empty());
+    EXPECT_EQ(JarContents(Jar(versions[i].file)), JarContents(original));
+    EXPECT_EQ(JarDates(Jar(versions[i].file)), JarDates(original));
     records +=
         VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
   }
   EXPECT_EQ(VerIni(), records);
 }
 
-TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
+// Folders as source and target (the chain above reads jars), with every kind of change.
+TEST_F(MkpatchRoundTripTest, GeneratedTreesWithEveryKindOfChange) {
   std::string edited = Random(8000, 1);
   JarFiles source{{kMainClass, test::MainClassBytes("2.0")},
                   {"same.bin", Random(10000, 2)},
@@ -120,33 +114,22 @@ TEST_F(MkpatchRoundTripTest, GeneratedJarsWithEveryKindOfChange) {
                   {"kept empty.txt", ""},
                   {"new empty.txt", ""}};
   MakeStoredJar("minecraft - 2.0.jar", source, 1300000000);
-  test::MakeJar(dir() + "minecraft - 1.9.jar", target, 1290000000);
-  std::string output = MakePatch(Jar("minecraft - 2.0.jar"), dir() + "minecraft - 1.9.jar",
+  test::WriteTree(dir() + "source/", source, 1300000000);
+  test::WriteTree(dir() + "minecraft - 1.9/", target, 1290000000);
+  std::string output = MakePatch(dir() + "source", dir() + "minecraft - 1.9/",
                                  settings.PatchDir + "minecraft - 2.0#minecraft - 1.9.patch");
   // Six folders, same.bin and the empty file kept; both classes as deltas.
   EXPECT_NE(output.find("(8 kept, 2 deltas, 3 new)"), std::string::npos) << output;
 
   ASSERT_EQ(Run("minecraft - 2.0.jar", 0), 1) << LastErrorText();
-  ExpectSameJar(Jar("minecraft - 1.9.jar"), dir() + "minecraft - 1.9.jar");
+  EXPECT_EQ(JarContents(Jar("minecraft - 1.9.jar")), test::ReadTree(dir() + "minecraft - 1.9/"));
   EXPECT_EQ(VerIni(), VersionRecordBytes("minecraft - 1.9.jar", "1.9", 1290000000));
-}
-
-TEST_F(MkpatchRoundTripTest, FoldersServeAsSourceAndTarget) {
-  JarFiles source{{"a.txt", "source a"}, {"b.bin", Random(3000, 5)}};
-  JarFiles target{{"a.txt", "target a"}, {"b.bin", Random(3000, 5) + "more"}, {"c/", ""}};
-  MakeStoredJar("minecraft - 3.jar", source, 1300000000);
-  test::WriteTree(dir() + "source/", source, 1300000000);
-  test::WriteTree(dir() + "minecraft - 2/", target, 1290000000);
-  MakePatch(dir() + "source", dir() + "minecraft - 2/",
-            settings.PatchDir + "minecraft - 3#minecraft - 2.patch");
-  ASSERT_EQ(Run("minecraft - 3.jar", 0), 1) << LastErrorText();
-  EXPECT_EQ(JarContents(Jar("minecraft - 2.jar")), target);
 }
 
 TEST_F(MkpatchRoundTripTest, UsageAndFailures) {
   std::string output;
   EXPECT_EQ(RunTool("--help", &output), 0);
-  EXPECT_EQ(output.rfind("Usage: oxlip-mkpatch SOURCE TARGET PATCH", 0), 0u);
+  EXPECT_EQ(output.rfind("Usage: ", 0), 0u) << output;
   EXPECT_EQ(RunTool("only-one", &output), 2);
   EXPECT_EQ(RunTool("missing.jar also-missing.jar out.patch", &output), 1);
   EXPECT_EQ(output.rfind("oxlip-mkpatch: can't open", 0), 0u) << output;

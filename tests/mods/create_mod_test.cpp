@@ -37,48 +37,41 @@ class CreateModTest : public test::InTempFolder {
   ModRecord record{"", "1.2.5", "My Mod", ""};
 };
 
+// Also with folder settings relative to the start folder: packing one part must not move where
+// the next part or the mod folder is looked for.
 TEST_F(CreateModTest, EachPartIsPackedRelativeToItself) {
-  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
-  test::WriteFile(Part("minecraft.jar") + "net/b.class", "b");
-  test::WriteFile(Part("root") + "config/x.cfg", "x");
-  test::WriteFile(Part("unused") + "readme.txt", "never packed");
-  EXPECT_EQ(CreateMod(settings, record), 1);
-  EXPECT_TRUE(std::regex_match(record.Dir, std::regex("[0-9A-F]+ - \\[1\\.2\\.5\\]My_Mod\\\\")))
-      << record.Dir;
-  std::string folder = ModFolder(record);
-  EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
-  EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"),
-            (Names{"a.class", "net", "net/b.class"}));
-  EXPECT_EQ(test::ProgramListing(folder + "root.7z"),
-            (Names{"bin", "config", "config/x.cfg", "mods", "resources"}));
-  EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = My Mod\r\nVersion = 1.2.5\r\n");
-  EXPECT_EQ(platform::CurrentFolder(), dir());
+  for (bool relative : {false, true}) {
+    SCOPED_TRACE(relative);
+    if (relative) {
+      settings.CacheDir = "Cache\\";
+      settings.ModDir = "mods\\";
+    }
+    test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+    test::WriteFile(Part("minecraft.jar") + "net/b.class", "b");
+    test::WriteFile(Part("root") + "config/x.cfg", "x");
+    test::WriteFile(Part("unused") + "readme.txt", "never packed");
+    ModRecord made = record;
+    EXPECT_EQ(CreateMod(settings, made), 1);
+    EXPECT_TRUE(std::regex_match(made.Dir, std::regex("[0-9A-F]+ - \\[1\\.2\\.5\\]My_Mod\\\\")))
+        << made.Dir;
+    std::string folder = dir() + "mods/" + made.Dir.substr(0, made.Dir.size() - 1) + "/";
+    EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
+    EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"),
+              (Names{"a.class", "net", "net/b.class"}));
+    EXPECT_EQ(test::ProgramListing(folder + "root.7z"),
+              (Names{"bin", "config", "config/x.cfg", "mods", "resources"}));
+    EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = My Mod\r\nVersion = 1.2.5\r\n");
+    EXPECT_EQ(platform::CurrentFolder(), dir());
+  }
 }
 
-// Folder settings relative to the start folder: packing one part must not move where the
-// next part or the mod folder is looked for.
-TEST_F(CreateModTest, RelativeFolderSettingsPackBothPartsIntoTheModFolder) {
-  settings.CacheDir = "Cache\\";
-  settings.ModDir = "mods\\";
-  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
-  test::WriteFile(Part("root") + "config/x.cfg", "x");
-  EXPECT_EQ(CreateMod(settings, record), 1) << LastErrorText();
-  std::string folder = dir() + "mods/" + record.Dir.substr(0, record.Dir.size() - 1) + "/";
-  EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
-  EXPECT_EQ(platform::CurrentFolder(), dir());
-}
-
-TEST_F(CreateModTest, APartWithoutFilesMakesNoArchive) {
-  std::filesystem::create_directories(Part("minecraft.jar") + "empty/deeper");
-  test::WriteFile(Part("root") + "options.txt", "o");
-  EXPECT_EQ(CreateMod(settings, record), 1);
-  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"root.7z", "mod.ini"}));
-}
-
-TEST_F(CreateModTest, AFileDatedBefore1970IsAFileAllTheSame) {
+// A part with folders but no file makes no archive; a file dated before 1970 is a file.
+TEST_F(CreateModTest, OnlyFilesMakeAnArchiveWhateverTheirDate) {
+  std::filesystem::create_directories(Part("root") + "empty/deeper");
   test::WriteFile(Part("minecraft.jar") + "old.class", "o");
   ASSERT_TRUE(platform::SetFileDate(Part("minecraft.jar") + "old.class", -86400));
   EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"minecraftjar.7z", "mod.ini"}));
   EXPECT_EQ(test::ProgramListing(ModFolder(record) + "minecraftjar.7z"), (Names{"old.class"}));
 }
 

@@ -11,6 +11,7 @@
 #include "mods/mod_workspace.h"
 #include "platform/error.h"
 #include "platform/path.h"
+#include "support/jar_files.h"
 #include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 #include "support/write_limit.h"
@@ -19,7 +20,7 @@ namespace oxlip {
 namespace {
 
 using Names = std::set<std::string>;
-using Files = std::vector<std::pair<std::string, std::string>>;
+using Files = test::JarFiles;
 
 class ModInstallTest : public test::InTempFolder {
  protected:
@@ -31,27 +32,19 @@ class ModInstallTest : public test::InTempFolder {
     instance.Folder = "inst";
     std::filesystem::create_directories(game + "bin");
     std::filesystem::create_directories(settings.ModDir);
-    MakeGameJar();
-  }
-
-  // A jar as the game ships it, made by the 7-Zip program.
-  void MakeGameJar() {
-    test::WriteFile(dir() + "jar/META-INF/MANIFEST.MF", "Manifest-Version: 1.0\n");
-    test::WriteFile(dir() + "jar/META-INF/MOJANG_C.SF", "signature");
-    test::WriteFile(dir() + "jar/net/minecraft/client/Minecraft.class", "main class");
-    test::WriteFile(dir() + "jar/a.class", "a");
-    ASSERT_EQ(test::SevenZipProgram(dir() + "jar", "a -tzip '" + jar + "' *"), 0);
+    // A jar as the game ships it.
+    test::MakeJar(jar, {{"META-INF/MANIFEST.MF", "Manifest-Version: 1.0\n"},
+                        {"META-INF/MOJANG_C.SF", "signature"},
+                        {"net/minecraft/client/Minecraft.class", "main class"},
+                        {"a.class", "a"}});
   }
 
   // A mod packed by CreateMod from the files given for the two parts of the workspace.
   std::string MakeMod(const std::string& name, const Files& jar_files, const Files& root_files) {
-    std::string workspace = mods::WorkspaceFolder(settings);
     std::filesystem::remove_all(dir() + "Cache/testmod");
-    mods::CreateWorkspaceFolders(workspace);
-    for (const auto& [path, data] : jar_files)
-      test::WriteFile(dir() + "Cache/testmod/minecraft.jar/" + path, data);
-    for (const auto& [path, data] : root_files)
-      test::WriteFile(dir() + "Cache/testmod/root/" + path, data);
+    mods::CreateWorkspaceFolders(mods::WorkspaceFolder(settings));
+    test::WriteTree(dir() + "Cache/testmod/minecraft.jar/", jar_files, 1300000000);
+    test::WriteTree(dir() + "Cache/testmod/root/", root_files, 1300000000);
     ModRecord record{"", "all", name, ""};
     EXPECT_EQ(CreateMod(settings, record), 1);
     std::filesystem::remove_all(dir() + "Cache/testmod");
@@ -64,24 +57,11 @@ class ModInstallTest : public test::InTempFolder {
     installmod(settings, instance, overwrite, progress);
   }
 
-  std::vector<std::string> RecordLines() {
-    std::string text = test::ReadFile(record);
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
-      end = text.find("\r\n", start);
-      if (end == std::string::npos) {
-        ADD_FAILURE() << "a line without CR LF";
-        break;
-      }
-      lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
+  // Where `line` stands in the record; npos when it is no line of it.
+  std::size_t RecordedAt(const std::string& line) {
+    return ("\r\n" + test::ReadFile(record)).find("\r\n" + line + "\r\n");
   }
-
-  bool Recorded(const std::string& line) {
-    std::vector<std::string> lines = RecordLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
+  bool Recorded(const std::string& line) { return RecordedAt(line) != std::string::npos; }
 
   GlobalSettings settings;
   Instance instance;
@@ -94,14 +74,17 @@ class ModInstallTest : public test::InTempFolder {
 TEST_F(ModInstallTest, TheLaterModWinsAndFoldersAreRecordedBeforeTheirFiles) {
   std::string a = MakeMod("A", {}, {{"config/shared.cfg", "from A"}, {"options.txt", "A"}});
   std::string b = MakeMod("B", {}, {{"config/shared.cfg", "from B"}});
+  std::string jar_before = test::ReadFile(jar);
+  auto jar_time = std::filesystem::last_write_time(jar);
   Install({a, b}, 1);
   EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
-  std::vector<std::string> lines = RecordLines();
-  auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line); };
-  ASSERT_NE(at("config\\shared.cfg"), lines.end());
-  EXPECT_LT(at("config\\"), at("config\\shared.cfg"));
-  EXPECT_NE(at("options.txt"), lines.end());
+  ASSERT_TRUE(Recorded("config\\shared.cfg"));
+  EXPECT_LT(RecordedAt("config\\"), RecordedAt("config\\shared.cfg"));
+  EXPECT_TRUE(Recorded("options.txt"));
+  // Mods without a jar part leave the jar untouched.
+  EXPECT_EQ(test::ReadFile(jar), jar_before);
+  EXPECT_EQ(std::filesystem::last_write_time(jar), jar_time);
   // The staging folders are gone.
   EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
   EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/minecraftjar"));
@@ -127,10 +110,17 @@ TEST_F(ModInstallTest, OverwriteZeroKeepsAnEditedFileAndStillRecordsIt) {
   EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "mod");
 }
 
-TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFolders) {
+// Folders that were there before (a mods folder of the person's own) are never recorded, so
+// never deleted.
+TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFoldersButNotWithFoldersThatWereThere) {
+  test::WriteFile(game + "mods/user.jar", "the user's own");
+  std::filesystem::create_directories(game + "resources");
   std::string a = MakeMod("A", {}, {{"mods/extra/a.jar", "a"}, {"config/a/a.cfg", "a"}});
   std::string b = MakeMod("B", {}, {{"mods/b.jar", "b"}});
   Install({a, b}, 1);
+  EXPECT_TRUE(Recorded("mods\\b.jar"));
+  EXPECT_FALSE(Recorded("mods\\"));
+  EXPECT_FALSE(Recorded("resources\\"));
   test::WriteFile(game + "config/a/mine.txt", "a file no mod put there");
   Install({b}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/extra"));
@@ -139,26 +129,13 @@ TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFolders) {
   EXPECT_EQ(test::ReadFile(game + "mods/b.jar"), "b");
   EXPECT_FALSE(Recorded("mods\\extra\\a.jar"));
   // No active mod at all: everything recorded goes, and the record too.
+  std::filesystem::remove(game + "mods/user.jar");
   Install({}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/b.jar"));
   EXPECT_FALSE(std::filesystem::exists(record));
-  EXPECT_TRUE(std::filesystem::exists(game + "bin/minecraft.jar"));
-}
-
-TEST_F(ModInstallTest, AModsFolderThatWasThereIsNeverRecordedNorDeleted) {
-  test::WriteFile(game + "mods/user.jar", "the user's own");
-  std::filesystem::create_directories(game + "resources");
-  std::string a = MakeMod("A", {}, {{"mods/a.jar", "a"}});
-  Install({a}, 1);
-  EXPECT_TRUE(Recorded("mods\\a.jar"));
-  EXPECT_FALSE(Recorded("mods\\"));
-  EXPECT_FALSE(Recorded("resources\\"));
-  std::filesystem::remove(game + "mods/user.jar");
-  UninstallMods(settings, instance);
-  EXPECT_FALSE(std::filesystem::exists(game + "mods/a.jar"));
   EXPECT_TRUE(std::filesystem::is_directory(game + "mods"));
   EXPECT_TRUE(std::filesystem::is_directory(game + "resources"));
-  EXPECT_FALSE(std::filesystem::exists(record));
+  EXPECT_TRUE(std::filesystem::exists(game + "bin/minecraft.jar"));
 }
 
 // What a person had there before is theirs: it comes back once no mod provides that file.
@@ -186,7 +163,7 @@ TEST_F(ModInstallTest, ARecordThatCannotBeWrittenStopsTheInstallationBeforeAnyCh
   std::string a = MakeMod("A", {}, {{"old.txt", "a"}});
   Install({a}, 1);
   Files many;
-  for (int i = 0; i < 40; ++i) many.push_back({"config/file-" + std::to_string(i) + ".cfg", "b"});
+  for (int i = 0; i < 40; ++i) many["config/file-" + std::to_string(i) + ".cfg"] = "b";
   std::string b = MakeMod("B", {{"b.class", "b"}}, many);
   std::string record_before = test::ReadFile(record), jar_before = test::ReadFile(jar);
   // Every file of the mod fits below the limit; the record of them all does not.
@@ -224,26 +201,20 @@ TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBefore
   }
 }
 
-TEST_F(ModInstallTest, AModWithoutJarPartLeavesTheJarUntouched) {
-  std::string before = test::ReadFile(jar);
-  auto time = std::filesystem::last_write_time(jar);
-  std::string a = MakeMod("A", {}, {{"options.txt", "a"}});
-  Install({a}, 1);
-  EXPECT_EQ(test::ReadFile(jar), before);
-  EXPECT_EQ(std::filesystem::last_write_time(jar), time);
-}
-
 TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
   std::string a = MakeMod(
       "A", {{"a.class", "patched"}, {"net/Mod.class", "m"}, {"Meta-Inf/MOD.SF", "mod signature"}},
       {});
   std::string b = MakeMod("B", {{"b.class", "b"}}, {});
   Install({a, b}, 1);
-  Names listing = test::ProgramListing(jar);
-  EXPECT_EQ(listing, (Names{"a.class", "b.class", "net", "net/Mod.class", "net/minecraft",
-                            "net/minecraft/client", "net/minecraft/client/Minecraft.class"}));
-  ASSERT_EQ(test::SevenZipProgram(dir(), "x '" + jar + "' a.class -o'check'"), 0);
-  EXPECT_EQ(test::ReadFile(dir() + "check/a.class"), "patched");
+  EXPECT_EQ(test::JarContents(jar),
+            (test::JarFiles{{"a.class", "patched"},
+                            {"b.class", "b"},
+                            {"net/", ""},
+                            {"net/Mod.class", "m"},
+                            {"net/minecraft/", ""},
+                            {"net/minecraft/client/", ""},
+                            {"net/minecraft/client/Minecraft.class", "main class"}}));
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
 }
 

@@ -23,11 +23,14 @@ class ModLibraryTest : public test::InTempFolder {
               "Name = " + name + "\r\nVersion = " + version + "\r\n");
   }
   std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const ModRecord& mod : Scan()) names.push_back(mod.Name);
+    return names;
+  }
+  ModList Scan() {
     ModList mods;
     ScanMods(settings, versions, mods);
-    std::vector<std::string> names;
-    for (const ModRecord& mod : mods) names.push_back(mod.Name);
-    return names;
+    return mods;
   }
 
   GlobalSettings settings;
@@ -46,17 +49,10 @@ TEST_F(ModLibraryTest, OrderIsAllThenNewestJarThenUnknownByteWise) {
   // 1.0.0's jar is newer than 1.2.5's, so its mods come first whatever the names.
   EXPECT_EQ(Names(), (std::vector<std::string>{"Anything", "Old", "Beta", "alpha", "zeta",
                                                "<loaderror>", "Lost"}));
-}
-
-TEST_F(ModLibraryTest, RecordsCarryFolderAndSortKey) {
-  AddMod("m1", "Name", "all");
-  AddMod("m2", "Other", "beta");
-  ModList mods;
-  ScanMods(settings, versions, mods);
-  ASSERT_EQ(mods.size(), 2u);
-  EXPECT_EQ(mods[0].Dir, "m1\\");
-  EXPECT_EQ(mods[0].SortKey, "0000000000_Name");
-  EXPECT_EQ(mods[1].SortKey, "_Other");
+  ModList mods = Scan();
+  EXPECT_EQ(mods[0].Dir, "e\\");
+  EXPECT_EQ(mods[0].SortKey, "0000000000_Anything");
+  EXPECT_EQ(mods.back().SortKey, "_Lost");
 }
 
 TEST_F(ModLibraryTest, MissingFolderIsReported) {

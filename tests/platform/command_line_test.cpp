@@ -8,28 +8,28 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(WindowsCommandLine, QuotedPathsWithBlanksStayWhole) {
-  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Java\\jre7\\bin\\javaw.exe\" -jar "
-                             "\"C:\\Games\\Magic Launcher\\ml.jar\""),
-            (Args{"C:\\Program Files\\Java\\jre7\\bin\\javaw.exe", "-jar",
-                  "C:\\Games\\Magic Launcher\\ml.jar"}));
-  EXPECT_EQ(SplitCommandLine("\"java\" \"-Dx=/a b/c\" main  user  "),
-            (Args{"java", "-Dx=/a b/c", "main", "user"}));
-  EXPECT_EQ(SplitCommandLine("  java\targ"), (Args{"java", "arg"}));
-  EXPECT_EQ(SplitCommandLine(""), Args{});
-  // Quotes in the middle of an argument only change how blanks count.
-  EXPECT_EQ(SplitCommandLine("p a\"b c\"d"), (Args{"p", "ab cd"}));
-  EXPECT_EQ(SplitCommandLine("p \"\""), (Args{"p", ""}));
-}
-
-TEST(WindowsCommandLine, BackslashesCountOnlyBeforeAQuote) {
-  EXPECT_EQ(SplitCommandLine("p a\\b\\\\c"), (Args{"p", "a\\b\\\\c"}));
-  EXPECT_EQ(SplitCommandLine("p \"a\\\\\" b"), (Args{"p", "a\\", "b"}));  // 2n: n, then a quote
-  EXPECT_EQ(SplitCommandLine("p a\\\"b"), (Args{"p", "a\"b"}));           // 2n+1: a literal quote
-  EXPECT_EQ(SplitCommandLine("p \"a \"\"b\"\" c\""), (Args{"p", "a \"b\" c"}));  // "" inside
-  // The program name takes no escapes: a folder ending in a backslash stays as it is.
-  EXPECT_EQ(SplitCommandLine("\"C:\\dir\\\" x"), (Args{"C:\\dir\\", "x"}));
-  EXPECT_EQ(SplitCommandLine("\"unclosed program"), (Args{"unclosed program"}));
+TEST(WindowsCommandLine, SplitsAsTheWindowsRuntimeDoes) {
+  const std::pair<const char*, Args> cases[] = {
+      {"\"C:\\Program Files\\Java\\jre7\\bin\\javaw.exe\" -jar \"C:\\Games\\Magic "
+       "Launcher\\ml.jar\"",
+       {"C:\\Program Files\\Java\\jre7\\bin\\javaw.exe", "-jar",
+        "C:\\Games\\Magic Launcher\\ml.jar"}},
+      {"\"java\" \"-Dx=/a b/c\" main  user  ", {"java", "-Dx=/a b/c", "main", "user"}},
+      {"  java\targ", {"java", "arg"}},
+      {"", {}},
+      // Quotes in the middle of an argument only change how blanks count.
+      {"p a\"b c\"d", {"p", "ab cd"}},
+      {"p \"\"", {"p", ""}},
+      // Backslashes count only before a quote: 2n give n and a quote, 2n+1 a literal quote.
+      {"p a\\b\\\\c", {"p", "a\\b\\\\c"}},
+      {"p \"a\\\\\" b", {"p", "a\\", "b"}},
+      {"p a\\\"b", {"p", "a\"b"}},
+      {"p \"a \"\"b\"\" c\"", {"p", "a \"b\" c"}},
+      // The program name takes no escapes: a folder ending in a backslash stays as it is.
+      {"\"C:\\dir\\\" x", {"C:\\dir\\", "x"}},
+      {"\"unclosed program", {"unclosed program"}},
+  };
+  for (const auto& [line, args] : cases) EXPECT_EQ(SplitCommandLine(line), args) << line;
 }
 
 TEST(WindowsCommandLine, AQuotedValueComesBackAsOneArgument) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/file_writer.h"
@@ -21,129 +22,97 @@ namespace {
 
 using test::DiskFault;
 
-enum class Fault { kNone, kWriteLimit, kReadOnly, kFull };
+const std::string kBig(100 * 1024, 'x');  // more than the full disk holds
+const std::optional<DiskFault> kNone;
+
+// The error a file object kept, when `ok` says it failed.
+template <typename File>
+bool Kept(const File& file, bool ok, Error* error) {
+  *error = file.error();
+  return ok;
+}
 
 struct FailureCase {
   const char* label;
-  Fault fault;  // made on the folder "disk/" of the test's folder
+  std::optional<DiskFault> fault;  // made on the folder "disk/" of the case's folder
   const char* operation;
   int code;
-  // Runs the operation in the test's folder and gives the failure it recorded.
-  std::function<Error(const std::string& dir)> fail;
+  // Runs the operation in the case's folder `d`; false when it failed, with the reason in `e`.
+  std::function<bool(const std::string& d, Error* e)> run;
 };
-
-void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.label; }
-
-const std::string kBig(100 * 1024, 'x');  // more than the full disk holds
-
-Error Returned(bool ok, const Error& error) { return ok ? Error{} : error; }
 
 const FailureCase kCases[] = {
-    {"CreateFolderThroughAFile", Fault::kNone, "create", ENOTDIR,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(CreateFolder(dir + "disk/level.dat/region", &error), error);
+    {"CreateFolderThroughAFile", kNone, "create", ENOTDIR,
+     [](auto& d, auto* e) { return CreateFolder(d + "disk/level.dat/region", e); }},
+    {"CopyBeyondTheWriteLimit", DiskFault::kWriteLimit, "copy", EFBIG,
+     [](auto& d, auto* e) { return CopyFile(d + "big", d + "disk/copy", e); }},
+    {"CopyTreeOntoAFullDisk", DiskFault::kFull, "copy", ENOSPC,
+     [](auto& d, auto* e) {
+       return CopyTree(d + "tree", d + "disk/tree", FollowLinks::kNever, nullptr, e);
      }},
-    {"CopyBeyondTheWriteLimit", Fault::kWriteLimit, "copy", EFBIG,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(CopyFile(dir + "big", dir + "disk/copy", &error), error);
+    {"ReplaceOnAReadOnlyDisk", DiskFault::kReadOnly, "create", EROFS,
+     [](auto& d, auto* e) { return ReplaceFileContents(d + "disk/level.dat", "new", e); }},
+    {"MoveOntoAnExistingName", kNone, "move", EEXIST,
+     [](auto& d, auto* e) { return RenameFile(d + "big", d + "disk/level.dat", e); }},
+    {"DeleteOnAReadOnlyDisk", DiskFault::kReadOnly, "delete", EROFS,
+     [](auto& d, auto* e) { return DeleteFile(d + "disk/level.dat", e); }},
+    {"DeleteTreeOnAReadOnlyDisk", DiskFault::kReadOnly, "delete", EROFS,
+     [](auto& d, auto* e) { return DeleteTree(d + "disk", e); }},
+    {"WriterBeyondTheWriteLimit", DiskFault::kWriteLimit, "write", EFBIG,
+     [](auto& d, auto* e) {
+       FileWriter f;
+       return Kept(f, f.Open(d + "disk/list.txt") && f.Write(kBig) && f.Close(), e);
      }},
-    {"CopyTreeOntoAFullDisk", Fault::kFull, "copy", ENOSPC,
-     [](const std::string& dir) {
-       Error error;
-       bool ok = CopyTree(dir + "tree", dir + "disk/tree", FollowLinks::kNever, nullptr, &error);
-       return Returned(ok, error);
+    {"NewFileOntoAFullDisk", DiskFault::kFull, "write", ENOSPC,
+     [](auto& d, auto* e) {
+       NewFile f;
+       return Kept(f, f.Create(d + "disk/new") && f.Write(kBig.data(), kBig.size()) && f.Close(),
+                   e);
      }},
-    {"ReplaceOnAReadOnlyDisk", Fault::kReadOnly, "create", EROFS,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(ReplaceFileContents(dir + "disk/level.dat", "new", &error), error);
+    {"ArchiveOntoAReadOnlyDisk", DiskFault::kReadOnly, "create", EROFS,
+     [](auto& d, auto* e) {
+       RandomAccessFile f;
+       return Kept(f, f.Create(d + "disk/world.7z"), e);
      }},
-    {"MoveOntoAnExistingName", Fault::kNone, "move", EEXIST,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(RenameFile(dir + "big", dir + "disk/level.dat", &error), error);
+    {"ReadAFolder", kNone, "read", EISDIR,
+     [](auto& d, auto* e) {
+       InputFile f;
+       return Kept(f, f.Open(d + "disk"), e);
      }},
-    {"DeleteOnAReadOnlyDisk", Fault::kReadOnly, "delete", EROFS,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(DeleteFile(dir + "disk/level.dat", &error), error);
-     }},
-    {"DeleteTreeOnAReadOnlyDisk", Fault::kReadOnly, "delete", EROFS,
-     [](const std::string& dir) {
-       Error error;
-       return Returned(DeleteTree(dir + "disk", &error), error);
-     }},
-    {"WriterBeyondTheWriteLimit", Fault::kWriteLimit, "write", EFBIG,
-     [](const std::string& dir) {
-       FileWriter file;
-       bool ok = file.Open(dir + "disk/list.txt") && file.Write(kBig) && file.Close();
-       return Returned(ok, file.error());
-     }},
-    {"NewFileOntoAFullDisk", Fault::kFull, "write", ENOSPC,
-     [](const std::string& dir) {
-       NewFile file;
-       bool ok =
-           file.Create(dir + "disk/new") && file.Write(kBig.data(), kBig.size()) && file.Close();
-       return Returned(ok, file.error());
-     }},
-    {"ArchiveOntoAReadOnlyDisk", Fault::kReadOnly, "create", EROFS,
-     [](const std::string& dir) {
-       RandomAccessFile file;
-       return Returned(file.Create(dir + "disk/world.7z"), file.error());
-     }},
-    {"ReadAFolder", Fault::kNone, "read", EISDIR,
-     [](const std::string& dir) {
-       InputFile file;
-       return Returned(file.Open(dir + "disk"), file.error());
-     }},
-    {"StartAMissingProgram", Fault::kNone, "start", ENOENT,
-     [](const std::string& dir) {
-       ProcessStart start;
-       start.args = {dir + "disk/java"};
-       Error error;
-       return Returned(Process::Start(start, &error).has_value(), error);
+    {"StartAMissingProgram", kNone, "start", ENOENT,
+     [](auto& d, auto* e) {
+       return Process::Start({{d + "disk/java"}, "", {}, ""}, e).has_value();
      }},
 };
 
-class FailureReasonTest : public test::InTempFolder,
-                          public testing::WithParamInterface<FailureCase> {};
+class FailureReasonTest : public test::InTempFolder {};
 
-// The failure as "<code> <Text()>", made in a child process where a fault is needed.
-std::optional<std::string> Made(const FailureCase& c, const std::string& dir, bool* skipped) {
-  auto run = [&] {
-    Error error = c.fail(dir);
-    return std::to_string(error.code) + " " + error.Text();
-  };
-  if (c.fault == Fault::kNone) return run();
-  DiskFault fault = c.fault == Fault::kWriteLimit ? DiskFault::kWriteLimit
-                    : c.fault == Fault::kFull     ? DiskFault::kFull
-                                                  : DiskFault::kReadOnly;
-  return test::InChildWithFault(fault, dir + "disk", run, skipped);
+TEST_F(FailureReasonTest, NamesWhatWhereAndWhy) {
+  for (const FailureCase& c : kCases) {
+    SCOPED_TRACE(c.label);
+    std::string d = dir() + c.label + "/";
+    test::WriteFile(d + "disk/level.dat", "world");
+    test::WriteFile(d + "big", kBig);
+    test::WriteFile(d + "tree/region/r.0.0.mca", kBig);
+    // "<code> <text>", made in a child process where a fault is needed.
+    auto run = [&] {
+      Error error;
+      if (c.run(d, &error)) return std::string("succeeded");
+      return std::to_string(error.code) + " " + error.Text();
+    };
+    bool skipped = false;
+    std::optional<std::string> made =
+        c.fault ? test::InChildWithFault(*c.fault, d + "disk", run, &skipped) : run();
+    if (skipped) continue;  // no mount namespace can be made here
+    ASSERT_TRUE(made);
+    std::string reason = ReasonText(c.code);
+    EXPECT_EQ(made->substr(0, made->find(' ')), std::to_string(c.code)) << *made;
+    std::string text = made->substr(made->find(' ') + 1);
+    EXPECT_TRUE(text.starts_with(std::string("can't ") + c.operation + " " + d)) << text;
+    EXPECT_TRUE(text.ends_with(": " + reason)) << text;
+    EXPECT_EQ(test::ReadFile(d + "disk/level.dat"), "world");  // nothing lost on the way
+  }
 }
-
-TEST_P(FailureReasonTest, NamesWhatWhereAndWhy) {
-  const FailureCase& c = GetParam();
-  test::WriteFile(dir() + "disk/level.dat", "world");
-  test::WriteFile(dir() + "big", kBig);
-  test::WriteFile(dir() + "tree/region/r.0.0.mca", kBig);
-  bool skipped = false;
-  std::optional<std::string> made = Made(c, dir(), &skipped);
-  if (skipped) GTEST_SKIP() << "no mount namespace can be made here";
-  ASSERT_TRUE(made);
-  std::string reason = ReasonText(c.code);
-  EXPECT_EQ(made->substr(0, made->find(' ')), std::to_string(c.code)) << *made;
-  std::string text = made->substr(made->find(' ') + 1);
-  EXPECT_EQ(text.rfind(std::string("can't ") + c.operation + " " + dir(), 0), 0u) << text;
-  EXPECT_EQ(text.substr(text.size() - reason.size() - 2), ": " + reason) << text;
-  EXPECT_EQ(test::ReadFile(dir() + "disk/level.dat"), "world");  // nothing lost on the way
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, FailureReasonTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<FailureCase>& info) {
-                           return info.param.label;
-                         });
 
 }  // namespace
 }  // namespace oxlip::platform

@@ -24,10 +24,7 @@ TEST_F(FileWriterTest, PiecesOfEverySizeLandInOrderOverAnOldFile) {
   }
   EXPECT_TRUE(writer.Close());
   EXPECT_TRUE(ReadFile(dir() + "f") == expected);
-}
-
-TEST_F(FileWriterTest, APathThatCannotBeCreatedFails) {
-  FileWriter writer;
+  // A path that cannot be created.
   EXPECT_FALSE(writer.Open(dir() + "missing\\f"));
   EXPECT_FALSE(writer.Write("x"));
   EXPECT_FALSE(writer.Close());

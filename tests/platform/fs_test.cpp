@@ -15,46 +15,32 @@ using test::WriteFile;
 
 class FsTest : public test::InTempFolder {};
 
-TEST_F(FsTest, CreateFolderNeedsParentAndRejectsExisting) {
+unsigned Mode(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 01000u;
+}
+
+TEST_F(FsTest, FoldersSizesAndRights) {
   EXPECT_TRUE(CreateFolder(dir() + "a\\ "));  // trailing blank and separator ignored
   EXPECT_TRUE(IsFolder(dir() + "a"));
   EXPECT_FALSE(CreateFolder(dir() + "a"));
   EXPECT_FALSE(CreateFolder(dir() + "x/y"));
-}
-
-TEST_F(FsTest, RestrictToOwnerTakesOthersRightsAndAddsNone) {
-  auto mode = [](const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 0777) : 01000u;
-  };
-  WriteFile(dir() + "open.ini", "x");
-  ::chmod((dir() + "open.ini").c_str(), 0664);
-  EXPECT_TRUE(RestrictToOwner(dir() + "open.ini"));
-  EXPECT_EQ(mode(dir() + "open.ini"), 0600u);
-  EXPECT_EQ(ReadFile(dir() + "open.ini"), "x");
-  WriteFile(dir() + "read-only.ini", "x");
-  ::chmod((dir() + "read-only.ini").c_str(), 0444);
-  EXPECT_TRUE(RestrictToOwner(dir() + "read-only.ini"));
-  EXPECT_EQ(mode(dir() + "read-only.ini"), 0400u);
-  EXPECT_TRUE(RestrictToOwner(dir() + "new.ini"));  // made, empty, private
-  EXPECT_EQ(mode(dir() + "new.ini"), 0600u);
-  EXPECT_FALSE(RestrictToOwner(dir() + "missing/x.ini"));
-}
-
-TEST_F(FsTest, SizeKindsAndBothSeparators) {
-  WriteFile(dir() + "d/f.txt", "12345");
-  EXPECT_EQ(FileSize(dir() + "d\\f.txt"), 5);
-  EXPECT_EQ(FileSize(dir() + "d\\"), -2);
+  WriteFile(dir() + "a/f.txt", "12345");
+  EXPECT_EQ(FileSize(dir() + "a\\f.txt"), 5);
+  EXPECT_EQ(FileSize(dir() + "a\\"), -2);
   EXPECT_EQ(FileSize(dir() + "nope"), -1);
-}
-
-TEST_F(FsTest, RenameRefusesAnExistingTarget) {
-  WriteFile(dir() + "a", "a");
-  WriteFile(dir() + "b", "b");
-  EXPECT_FALSE(RenameFile(dir() + "a", dir() + "b"));
-  EXPECT_EQ(ReadFile(dir() + "b"), "b");
-  EXPECT_TRUE(RenameFile(dir() + "a", dir() + "c"));
-  EXPECT_FALSE(Exists(dir() + "a"));
+  // Others lose their rights, the owner gains none; a missing file is made empty and private.
+  for (auto [before, after] : {std::pair{0664u, 0600u}, {0444u, 0400u}, {0u, 0600u}}) {
+    std::string path = dir() + std::to_string(before) + ".ini";
+    if (before) {
+      WriteFile(path, "x");
+      ::chmod(path.c_str(), before);
+    }
+    EXPECT_TRUE(RestrictToOwner(path));
+    EXPECT_EQ(Mode(path), after) << before;
+    EXPECT_EQ(ReadFile(path), before ? "x" : "");
+  }
+  EXPECT_FALSE(RestrictToOwner(dir() + "missing/x.ini"));
 }
 
 TEST_F(FsTest, CopyFileOverwritesAndFailsCleanly) {
@@ -62,25 +48,23 @@ TEST_F(FsTest, CopyFileOverwritesAndFailsCleanly) {
   WriteFile(dir() + "dst", "old");
   EXPECT_TRUE(CopyFile(dir() + "src", dir() + "dst"));
   EXPECT_EQ(ReadFile(dir() + "dst"), "new");
-  EXPECT_FALSE(CopyFile(dir() + "missing", dir() + "dst"));
+  ASSERT_EQ(::mkfifo((dir() + "fifo").c_str(), 0600), 0);
+  for (const char* from : {"missing", "fifo"})  // a FIFO is refused, never waited on
+    EXPECT_FALSE(CopyFile(dir() + from, dir() + "dst")) << from;
   EXPECT_EQ(ReadFile(dir() + "dst"), "new");
   EXPECT_FALSE(CopyFile(dir() + "src", dir() + "nofolder/dst"));
-  ASSERT_EQ(::mkfifo((dir() + "fifo").c_str(), 0600), 0);
-  EXPECT_FALSE(CopyFile(dir() + "fifo", dir() + "dst"));  // refused, never waited on
-  EXPECT_EQ(ReadFile(dir() + "dst"), "new");
+  EXPECT_TRUE(RenameFile(dir() + "src", dir() + "moved"));
+  EXPECT_EQ(ReadFile(dir() + "moved"), "new");
 }
 
-TEST_F(FsTest, TreesCopyAndDeleteForced) {
-  WriteFile(dir() + "t/a.txt", "a");
+TEST_F(FsTest, TreesCopyOverReadOnlyFilesAndDeleteForced) {
   WriteFile(dir() + "t/sub/b.txt", "b");
   CreateFolder(dir() + "t/empty");
   chmod((dir() + "t/sub/b.txt").c_str(), 0444);
-  WriteFile(dir() + "u/a.txt", "old");
   EXPECT_TRUE(CopyTree(dir() + "t\\", dir() + "u\\"));
-  EXPECT_EQ(ReadFile(dir() + "u/a.txt"), "a");
-  EXPECT_EQ(ReadFile(dir() + "u/sub/b.txt"), "b");
   EXPECT_TRUE(IsFolder(dir() + "u/empty"));
   EXPECT_TRUE(CopyTree(dir() + "t\\", dir() + "u\\"));  // read-only target overwritten
+  EXPECT_EQ(ReadFile(dir() + "u/sub/b.txt"), "b");
   EXPECT_TRUE(DeleteTree(dir() + "t\\"));
   EXPECT_FALSE(Exists(dir() + "t"));
   EXPECT_FALSE(DeleteTree(dir() + "t\\"));

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "platform/conventions.h"
 #include "platform/dates.h"
 #include "platform/path.h"
 
@@ -49,17 +48,6 @@ TEST(Dates, FormatIsDayMonthYear) {
   EXPECT_EQ(FormatDate(1321617600), "18.11.2011");
   EXPECT_EQ(FormatDate(0), "01.01.1970");
   EXPECT_EQ(FormatDateTime(1321574400 + 23 * 3600 + 59 * 60 + 59), "18.11.2011 23:59");
-}
-
-TEST(Conventions, BothSystemsAreDescribed) {
-  EXPECT_EQ(kWindowsConventions.java_program, "javaw.exe");
-  EXPECT_EQ(kWindowsConventions.class_path_separator, ";");
-  EXPECT_EQ(kPosixConventions.class_path_separator, ":");
-  EXPECT_EQ(kPosixConventions.natives_archive, "linux_natives.jar");
-  EXPECT_EQ(kWindowsConventions.game_window_class, "SunAwtFrame");
-  // A Java frame's class on X11 follows its main class: the title and process find it.
-  EXPECT_EQ(kPosixConventions.game_window_class, "");
-  EXPECT_EQ(&kNativeConventions, &kPosixConventions);
 }
 
 }  // namespace

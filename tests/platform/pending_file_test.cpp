@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/fs.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::platform {
@@ -15,13 +16,7 @@ using test::WriteFile;
 
 class PendingFileTest : public test::InTempFolder {
  protected:
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir()))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::set<std::string> Names() { return test::TreeNames(dir()); }
 };
 
 TEST_F(PendingFileTest, TheNameShowsOnlyTheWholeFileAndAnAbandonedOneLeavesNothing) {
@@ -32,7 +27,7 @@ TEST_F(PendingFileTest, TheNameShowsOnlyTheWholeFileAndAnAbandonedOneLeavesNothi
     ASSERT_TRUE(file.Write("new bytes", 9));
     EXPECT_EQ(ReadFile(dir() + "f"), "old");
   }
-  EXPECT_EQ(Names(), std::vector<std::string>{"f"});
+  EXPECT_EQ(Names(), std::set<std::string>{"f"});
   EXPECT_EQ(ReadFile(dir() + "f"), "old");
 
   PendingFile file;
@@ -42,7 +37,7 @@ TEST_F(PendingFileTest, TheNameShowsOnlyTheWholeFileAndAnAbandonedOneLeavesNothi
   ASSERT_TRUE(file.Publish(dir() + "f"));
   ASSERT_TRUE(file.Publish(dir() + "second"));
   EXPECT_TRUE(file.Close());
-  EXPECT_EQ(Names(), (std::vector<std::string>{"f", "second"}));
+  EXPECT_EQ(Names(), (std::set<std::string>{"f", "second"}));
   EXPECT_EQ(ReadFile(dir() + "f"), "new bytes");
   EXPECT_EQ(ReadFile(dir() + "second"), "new bytes");
   EXPECT_EQ(FileDate(dir() + "second"), ToDateValue(1000000000));
@@ -55,7 +50,7 @@ TEST_F(PendingFileTest, NoFolderNoFileAndAFolderKeepsItsName) {
   ASSERT_TRUE(file.Create(dir() + "d"));
   EXPECT_FALSE(file.Publish(dir() + "d"));
   file.Close();
-  EXPECT_EQ(Names(), std::vector<std::string>{"d"});
+  EXPECT_EQ(Names(), std::set<std::string>{"d/"});
   EXPECT_TRUE(IsFolder(dir() + "d"));
 }
 

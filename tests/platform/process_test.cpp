@@ -9,10 +9,10 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "platform/env.h"
 #include "platform/temp_file.h"
+#include "support/game_fixture.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
@@ -21,14 +21,9 @@ namespace {
 
 using test::ReadFile;
 
-// Polls until the process has ended; a stuck child fails the test instead of hanging it.
-bool EndsWithin(Process& process, std::chrono::seconds limit) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!process.HasEnded()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
+// A stuck child fails the test instead of hanging it.
+bool Ends(Process& process) {
+  return test::WaitFor([&] { return process.HasEnded(); }, std::chrono::seconds(60));
 }
 
 class ProcessTest : public test::InTempFolder {};
@@ -45,7 +40,7 @@ TEST_F(ProcessTest, ChildGetsItsOwnEnvironmentFolderAndOutputFile) {
   std::optional<Process> process = Process::Start(start);
   ASSERT_TRUE(process);
   EXPECT_GT(process->id(), 0);
-  ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  ASSERT_TRUE(Ends(*process));
   EXPECT_EQ(process->exit_code(), 3);
   EXPECT_EQ(process->end_signal(), 0);
   EXPECT_EQ(ReadFile(dir() + "out.log"), "home=/instances/a b\n" + dir() + "work\nmarker\noops\n");
@@ -57,14 +52,12 @@ TEST_F(ProcessTest, DescriptorsOpenedWithoutCloseOnExecStayOurs) {
   int leaked = ::open(dir().c_str(), O_RDONLY);  // no O_CLOEXEC
   ASSERT_GE(leaked, 3);
   std::string fd = std::to_string(leaked);
-  std::optional<Process> process = Process::Start(
-      {{"sh", "-c", "if [ -e /proc/$$/fd/" + fd + " ]; then echo open; else echo closed; fi"},
-       "",
-       {},
-       dir() + "out.log"});
+  std::string script = "if [ -e /proc/$$/fd/" + fd + " ]; then echo open; else echo closed; fi";
+  std::optional<Process> process =
+      Process::Start({{"sh", "-c", script}, "", {}, dir() + "out.log"});
   ::close(leaked);
   ASSERT_TRUE(process);
-  ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  ASSERT_TRUE(Ends(*process));
   EXPECT_EQ(ReadFile(dir() + "out.log"), "closed\n");
 }
 
@@ -81,12 +74,7 @@ TEST_F(ProcessTest, RunsUntilItEndsAndItsChildrenBelongToItsTree) {
   ASSERT_TRUE(process);
   // The child's id is there once the shell has written it whole.
   std::string child;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (child.empty() || child.back() != '\n') {
-    ASSERT_LT(std::chrono::steady_clock::now(), deadline);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    child = ReadFile(dir() + "child");
-  }
+  ASSERT_TRUE(test::WaitFor([&] { return (child = ReadFile(dir() + "child")).ends_with('\n'); }));
   int child_id = std::atoi(child.c_str());
   EXPECT_FALSE(process->HasEnded());
   EXPECT_FALSE(process->exit_code());
@@ -95,13 +83,13 @@ TEST_F(ProcessTest, RunsUntilItEndsAndItsChildrenBelongToItsTree) {
   EXPECT_FALSE(InProcessTree(process->id(), child_id));
   EXPECT_FALSE(InProcessTree(static_cast<int>(::getpid()), process->id()));
   ::kill(child_id, SIGTERM);
-  EXPECT_TRUE(EndsWithin(*process, std::chrono::seconds(60)));
+  EXPECT_TRUE(Ends(*process));
 }
 
 TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcessAndTellsAnEndOnRequest) {
   std::optional<Process> started = Process::Start({{"sh", "-c", "kill -KILL $$"}, "", {}, ""});
   ASSERT_TRUE(started);
-  ASSERT_TRUE(EndsWithin(*started, std::chrono::seconds(60)));
+  ASSERT_TRUE(Ends(*started));
   Process process = std::move(*started);
   EXPECT_EQ(process.end_signal(), SIGKILL);
   EXPECT_FALSE(process.exit_code());
@@ -111,7 +99,7 @@ TEST_F(ProcessTest, ASignalsEndIsKeptAndMovesWithTheProcessAndTellsAnEndOnReques
     SCOPED_TRACE(script);
     std::optional<Process> asked = Process::Start({{"sh", "-c", script}, "", {}, ""});
     ASSERT_TRUE(asked);
-    ASSERT_TRUE(EndsWithin(*asked, std::chrono::seconds(60)));
+    ASSERT_TRUE(Ends(*asked));
     EXPECT_TRUE(asked->EndedOnRequest());
   }
 }

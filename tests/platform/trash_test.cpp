@@ -2,14 +2,10 @@
 #include "platform/trash.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -17,6 +13,7 @@
 #include "platform/fs.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
+#include "support/write_limit.h"
 
 namespace oxlip {
 namespace {
@@ -90,47 +87,33 @@ TEST_F(TrashTest, WithoutAHomeThereIsNoTrashAndTheItemIsDeletedOutright) {
 
 // A trash that is there but cannot be made, written or cannot take the item never turns the
 // deletion into a permanent one. Real failures, as rights do not stop the tests' root.
-struct FailingTrash {
-  const char* label;
-  const char* in_the_way;  // a file where the trash needs a folder
-  std::size_t name_size;   // of the item: its record's name may be too long
-  bool full_disk;          // no file can grow
-  int reason;              // the errno value the failure reports
-};
-
-void PrintTo(const FailingTrash& c, std::ostream* out) { *out << c.label; }
-
-class FailingTrashTest : public TrashTest, public testing::WithParamInterface<FailingTrash> {};
-
-TEST_P(FailingTrashTest, LeavesTheItemInPlace) {
-  const FailingTrash& c = GetParam();
-  if (*c.in_the_way) test::WriteFile(dir() + c.in_the_way, "a file");
-  std::string item = dir() + "Instances/" + std::string(c.name_size, 'w');
-  test::WriteFile(item + "/saves/w/level.dat", "world");
-  pid_t child = ::fork();
-  if (child == 0) {
-    struct rlimit limit {
-      0, 0
+TEST_F(TrashTest, AFailingTrashLeavesTheItemInPlace) {
+  struct {
+    const char* in_the_way;  // a file where the trash needs a folder
+    std::size_t name_size;   // of the item: its record's name may be too long
+    bool full_disk;          // no file can grow
+    int reason;              // the errno value the failure reports
+  } cases[] = {{"data", 1, false, ENOTDIR},
+               {"data/Trash/files", 1, false, ENOTDIR},
+               {"", 250, false, ENAMETOOLONG},
+               {"", 1, true, EFBIG}};
+  for (const auto& c : cases) {
+    std::string base = dir() + std::to_string(&c - cases) + "/";
+    SCOPED_TRACE(base);
+    test::ScopedEnvironment data("XDG_DATA_HOME", base + "data");
+    if (*c.in_the_way) test::WriteFile(base + c.in_the_way, "a file");
+    std::string item = base + "Instances/" + std::string(c.name_size, 'w');
+    test::WriteFile(item + "/saves/w/level.dat", "world");
+    auto trash = [&] {
+      platform::Error error;
+      return std::to_string(platform::TrashOrDelete(item, &error) ? 0 : error.code);
     };
-    ::signal(SIGXFSZ, SIG_IGN);
-    if (c.full_disk && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
-    platform::Error error;
-    ::_exit(platform::TrashOrDelete(item, &error) ? 0 : error.code);
+    EXPECT_EQ(c.full_disk ? test::InChildWithWriteLimit(0, trash) : trash(),
+              std::to_string(c.reason));
+    EXPECT_EQ(test::ReadFile(item + "/saves/w/level.dat"), "world");
+    EXPECT_TRUE(platform::ListFolder(base + "data/Trash/info").empty());  // no record left behind
   }
-  int status = -1;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.reason) << status;
-  EXPECT_EQ(test::ReadFile(item + "/saves/w/level.dat"), "world");
-  EXPECT_TRUE(platform::ListFolder(Trash() + "info").empty());  // no record left behind
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FailingTrashTest,
-    testing::Values(FailingTrash{"DataFolderIsAFile", "data", 1, false, ENOTDIR},
-                    FailingTrash{"FilesFolderIsAFile", "data/Trash/files", 1, false, ENOTDIR},
-                    FailingTrash{"RecordNameTooLong", "", 250, false, ENAMETOOLONG},
-                    FailingTrash{"FullDisk", "", 1, true, EFBIG}),
-    [](const testing::TestParamInfo<FailingTrash>& info) { return info.param.label; });
 
 }  // namespace
 }  // namespace oxlip

@@ -4,21 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "base/progress.h"
 #include "base/settings.h"
 #include "support/jar_files.h"
+#include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 #include "versions/patch_format.h"
 
 namespace oxlip::test {
-
-class RecordingSink : public ProgressSink {
- public:
-  void SetName(const std::string& text) override { names.push_back(text); }
-  void SetTime(const std::string& text) override { times.push_back(text); }
-  void SetPercent(int) override {}
-  std::vector<std::string> names, times;
-};
 
 class DowngradeTest : public InTempFolder {
  protected:
@@ -34,7 +26,7 @@ class DowngradeTest : public InTempFolder {
 
   GlobalSettings settings;
   std::string work;
-  RecordingSink status;
+  RecordingProgress status;
 };
 
 // One record each; `content` is the file's final content (its size and CRC go into the record).

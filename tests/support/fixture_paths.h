@@ -14,10 +14,8 @@ inline constexpr char kFixtureReleaseVersion[] = "1.2.5";
 inline constexpr std::time_t kFixtureReleaseTime = 1333536062;
 // The newest jar named minecraft.jar below assets/ (2012-02-23T15:00:00Z).
 inline constexpr char kFixtureNewestBetaKey[] = "12w08a/minecraft.jar";
-inline constexpr char kFixtureNewestBetaVersion[] = "12w08a";
 inline constexpr std::time_t kFixtureNewestBetaTime = 1330009200;
-// Files below resources/, all of the time 2011-11-18T08:44:29Z.
+// Files below resources/.
 inline constexpr int kFixtureResourceFiles = 600;
-inline constexpr std::time_t kFixtureResourceTime = 1321605869;
 
 }  // namespace oxlip::test

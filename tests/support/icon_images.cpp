@@ -1,38 +1,24 @@
 #include "support/icon_images.h"
 
 #include <jpeglib.h>
-#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
+#include "support/png_writer.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::test {
 
-namespace {
-
-void MakeParent(const std::string& path) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-}
-
-}  // namespace
-
 void WritePng(const std::string& path, int width, int height) {
-  MakeParent(path);
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGBA;
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4, 0x80);
-  ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr));
+  image::Image image{width, height, std::vector<uint8_t>(std::size_t(width) * height * 4, 0x80)};
+  WriteFile(path, EncodePngRgba(image));
 }
 
 void WriteJpeg(const std::string& path, int width, int height) {
-  MakeParent(path);
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   jpeg_compress_struct cinfo{};
@@ -56,30 +42,17 @@ void WriteJpeg(const std::string& path, int width, int height) {
   std::fclose(out);
 }
 
-namespace {
-
-void PutLe(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-}  // namespace
-
 // 24-bit bottom-up BMP with rows padded to four bytes.
 void WriteBmp(const std::string& path, int width, int height) {
   const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
   const uint32_t pixels = stride * static_cast<uint32_t>(height);
   std::string out = "BM";
-  PutLe(out, 54 + pixels, 4);
-  PutLe(out, 0, 4);
-  PutLe(out, 54, 4);
-  PutLe(out, 40, 4);
-  PutLe(out, static_cast<uint32_t>(width), 4);
-  PutLe(out, static_cast<uint32_t>(height), 4);
-  PutLe(out, 1, 2);
-  PutLe(out, 24, 2);
-  PutLe(out, 0, 4);
-  PutLe(out, pixels, 4);
-  for (int i = 0; i < 4; ++i) PutLe(out, 0, 4);
+  // File header, then the info header; planes (1) and bits per pixel (24) share a word.
+  const uint32_t fields[] = {
+      54 + pixels, 0, 54, 40, uint32_t(width), uint32_t(height), 1 | 24 << 16, 0, pixels,
+      0,           0, 0,  0};
+  for (uint32_t value : fields)
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
   out.append(pixels, '\x20');
   WriteFile(path, out);
 }

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 #include "archive/seven_zip.h"
 #include "platform/fs.h"
+#include "support/seven_zip_program.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::test {
@@ -16,7 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Run(const std::string& command) { return std::system(command.c_str()); }
+// Unpacks `jar` with the 7-Zip program into a fresh folder `out`.
+bool Extract(const std::string& jar, const std::string& out) {
+  fs::remove_all(out);
+  return RunSevenZipProgram(".", "x -y '-o" + out + "' '" + jar + "'") == 0;
+}
 
 }  // namespace
 
@@ -56,9 +58,7 @@ JarFiles ReadTree(const std::string& folder) {
 
 JarFiles JarContents(const std::string& jar) {
   std::string out = jar + ".out/";
-  fs::remove_all(out);
-  if (Run("7zz x -y -bso0 -bsp0 -bse0 '-o" + out + "' '" + jar + "' >/dev/null") != 0) return {};
-  JarFiles files = ReadTree(out);
+  JarFiles files = Extract(jar, out) ? ReadTree(out) : JarFiles{};
   fs::remove_all(out);
   return files;
 }
@@ -72,14 +72,9 @@ JarFiles JarFileContents(const std::string& jar) {
 std::map<std::string, platform::DateValue> JarDates(const std::string& jar) {
   std::map<std::string, platform::DateValue> dates;
   std::string out = jar + ".out/";
-  fs::remove_all(out);
-  if (Run("7zz x -y -bso0 -bsp0 -bse0 '-o" + out + "' '" + jar + "' >/dev/null") != 0) return {};
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(out, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-    if (!it->is_directory())
-      dates[fs::relative(it->path(), out).generic_string()] =
-          platform::FileDate(it->path().string());
+  if (Extract(jar, out))
+    for (const auto& [name, content] : ReadTree(out))
+      if (name.back() != '/') dates[name] = platform::FileDate(out + name);
   fs::remove_all(out);
   return dates;
 }

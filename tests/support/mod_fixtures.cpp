@@ -4,21 +4,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+
+#include "support/jar_files.h"
 
 namespace oxlip::test {
 
-int RunShell(const std::string& line) {
-  int status = std::system(line.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-int SevenZipProgram(const std::string& folder, const std::string& args) {
-  return RunShell("set -f; cd '" + folder + "' && 7zz " + args + " -bso0 -bsp0 -bse0 >/dev/null");
-}
-
 int MakeZipWithPython(const std::string& args) {
-  return RunShell("python3 '" OXLIP_SOURCE_DIR "/tests/mods/make_zip.py' " + args);
+  int status =
+      std::system(("python3 '" OXLIP_SOURCE_DIR "/tests/mods/make_zip.py' " + args).c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::set<std::string> ProgramListing(const std::string& archive) {
@@ -38,12 +32,7 @@ std::set<std::string> ProgramListing(const std::string& archive) {
 
 std::set<std::string> TreeNames(const std::string& folder) {
   std::set<std::string> names;
-  std::error_code ec;
-  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::string name = std::filesystem::relative(it->path(), folder).generic_string();
-    names.insert(it->is_directory() ? name + "/" : name);
-  }
+  for (const auto& [name, content] : ReadTree(folder)) names.insert(name);
   return names;
 }
 

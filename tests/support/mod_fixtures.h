@@ -4,13 +4,14 @@
 #include <set>
 #include <string>
 
+#include "support/seven_zip_program.h"
+
 namespace oxlip::test {
 
-// Runs a shell command line; its exit code.
-int RunShell(const std::string& line);
-
-// `7zz <args>` in `folder` (no globbing by the shell); its exit code.
-int SevenZipProgram(const std::string& folder, const std::string& args);
+// The name the mod, app and GUI tests know the 7-Zip runner by.
+inline int SevenZipProgram(const std::string& folder, const std::string& args) {
+  return RunSevenZipProgram(folder, args);
+}
 
 // tests/mods/make_zip.py with its arguments; its exit code.
 int MakeZipWithPython(const std::string& args);
@@ -19,7 +20,7 @@ int MakeZipWithPython(const std::string& args);
 // included.
 std::set<std::string> ProgramListing(const std::string& archive);
 
-// Every file and folder below `folder` ("/"-separated, relative, folders ending in "/").
+// The names of ReadTree (jar_files.h): relative, "/"-separated, folders ending in "/".
 std::set<std::string> TreeNames(const std::string& folder);
 
 }  // namespace oxlip::test

@@ -51,11 +51,9 @@ class ScriptedUi : public Ui {
     messages.push_back({title, text});
   }
 
-  void ShowStatusWindow(const std::string& title, const std::string& text,
-                        bool hide_progress) override {
+  void ShowStatusWindow(const std::string& title, const std::string& text, bool) override {
     status_shown.push_back({title, text});
     status_open = true;
-    status_progress_hidden = hide_progress;
   }
   void CloseStatusWindow() override { status_open = false; }
   ProgressSink& StatusProgress() override { return status_progress; }
@@ -153,7 +151,6 @@ class ScriptedUi : public Ui {
   std::vector<ShownMessage> messages;
   std::vector<ShownMessage> status_shown;
   bool status_open = false;
-  bool status_progress_hidden = false;
   RecordingProgress status_progress;
   std::vector<ShownMessage> progress_windows;
   RecordingProgress window_progress;

@@ -39,31 +39,20 @@ TEST_F(ListingFetch, FetchedAtMostOnceAnHour) {
   EXPECT_EQ(CountRequests("/resources/"), 1);
 }
 
-TEST_F(ListingFetch, RealListingSkipsFoldersAndUnquotesETags) {
-  Serve("resources/sound/step 1.ogg", "step", 1300000000);
-  Serve("resources/music/calm.ogg", "calm");
-  ASSERT_NO_FATAL_FAILURE(StartMirror());
-  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 2);
-  const RemoteFile& step = remote.files[1];
-  EXPECT_EQ(remote.files[0].Path, "music\\calm.ogg");
-  EXPECT_EQ(step.Path, "sound\\step 1.ogg");
-  EXPECT_EQ(step.ETag, platform::Md5Hex("step"));
-  EXPECT_EQ(step.Size, 4);
-  EXPECT_EQ(step.Date, 1300000000);  // the listing's UTC fields, taken as written
-  EXPECT_EQ(step.URL, settings.MCRESURL + "sound/step%201.ogg");
-  // The encoded key is the one the mirror serves.
-  remote.current = 1;
-  ASSERT_EQ(DownloadMCFile(context, dir() + "step.ogg", ""), 1);
-  ASSERT_EQ(DoDownloads(context, nullptr), 1);
-  EXPECT_EQ(test::ReadFile(dir() + "step.ogg"), "step");
-}
-
-TEST_F(ListingFetch, KeysThatXmlEscapesOrUrlsReserveArriveWhole) {
+// Folders are skipped; keys that XML escapes or URLs reserve arrive whole.
+TEST_F(ListingFetch, ARealListingGivesEveryFileItsFields) {
   const std::vector<std::string> names = {"R&D.ogg", "it's.ogg", "#1.ogg", "a+b c?.ogg",
                                           "\xC3\xBC.ogg"};
-  for (const std::string& name : names) Serve("resources/sound/" + name, name);
+  for (const std::string& name : names) Serve("resources/sound/" + name, name, 1300000000);
+  Serve("resources/music/calm.ogg", "calm");
   ASSERT_NO_FATAL_FAILURE(StartMirror());
-  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 5);
+  ASSERT_EQ(GetMCFileList(settings, remote, settings.MCRESURL, "resources\\"), 6);
+  const RemoteFile& first = remote.files[1];
+  EXPECT_EQ(remote.files[0].Path, "music\\calm.ogg");
+  EXPECT_EQ(first.Path, "sound\\#1.ogg");
+  EXPECT_EQ(first.ETag, platform::Md5Hex("#1.ogg"));
+  EXPECT_EQ(first.Size, 6);
+  EXPECT_EQ(first.Date, 1300000000);  // the listing's UTC fields, taken as written
   for (const std::string& name : names) {
     ASSERT_EQ(FindRemoteFile(remote, "sound\\" + name), 1) << name;
     ASSERT_EQ(DownloadMCFile(context, dir() + "got/" + name, ""), 1) << name;

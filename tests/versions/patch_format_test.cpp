@@ -25,7 +25,6 @@ std::string Old(size_t size) {
 struct Applied {
   DeltaStatus status;
   std::string output;
-  size_t left;  // patch bytes after the end command
 };
 
 Applied Apply(std::string_view old, std::int64_t size, const std::string& commands) {
@@ -35,19 +34,7 @@ Applied Apply(std::string_view old, std::int64_t size, const std::string& comman
     output += bytes;
     return true;
   });
-  return {status, output, cursor.remaining()};
-}
-
-TEST(PatchFormatTest, ExamplesOfTheCopyCommands) {
-  std::string old = Old(80);
-  Applied fifty = Apply(old, 50, Raw({50, 0, 0}));
-  EXPECT_EQ(fifty.status, DeltaStatus::kDone);
-  EXPECT_EQ(fifty.output, old.substr(0, 50));
-  // After 10 written bytes an offset of -3 reads from position 7.
-  Applied shifted = Apply(old, 15, Raw({110}) + "0123456789" + Raw({5, 0xFD, 0, 0x42}));
-  EXPECT_EQ(shifted.status, DeltaStatus::kDone);
-  EXPECT_EQ(shifted.output, "0123456789" + old.substr(7, 5));
-  EXPECT_EQ(shifted.left, 1u);  // what follows the end command is the next record's
+  return {status, output};
 }
 
 TEST(PatchFormatTest, WrittenCommandsReadBackAtEveryBound) {
@@ -79,30 +66,24 @@ TEST(PatchFormatTest, CommandsThatReachOutsideAreCorrupt) {
     const char* label;
     std::int64_t size;
     std::string commands;
-    DeltaStatus status;
+    DeltaStatus status = DeltaStatus::kCorrupt;
   } cases[] = {
-      {"copy past the old end", 50, Raw({50, 40, 0}), DeltaStatus::kCorrupt},
-      {"copy before the old start", 5, Raw({5, 0xFF, 0}), DeltaStatus::kCorrupt},
-      {"copy from the old end", 5, Raw({110}) + std::string(80, 'x') + Raw({5, 0, 0}),
-       DeltaStatus::kCorrupt},
-      {"copy from beyond the old end", 105, Raw({200}) + std::string(100, 'x') + Raw({5, 10, 0}),
-       DeltaStatus::kCorrupt},
-      {"long copy past the end", 101, Raw({3, 0, 0, 0}), DeltaStatus::kCorrupt},
-      {"insert past the size", 3, Raw({104}) + "abcd" + Raw({0}), DeltaStatus::kCorrupt},
-      {"copy past the size", 50, Raw({50, 0, 5, 0, 0}), DeltaStatus::kCorrupt},
-      {"insert of 2^32 bytes", 1 << 30, Raw({201, 0xFF, 0xFF, 0xFF, 0xFF}), DeltaStatus::kCorrupt},
-      {"insert cut short", 10, Raw({110}) + "abc", DeltaStatus::kCorrupt},
-      {"operand cut short", 200, Raw({4, 0, 1}), DeltaStatus::kCorrupt},
-      {"no end command", 5, Raw({5, 0}), DeltaStatus::kCorrupt},
-      {"nothing at all", 0, "", DeltaStatus::kCorrupt},
+      {"copy past the old end", 50, Raw({50, 40, 0})},
+      {"copy before the old start", 5, Raw({5, 0xFF, 0})},
+      {"copy from the old end", 5, Raw({110}) + std::string(80, 'x') + Raw({5, 0, 0})},
+      {"copy from beyond the old end", 105, Raw({200}) + std::string(100, 'x') + Raw({5, 10, 0})},
+      {"long copy past the end", 101, Raw({3, 0, 0, 0})},
+      {"insert past the size", 3, Raw({104}) + "abcd" + Raw({0})},
+      {"copy past the size", 50, Raw({50, 0, 5, 0, 0})},
+      {"insert of 2^32 bytes", 1 << 30, Raw({201, 0xFF, 0xFF, 0xFF, 0xFF})},
+      {"insert cut short", 10, Raw({110}) + "abc"},
+      {"operand cut short", 200, Raw({4, 0, 1})},
+      {"no end command", 5, Raw({5, 0})},
+      {"nothing at all", 0, ""},
       {"command 202", 5, Raw({202}), DeltaStatus::kIllegalCommand},
       {"command 255", 5, Raw({255}), DeltaStatus::kIllegalCommand},
   };
   for (const Case& c : cases) EXPECT_EQ(Apply(old, c.size, c.commands).status, c.status) << c.label;
-}
-
-TEST(PatchFormatTest, AFailedWriteStopsTheCommands) {
-  std::string old = Old(80);
   std::string commands = Raw({50, 0, 0});
   PatchCursor cursor(commands);
   EXPECT_EQ(ApplyDelta(old, 50, cursor, [](std::string_view) { return false; }),
@@ -116,10 +97,8 @@ TEST(PatchFormatTest, RecordHeadersReadBackAndRejectUnsafeNames) {
   RecordHeader read;
   ASSERT_TRUE(ReadRecordHeader(cursor, &read));
   EXPECT_EQ(read.name, written.name);
-  EXPECT_EQ(read.crc, written.crc);
-  EXPECT_EQ(read.date, -5);
-  EXPECT_EQ(read.size, 9);
-  EXPECT_EQ(read.type, 3);
+  EXPECT_EQ(std::make_tuple(read.crc, read.date, read.size, read.type),
+            std::make_tuple(0xCBF43926u, -5, 9, 3));
   EXPECT_TRUE(cursor.AtEnd());
   EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);  // the check value of the zip CRC
 

@@ -9,38 +9,25 @@
 namespace oxlip::versions {
 namespace {
 
-class PatchNamingTest : public test::InTempFolder {
- protected:
-  void Touch(const std::string& name) { test::WriteFile(dir() + name, "x"); }
-};
+using PatchNamingTest = test::InTempFolder;
 
-TEST_F(PatchNamingTest, NamesAreSourceHashTargetWithoutJarEndings) {
-  EXPECT_EQ(PatchFileName("minecraft - 1.4.7.jar", "minecraft - 1.4.6.jar"),
-            "minecraft - 1.4.7#minecraft - 1.4.6.patch");
-  EXPECT_EQ(JarStem("Old.JAR"), "Old");
-}
-
+// The first patch of the source, its letters without regard to case; patches of other jars,
+// targets that leave the folder and folders are not taken.
 TEST_F(PatchNamingTest, TheFirstPatchOfTheSourceIsTaken) {
-  Touch("minecraft - 1.4.7#minecraft - 1.4.6.patch");
-  Touch("minecraft - 1.4.7#minecraft - 1.4.5.patch");
-  std::optional<PatchChoice> choice = FindPatch(dir(), "minecraft - 1.4.7.jar");
+  EXPECT_EQ(PatchFileName("minecraft - 1.4.7.jar", "minecraft - 1.4.6.JAR"),
+            "minecraft - 1.4.7#minecraft - 1.4.6.patch");
+  for (const char* name :
+       {"minecraft - 1.4.7#minecraft - 1.4.6.patch", "minecraft - 1.4#..\\x.patch",
+        "minecraft - 1.4#.patch", "minecraft - 1.4#minecraft - 1.3.patch.txt",
+        "minecraft - 1.4.7#minecraft - 1.4.5.patch"})
+    test::WriteFile(dir() + name, "x");
+  platform::CreateFolder(dir() + "minecraft - 1.4#folder.patch");
+  EXPECT_FALSE(FindPatch(dir(), "minecraft - 1.4.jar"));
+  EXPECT_FALSE(FindPatch(dir() + "missing/", "minecraft - 1.4.7.jar"));
+  std::optional<PatchChoice> choice = FindPatch(dir(), "MINECRAFT - 1.4.7.jar");
   ASSERT_TRUE(choice);
   EXPECT_EQ(choice->patch_path, dir() + "minecraft - 1.4.7#minecraft - 1.4.5.patch");
   EXPECT_EQ(choice->target_file, "minecraft - 1.4.5.jar");
-  // Letters match without regard to case.
-  choice = FindPatch(dir(), "MINECRAFT - 1.4.7.jar");
-  ASSERT_TRUE(choice);
-  EXPECT_EQ(choice->target_file, "minecraft - 1.4.5.jar");
-}
-
-TEST_F(PatchNamingTest, PatchesOfOtherJarsAndEscapingTargetsAreNotTaken) {
-  Touch("minecraft - 1.4.7#minecraft - 1.4.6.patch");  // a longer source name
-  Touch("minecraft - 1.4#..\\escape.patch");
-  Touch("minecraft - 1.4#.patch");
-  Touch("minecraft - 1.4#minecraft - 1.3.patch.txt");
-  platform::CreateFolder(dir() + "minecraft - 1.4#folder.patch");
-  EXPECT_FALSE(FindPatch(dir(), "minecraft - 1.4.jar"));
-  EXPECT_FALSE(FindPatch(dir() + "missing/", "minecraft - 1.4.jar"));
 }
 
 }  // namespace

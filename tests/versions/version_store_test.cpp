@@ -1,3 +1,4 @@
+// The version store: its jars, their names, the index "ver.ini" and the version text of a jar.
 #include "versions/version_store.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,8 @@
 #include "platform/fs.h"
 #include "support/jar_files.h"
 #include "support/temp_folder.h"
+#include "versions/class_version.h"
+#include "versions/store_jar_name.h"
 #include "versions/version_index.h"
 
 namespace oxlip {
@@ -26,29 +29,43 @@ class VersionStoreTest : public test::InTempFolder {
     test::MakeJar(settings.VersionsDir + name,
                   {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
+  VersionIndex Index() { return ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini")); }
   GlobalSettings settings;
   VersionList versions;
 };
 
+// An unknown jar is read again once replaced under its name.
 TEST_F(VersionStoreTest, ScanReadsNewJarsSortsNewestFirstAndIndexes) {
   MakeJar("minecraft - 1.2.5.jar", "1.2.5", 1300000000);
   MakeJar("minecraft - 1.0.0.jar", "1.0.0", 1320000000);
-  WriteFile(settings.VersionsDir + "broken.jar", "not a zip");
-  platform::SetFileDate(settings.VersionsDir + "broken.jar", 1000);
+  WriteFile(settings.VersionsDir + "custom.jar", "not a zip");
+  platform::SetFileDate(settings.VersionsDir + "custom.jar", 1000);
   ASSERT_EQ(ScanVersions(settings, versions), 1);
   ASSERT_EQ(versions.size(), 3u);
-  EXPECT_EQ(versions[0].Version, "1.0.0");
+  EXPECT_EQ(versions[0].Version + " " + versions[1].Version + " " + versions[2].Version,
+            "1.0.0 1.2.5 [unknown]");
   EXPECT_EQ(versions[0].Date, 1320000000);
-  EXPECT_EQ(versions[1].Version, "1.2.5");
-  EXPECT_EQ(versions[2].Version, "[unknown]");
   EXPECT_EQ(versions[2].Date, 1000);
   EXPECT_FALSE(platform::Exists(settings.CacheDir + "Minecraft.class"));
-  VersionIndex index = ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"));
-  EXPECT_EQ(index.size(), 3u);
-  EXPECT_EQ(index["minecraft - 1.2.5.jar"].first, "1.2.5");
+  EXPECT_EQ(Index().size(), 3u);
+  EXPECT_EQ(Index()["minecraft - 1.2.5.jar"].first, "1.2.5");
+
+  platform::DeleteFile(settings.VersionsDir + "custom.jar");
+  MakeJar("custom.jar", "1.3.2", 1330000000);
+  ScanVersions(settings, versions);
+  EXPECT_EQ(versions[0].Version, "1.3.2");
+  EXPECT_EQ(Index()["custom.jar"].first, "1.3.2");
 }
 
-TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
+TEST_F(VersionStoreTest, TheIndexIsWrittenOnlyWhenSomethingIsNew) {
+  ScanVersions(settings, versions);
+  EXPECT_TRUE(versions.empty());
+  EXPECT_TRUE(platform::IsFile(settings.VersionsDir + "ver.ini"));
+  AddVersionRecord(settings, "b.jar", 9, "1.0");
+  AddVersionRecord(settings, "c.jar", 10, "1.1");
+  EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
+            VersionRecordBytes("b.jar", "1.0", 9) + VersionRecordBytes("c.jar", "1.1", 10));
+
   std::string stale =
       VersionRecordBytes("gone.jar", "0.9", 5) + VersionRecordBytes("a.jar", "1.1", 7);
   WriteFile(settings.VersionsDir + "ver.ini", stale);
@@ -59,27 +76,46 @@ TEST_F(VersionStoreTest, NothingNewLeavesTheIndexUntouched) {
   EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"), stale);
 }
 
-TEST_F(VersionStoreTest, AnUnknownJarIsReadAgainOnceReplacedUnderItsName) {
-  WriteFile(settings.VersionsDir + "custom.jar", "not a zip");
-  ScanVersions(settings, versions);
-  ASSERT_EQ(versions[0].Version, "[unknown]");
-  platform::DeleteFile(settings.VersionsDir + "custom.jar");
-  MakeJar("custom.jar", "1.3.2", 1330000000);
-  ScanVersions(settings, versions);
-  ASSERT_EQ(versions.size(), 1u);
-  EXPECT_EQ(versions[0].Version, "1.3.2");
-  EXPECT_EQ(ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"))["custom.jar"].first,
-            "1.3.2");
+// Later records win; dates that hold line-end bytes must not shift the next record.
+TEST(VersionIndex, RecordsRoundTripAndDamagedFilesNeverReadPastTheEnd) {
+  std::string bytes = VersionRecordBytes("a.jar", "1.0", 0x0D0A0D0A) +
+                      VersionRecordBytes("b.jar", "1.1", -5) +
+                      VersionRecordBytes("a.jar", "1.2", 0x0A0A0A0A);
+  EXPECT_EQ(bytes.substr(0, 14), std::string("a.jar\r\n1.0\r\n\x0A\x0D", 14));
+  VersionIndex index = ParseVersionIndex(bytes);
+  ASSERT_EQ(index.size(), 2u);
+  EXPECT_EQ(index["a.jar"], std::make_pair(std::string("1.2"), 0x0A0A0A0A));
+  EXPECT_EQ(index["b.jar"].second, -5);
+  std::string whole = VersionRecordBytes("a.jar", "1.0", 100);
+  for (size_t cut = 0; cut < whole.size(); ++cut)
+    EXPECT_TRUE(ParseVersionIndex(whole.substr(0, cut)).empty()) << cut;
 }
 
-TEST_F(VersionStoreTest, AScanWithoutAnIndexMakesOne) {
-  ScanVersions(settings, versions);
-  EXPECT_TRUE(versions.empty());
-  EXPECT_TRUE(platform::IsFile(settings.VersionsDir + "ver.ini"));
-  AddVersionRecord(settings, "b.jar", 9, "1.0");
-  AddVersionRecord(settings, "c.jar", 10, "1.1");
-  EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
-            VersionRecordBytes("b.jar", "1.0", 9) + VersionRecordBytes("c.jar", "1.1", 10));
+// The length byte before the text bounds it.
+TEST(ClassVersion, LengthByteBoundsTheText) {
+  const std::pair<std::string, const char*> cases[] = {
+      {std::string("\xCA\x01\x00\x19Minecraft Minecraft 1.4.7xyz", 30), "1.4.7"},
+      {std::string("\x01\x00\x14Minecraft Minecraft 1.4", 23), ""},
+      {std::string("\x01\x00\x40Minecraft Minecraft 1.2", 26), "1.2"},
+      {std::string("\x01\x00\x40Minecraft Minecraft 1\0rest", 29), "1"},
+      {"Minecraft Minecraft 1.0", ""},
+      {std::string("\x01\xC8Minecraft Minecraft 1.0", 23), ""}};
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(FindVersionText(bytes), text) << bytes;
+}
+
+TEST(StoreJarName, TheVersionGoesInAndComesBackOut) {
+  EXPECT_EQ(versions::StoreJarName("1.2.5"), "minecraft - 1.2.5.jar");
+  for (const char* version : {"1.2.5", "Beta 1.8.1", "12w08a", "b", ""})
+    EXPECT_EQ(versions::StoredVersionName(versions::StoreJarName(version)), version);
+  EXPECT_EQ(versions::StoredVersionName("a.jar"), "");
+}
+
+TEST_F(VersionStoreTest, SaveVersionWritesMilliseconds) {
+  ASSERT_EQ(SaveVersion(dir() + "version", 1358964000), 1);
+  EXPECT_EQ(ReadFile(dir() + "version"), std::string("\x00\x0D"
+                                                     "1358964000000",
+                                                     15));
+  EXPECT_EQ(SaveVersion(dir() + "missing/version", 1), 0);
 }
 
 }  // namespace
