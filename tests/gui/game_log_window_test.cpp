@@ -1,6 +1,5 @@
-// The log window over a real game's log: it shows what the fake game prints
-// while the window is open, the run before a click away; the Ui port keeps one
-// window per log.
+// The log window over a real game's log: it shows what the fake game prints while the window is
+// open, the run before a click away; the Ui port keeps one window per log.
 #include "gui/game_log_window.h"
 
 #include <gtest/gtest.h>
@@ -111,8 +110,7 @@ TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
   EXPECT_TRUE(first.isNull());
 }
 
-// The watch's timer tells of a bad end, and the offer's own button alone opens
-// the log.
+// The watch's timer tells of a bad end, and the offer's own button alone opens the log.
 TEST_F(GameLogWindowTest, TheMainWindowSaysABadEndAndOpensTheLogOnRequest) {
   AppState state;
   MainWindow main(state);

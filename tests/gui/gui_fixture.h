@@ -1,7 +1,6 @@
 #pragma once
-// What the GUI tests share: answering the windows a step opens from inside its
-// own event loop, drops as a drag ends them, the main window over a data
-// folder, and a layout check.
+// What the GUI tests share: answering the windows a step opens from inside its own event loop,
+// drops as a drag ends them, the main window over a data folder, and a layout check.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -19,8 +18,8 @@
 
 namespace oxlip::test {
 
-// Calls `answer` once a popup or modal window of type T is up, from inside the
-// event loop that waits for it.
+// Calls `answer` once a popup or modal window of type T is up, from inside the event loop that
+// waits for it.
 template <typename T>
 void WhenUp(std::function<void(T*)> answer) {
   auto* poll = new QTimer;
@@ -35,8 +34,8 @@ void WhenUp(std::function<void(T*)> answer) {
   poll->start(10);
 }
 
-// What a drag does when it ends at `at`: the action every step was answered
-// with, or IgnoreAction when a step was refused or answered differently.
+// What a drag does when it ends at `at`: the action every step was answered with, or IgnoreAction
+// when a step was refused or answered differently.
 inline Qt::DropAction DropOn(QWidget* target, QPoint at, const QMimeData* data,
                              Qt::DropActions offered = Qt::CopyAction,
                              Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -79,8 +78,7 @@ inline void ExpectUsable(QWidget* page, QWidget* window, QList<QWidget*> gadgets
 // The main window with the Qt Ui over the data folder of the test.
 class MainWindowFixture : public InTempFolder {
  protected:
-  // Without `start`, over an empty state, as the boxes and windows of the Ui
-  // need no more.
+  // Without `start`, over an empty state, as the boxes and windows of the Ui need no more.
   void Open(bool start = true) {
     if (start) {
       ASSERT_TRUE(StartUp(state));

@@ -1,5 +1,4 @@
-// The Qt login dialog over its form: layout, keys and buttons, and no close
-// box.
+// The Qt login dialog over its form: layout, keys and buttons, and no close box.
 #include "gui/login_dialog.h"
 
 #include <gtest/gtest.h>
@@ -39,8 +38,8 @@ TEST(LoginWindow, EveryGadgetWholeAtTwiceTheTextSizeAndNoCloseBox) {
   QApplication::setFont(usual);
 }
 
-// Return logs in wherever the focus is; Escape and a close request cancel;
-// "Play offline" needs a name.
+// Return logs in wherever the focus is; Escape and a close request cancel; "Play offline" needs a
+// name.
 TEST(LoginWindow, KeysAndButtons) {
   struct Case {
     const char* name;
@@ -79,8 +78,7 @@ TEST(LoginWindow, KeysAndButtons) {
   }
 }
 
-// The whole round through the Ui port: modal over the main window, the focus
-// where the form says.
+// The whole round through the Ui port: modal over the main window, the focus where the form says.
 TEST(LoginWindow, TheUiRunsItModallyOverTheMainWindow) {
   AppState state;
   MainWindow window(state);

@@ -1,6 +1,5 @@
-// The main window driven by mouse events that pass through the window system,
-// as a person's clicks do: what a right click offers, and what "Config" leaves
-// in the instance list.
+// The main window driven by mouse events that pass through the window system, as a person's clicks
+// do: what a right click offers, and what "Config" leaves in the instance list.
 #define QTEST_QPA_MOUSE_HANDLING
 #include <gtest/gtest.h>
 
@@ -37,8 +36,8 @@ class MainWindowMouse : public test::MainWindowFixture {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !state.icons.loader.busy(); }, 60000));
   }
 
-  // Right-clicks the viewport of `list` at `at`; the texts of the menu that
-  // opened. The menu is closed, or the item `choose` is clicked.
+  // Right-clicks the viewport of `list` at `at`; the texts of the menu that opened. The menu is
+  // closed, or the item `choose` is clicked.
   static QStringList RightClick(QAbstractItemView* list, QPoint at, const QString& choose = {}) {
     QStringList shown;
     test::WhenUp<QMenu>([&shown, choose](QMenu* menu) {

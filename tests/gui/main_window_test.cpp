@@ -1,5 +1,5 @@
-// The main window over a data folder: where it opens, what its lists and menus
-// show, the instance icons and what drops onto the lists do.
+// The main window over a data folder: where it opens, what its lists and menus show, the instance
+// icons and what drops onto the lists do.
 #include "gui/main_window.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +74,8 @@ TEST_F(MainWindowTest, ListsShowTheStateAndFillTheirPageAfterAResize) {
 
 class MainWindowIcons : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
 
-// Without its own icon an instance shows the default, or without one the first
-// image of the list; an icon given to it later is its own and repaints no
-// other.
+// Without its own icon an instance shows the default, or without one the first image of the list;
+// an icon given to it later is its own and repaints no other.
 TEST_P(MainWindowIcons, AnInstanceWithoutIconSharesAnImageUntilItGetsItsOwn) {
   bool with_default = GetParam();
   if (with_default) SaveIcon(dir() + "Icons/Default.png", Qt::blue);
@@ -101,9 +100,8 @@ TEST_P(MainWindowIcons, AnInstanceWithoutIconSharesAnImageUntilItGetsItsOwn) {
 
 INSTANTIATE_TEST_SUITE_P(DefaultIcon, MainWindowIcons, ::testing::Bool());
 
-// The icons out of view are read behind the window, which answers a click
-// meanwhile: the reading is held at an icon out of view until the click was
-// answered.
+// The icons out of view are read behind the window, which answers a click meanwhile: the reading is
+// held at an icon out of view until the click was answered.
 TEST_F(MainWindowTest, IconsOutOfViewComeWhileTheWindowAnswers) {
   SaveIcon(dir() + "Icons/Default.png", Qt::blue);
   constexpr int kCount = 200, kHeld = 120;
@@ -134,8 +132,7 @@ TEST_F(MainWindowTest, IconsOutOfViewComeWhileTheWindowAnswers) {
   EXPECT_TRUE(QTest::qWaitFor(all_red, 60000));
 }
 
-// The moved item keeps its image, which it alone shows, so a new icon replaces
-// it in place.
+// The moved item keeps its image, which it alone shows, so a new icon replaces it in place.
 TEST_F(MainWindowTest, DraggingTheFirstOfThreeOntoTheThird) {
   for (std::string f : {"first", "second", "third"}) MakeInstance(f, Qt::red);
   test::WriteFile(dir() + "Instances/sort.ini", "first\r\nsecond\r\nthird\r\n");
@@ -158,9 +155,8 @@ TEST_F(MainWindowTest, DraggingTheFirstOfThreeOntoTheThird) {
   EXPECT_EQ(list->image_count(), images);
 }
 
-// A source that offers a move is answered with a copy: a file manager told that
-// its file was moved deletes it. A jar is taken into the store only after the
-// drop was answered.
+// A source that offers a move is answered with a copy: a file manager told that its file was moved
+// deletes it. A jar is taken into the store only after the drop was answered.
 TEST_F(MainWindowTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswered) {
   MakeInstance("only", Qt::red);
   Open();

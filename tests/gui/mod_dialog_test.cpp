@@ -1,6 +1,5 @@
-// The mod dialog drawn offscreen over a real workspace: its fields, browsing,
-// drags between the lists and files from the desktop; and a file dropped on the
-// main window's mod list.
+// The mod dialog drawn offscreen over a real workspace: its fields, browsing, drags between the
+// lists and files from the desktop; and a file dropped on the main window's mod list.
 #include "gui/mod_dialog.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +20,7 @@ using app::kJarList;
 using app::kRootList;
 using app::kUnusedList;
 
-// The lists read their folders on a thread of Qt's own: wait for what is
-// expected to show.
+// The lists read their folders on a thread of Qt's own: wait for what is expected to show.
 bool ShowsSoon(const std::function<bool()>& condition) {
   QDeadlineTimer deadline(20000);
   while (!condition()) {
@@ -60,8 +58,7 @@ class ModDialogTest : public test::MainWindowFixture {
     return {};
   }
 
-  // Whether a drag that ends over `list` (on `item`, or on empty space) is
-  // taken.
+  // Whether a drag that ends over `list` (on `item`, or on empty space) is taken.
   bool Drop(int list, const QMimeData* data, const QString& item = QString()) {
     ModFileList* target = dialog->file_list(list);
     QPoint at(target->viewport()->width() / 2, target->viewport()->height() - 5);
@@ -103,8 +100,8 @@ TEST_F(ModDialogTest, DoubleClickEntersAFolderWithoutAParentEntryAndUpGoesBack) 
   EXPECT_TRUE(Shows(kRootList, {"bin", "config", "mods", "resources"}));
 }
 
-// Which list takes what is the model's rule; here, drags and desktop files
-// reach it and the lists follow the change on disk by themselves.
+// Which list takes what is the model's rule; here, drags and desktop files reach it and the lists
+// follow the change on disk by themselves.
 TEST_F(ModDialogTest, DragsBetweenListsAndDesktopFilesReachTheDisk) {
   for (const char* file : {"Mod.class", "gui/items.png", "notes.txt"})
     test::WriteFile(workspace + "unused/" + file, "c");
@@ -132,9 +129,8 @@ TEST_F(ModDialogTest, DragsBetweenListsAndDesktopFilesReachTheDisk) {
   EXPECT_TRUE(std::filesystem::exists(dir() + "desktop/Extra.class"));
 }
 
-// The whole way of a file dropped on the main window's mod list: unpacking
-// behind the status window, the dialog over the main window, packing, the list
-// refilled.
+// The whole way of a file dropped on the main window's mod list: unpacking behind the status
+// window, the dialog over the main window, packing, the list refilled.
 TEST_F(ModDialogTest, AFileDroppedOnTheModListIsImportedThroughTheDialog) {
   test::WriteFile(dir() + "pack/config/first.cfg", "first");
   ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../first.zip config"), 0);

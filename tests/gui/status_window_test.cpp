@@ -1,6 +1,5 @@
-// The status and progress windows of the Qt Ui: what they hold, the work behind
-// them on a worker, closing and cancelling meanwhile, and who owns them and the
-// boxes.
+// The status and progress windows of the Qt Ui: what they hold, the work behind them on a worker,
+// closing and cancelling meanwhile, and who owns them and the boxes.
 #include "gui/status_window.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +34,7 @@ class StatusWindowTest : public test::MainWindowFixture {
         return status;
     return nullptr;
   }
-  // Answers the next message box, noting whether it could be clicked and who
-  // owned it.
+  // Answers the next message box, noting whether it could be clicked and who owned it.
   void AnswerBox() {
     test::WhenUp<QMessageBox>([this](QMessageBox* box) {
       box_owner = box->parentWidget();
@@ -75,9 +73,8 @@ TEST_F(StatusWindowTest, TheStatusWindowHoldsTheMainWindowUntilClosed) {
   EXPECT_TRUE(window->isEnabled());
 }
 
-// The work runs on a worker behind the window, which holds the main window; a
-// real click on its Cancel reaches the work, in the status window too while it
-// offers Cancel.
+// The work runs on a worker behind the window, which holds the main window; a real click on its
+// Cancel reaches the work, in the status window too while it offers Cancel.
 TEST_F(StatusWindowTest, WorkRunsOnAWorkerAndACancelClickReachesIt) {
   std::thread::id worker;
   bool disabled_meanwhile = false;
@@ -105,8 +102,8 @@ TEST_F(StatusWindowTest, WorkRunsOnAWorkerAndACancelClickReachesIt) {
   ui->CloseStatusWindow();
 }
 
-// Closing during work asks first: "Yes" cancels the work and closes once it has
-// stopped, "No" lets it go on and keeps the window.
+// Closing during work asks first: "Yes" cancels the work and closes once it has stopped, "No" lets
+// it go on and keeps the window.
 TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
   for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer);
@@ -126,8 +123,8 @@ TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
   }
 }
 
-// A command that shows a box once its work has ended shows it before the close
-// asked for during the work.
+// A command that shows a box once its work has ended shows it before the close asked for during the
+// work.
 TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   bool visible_under_box = false;
   window->RunCommand([&] {
@@ -149,9 +146,8 @@ TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   EXPECT_FALSE(window->isVisible());
 }
 
-// Once Qt has been asked to quit (the desktop session ends, say), every event
-// loop entered returns at once; the progress window still shows what the work
-// reports.
+// Once Qt has been asked to quit (the desktop session ends, say), every event loop entered returns
+// at once; the progress window still shows what the work reports.
 TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   QString shown;
   std::atomic<bool> looked{false};
@@ -165,21 +161,19 @@ TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
           looked = true;
         },
         Qt::QueuedConnection);
-    // Bounded only so that a window that stopped handling events fails instead
-    // of hanging.
+    // Bounded only so that a window that stopped handling events fails instead of hanging.
     for (int i = 0; i < 3000 && !looked; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return 1;
   });
-  // An event loop run to its end takes back the request to quit, for the tests
-  // after this.
+  // An event loop run to its end takes back the request to quit, for the tests after this.
   QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
   QCoreApplication::exec();
   EXPECT_EQ(shown, "minecraft.jar");
 }
 
-// Boxes, status and progress windows shown over the instance dialog (a mod
-// import from it, say) belong to it.
+// Boxes, status and progress windows shown over the instance dialog (a mod import from it, say)
+// belong to it.
 TEST_F(StatusWindowTest, WindowsOverTheInstanceDialogBelongToIt) {
   QWidget *shown_dialog = nullptr, *status_owner = nullptr, *progress_owner = nullptr;
   test::WhenUp<InstanceConfigDialog>([&](InstanceConfigDialog* shown) {

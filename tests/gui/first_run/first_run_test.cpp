@@ -1,8 +1,7 @@
-// README's walk-through on the whole program in a virtual X display with a
-// window manager, driven with Qt's test events: a new instance made through the
-// dialog, started and logged in, its game window maximised and its log shown;
-// the sample mod imported and installed through "Config"; a backup, restored; a
-// clone and a delete into the trash; then the program closed. Screenshots of
+// README's walk-through on the whole program in a virtual X display with a window manager, driven
+// with Qt's test events: a new instance made through the dialog, started and logged in, its game
+// window maximised and its log shown; the sample mod imported and installed through "Config"; a
+// backup, restored; a clone and a delete into the trash; then the program closed. Screenshots of
 // each step go to the build folder.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -34,8 +33,7 @@
 namespace oxlip::gui {
 namespace {
 
-// One step of the run: true once it is done; it is tried again on every tick
-// until then.
+// One step of the run: true once it is done; it is tried again on every tick until then.
 using Step = std::function<bool(ProgramParts&)>;
 
 void Screenshot(const std::string& name) {
@@ -47,9 +45,8 @@ void Screenshot(const std::string& name) {
                   .c_str());
 }
 
-// Actions that open menus or dialogs, or run commands, wait in their own event
-// loops: they run after the step has returned, so the steps keep ticking
-// meanwhile.
+// Actions that open menus or dialogs, or run commands, wait in their own event loops: they run
+// after the step has returned, so the steps keep ticking meanwhile.
 void Later(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
 
 template <class Dialog>
@@ -74,8 +71,8 @@ bool OpenInstanceMenu(ProgramParts& p, const QString& name) {
   return true;
 }
 
-// Chooses `text` in the open menu with the keyboard; a submenu of that name is
-// opened and its item of the same name chosen on a later tick.
+// Chooses `text` in the open menu with the keyboard; a submenu of that name is opened and its item
+// of the same name chosen on a later tick.
 bool Pick(const QString& text) {
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   if (!menu) return false;
@@ -92,8 +89,7 @@ bool Pick(const QString& text) {
   return false;
 }
 
-// No dialog or menu is open and no work holds the window: the last command has
-// ended.
+// No dialog or menu is open and no work holds the window: the last command has ended.
 bool Idle(ProgramParts& p) {
   return !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
          p.window.isEnabled();
@@ -108,8 +104,7 @@ Step FromMenu(const QString& name, const QString& item, Step ready = Idle) {
   };
 }
 
-// Once a dialog D is up and `fill` is done with it, photographs it and clicks
-// its `button`.
+// Once a dialog D is up and `fill` is done with it, photographs it and clicks its `button`.
 template <class D, class Button>
 Step Answer(const std::string& shot, Button button, std::function<bool(D*)> fill = nullptr) {
   return [=](ProgramParts&) {
@@ -145,8 +140,8 @@ class FirstRun : public test::InTempFolder {
                                dir() + "Sample Mod.zip");
   }
 
-  // Runs the program, taking the steps in order from inside its event loop; a
-  // step not done within a minute ends the run.
+  // Runs the program, taking the steps in order from inside its event loop; a step not done within
+  // a minute ends the run.
   void Run(std::vector<Step> steps) {
     static char name[] = "oxlip";
     char* argv[] = {name, nullptr};
@@ -254,8 +249,7 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         auto* requester = OpenDialog<QFileDialog>();
         auto* name = requester ? requester->findChild<QLineEdit*>("fileNameEdit") : nullptr;
         if (!name) return false;
-        // Set whole rather than typed: typing opens the completion list, which
-        // takes the Return.
+        // Set whole rather than typed: typing opens the completion list, which takes the Return.
         name->setText(QString::fromStdString(dir() + "Sample Mod.zip"));
         Later([name] { QTest::keyClick(name, Qt::Key_Return); });
         return true;
@@ -278,8 +272,8 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
             }
             return dialog->installed_list()->topLevelItemCount() == 1;
           }),
-      // Step 5: a backup, restored (the game folder it replaces goes to the
-      // trash), a clone, and the clone deleted into the trash.
+      // Step 5: a backup, restored (the game folder it replaces goes to the trash), a clone, and
+      // the clone deleted into the trash.
       FromMenu("First world", "Backup", has(".minecraft/resources/oxlip-sample.txt")),
       FromMenu("First world", "Restore backup", has("backup")),
       Answer<RestoreDialog>("8-restore-backup", &RestoreDialog::restore_button),
@@ -303,8 +297,7 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
   for (const auto& entry : std::filesystem::directory_iterator(instance_file("backup")))
     backups += entry.path().extension() == ".7z";
   EXPECT_EQ(backups, 1);
-  // The restore put the game folder back and the one it replaced into the
-  // trash.
+  // The restore put the game folder back and the one it replaced into the trash.
   EXPECT_TRUE(std::filesystem::exists(instance_file(".minecraft/bin/minecraft.jar")));
   EXPECT_TRUE(std::filesystem::exists(dir() + "xdg/Trash/files/.minecraft/bin/minecraft.jar"));
   // The clone is in the trash, whole, with the sample mod's file.
