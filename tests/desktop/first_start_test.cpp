@@ -22,50 +22,40 @@ namespace fs = std::filesystem;
 class Desktop : public test::InTempFolder {
  protected:
   void SetUp() override {
-    fs::create_directories(home());
-    fs::create_directories(work());
+    for (const std::string& folder : {home, work}) fs::create_directories(folder);
   }
-  std::string home() const { return dir() + "home/"; }
-  std::string work() const { return dir() + "work/"; }
+  std::string home = dir() + "home/", work = dir() + "work/";
 };
 
 using CommandLine = Desktop;
 
 TEST_F(CommandLine, AnswersAndMistakesWriteNothing) {
   struct Case {
-    const char* arguments;
+    const char *arguments, *said;  // in the output for status 0, in the error output otherwise
     int status;
-    const char* said;  // in the output for status 0, in the error output otherwise
   };
   const std::string version_line = std::string("oxlip ") + OXLIP_VERSION + "\n";
-  const Case cases[] = {
-      {"--version", 0, version_line.c_str()},
-      {"--help", 0, "--data <DIR>"},
-      {"--colour red", 2, "'colour'"},
-      {"--data", 2, "'--data'"},
-      {"--data ''", 2, "--data"},
-      {"stray", 2, "'stray'"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"--version", version_line.c_str(), 0},
+                        {"--help", "--data <DIR>", 0},
+                        {"--colour red", "'colour'", 2},
+                        {"--data", "'--data'", 2},
+                        {"--data ''", "--data", 2},
+                        {"stray", "'stray'", 2}}) {
     SCOPED_TRACE(c.arguments);
     // No display and no HOME but a fresh one: nothing may need either.
-    std::string command = "cd '" + work() + "' && env -u DISPLAY -u XDG_DATA_HOME -u " +
-                          "XDG_CACHE_HOME -u XDG_CONFIG_HOME HOME='" + home() + "' '" +
+    std::string command = "cd '" + work + "' && env -u DISPLAY -u XDG_DATA_HOME -u " +
+                          "XDG_CACHE_HOME -u XDG_CONFIG_HOME HOME='" + home + "' '" +
                           OXLIP_PROGRAM + "' " + c.arguments + " >'" + dir() + "out' 2>'" + dir() +
                           "err'";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), c.status);
     std::string out = test::ReadFile(dir() + "out"), err = test::ReadFile(dir() + "err");
-    if (c.status == 0) {
-      EXPECT_NE(out.find(c.said), std::string::npos) << out;
-      EXPECT_EQ(err, "");
-    } else {
-      EXPECT_NE(err.find(c.said), std::string::npos) << err;
-      EXPECT_EQ(out, "");
-    }
-    EXPECT_EQ(test::ReadTree(home()), test::JarFiles{});
-    EXPECT_EQ(test::ReadTree(work()), test::JarFiles{});
+    if (c.status != 0) std::swap(out, err);
+    EXPECT_NE(out.find(c.said), std::string::npos) << out;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(test::ReadTree(home), test::JarFiles{});
+    EXPECT_EQ(test::ReadTree(work), test::JarFiles{});
   }
 }
 
@@ -93,8 +83,8 @@ TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
     GTEST_SKIP() << "runs in a virtual display with a window manager (ctest desktop_first_start)";
   test::ScopedEnvironment data("XDG_DATA_HOME", "");
   test::ScopedEnvironment cache("XDG_CACHE_HOME", "");
-  test::ScopedEnvironment home_variable("HOME", home());
-  fs::current_path(work());
+  test::ScopedEnvironment home_variable("HOME", home);
+  fs::current_path(work);
   static char name[] = "oxlip";
   char* argv[] = {name, nullptr};
   int argc = 1;
@@ -113,15 +103,15 @@ TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
   EXPECT_TRUE(instance_hint);
   EXPECT_TRUE(version_hint);
 
-  EXPECT_EQ(test::ReadTree(work()), test::JarFiles{});
-  std::string folder = home() + ".local/share/oxlip/";
+  EXPECT_EQ(test::ReadTree(work), test::JarFiles{});
+  std::string folder = home + ".local/share/oxlip/";
   for (const char* made : {"Instances", "mcversions", "mods", "downgrade"})
     EXPECT_TRUE(fs::is_directory(folder + made)) << made;
-  EXPECT_TRUE(fs::is_directory(home() + ".cache/oxlip"));
+  EXPECT_TRUE(fs::is_directory(home + ".cache/oxlip"));
   EXPECT_FALSE(fs::exists(folder + "Cache"));
   EXPECT_GT(fs::file_size(folder + "Icons/Default.png"), 0u);
   std::string settings = test::ReadFile(folder + "Oxlip.ini");
-  EXPECT_NE(settings.find("CacheDir = " + home() + ".cache/oxlip/\r\n"), std::string::npos)
+  EXPECT_NE(settings.find("CacheDir = " + home + ".cache/oxlip/\r\n"), std::string::npos)
       << settings;
 }
 

@@ -8,7 +8,7 @@ shots=$(realpath -m "$2")
 mkdir -p "$shots"
 rm -f "$shots"/instance-dialog-*.png
 export OXLIP_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb
-filter='--gtest_filter=InstanceDialogScreenshotTest.*'
+filter='--gtest_filter=InstanceConfigDialogTest.ShowsTheRecord*'
 xvfb-run -a -s "-screen 0 1600x1200x24" bash -c \
   '"$1" "$2" && QT_SCALE_FACTOR=2 "$1" "$2"' session "$tests" "$filter"
 for tab in general java modification; do

@@ -1,8 +1,9 @@
+// The status and progress windows of the Qt Ui: what they hold, the work behind them on a worker,
+// closing and cancelling meanwhile, and who owns them and the boxes.
 #include "gui/status_window.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -12,169 +13,151 @@
 #include <chrono>
 #include <thread>
 
-#include "gui/qt_ui.h"
-#include "when_up.h"
+#include "app/instance_dialog.h"
+#include "gui/instance_dialog.h"
+#include "gui_fixture.h"
 
 namespace oxlip::gui {
 namespace {
 
-class StatusWindowTest : public ::testing::Test {
+class StatusWindowTest : public test::MainWindowFixture {
  protected:
-  StatusWindowTest() : window(state), ui(&window) {
-    window.resize(640, 480);
-    window.show();
+  void SetUp() override { Open(false); }
+
+  // Runs `look` on the GUI thread, as a person would look, and waits for it.
+  void OnGuiThread(const std::function<void()>& look) {
+    QMetaObject::invokeMethod(window.get(), look, Qt::BlockingQueuedConnection);
   }
-  app::AppState state;
-  MainWindow window;
-  QtUi ui;
+  static StatusWindow* Shown() {
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* status = qobject_cast<StatusWindow*>(top); status && status->isVisible())
+        return status;
+    return nullptr;
+  }
+  // Answers the next message box, noting whether it could be clicked and who owned it.
+  void AnswerBox() {
+    test::WhenUp<QMessageBox>([this](QMessageBox* box) {
+      box_owner = box->parentWidget();
+      box_enabled = box->isEnabled();
+      box->done(QMessageBox::Ok);  // works even on a box that takes no clicks
+    });
+  }
+
+  QWidget* box_owner = nullptr;
+  bool box_enabled = false;
 };
 
-TEST_F(StatusWindowTest, OpenDisablesTheMainWindowUntilClosed) {
-  ui.ShowStatusWindow("Search for current minecraft version", "", true);
-  StatusWindow* status = ui.status_window();
+TEST_F(StatusWindowTest, TheStatusWindowHoldsTheMainWindowUntilClosed) {
+  ui->ShowStatusWindow("Search", "", true);
+  StatusWindow* status = ui->status_window();
   ASSERT_NE(status, nullptr);
-  EXPECT_FALSE(window.isEnabled());
-  EXPECT_EQ(status->windowTitle(), "Oxlip");
-  EXPECT_EQ(status->first_text()->text(), "Search for current minecraft version");
+  EXPECT_FALSE(window->isEnabled());
+  EXPECT_EQ(status->first_text()->text(), "Search");
   EXPECT_TRUE(status->bar()->isHidden());
-
-  ui.ShowStatusWindow("Add current Version to Minecraft Version", "minecraft.jar", false);
-  EXPECT_EQ(ui.status_window(), status);  // at most one
+  ui->ShowStatusWindow("Add", "minecraft.jar", false);
+  EXPECT_EQ(ui->status_window(), status);  // at most one
   EXPECT_EQ(status->second_text()->text(), "minecraft.jar");
   EXPECT_FALSE(status->bar()->isHidden());
-  ui.StatusProgress().SetPercent(42);
+  ui->StatusProgress().SetPercent(42);
   EXPECT_EQ(status->bar()->value(), 42);
-
-  ui.CloseStatusWindow();
-  EXPECT_EQ(ui.status_window(), nullptr);
-  EXPECT_TRUE(window.isEnabled());
-  ui.CloseStatusWindow();
-  ui.StatusProgress().SetName("nobody listens");  // closed: dropped, not a crash
-  EXPECT_TRUE(window.isEnabled());
+  ui->RunWithProgress("Download", "", [](base::ProgressSink&) { return 1; });
+  EXPECT_FALSE(window->isEnabled());  // outlasts the work started while it is open
+  AnswerBox();
+  ui->ShowMessage("Oxlip", "copy failed");
+  EXPECT_TRUE(box_enabled);
+  ui->CloseStatusWindow();
+  EXPECT_EQ(ui->status_window(), nullptr);
+  EXPECT_TRUE(window->isEnabled());
+  ui->CloseStatusWindow();
+  ui->StatusProgress().SetName("nobody listens");  // closed: dropped, not a crash
+  EXPECT_TRUE(window->isEnabled());
 }
 
-TEST_F(StatusWindowTest, WorkRunsOffTheGuiThreadBehindADownloadWindow) {
-  std::thread::id gui_thread = std::this_thread::get_id();
-  std::thread::id worker_thread;
+// The work runs on a worker behind the window, which holds the main window; a real click on its
+// Cancel reaches the work, in the status window too while it offers Cancel.
+TEST_F(StatusWindowTest, WorkRunsOnAWorkerAndACancelClickReachesIt) {
+  std::thread::id worker;
   bool disabled_meanwhile = false;
-  QString title_meanwhile;
-  int result =
-      ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
-        worker_thread = std::this_thread::get_id();
-        progress.SetName("minecraft.jar");
-        progress.SetTime("0:01 ETA:0:09");
-        progress.SetPercent(10);
-        // Look at the window from the GUI thread, as a person would.
-        QMetaObject::invokeMethod(
-            &window,
-            [&] {
-              disabled_meanwhile = !window.isEnabled();
-              for (QWidget* top : QApplication::topLevelWidgets())
-                if (top->isVisible() && top->windowTitle() == "Download")
-                  title_meanwhile = "Download";
-            },
-            Qt::BlockingQueuedConnection);
-        return 7;
-      });
-  EXPECT_EQ(result, 7);
-  EXPECT_NE(worker_thread, gui_thread);
+  QString shown_meanwhile;
+  auto click_cancel = [&](base::ProgressSink& progress) {
+    worker = std::this_thread::get_id();
+    progress.SetName("minecraft.jar");
+    bool offered = false;
+    OnGuiThread([&] {
+      disabled_meanwhile = !window->isEnabled();
+      shown_meanwhile = Shown()->first_text()->text();
+      offered = Shown()->cancel_button()->isVisible();
+      QTest::mouseClick(Shown()->cancel_button(), Qt::LeftButton);
+    });
+    return offered && progress.Cancelled() ? 0 : 1;
+  };
+  EXPECT_EQ(ui->RunWithProgress("Download", "", click_cancel), 0);
+  EXPECT_NE(worker, std::this_thread::get_id());
   EXPECT_TRUE(disabled_meanwhile);
-  EXPECT_EQ(title_meanwhile, "Download");
-  EXPECT_TRUE(window.isEnabled());
+  EXPECT_EQ(shown_meanwhile, "minecraft.jar");
+  EXPECT_TRUE(window->isEnabled());
+  ui->ShowStatusWindow("Clone instance", "A - copy", true);
+  EXPECT_EQ(ui->RunCancellableBehindStatus(click_cancel), 0);
+  EXPECT_EQ(ui->RunBehindStatus(click_cancel), 1);
+  ui->CloseStatusWindow();
 }
 
-// Closing during work asks first: "Yes" cancels the work and closes once it has stopped, "No"
-// lets it go on and keeps the window.
+// Closing during work asks first: "Yes" cancels the work and closes once it has stopped, "No" lets
+// it go on and keeps the window.
 TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
   for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer);
     bool visible_after_close = false;
-    int result =
-        ui.RunWithProgress("Download", "Gather information", [&](base::ProgressSink& progress) {
-          QMetaObject::invokeMethod(
-              &window,
-              [&] {
-                test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
-                window.close();  // the close box, or a termination signal
-                visible_after_close = window.isVisible();
-              },
-              Qt::BlockingQueuedConnection);
-          return progress.Cancelled() ? 0 : 1;
-        });
+    int result = ui->RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
+      OnGuiThread([&] {
+        test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
+        window->close();  // the close box, or a termination signal
+        visible_after_close = window->isVisible();
+      });
+      return progress.Cancelled() ? 0 : 1;
+    });
     EXPECT_EQ(result, answer == QMessageBox::Yes ? 0 : 1);
     EXPECT_TRUE(visible_after_close);
     QApplication::processEvents();
-    EXPECT_EQ(window.isVisible(), answer == QMessageBox::No);
+    EXPECT_EQ(window->isVisible(), answer == QMessageBox::No);
   }
 }
 
-// A real click on the window's Cancel reaches the work, in the progress window and in the
-// status window while it offers Cancel.
-TEST_F(StatusWindowTest, ACancelClickReachesTheWork) {
-  auto click_cancel = [&](base::ProgressSink& progress) {
-    bool offered = false;
-    QMetaObject::invokeMethod(
-        &window,
-        [&] {
-          for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* status = qobject_cast<StatusWindow*>(top);
-            if (!status || !status->isVisible()) continue;
-            offered = status->cancel_button()->isVisible();
-            QTest::mouseClick(status->cancel_button(), Qt::LeftButton);
-          }
-        },
-        Qt::BlockingQueuedConnection);
-    return offered && progress.Cancelled() ? 0 : 1;
-  };
-  EXPECT_EQ(ui.RunWithProgress("Download", "", click_cancel), 0);
-  ui.ShowStatusWindow("Clone instance", "A - copy", true);
-  EXPECT_EQ(ui.RunCancellableBehindStatus(click_cancel), 0);
-  EXPECT_EQ(ui.RunBehindStatus(click_cancel), 1);
-  ui.CloseStatusWindow();
-}
-
-// A command that shows a box once its work has ended shows it before the close asked for
-// during the work.
+// A command that shows a box once its work has ended shows it before the close asked for during the
+// work.
 TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
   bool visible_under_box = false;
-  window.RunCommand([&] {
-    ui.RunWithProgress("Download", "", [&](base::ProgressSink&) {
-      QMetaObject::invokeMethod(
-          &window,
-          [&] {
-            test::WhenUp<QMessageBox>(
-                [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-            window.close();
-          },
-          Qt::BlockingQueuedConnection);
+  window->RunCommand([&] {
+    ui->RunWithProgress("Download", "", [&](base::ProgressSink&) {
+      OnGuiThread([&] {
+        test::WhenUp<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        window->close();
+      });
       return 0;
     });
     test::WhenUp<QMessageBox>([&](QMessageBox* box) {
-      visible_under_box = window.isVisible();
+      visible_under_box = window->isVisible();
       box->done(QMessageBox::Ok);
     });
-    ui.ShowMessage("Oxlip", "DownloadMinecraft: Can't download minecraft.jar");
+    ui->ShowMessage("Oxlip", "DownloadMinecraft: Can't download minecraft.jar");
   });
   EXPECT_TRUE(visible_under_box);
   QApplication::processEvents();
-  EXPECT_FALSE(window.isVisible());
+  EXPECT_FALSE(window->isVisible());
 }
 
-// Once Qt has been asked to quit (the desktop session ends, say), every event loop entered
-// returns at once; the progress window still shows what the work reports.
+// Once Qt has been asked to quit (the desktop session ends, say), every event loop entered returns
+// at once; the progress window still shows what the work reports.
 TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   QString shown;
   std::atomic<bool> looked{false};
-  ui.RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
-    QMetaObject::invokeMethod(
-        &window, [] { QCoreApplication::exit(0); }, Qt::BlockingQueuedConnection);
+  ui->RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
+    OnGuiThread([] { QCoreApplication::exit(0); });
     progress.SetName("minecraft.jar");
     QMetaObject::invokeMethod(
-        &window,
+        window.get(),
         [&] {
-          for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* progress_window = qobject_cast<StatusWindow*>(top))
-              shown = progress_window->first_text()->text();
+          shown = Shown()->first_text()->text();
           looked = true;
         },
         Qt::QueuedConnection);
@@ -189,12 +172,30 @@ TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   EXPECT_EQ(shown, "minecraft.jar");
 }
 
-TEST_F(StatusWindowTest, TheStatusWindowOutlastsWorkStartedWhileItIsOpen) {
-  ui.ShowStatusWindow("Add current Version to Minecraft Version", "", false);
-  ui.RunWithProgress("Download", "", [](base::ProgressSink&) { return 1; });
-  EXPECT_FALSE(window.isEnabled());
-  ui.CloseStatusWindow();
-  EXPECT_TRUE(window.isEnabled());
+// Boxes, status and progress windows shown over the instance dialog (a mod import from it, say)
+// belong to it.
+TEST_F(StatusWindowTest, WindowsOverTheInstanceDialogBelongToIt) {
+  QWidget *shown_dialog = nullptr, *status_owner = nullptr, *progress_owner = nullptr;
+  test::WhenUp<InstanceConfigDialog>([&](InstanceConfigDialog* shown) {
+    shown_dialog = shown;
+    AnswerBox();
+    ui->ShowMessage("Oxlip", "over the dialog");
+    ui->ShowStatusWindow("Import mod", "", true);
+    status_owner = ui->status_window()->parentWidget();
+    ui->CloseStatusWindow();
+    ui->RunWithProgress("Download", "", [&](base::ProgressSink&) {
+      OnGuiThread([&] { progress_owner = Shown()->parentWidget(); });
+      return 1;
+    });
+    shown->reject();
+  });
+  Instance record;
+  EXPECT_FALSE(InstanceDialog(state, *ui, record));
+  ASSERT_NE(shown_dialog, nullptr);
+  EXPECT_EQ(box_owner, shown_dialog);
+  EXPECT_TRUE(box_enabled);
+  EXPECT_EQ(status_owner, shown_dialog);
+  EXPECT_EQ(progress_owner, shown_dialog);
 }
 
 }  // namespace

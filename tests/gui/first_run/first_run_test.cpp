@@ -1,8 +1,8 @@
-// README's walk-through on the whole program in a virtual X display with a window manager,
-// driven with Qt's test events: a new instance made through the dialog, started and logged in,
-// its game window maximised and its log shown; the sample mod imported and installed through
-// "Config"; a backup, restored; a clone and a delete into the trash; then the program closed.
-// Screenshots of each step go to the build folder.
+// README's walk-through on the whole program in a virtual X display with a window manager, driven
+// with Qt's test events: a new instance made through the dialog, started and logged in, its game
+// window maximised and its log shown; the sample mod imported and installed through "Config"; a
+// backup, restored; a clone and a delete into the trash; then the program closed. Screenshots of
+// each step go to the build folder.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -71,8 +71,8 @@ bool OpenInstanceMenu(ProgramParts& p, const QString& name) {
   return true;
 }
 
-// Chooses `text` in the open menu with the keyboard; a submenu of that name is opened and its
-// item of the same name chosen on a later tick.
+// Chooses `text` in the open menu with the keyboard; a submenu of that name is opened and its item
+// of the same name chosen on a later tick.
 bool Pick(const QString& text) {
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   if (!menu) return false;
@@ -95,11 +95,34 @@ bool Idle(ProgramParts& p) {
          p.window.isEnabled();
 }
 
+// Once `ready`, opens the menu of the instance `name` and chooses `item` in it.
+Step FromMenu(const QString& name, const QString& item, Step ready = Idle) {
+  return [=, opened = false](ProgramParts& p) mutable {
+    if (opened) return Pick(item);
+    opened = ready(p) && OpenInstanceMenu(p, name);
+    return false;
+  };
+}
+
+// Once a dialog D is up and `fill` is done with it, photographs it and clicks its `button`.
+template <class D, class Button>
+Step Answer(const std::string& shot, Button button, std::function<bool(D*)> fill = nullptr) {
+  return [=](ProgramParts&) {
+    D* dialog = OpenDialog<D>();
+    if (!dialog || (fill && !fill(dialog))) return false;
+    if (!shot.empty()) Screenshot(shot);
+    QWidget* target = std::invoke(button, dialog);
+    Later([target] { QTest::mouseClick(target, Qt::LeftButton); });
+    return true;
+  };
+}
+
 class FirstRun : public test::InTempFolder {
  protected:
   void SetUp() override {
     if (std::getenv("OXLIP_XVFB") == nullptr)
-      GTEST_SKIP() << "runs in a virtual display with a window manager (ctest gui_first_run)";
+      GTEST_SKIP() << "runs in a virtual display with a window manager (ctest "
+                      "gui_first_run)";
     test::WriteFile(dir() + "users.txt", "demo:demo\n");
     mirror_ = std::make_unique<test::MirrorProcess>(
         test::FixtureRoot(), std::vector<std::string>{"--users", dir() + "users.txt"});
@@ -117,8 +140,8 @@ class FirstRun : public test::InTempFolder {
                                dir() + "Sample Mod.zip");
   }
 
-  // Runs the program, taking the steps in order from inside its event loop; a step not done
-  // within a minute ends the run.
+  // Runs the program, taking the steps in order from inside its event loop; a step not done within
+  // a minute ends the run.
   void Run(std::vector<Step> steps) {
     static char name[] = "oxlip";
     char* argv[] = {name, nullptr};
@@ -151,6 +174,12 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
   auto instance_file = [&](const std::string& name) {
     return dir() + "Instances/" + folder + "/" + name;
   };
+  // Once no command runs and the instance has the file `name`.
+  auto has = [&](const std::string& name) {
+    return [&, name](ProgramParts& p) {
+      return Idle(p) && std::filesystem::exists(name.starts_with("/") ? name : instance_file(name));
+    };
+  };
   Run({
       [](ProgramParts& p) {
         Screenshot("1-started");
@@ -158,17 +187,14 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         return true;
       },
       [](ProgramParts&) { return Pick("New instance"); },
-      [](ProgramParts&) {
-        auto* dialog = OpenDialog<InstanceConfigDialog>();
-        if (!dialog) return false;
-        dialog->title_field()->selectAll();
-        QTest::keyClicks(dialog->title_field(), "First world");
-        for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
-          if (box->text() == "Maximize window") box->click();
-        Screenshot("2-new-instance");
-        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
-        return true;
-      },
+      Answer<InstanceConfigDialog>("2-new-instance", &InstanceConfigDialog::ok_button,
+                                   [](InstanceConfigDialog* dialog) {
+                                     dialog->title_field()->selectAll();
+                                     QTest::keyClicks(dialog->title_field(), "First world");
+                                     for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                                       if (box->text() == "Maximize window") box->click();
+                                     return true;
+                                   }),
       [&](ProgramParts& p) {
         if (p.state.instance_list.size() != 1 || !Idle(p)) return false;
         folder = p.state.instance_list[0]->Folder;
@@ -198,11 +224,8 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         return true;
       },
       // The game's log, from the instance's menu: what the game printed.
-      [](ProgramParts& p) {
-        if (p.state.game.process || !Idle(p)) return false;
-        return OpenInstanceMenu(p, "First world");
-      },
-      [](ProgramParts&) { return Pick("Show game log"); },
+      FromMenu("First world", "Show game log",
+               [](ProgramParts& p) { return !p.state.game.process && Idle(p); }),
       [](ProgramParts&) {
         for (QWidget* window : QApplication::topLevelWidgets()) {
           auto* log = qobject_cast<GameLogWindow*>(window);
@@ -231,75 +254,40 @@ TEST_F(FirstRun, ReadmeWalkThroughFromANewInstanceToItsCloneInTheTrash) {
         Later([name] { QTest::keyClick(name, Qt::Key_Return); });
         return true;
       },
-      [](ProgramParts&) {
-        auto* dialog = OpenDialog<ModDialog>();
-        if (!dialog) return false;
-        Screenshot("6-import-mod");
-        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
-        return true;
-      },
-      [&](ProgramParts& p) {
-        if (p.state.mods.size() != 1 || !Idle(p)) return false;
-        mod = p.state.mods[0].Dir;
-        return OpenInstanceMenu(p, "First world");
-      },
-      [](ProgramParts&) { return Pick("Config"); },
-      [](ProgramParts&) {
-        auto* dialog = OpenDialog<InstanceConfigDialog>();
-        if (!dialog) return false;
-        dialog->tabs()->setCurrentIndex(2);
-        QTreeWidget* available = dialog->available_list();
-        if (dialog->installed_list()->topLevelItemCount() == 0) {
-          QPoint row = available->visualItemRect(available->topLevelItem(0)).center();
-          QTest::mouseDClick(available->viewport(), Qt::LeftButton, {}, row);
-        }
-        if (dialog->installed_list()->topLevelItemCount() != 1) return false;
-        Screenshot("7-config-mod");
-        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
-        return true;
-      },
-      // Step 5: a backup, a clone, and the clone deleted into the trash.
-      [&](ProgramParts& p) {
-        if (!std::filesystem::exists(instance_file(".minecraft/resources/oxlip-sample.txt")) ||
-            !Idle(p))
-          return false;
-        return OpenInstanceMenu(p, "First world");
-      },
-      [](ProgramParts&) { return Pick("Backup"); },
-      [&](ProgramParts& p) {
-        if (!Idle(p) || !std::filesystem::exists(instance_file("backup"))) return false;
-        return OpenInstanceMenu(p, "First world");
-      },
-      // The backup restored: the game folder it replaces goes to the trash.
-      [](ProgramParts&) { return Pick("Restore backup"); },
-      [](ProgramParts&) {
-        auto* dialog = OpenDialog<RestoreDialog>();
-        if (!dialog) return false;
-        Screenshot("8-restore-backup");
-        Later([dialog] { QTest::mouseClick(dialog->restore_button(), Qt::LeftButton); });
-        return true;
-      },
-      [&](ProgramParts& p) {
-        if (!Idle(p) || !std::filesystem::exists(dir() + "xdg/Trash/files/.minecraft"))
-          return false;
-        return OpenInstanceMenu(p, "First world");
-      },
-      [](ProgramParts&) { return Pick("Clone"); },
-      [](ProgramParts&) {
-        auto* dialog = OpenDialog<InstanceConfigDialog>();
-        if (!dialog) return false;
-        Later([dialog] { QTest::mouseClick(dialog->ok_button(), Qt::LeftButton); });
-        return true;
-      },
-      [](ProgramParts& p) {
-        if (p.state.instance_list.size() != 2 || !Idle(p)) return false;
-        Screenshot("9-cloned");
-        return OpenInstanceMenu(p, "First world - copy");
-      },
-      [](ProgramParts&) { return Pick("Delete"); },
+      Answer<ModDialog>("6-import-mod", &ModDialog::ok_button),
+      FromMenu("First world", "Config",
+               [&](ProgramParts& p) {
+                 if (p.state.mods.size() != 1 || !Idle(p)) return false;
+                 mod = p.state.mods[0].Dir;
+                 return true;
+               }),
+      Answer<InstanceConfigDialog>(
+          "7-config-mod", &InstanceConfigDialog::ok_button,
+          [](InstanceConfigDialog* dialog) {
+            dialog->tabs()->setCurrentIndex(2);
+            QTreeWidget* available = dialog->available_list();
+            if (dialog->installed_list()->topLevelItemCount() == 0) {
+              QPoint row = available->visualItemRect(available->topLevelItem(0)).center();
+              QTest::mouseDClick(available->viewport(), Qt::LeftButton, {}, row);
+            }
+            return dialog->installed_list()->topLevelItemCount() == 1;
+          }),
+      // Step 5: a backup, restored (the game folder it replaces goes to the trash), a clone, and
+      // the clone deleted into the trash.
+      FromMenu("First world", "Backup", has(".minecraft/resources/oxlip-sample.txt")),
+      FromMenu("First world", "Restore backup", has("backup")),
+      Answer<RestoreDialog>("8-restore-backup", &RestoreDialog::restore_button),
+      FromMenu("First world", "Clone", has(dir() + "xdg/Trash/files/.minecraft")),
+      Answer<InstanceConfigDialog>("", &InstanceConfigDialog::ok_button),
+      FromMenu("First world - copy", "Delete",
+               [](ProgramParts& p) {
+                 if (p.state.instance_list.size() != 2 || !Idle(p)) return false;
+                 Screenshot("9-cloned");
+                 return true;
+               }),
       [](ProgramParts& p) { return p.state.instance_list.size() == 1 && Idle(p); },
   });
-  EXPECT_EQ(done_, 27u) << "the run stopped at step " << done_ + 1;
+  EXPECT_EQ(done_, 21u) << "the run stopped at step " << done_ + 1;
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), folder + "\r\n");
   EXPECT_NE(test::ReadFile(instance_file("game.log")).size(), 0u);
