@@ -137,7 +137,8 @@ TEST_F(WithInstance, AFailedOrCancelledCopyLeavesTheInstancesAsBefore) {
   const struct {
     int id, row;
     std::string name;
-  } commands[] = {{app::kCmdClone, 0, "Clone"}, {app::kCmdImportOriginal, -1, "Import from original"}};
+  } commands[] = {{app::kCmdClone, 0, "Clone"},
+                  {app::kCmdImportOriginal, -1, "Import from original"}};
   for (const auto& command : commands) {
     SCOPED_TRACE(command.name);
     Confirm();

@@ -105,7 +105,8 @@ TEST(Menus, EveryItemRunsARegisteredCommand) {
   app::RegisterCommands(table);
   for (app::MenuKind kind :
        {app::MenuKind::kInstance, app::MenuKind::kInstanceAlternate, app::MenuKind::kInstanceArea,
-        app::MenuKind::kVersionList, app::MenuKind::kVersionRow, app::MenuKind::kModList, app::MenuKind::kModRow}) {
+        app::MenuKind::kVersionList, app::MenuKind::kVersionRow, app::MenuKind::kModList,
+        app::MenuKind::kModRow}) {
     SCOPED_TRACE(static_cast<int>(kind));
     std::vector<int> ids = Ids(app::BuildMenu(kind));
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());

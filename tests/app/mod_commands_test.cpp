@@ -127,7 +127,8 @@ TEST_F(ModCommandsTest, DeleteAndOpenActOnExactlyThatRow) {
 
   app::RightClickMenu(state, app::ListKind::kMods, 1);
   state.mods.resize(1);
-  for (int id : {app::kCmdRenameMod, app::kCmdOpenMod, app::kCmdDeleteMod}) app::RunMenuCommand(state, ui, id);
+  for (int id : {app::kCmdRenameMod, app::kCmdOpenMod, app::kCmdDeleteMod})
+    app::RunMenuCommand(state, ui, id);
   EXPECT_TRUE(ui.input_boxes.empty());
   EXPECT_EQ(ui.opened_folders.size(), 1u);
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "c/mod.ini"));

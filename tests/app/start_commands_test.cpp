@@ -140,7 +140,8 @@ TEST_F(StartCommandsTest, BackupsAndRestoresAreRefusedWhileTheInstancesGameRuns)
   record_->BackupBeforUpdate = 1;
   state_.game.process = platform::Process::Start({{"sleep", "600"}, "", {}, ""});
   state_.game.folder = record_->Folder;
-  for (int id : {app::kCmdBackup, app::kCmdBackupSaves, app::kCmdRepair, app::kCmdRestoreBackup}) EXPECT_EQ(Run(id), 0);
+  for (int id : {app::kCmdBackup, app::kCmdBackupSaves, app::kCmdRepair, app::kCmdRestoreBackup})
+    EXPECT_EQ(Run(id), 0);
   const std::string running = ": the game is running; close it first";
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Oxlip: MineCraftBackup" + running, "Oxlip: SaveBackup" + running,

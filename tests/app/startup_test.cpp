@@ -48,7 +48,8 @@ TEST_F(StartupTest, SortFileOrderFirstThenTheRestInDirectoryOrder) {
   for (const Instance* record : state.instance_list) EXPECT_EQ(record->Listed, 1);
   EXPECT_EQ(state.instance_list[0]->Name, "gamma name");
   EXPECT_EQ(ui.lists_changed,
-            (std::vector<app::ListKind>{app::ListKind::kVersions, app::ListKind::kMods, app::ListKind::kInstances}));
+            (std::vector<app::ListKind>{app::ListKind::kVersions, app::ListKind::kMods,
+                                        app::ListKind::kInstances}));
   EXPECT_EQ(state.selection.row, -1);
 }
 

@@ -177,7 +177,8 @@ TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   SetErrorText("");
   EXPECT_EQ(SaveBackup(settings_, record_), 0);
   // The archiver's reason follows, naming what it could not write.
-  EXPECT_TRUE(base::LastErrorText().starts_with("SaveBackup: Can't backup World1: ")) << base::LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("SaveBackup: Can't backup World1: "))
+      << base::LastErrorText();
   EXPECT_NE(base::LastErrorText().find(blocked), std::string::npos) << base::LastErrorText();
   EXPECT_TRUE(Stamped("World1", 1300000000));
   EXPECT_TRUE(Stamped("World2", 1300000800));

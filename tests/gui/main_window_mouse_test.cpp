@@ -65,8 +65,10 @@ TEST_F(MainWindowMouse, AfterARowWasClickedTheEmptyAreaOffersTheListsOwnMenu) {
     app::MenuKind area_menu;
   };
   const Case cases[] = {
-      {window->instance_list(), app::InstanceMenuFor("Tom & Jerry", false), app::MenuKind::kInstanceArea},
-      {window->version_list(), app::BuildMenu(app::MenuKind::kVersionRow), app::MenuKind::kVersionList},
+      {window->instance_list(), app::InstanceMenuFor("Tom & Jerry", false),
+       app::MenuKind::kInstanceArea},
+      {window->version_list(), app::BuildMenu(app::MenuKind::kVersionRow),
+       app::MenuKind::kVersionList},
       {window->mod_list(), app::BuildMenu(app::MenuKind::kModRow), app::MenuKind::kModList}};
   for (int tab = 0; tab < 3; ++tab) {
     SCOPED_TRACE(tab);

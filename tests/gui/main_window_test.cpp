@@ -98,7 +98,7 @@ TEST_P(MainWindowIcons, AnInstanceWithoutIconSharesAnImageUntilItGetsItsOwn) {
   EXPECT_EQ(Colour(2), QColor(Qt::blue));
 }
 
-INSTANTIATE_TEST_SUITE_P(instances::DefaultIcon, MainWindowIcons, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(DefaultIcon, MainWindowIcons, ::testing::Bool());
 
 // The icons out of view are read behind the window, which answers a click meanwhile: the reading is
 // held at an icon out of view until the click was answered.

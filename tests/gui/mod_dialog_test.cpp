@@ -35,7 +35,7 @@ class ModDialogTest : public test::MainWindowFixture {
   void OpenDialog() {
     mods::CreateWorkspaceFolders(workspace);
     versions::VersionList versions = {{"minecraft - 1.2.5.jar", "1.2.5", 2},
-                            {"minecraft - b1.7.3.jar", "b1.7.3", 1}};
+                                      {"minecraft - b1.7.3.jar", "b1.7.3", 1}};
     model = std::make_unique<app::ModDialogModel>(workspace, versions, record);
     dialog = std::make_unique<ModDialog>(nullptr, *model);
     dialog->show();

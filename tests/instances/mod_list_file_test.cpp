@@ -17,7 +17,8 @@ TEST(ModListFileTest, LinesAndTheTextWrittenForThem) {
                                                  {"a\n\r\nb", {"a", "", "b"}},
                                                  {"\r\n", {""}},
                                                  {"", {}}};
-  for (const auto& [text, lines] : cases) EXPECT_EQ(instances::ParseModListText(text), lines) << text;
+  for (const auto& [text, lines] : cases)
+    EXPECT_EQ(instances::ParseModListText(text), lines) << text;
   Lines mods{"x", "", "dir\\y z"};
   EXPECT_EQ(instances::ModListText(mods), "x\r\n\r\ndir\\y z\r\n");
   EXPECT_EQ(instances::ParseModListText(instances::ModListText(mods)), mods);

@@ -88,8 +88,8 @@ TEST_F(MkpatchRoundTripTest, AChainOfPatchesWalksDownThroughThreeVersions) {
     EXPECT_FALSE(JarContents(original).empty());
     EXPECT_EQ(JarContents(Jar(versions[i].file)), JarContents(original));
     EXPECT_EQ(JarDates(Jar(versions[i].file)), JarDates(original));
-    records +=
-        versions::VersionRecordBytes(versions[i].file, versions[i].text, JarDates(original)[kMainClass]);
+    records += versions::VersionRecordBytes(versions[i].file, versions[i].text,
+                                            JarDates(original)[kMainClass]);
   }
   EXPECT_EQ(VerIni(), records);
 }

@@ -82,8 +82,10 @@ TEST_F(CreateModTest, APackingFailureIsRecordedAndTheStartFolderComesBack) {
   test::WriteFile(Part("root") + "options.txt", "o");
   SetErrorText("");
   EXPECT_EQ(CreateMod(settings, record), 0);
-  EXPECT_TRUE(base::LastErrorText().starts_with("CreateMod:Can't pack root.7z: ")) << base::LastErrorText();
-  EXPECT_TRUE(base::LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR))) << base::LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().starts_with("CreateMod:Can't pack root.7z: "))
+      << base::LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR)))
+      << base::LastErrorText();
   EXPECT_FALSE(record.Dir.empty());
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }

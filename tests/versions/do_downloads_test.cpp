@@ -72,8 +72,9 @@ TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransferAndAFailedCopyIsRe
   ASSERT_EQ(DownloadMCFile(context, "f0.jar", long_target), 1);
   ASSERT_EQ(DownloadMCFile(context, "f1.jar", Target("f1.jar")), 1);
   EXPECT_EQ(DoDownloads(context, nullptr), 1);
-  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " + platform::NativePath(Cached("f0.jar")) +
-                                 " to " + long_target + ": " + platform::ReasonText(ENAMETOOLONG));
+  EXPECT_EQ(base::LastErrorText(), "DoDownloads:Can't copy " +
+                                       platform::NativePath(Cached("f0.jar")) + " to " +
+                                       long_target + ": " + platform::ReasonText(ENAMETOOLONG));
   EXPECT_EQ(test::ReadFile(long_target), "old jar");
   EXPECT_EQ(test::ReadFile(Target("f1.jar")), Served("f1.jar"));
   EXPECT_TRUE(queue.empty());

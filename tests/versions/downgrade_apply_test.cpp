@@ -135,7 +135,7 @@ TEST_F(DowngradeApplyTest, NoPatchNoTargetAndAFailedPackLeaveTheStoreAlone) {
   EXPECT_EQ(Run(kSource, 0), 0);
   // The archiver's reason follows.
   EXPECT_TRUE(base::LastErrorText().starts_with("Downgrader: Can't create " +
-                                          platform::NativePath(Jar(kTarget)) + ": "))
+                                                platform::NativePath(Jar(kTarget)) + ": "))
       << base::LastErrorText();
   EXPECT_FALSE(platform::Exists(settings.VersionsDir + "ver.ini"));
   EXPECT_EQ(platform::CurrentFolder(), dir());

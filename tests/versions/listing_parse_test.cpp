@@ -15,11 +15,12 @@ std::string Contents(const std::string& key, const std::string& etag = "&quot;01
 // Folders are skipped; an unclosed element runs into the next one's close.
 TEST(ListingParse, FieldsOfEveryElementOnALine) {
   std::vector<RemoteFile> files;
-  versions::ParseListing("<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" +
-                   Contents("resources/sound/") + Contents("resources/sound/step 1.ogg") +
-                   "</ListBucketResult>\n<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" +
-                   Contents("z") + "\n<Error><Code>NoSuchBucket</Code></Error>",
-               kUrl, files);
+  versions::ParseListing(
+      "<?xml version=\"1.0\"?>\n<ListBucketResult><Name>b</Name>" + Contents("resources/sound/") +
+          Contents("resources/sound/step 1.ogg") +
+          "</ListBucketResult>\n<Contents><Key>x</Key>\n</Contents>\n<Contents><Key>y" +
+          Contents("z") + "\n<Error><Code>NoSuchBucket</Code></Error>",
+      kUrl, files);
   ASSERT_GE(files.size(), 2u);
   EXPECT_EQ(files[0].Path, "resources\\sound\\step 1.ogg");
   EXPECT_EQ(files[0].URL, std::string(kUrl) + "resources/sound/step%201.ogg");

@@ -29,7 +29,9 @@ class VersionStoreTest : public test::InTempFolder {
     test::MakeJar(settings.VersionsDir + name,
                   {{"net/minecraft/client/Minecraft.class", test::MainClassBytes(version)}}, date);
   }
-  versions::VersionIndex Index() { return versions::ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini")); }
+  versions::VersionIndex Index() {
+    return versions::ParseVersionIndex(ReadFile(settings.VersionsDir + "ver.ini"));
+  }
   base::GlobalSettings settings;
   versions::VersionList versions;
 };
@@ -64,10 +66,11 @@ TEST_F(VersionStoreTest, TheIndexIsWrittenOnlyWhenSomethingIsNew) {
   AddVersionRecord(settings, "b.jar", 9, "1.0");
   AddVersionRecord(settings, "c.jar", 10, "1.1");
   EXPECT_EQ(ReadFile(settings.VersionsDir + "ver.ini"),
-            versions::VersionRecordBytes("b.jar", "1.0", 9) + versions::VersionRecordBytes("c.jar", "1.1", 10));
+            versions::VersionRecordBytes("b.jar", "1.0", 9) +
+                versions::VersionRecordBytes("c.jar", "1.1", 10));
 
-  std::string stale =
-      versions::VersionRecordBytes("gone.jar", "0.9", 5) + versions::VersionRecordBytes("a.jar", "1.1", 7);
+  std::string stale = versions::VersionRecordBytes("gone.jar", "0.9", 5) +
+                      versions::VersionRecordBytes("a.jar", "1.1", 7);
   WriteFile(settings.VersionsDir + "ver.ini", stale);
   WriteFile(settings.VersionsDir + "a.jar", "unread");
   ScanVersions(settings, versions);
@@ -100,7 +103,8 @@ TEST(ClassVersion, LengthByteBoundsTheText) {
       {std::string("\x01\x00\x40Minecraft Minecraft 1\0rest", 29), "1"},
       {"Minecraft Minecraft 1.0", ""},
       {std::string("\x01\xC8Minecraft Minecraft 1.0", 23), ""}};
-  for (const auto& [bytes, text] : cases) EXPECT_EQ(versions::FindVersionText(bytes), text) << bytes;
+  for (const auto& [bytes, text] : cases)
+    EXPECT_EQ(versions::FindVersionText(bytes), text) << bytes;
 }
 
 TEST(StoreJarName, TheVersionGoesInAndComesBackOut) {
