@@ -130,12 +130,13 @@ bool Theirs(const std::string& archive, const std::string& out) {
 
 }  // namespace
 
-// [--rounds N] [--disk DIR] [--tmpfs DIR] [--work DIR] [--only LABEL] [--ours-only] [--keep]:
-// the last two run ours alone, to the tmpfs, and keep the archives, for profiling.
+// [--rounds N] [--disk DIR] [--tmpfs DIR] [--work DIR] [--only LABEL] [--ours-only] [--keep]
+// [--archive FILE]: the last three run ours alone, to the tmpfs, keep the archives, or extract
+// just the given archive, for profiling.
 int main(int argc, char** argv) {
   int rounds = 5;
   std::string base = (fs::temp_directory_path() / "oxlip-bench-extract").string() + "/";
-  std::string tmpfs = "/dev/shm/oxlip-bench-extract/", disk = base + "out/", only;
+  std::string tmpfs = "/dev/shm/oxlip-bench-extract/", disk = base + "out/", only, archive_only;
   bool ours_only = false, keep = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -153,6 +154,17 @@ int main(int argc, char** argv) {
       ours_only = true;
     else if (arg == "--keep")
       keep = true;
+    else if (arg == "--archive" && i + 1 < argc)
+      archive_only = argv[++i];
+  }
+  if (!archive_only.empty()) {
+    bool ok = true;
+    for (int round = 0; round < rounds; ++round) {
+      fs::remove_all(tmpfs);
+      std::printf("%.3f s\n", bench::Seconds([&] { ok = Ours(archive_only, tmpfs + "x") && ok; }));
+    }
+    fs::remove_all(tmpfs);
+    return ok ? 0 : 1;
   }
   fs::remove_all(base);
   MakeTree(base + "src");

@@ -57,19 +57,24 @@ lzma_vli FilterId(const std::string& method) {
 // The packed stream, piece by piece.
 class PackedInput {
  public:
+  // The buffer is no larger than the data and not cleared: an archive of a thousand small
+  // stored files has a thousand folders.
   PackedInput(const std::string& archive, const SevenZFolderInfo& folder)
-      : at_(folder.pack_offsets[0]), left_(folder.pack_sizes[0]), buffer_(kInputPiece) {
+      : at_(folder.pack_offsets[0]),
+        left_(folder.pack_sizes[0]),
+        capacity_(static_cast<std::size_t>(std::min<std::uint64_t>(left_, kInputPiece))),
+        buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {
     open_ = file_.OpenForReading(archive);
   }
 
   // The next piece; empty at the end; false on a read failure.
   bool Next(const char** data, std::size_t* size) {
-    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left_, buffer_.size()));
-    *data = buffer_.data();
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left_, capacity_));
+    *data = buffer_.get();
     *size = 0;
     if (want == 0) return true;
     std::int64_t got =
-        open_ ? file_.ReadAt(static_cast<std::int64_t>(at_), buffer_.data(), want) : -1;
+        open_ ? file_.ReadAt(static_cast<std::int64_t>(at_), buffer_.get(), want) : -1;
     if (got <= 0) return false;
     at_ += static_cast<std::uint64_t>(got);
     left_ -= static_cast<std::uint64_t>(got);
@@ -81,7 +86,22 @@ class PackedInput {
   platform::RandomAccessFile file_;
   bool open_ = false;
   std::uint64_t at_, left_;
-  std::vector<char> buffer_;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
+};
+
+// Where decoded bytes go before the sink, sized for the folder and not cleared.
+class OutputPiece {
+ public:
+  explicit OutputPiece(std::uint64_t unpacked)
+      : size_(static_cast<std::size_t>(std::min<std::uint64_t>(unpacked, kPiece))),
+        data_(std::make_unique_for_overwrite<char[]>(size_)) {}
+  char* data() { return data_.get(); }
+  std::size_t size() const { return size_; }
+
+ private:
+  std::size_t size_;
+  std::unique_ptr<char[]> data_;
 };
 
 bool Damaged(std::string* error, const char* why) {
@@ -119,7 +139,7 @@ bool ThroughLiblzma(PackedInput& input, const SevenZFolderInfo& folder, const Si
   for (lzma_filter& filter : filters) free(filter.options);
   if (!ok) return Damaged(error, "unknown coder properties");
   std::uint64_t left = folder.UnpackSize();
-  std::vector<char> out(kPiece);
+  OutputPiece out(folder.UnpackSize());
   const char* data = nullptr;
   std::size_t size = 0;
   while (left > 0) {
@@ -151,7 +171,7 @@ struct BzipEnd {
 bool ThroughLibbz2(PackedInput& input, const SevenZFolderInfo& folder, const Sink& sink,
                    std::string* error) {
   std::uint64_t left = folder.UnpackSize();
-  std::vector<char> out(kPiece);
+  OutputPiece out(folder.UnpackSize());
   const char* data = nullptr;
   std::size_t size = 0;
   bz_stream stream{};
