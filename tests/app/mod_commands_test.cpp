@@ -1,20 +1,255 @@
-// The mod list's commands, run as the main window runs them, answered by a script.
+// The mod dialog's model, importing archives as mods and the mod list's commands, the dialogs
+// answered by a script.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "app/command_registry.h"
 #include "app/dialog_requesters.h"
+#include "app/import_mod.h"
 #include "app/main_view.h"
 #include "app/mod_dialog_model.h"
-#include "support/game_fixture.h"
+#include "mods/mod_workspace.h"
 #include "support/mod_fixtures.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
-namespace oxlip {
+namespace oxlip::app {
 namespace {
+
+using Names = std::set<std::string>;
+
+class ModDialogModelTest : public test::InTempFolder {
+ protected:
+  ModDialogModelTest() {
+    mods::CreateWorkspaceFolders(workspace);
+    versions = {{"minecraft - 1.2.5.jar", "1.2.5", 2}, {"minecraft - b1.7.3.jar", "b1.7.3", 1}};
+  }
+  Names Tree(const std::string& part) { return test::TreeNames(dir() + "ws/" + part); }
+
+  std::string workspace = dir() + "ws\\";
+  versions::VersionList versions;
+  ModRecord record{"", "b1.7.3", "proposed", ""};
+};
+
+// The versions start with "all" and the record's one is selected; only a confirm changes the
+// record.
+TEST_F(ModDialogModelTest, VersionsStartWithAllAndOnlyConfirmChangesTheRecord) {
+  ModDialogModel model(workspace, versions, record);
+  EXPECT_EQ(model.version_choices(), (std::vector<std::string>{"all", "1.2.5", "b1.7.3"}));
+  EXPECT_EQ(model.selected_version(), 2);
+  EXPECT_EQ(model.name(), "proposed");
+  for (const char* version : {"9.9", ""}) {
+    ModRecord other{"", version, "x", ""};
+    EXPECT_EQ(ModDialogModel(workspace, versions, other).selected_version(), 0);
+  }
+  model.SelectVersion(0);
+  model.SetName("");
+  EXPECT_EQ(record.Name, "proposed");
+  model.Confirm();
+  EXPECT_EQ(record.Version + "|" + record.Name, "all|");
+}
+
+TEST_F(ModDialogModelTest, BrowsingIntoFoldersAndBackUp) {
+  test::WriteFile(dir() + "ws/root/config/sub/a.cfg", "a");
+  ModDialogModel model(workspace, versions, record);
+  EXPECT_EQ(model.PathField(kRootList), "\\");
+  EXPECT_FALSE(model.Enter(kRootList, "missing"));
+  EXPECT_TRUE(model.Enter(kRootList, "config"));
+  EXPECT_TRUE(model.Enter(kRootList, "sub"));
+  EXPECT_FALSE(model.Enter(kRootList, "a.cfg"));  // a file: nothing happens
+  EXPECT_FALSE(model.Enter(kRootList, ".."));
+  EXPECT_FALSE(model.Enter(kJarList, "../root"));
+  EXPECT_EQ(model.PathField(kRootList), "\\config\\sub\\");
+  EXPECT_EQ(model.ShownFolder(kRootList), workspace + "root\\config\\sub\\");
+  EXPECT_EQ(model.PathField(kJarList), "\\");
+  EXPECT_TRUE(model.Up(kRootList));
+  EXPECT_EQ(model.PathField(kRootList), "\\config\\");
+  EXPECT_TRUE(model.Up(kRootList));
+  EXPECT_FALSE(model.Up(kRootList));
+  EXPECT_EQ(model.PathField(kRootList), "\\");
+}
+
+TEST_F(ModDialogModelTest, DraggedItemsMoveIntoTheListsFolderOrItsCurrentFolderItem) {
+  test::WriteFile(dir() + "ws/unused/a.class", "a");
+  test::WriteFile(dir() + "ws/unused/gui/x.png", "x");
+  test::WriteFile(dir() + "ws/root/config/b.cfg", "old");
+  test::WriteFile(dir() + "ws/unused/b.cfg", "new");
+  ModDialogModel model(workspace, versions, record);
+  model.StartDrag(kUnusedList, {"a.class", "gui"});
+  EXPECT_EQ(model.drag_list(),
+            (std::vector<std::string>{workspace + "unused\\a.class", workspace + "unused\\gui"}));
+  model.DropDragged(kJarList, "");
+  EXPECT_TRUE(model.drag_list().empty());
+  EXPECT_EQ(Tree("minecraft.jar"), (Names{"a.class", "gui/", "gui/x.png"}));
+  // A file as current item: the list's folder; a folder: into it, replacing a file there.
+  model.StartDrag(kUnusedList, {"b.cfg"});
+  model.DropDragged(kRootList, "config");
+  EXPECT_EQ(test::ReadFile(dir() + "ws/root/config/b.cfg"), "new");
+  EXPECT_TRUE(Tree("unused").empty());
+  // An item that vanished since the drag is left alone.
+  test::WriteFile(dir() + "ws/unused/gone.txt", "g");
+  model.StartDrag(kUnusedList, {"gone.txt"});
+  std::filesystem::remove(dir() + "ws/unused/gone.txt");
+  Names before = Tree("");
+  model.DropDragged(kRootList, "");
+  EXPECT_EQ(Tree(""), before);
+}
+
+TEST_F(ModDialogModelTest, DropsIntoItselfOrWhereItAlreadyLiesAreSkipped) {
+  test::WriteFile(dir() + "ws/root/mods/a.jar", "a");
+  test::WriteFile(dir() + "ws/root/mods2/b.jar", "b");
+  ModDialogModel model(workspace, versions, record);
+  Names before = Tree("root");
+  model.StartDrag(kRootList, {"mods"});
+  model.DropDragged(kRootList, "mods");  // onto itself
+  model.StartDrag(kRootList, {"mods"});
+  model.DropDragged(kRootList, "");  // where it already lies
+  model.Enter(kRootList, "mods");
+  model.StartDrag(kRootList, {"a.jar"});
+  model.Up(kRootList);
+  model.DropDragged(kRootList, "");  // onto an ancestor of its folder
+  EXPECT_EQ(Tree("root"), before);
+  // A folder whose name begins another's is no part of it.
+  model.StartDrag(kRootList, {"mods"});
+  model.DropDragged(kRootList, "mods2");
+  EXPECT_EQ(test::ReadFile(dir() + "ws/root/mods2/mods/a.jar"), "a");
+}
+
+TEST_F(ModDialogModelTest, DesktopFilesAreCopiedIntoTheFirstTwoListsOnly) {
+  test::WriteFile(dir() + "desk/one.txt", "1");
+  test::WriteFile(dir() + "desk/pack/deep/two.txt", "2");
+  test::WriteFile(dir() + "ws/minecraft.jar/a.class", "a");
+  test::WriteFile(dir() + "ws/root/config/one.txt", "old");
+  ModDialogModel model(workspace, versions, record);
+  std::string dropped = dir() + "desk/one.txt\n" + dir() + "desk/pack\r\n";
+  EXPECT_FALSE(model.DropShellFiles(kUnusedList, "", dropped));
+  EXPECT_TRUE(Tree("unused").empty());
+  ASSERT_TRUE(model.Enter(kRootList, "config"));
+  EXPECT_TRUE(model.DropShellFiles(kRootList, "", dropped));
+  EXPECT_EQ(test::ReadFile(dir() + "ws/root/config/one.txt"), "1");
+  EXPECT_EQ(test::ReadFile(dir() + "ws/root/config/pack/deep/two.txt"), "2");
+  EXPECT_EQ(test::ReadFile(dir() + "desk/one.txt"), "1");  // copied, not moved
+  EXPECT_TRUE(model.DropShellFiles(kJarList, "", dir() + "desk/one.txt"));
+  EXPECT_EQ(Tree("minecraft.jar"), (Names{"a.class", "one.txt"}));
+  // The workspace itself, dropped onto one of its own parts, is not copied.
+  Names before = Tree("");
+  EXPECT_TRUE(model.DropShellFiles(kRootList, "", dir() + "ws"));
+  EXPECT_EQ(Tree(""), before);
+}
+
+class ModImportTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.StartFolder = dir();
+    settings.CacheDir = dir() + "Cache/";
+    settings.ModDir = dir() + "mods/";
+    settings.LatestVersionNr = "1.2.5";
+    std::filesystem::create_directories(settings.CacheDir);
+    std::filesystem::create_directories(settings.ModDir);
+    versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
+  }
+
+  // A mod as people pack it: one top folder with the usual layout.
+  void MakeModSource() {
+    test::WriteFile(dir() + "src/Fancy Mod/mods/fancy.jar", "fancy");
+    test::WriteFile(dir() + "src/Fancy Mod/minecraft.jar/Fancy.class", "class");
+    test::WriteFile(dir() + "src/Fancy Mod/readme.txt", "read me");
+  }
+
+  // Answers the dialog and remembers what it showed.
+  void Confirm(bool confirm) {
+    ui.on_mod_dialog = [this, confirm](app::ModDialogModel& model) {
+      shown_name = model.name();
+      shown_version = model.version_choices()[model.selected_version()];
+      shown_root = test::TreeNames(dir() + "Cache/testmod/root");
+      return confirm;
+    };
+  }
+
+  // Nothing of an import may stay but a mod folder.
+  void ExpectNoStaging() {
+    EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/unzipped"));
+    EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/testmod"));
+  }
+
+  base::GlobalSettings settings;
+  versions::VersionList versions;
+  test::ScriptedUi ui;
+  std::string shown_name, shown_version;
+  Names shown_root;
+};
+
+// Only zip and 7z, in any letter case, are taken; a cancelled dialog leaves no trace.
+TEST_F(ModImportTest, AConfirmedArchiveBecomesAModOfTheLibrary) {
+  MakeModSource();
+  ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a ../Fancy.Mod.v2.7Z *"), 0);
+  ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a -tzip ../fancy.zip *"), 0);
+  Confirm(false);
+  for (const char* name : {"a.rar", "a.jar", "zip"}) {
+    std::filesystem::copy(dir() + "fancy.zip", name);
+    EXPECT_EQ(ImportMod(settings, versions, ui, dir() + name), "");
+  }
+  EXPECT_TRUE(ui.status_shown.empty());
+  EXPECT_EQ(ImportMod(settings, versions, ui, dir() + "fancy.zip"), "");
+  EXPECT_EQ(shown_name, "fancy");
+  EXPECT_TRUE(test::TreeNames(settings.ModDir).empty());
+  ExpectNoStaging();
+
+  Confirm(true);
+  ui.behind_status_runs = 0;
+  std::string made = ImportMod(settings, versions, ui, dir() + "Fancy.Mod.v2.7Z");
+  EXPECT_EQ(shown_name, "Fancy.Mod.v2");
+  EXPECT_EQ(shown_version, "1.2.5");
+  EXPECT_EQ(shown_root, (Names{"bin/", "config/", "resources/", "mods/", "mods/fancy.jar"}));
+  ASSERT_FALSE(made.empty());
+  std::string folder = settings.ModDir + made.substr(0, made.size() - 1) + "/";
+  EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"), (Names{"Fancy.class"}));
+  EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = Fancy.Mod.v2\r\nVersion = 1.2.5\r\n");
+  EXPECT_EQ(ui.behind_status_runs, 2);  // unpacking, then packing
+  EXPECT_TRUE(ui.messages.empty());
+  ExpectNoStaging();
+}
+
+TEST_F(ModImportTest, NothingOfAHostileArchiveIsWrittenOutsideTheStagingFolder) {
+  Confirm(false);
+  for (std::string kind : {"parent", "absolute", "link"}) {
+    SCOPED_TRACE(kind);
+    std::string args = "hostile '" + dir() + "evil.zip' " + kind;
+    if (kind == "absolute") args += " '" + dir() + "absolute-escape.txt'";
+    ASSERT_EQ(test::MakeZipWithPython(args), 0);
+    Names before = test::TreeNames(dir());
+    ImportMod(settings, versions, ui, dir() + "evil.zip");
+    EXPECT_EQ(test::TreeNames(dir()), before);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(dir()).parent_path().parent_path() /
+                                         "escape.txt"));
+    ExpectNoStaging();
+  }
+}
+
+// A damaged archive, a bomb, and 200 MB of zeros whose entries claim 1000 bytes are refused
+// before the dialog with a clear message and leave nothing.
+TEST_F(ModImportTest, DamagedArchivesAndBombsAreRefusedBeforeTheDialog) {
+  test::WriteFile(dir() + "broken.zip", "PK\x03\x04 not really a zip");
+  ASSERT_EQ(test::MakeZipWithPython("bomb bomb.zip 1024"), 0);
+  ASSERT_LT(std::filesystem::file_size(dir() + "bomb.zip"), 1100000u);
+  ASSERT_EQ(test::MakeZipWithPython("liar liar.zip 200"), 0);
+  Confirm(true);
+  const std::pair<std::string, std::string> cases[] = {
+      {"broken.zip", "ImportMod: Can't unpack " + dir() + "broken.zip"},
+      {"bomb.zip",
+       "ImportMod: Refused " + dir() + "bomb.zip: it unpacks to more than 100 times its size"},
+      {"liar.zip", "ImportMod: Refused " + dir() + "liar.zip"}};
+  for (const auto& [file, message] : cases) {
+    ui.messages.clear();
+    EXPECT_EQ(ImportMod(settings, versions, ui, dir() + file), "");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with(message)) << ui.messages[0].text;
+    ExpectNoStaging();
+  }
+  EXPECT_TRUE(shown_name.empty());
+}
 
 class ModCommandsTest : public test::InTempFolder {
  protected:
@@ -135,4 +370,4 @@ TEST_F(ModCommandsTest, DeleteAndOpenActOnExactlyThatRow) {
 }
 
 }  // namespace
-}  // namespace oxlip
+}  // namespace oxlip::app
