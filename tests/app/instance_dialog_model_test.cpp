@@ -6,15 +6,10 @@
 #include <memory>
 #include <sstream>
 
-#include "app/app_state.h"
-#include "app/instance_dialog.h"
 #include "app/login_dialog.h"
 #include "app/login_form.h"
-#include "app/mod_dialog_model.h"
 #include "launch/login_crypt.h"
-#include "platform/fs.h"
 #include "support/icon_images.h"
-#include "support/mod_fixtures.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -429,63 +424,6 @@ TEST_F(DialogRequesterTest, RequestersStartAtTheFieldAndChosenFilesFillIt) {
   model->Confirm();
   EXPECT_EQ(record.JavaPath, "/usr/lib/jvm/java-17/bin/");
   EXPECT_EQ(record.AltLauncher, "/games/magic.jar");
-}
-
-// The dialog as commands run it, over the program's state.
-class InstanceDialogTest : public test::InTempFolder {
- protected:
-  InstanceDialogTest() {
-    state.settings.ModDir = dir() + "mods/";
-    state.settings.CacheDir = dir() + "Cache/";
-    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000}};
-    for (auto [folder, name] : {std::pair{"m1", "Zeppelins"}, {"m2", "Airships"}})
-      test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
-                      "Name = " + std::string(name) + "\r\nVersion = 1.2.5\r\n");
-    ScanMods(state.settings, state.versions, state.mods);
-    state.default_icon.Load(image::Image{1, 1, {1, 2, 3, 4}});
-    record.Icon = instances::InstanceIcon(state.default_icon);
-    record.Name = "Alpha";
-    record.Mods = {"m1\\"};
-  }
-
-  AppState state;
-  test::ScriptedUi ui;
-  Instance record;
-};
-
-// The whole way of "Import mod" from inside the dialog: the import and the mod dialog run over
-// the dialog, the new mod lands where the right click was and the main window's list follows.
-// A file that is no image is refused in a box over the Ui.
-TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
-  test::WriteFile(dir() + "src/mods/fancy.zip", "fancy");
-  ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a -tzip ../Fancy.zip *"), 0);
-  test::WriteFile(dir() + "fake.jpg", "JFIF? no");
-  state.settings.DefaultIconFile = dir() + "Icons/Default.png";
-  ui.on_mod_dialog = [](ModDialogModel&) { return true; };
-  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
-    // Until an icon is chosen, the requester starts where the data folder keeps its icons.
-    EXPECT_EQ(model.IconFileRequester().start, dir() + "Icons/");
-    model.IconChosen(dir() + "fake.jpg");
-    model.SelectRow(Side::kInstalled, 0);
-    model.RightClick(Side::kInstalled);
-    model.ImportModFromMenu(dir() + "Fancy.zip");
-    return true;
-  };
-  EXPECT_TRUE(InstanceDialog(state, ui, record));
-  ASSERT_EQ(record.Mods.size(), 2u);
-  EXPECT_EQ(record.Mods[1], "m1\\");
-  EXPECT_TRUE(platform::IsFile(state.settings.ModDir + record.Mods[0] + "root.7z"));
-  EXPECT_EQ(state.mods.size(), 3u);
-  EXPECT_EQ(ui.lists_changed, (std::vector<ListKind>{ListKind::kMods}));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Fileformat is not supported!\n" + dir() + "fake.jpg");
-  EXPECT_TRUE(record.Icon.IsDefault());
-  ui.on_instance_dialog = [](InstanceDialogModel& model) {
-    model.fields().title = "Renamed";
-    return false;
-  };
-  EXPECT_FALSE(InstanceDialog(state, ui, record));
-  EXPECT_EQ(record.Name, "Alpha");
 }
 
 TEST(LoginDialog, FocusAndTheTextsAsTypedButCancelKeepsTheOldOnes) {

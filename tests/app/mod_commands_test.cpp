@@ -7,9 +7,12 @@
 #include "app/command_registry.h"
 #include "app/dialog_requesters.h"
 #include "app/import_mod.h"
+#include "app/instance_dialog.h"
+#include "app/instance_dialog_model.h"
 #include "app/main_view.h"
 #include "app/mod_dialog_model.h"
 #include "mods/mod_workspace.h"
+#include "platform/fs.h"
 #include "support/mod_fixtures.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
@@ -139,16 +142,53 @@ TEST_F(ModDialogModelTest, DesktopFilesAreCopiedIntoTheFirstTwoListsOnly) {
   EXPECT_EQ(Tree(""), before);
 }
 
-class ModImportTest : public test::InTempFolder {
+class ModCommandsTest : public test::InTempFolder {
  protected:
   void SetUp() override {
-    settings.StartFolder = dir();
-    settings.CacheDir = dir() + "Cache/";
-    settings.ModDir = dir() + "mods/";
-    settings.LatestVersionNr = "1.2.5";
-    std::filesystem::create_directories(settings.CacheDir);
-    std::filesystem::create_directories(settings.ModDir);
-    versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
+    base::LoadGlobalSettings(state.settings);
+    state.settings.LatestVersionNr = "1.2.5";
+    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
+    app::RegisterModCommands(state.commands);
+  }
+
+  void AddMod(const std::string& folder, const std::string& name) {
+    test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
+                    "Name = " + name + "\r\nVersion = all\r\n");
+    test::WriteFile(state.settings.ModDir + folder + "/root.7z", "");
+    ScanMods(state.settings, state.versions, state.mods);
+  }
+
+  test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
+
+  int RunOnRow(int id, int row) {
+    app::RightClickMenu(state, app::ListKind::kMods, row);
+    return app::RunMenuCommand(state, ui, id);
+  }
+
+  std::vector<std::string> ModNames() const {
+    std::vector<std::string> names;
+    for (const ModRecord& mod : state.mods) names.push_back(mod.Name);
+    return names;
+  }
+
+  // Names the mod and puts one file for the game folder into the workspace.
+  void ConfirmWithFile(const std::string& name) {
+    test::WriteFile(dir() + "desk/options.txt", "o");
+    ui.on_mod_dialog = [this, name](app::ModDialogModel& model) {
+      model.SetName(name);
+      model.DropShellFiles(app::kRootList, "", dir() + "desk/options.txt");
+      return true;
+    };
+  }
+
+  app::AppState state;
+  test::ScriptedUi ui;
+};
+
+class ModImportTest : public ModCommandsTest {
+ protected:
+  std::string Import(const std::string& archive) {
+    return ImportMod(state.settings, state.versions, ui, dir() + archive);
   }
 
   // A mod as people pack it: one top folder with the usual layout.
@@ -174,9 +214,6 @@ class ModImportTest : public test::InTempFolder {
     EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/testmod"));
   }
 
-  base::GlobalSettings settings;
-  versions::VersionList versions;
-  test::ScriptedUi ui;
   std::string shown_name, shown_version;
   Names shown_root;
 };
@@ -189,22 +226,22 @@ TEST_F(ModImportTest, AConfirmedArchiveBecomesAModOfTheLibrary) {
   Confirm(false);
   for (const char* name : {"a.rar", "a.jar", "zip"}) {
     std::filesystem::copy(dir() + "fancy.zip", name);
-    EXPECT_EQ(ImportMod(settings, versions, ui, dir() + name), "");
+    EXPECT_EQ(Import(name), "");
   }
   EXPECT_TRUE(ui.status_shown.empty());
-  EXPECT_EQ(ImportMod(settings, versions, ui, dir() + "fancy.zip"), "");
+  EXPECT_EQ(Import("fancy.zip"), "");
   EXPECT_EQ(shown_name, "fancy");
-  EXPECT_TRUE(test::TreeNames(settings.ModDir).empty());
+  EXPECT_TRUE(test::TreeNames(state.settings.ModDir).empty());
   ExpectNoStaging();
 
   Confirm(true);
   ui.behind_status_runs = 0;
-  std::string made = ImportMod(settings, versions, ui, dir() + "Fancy.Mod.v2.7Z");
+  std::string made = Import("Fancy.Mod.v2.7Z");
   EXPECT_EQ(shown_name, "Fancy.Mod.v2");
   EXPECT_EQ(shown_version, "1.2.5");
   EXPECT_EQ(shown_root, (Names{"bin/", "config/", "resources/", "mods/", "mods/fancy.jar"}));
   ASSERT_FALSE(made.empty());
-  std::string folder = settings.ModDir + made.substr(0, made.size() - 1) + "/";
+  std::string folder = state.settings.ModDir + made.substr(0, made.size() - 1) + "/";
   EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"), (Names{"Fancy.class"}));
   EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = Fancy.Mod.v2\r\nVersion = 1.2.5\r\n");
   EXPECT_EQ(ui.behind_status_runs, 2);  // unpacking, then packing
@@ -220,7 +257,7 @@ TEST_F(ModImportTest, NothingOfAHostileArchiveIsWrittenOutsideTheStagingFolder) 
     if (kind == "absolute") args += " '" + dir() + "absolute-escape.txt'";
     ASSERT_EQ(test::MakeZipWithPython(args), 0);
     Names before = test::TreeNames(dir());
-    ImportMod(settings, versions, ui, dir() + "evil.zip");
+    Import("evil.zip");
     EXPECT_EQ(test::TreeNames(dir()), before);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(dir()).parent_path().parent_path() /
                                          "escape.txt"));
@@ -243,7 +280,7 @@ TEST_F(ModImportTest, DamagedArchivesAndBombsAreRefusedBeforeTheDialog) {
       {"liar.zip", "ImportMod: Refused " + dir() + "liar.zip"}};
   for (const auto& [file, message] : cases) {
     ui.messages.clear();
-    EXPECT_EQ(ImportMod(settings, versions, ui, dir() + file), "");
+    EXPECT_EQ(Import(file), "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.starts_with(message)) << ui.messages[0].text;
     ExpectNoStaging();
@@ -251,54 +288,11 @@ TEST_F(ModImportTest, DamagedArchivesAndBombsAreRefusedBeforeTheDialog) {
   EXPECT_TRUE(shown_name.empty());
 }
 
-class ModCommandsTest : public test::InTempFolder {
- protected:
-  void SetUp() override {
-    base::LoadGlobalSettings(state.settings);
-    state.settings.LatestVersionNr = "1.2.5";
-    state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1}};
-    app::RegisterModCommands(state.commands);
-  }
-
-  void AddMod(const std::string& folder, const std::string& name) {
-    test::WriteFile(state.settings.ModDir + folder + "/mod.ini",
-                    "Name = " + name + "\r\nVersion = all\r\n");
-    test::WriteFile(state.settings.ModDir + folder + "/root.7z", "");
-    ScanMods(state.settings, state.versions, state.mods);
-  }
-
-  test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
-
-  int RunOnRow(int id, int row) {
-    app::RightClickMenu(state, app::ListKind::kMods, row);
-    return app::RunMenuCommand(state, ui, id);
-  }
-
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const ModRecord& mod : state.mods) names.push_back(mod.Name);
-    return names;
-  }
-
-  // Names the mod and puts one file for the game folder into the workspace.
-  void ConfirmWithFile(const std::string& name) {
-    test::WriteFile(dir() + "desk/options.txt", "o");
-    ui.on_mod_dialog = [this, name](app::ModDialogModel& model) {
-      model.SetName(name);
-      model.DropShellFiles(app::kRootList, "", dir() + "desk/options.txt");
-      return true;
-    };
-  }
-
-  app::AppState state;
-  test::ScriptedUi ui;
-};
-
 // A packing failure is shown; either way no workspace stays.
 TEST_F(ModCommandsTest, NewModIsPackedScannedAndShown) {
   ConfirmWithFile("Made here");
   EXPECT_EQ(RunOnRow(app::kCmdNewMod, -1), 1);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Made here"}));
+  EXPECT_EQ(ModNames(), (std::vector<std::string>{"Made here"}));
   EXPECT_EQ(state.mods[0].Version, "1.2.5");
   std::string made = state.mods[0].Dir;
   EXPECT_TRUE(
@@ -328,7 +322,7 @@ TEST_F(ModCommandsTest, ImportAsksForAFileAsTheInstanceDialogDoes) {
   ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../Pack.zip mods"), 0);
   ui.open_file_answer = dir() + "Pack.zip";
   RunOnRow(app::kCmdImportMod, -1);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"ignored"}));
+  EXPECT_EQ(ModNames(), (std::vector<std::string>{"ignored"}));
   EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
 }
 
@@ -338,10 +332,10 @@ TEST_F(ModCommandsTest, RenameWritesTheDescriptorAndAnEmptyAnswerKeepsTheName) {
   RunOnRow(app::kCmdRenameMod, 0);
   ASSERT_EQ(ui.input_boxes.size(), 1u);
   EXPECT_EQ(ui.input_boxes[0].preset, "Old");
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Old"}));
+  EXPECT_EQ(ModNames(), (std::vector<std::string>{"Old"}));
   ui.input_answer = "New";
   RunOnRow(app::kCmdRenameMod, 0);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"New"}));
+  EXPECT_EQ(ModNames(), (std::vector<std::string>{"New"}));
   EXPECT_EQ(test::ReadFile(state.settings.ModDir + "m/mod.ini"), "Name = New\r\nVersion = all\r\n");
   EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
 }
@@ -354,7 +348,7 @@ TEST_F(ModCommandsTest, DeleteAndOpenActOnExactlyThatRow) {
   RunOnRow(app::kCmdOpenMod, 2);
   EXPECT_EQ(ui.opened_folders, (std::vector<std::string>{state.settings.ModDir + "c\\"}));
   RunOnRow(app::kCmdDeleteMod, 1);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(ModNames(), (std::vector<std::string>{"a", "c"}));
   EXPECT_EQ(test::TreeNames(state.settings.ModDir),
             (std::set<std::string>{"a/", "a/mod.ini", "a/root.7z", "c/", "c/mod.ini", "c/root.7z",
                                    "loose.txt"}));
@@ -367,6 +361,56 @@ TEST_F(ModCommandsTest, DeleteAndOpenActOnExactlyThatRow) {
   EXPECT_TRUE(ui.input_boxes.empty());
   EXPECT_EQ(ui.opened_folders.size(), 1u);
   EXPECT_TRUE(std::filesystem::exists(state.settings.ModDir + "c/mod.ini"));
+}
+
+// The instance dialog as commands run it, over the program's state.
+class InstanceDialogTest : public ModCommandsTest {
+ protected:
+  void SetUp() override {
+    ModCommandsTest::SetUp();
+    AddMod("m1", "Zeppelins");
+    AddMod("m2", "Airships");
+    state.default_icon.Load(image::Image{1, 1, {1, 2, 3, 4}});
+    record.Icon = instances::InstanceIcon(state.default_icon);
+    record.Name = "Alpha";
+    record.Mods = {"m1\\"};
+  }
+  Instance record;
+};
+
+// The whole way of "Import mod" from inside the dialog: the import and the mod dialog run over
+// the dialog, the new mod lands where the right click was and the main window's list follows.
+// A file that is no image is refused in a box over the Ui.
+TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
+  test::WriteFile(dir() + "src/mods/fancy.zip", "fancy");
+  ASSERT_EQ(test::SevenZipProgram(dir() + "src", "a -tzip ../Fancy.zip *"), 0);
+  test::WriteFile(dir() + "fake.jpg", "JFIF? no");
+  state.settings.DefaultIconFile = dir() + "Icons/Default.png";
+  ui.on_mod_dialog = [](ModDialogModel&) { return true; };
+  ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    // Until an icon is chosen, the requester starts where the data folder keeps its icons.
+    EXPECT_EQ(model.IconFileRequester().start, dir() + "Icons/");
+    model.IconChosen(dir() + "fake.jpg");
+    model.SelectRow(ModListSide::kInstalled, 0);
+    model.RightClick(ModListSide::kInstalled);
+    model.ImportModFromMenu(dir() + "Fancy.zip");
+    return true;
+  };
+  EXPECT_TRUE(InstanceDialog(state, ui, record));
+  ASSERT_EQ(record.Mods.size(), 2u);
+  EXPECT_EQ(record.Mods[1], "m1\\");
+  EXPECT_TRUE(platform::IsFile(state.settings.ModDir + record.Mods[0] + "root.7z"));
+  EXPECT_EQ(state.mods.size(), 3u);
+  EXPECT_EQ(ui.lists_changed, (std::vector<app::ListKind>{app::ListKind::kMods}));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Fileformat is not supported!\n" + dir() + "fake.jpg");
+  EXPECT_TRUE(record.Icon.IsDefault());
+  ui.on_instance_dialog = [](InstanceDialogModel& model) {
+    model.fields().title = "Renamed";
+    return false;
+  };
+  EXPECT_FALSE(InstanceDialog(state, ui, record));
+  EXPECT_EQ(record.Name, "Alpha");
 }
 
 }  // namespace
