@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <set>
 
-#include "app/app_state.h"
 #include "app/command_registry.h"
 #include "app/game_end_report.h"
 #include "app/login_form.h"
@@ -23,15 +22,12 @@
 #include "platform/fs.h"
 #include "platform/md5.h"
 #include "platform/path.h"
+#include "support/app_world.h"
 #include "support/fixture_paths.h"
 #include "support/game_fixture.h"
 #include "support/jar_files.h"
-#include "support/mirror_process.h"
 #include "support/mod_fixtures.h"
 #include "support/scoped_environment.h"
-#include "support/scripted_ui.h"
-#include "support/served_buckets.h"
-#include "support/temp_folder.h"
 
 namespace oxlip {
 namespace {
@@ -43,24 +39,22 @@ using test::WaitFor;
 
 // The instance "My Game" (a blank on the command line) holding the fake game, started with the
 // Java the build found; a login dialog counts as Login with empty fields: no login request.
-class StartMinecraftTest : public test::InTempFolder {
+class StartMinecraftTest : public test::AppWorld {
  protected:
   void SetUp() override {
-    app::RegisterCommands(state_.commands);
-    settings_.StartFolder = dir();
-    settings_.InstancesDir = dir() + "Instances/";
+    app::RegisterCommands(state.commands);
     settings_.MCWIName = "Minecraft";
-    state_.instances.push_back(std::make_unique<Instance>());
-    record_ = state_.instances.back().get();
+    state.instances.push_back(std::make_unique<Instance>());
+    record_ = state.instances.back().get();
     record_->Name = record_->Folder = "My Game";
     record_->CustomJava = 1;
     record_->JavaPath = test::JavaFolder();
-    state_.instance_list.push_back(record_);
+    state.instance_list.push_back(record_);
     instance_ = settings_.InstancesDir + "My Game";
     test::LayOutGameFolder(instance_);
     test::WriteFile(InFolder(".minecraft/saves/World1/level.dat"), "level");
-    ui_.on_login = [this](app::LoginForm&) { return ++login_dialogs_, true; };
-    app::RightClickMenu(state_, app::ListKind::kInstances, 0);
+    ui.on_login = [this](app::LoginForm&) { return ++login_dialogs_, true; };
+    app::RightClickMenu(state, app::ListKind::kInstances, 0);
   }
   void TearDown() override {
     if (game_.process && !game_.process->HasEnded()) {
@@ -69,14 +63,14 @@ class StartMinecraftTest : public test::InTempFolder {
     }
   }
   int Start() {
-    app::GameStart start{settings_, ui_, game_};
+    app::GameStart start{settings_, ui, game_};
     return StartMinecraft(start, *record_);
   }
-  int Run(int id) { return app::RunMenuCommand(state_, ui_, id); }
+  int Run(int id) { return app::RunMenuCommand(state, ui, id); }
   // Event-loop passes until the game is forgotten.
   bool WatchUntilEnded() {
     return WaitFor([&] {
-      WatchGameWindow(state_);
+      WatchGameWindow(state);
       return !game_.process;
     });
   }
@@ -86,20 +80,16 @@ class StartMinecraftTest : public test::InTempFolder {
     fs::remove(dir() + "report.txt");
     return report;
   }
-  // A login server that knows Notch:hunter2, at `path` of the mirror.
-  void ServeLogin(std::vector<std::string> options = {},
-                  const std::string& path = "?user=%1%&password=%2%&version=%3%") {
+  // A login server that knows Notch:hunter2.
+  void ServeLogin() {
     test::WriteFile(dir() + "users.txt", "Notch:hunter2\n");
-    test::WriteFile(dir() + "root/download/x", "x");
-    options.insert(options.end(), {"--users", dir() + "users.txt"});
-    mirror_ = std::make_unique<test::MirrorProcess>(dir() + "root/", options);
-    ASSERT_GT(mirror_->port(), 0);
-    settings_.MCLOGINURL = mirror_->Url(path);
+    ASSERT_NO_FATAL_FAILURE(StartMirror({"--users", dir() + "users.txt"}));
+    settings_.MCLOGINURL = mirror_->Url("?user=%1%&password=%2%&version=%3%");
   }
   std::string InFolder(const std::string& path) const { return instance_ + "/" + path; }
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
-    for (const test::ShownMessage& m : ui_.messages) texts.push_back(m.title + ": " + m.text);
+    for (const test::ShownMessage& m : ui.messages) texts.push_back(m.title + ": " + m.text);
     return texts;
   }
 
@@ -107,13 +97,10 @@ class StartMinecraftTest : public test::InTempFolder {
   test::ScopedEnvironment report_{"OXLIP_FIXTURE_REPORT", dir() + "report.txt"};
   test::ScopedEnvironment seconds_{"OXLIP_FIXTURE_SECONDS", "0"};
   test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
-  app::AppState state_;
-  base::GlobalSettings& settings_ = state_.settings;
-  launch::RunningGame& game_ = state_.game;
+  base::GlobalSettings& settings_ = state.settings;
+  launch::RunningGame& game_ = state.game;
   Instance* record_ = nullptr;
   std::string instance_;
-  test::ScriptedUi ui_;
-  std::unique_ptr<test::MirrorProcess> mirror_;
   int login_dialogs_ = 0;
 };
 
@@ -185,10 +172,10 @@ TEST_F(StartMinecraftTest, StoredCredentialsLogInAndTheGameGetsNameTicketAndServ
   record_->ConnectIP = "mc \"a\" b";
   ASSERT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(login_dialogs_, 0);
-  EXPECT_EQ(ui_.behind_status_runs, 1);
-  ASSERT_EQ(ui_.status_shown.size(), 1u);
-  EXPECT_EQ(ui_.status_shown[0].text, "notch");
-  EXPECT_FALSE(ui_.status_open);
+  EXPECT_EQ(ui.behind_status_runs, 1);
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.status_shown[0].text, "notch");
+  EXPECT_FALSE(ui.status_open);
   auto report = Report();
   EXPECT_EQ(report["args"], "3");
   EXPECT_EQ(report["arg.0"], "Notch");
@@ -200,22 +187,22 @@ TEST_F(StartMinecraftTest, AFailedLoginShowsTheAnswerAndAsksAgainWithTheCredenti
   ASSERT_NO_FATAL_FAILURE(ServeLogin());
   record_->LoginCrypt = EncodeLogin({"Notch", "wrong"});
   std::vector<launch::Credentials> offered;
-  ui_.on_login = [&](app::LoginForm& form) {
+  ui.on_login = [&](app::LoginForm& form) {
     offered.push_back(form.texts());
     return false;
   };
   EXPECT_EQ(Start(), 0);
   EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Login canceld");
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "Bad login");
-  EXPECT_TRUE(ui_.offers.empty());  // a refusal is no reason to play offline
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Bad login");
+  EXPECT_TRUE(ui.offers.empty());  // a refusal is no reason to play offline
   ASSERT_EQ(offered.size(), 1u);
   EXPECT_EQ(offered[0].user + ":" + offered[0].password, "Notch:wrong");
   EXPECT_FALSE(game_.process);
 
   // The dialog's credentials serve this start only.
   const std::string stored = record_->LoginCrypt;
-  ui_.on_login = [](app::LoginForm& form) {
+  ui.on_login = [](app::LoginForm& form) {
     form.SetPassword("hunter2");
     return true;
   };
@@ -231,10 +218,10 @@ TEST_F(StartMinecraftTest, AnUnreachableServerOffersOfflineAndTheGameGetsTheType
   mirror_->Stop();
   for (bool take_offer : {true, false}) {
     SCOPED_TRACE(take_offer);
-    ui_.offers.clear();
-    ui_.offer_answer = take_offer;
+    ui.offers.clear();
+    ui.offer_answer = take_offer;
     int dialogs = 0;
-    ui_.on_login = [&](app::LoginForm& form) {
+    ui.on_login = [&](app::LoginForm& form) {
       form.SetUser("Alex");
       form.SetPassword("secret");
       if (++dialogs > 1) form.PlayOffline();
@@ -242,9 +229,9 @@ TEST_F(StartMinecraftTest, AnUnreachableServerOffersOfflineAndTheGameGetsTheType
     };
     ASSERT_GT(Start(), 0) << base::LastErrorText();
     EXPECT_EQ(dialogs, take_offer ? 1 : 2);
-    ASSERT_EQ(ui_.offers.size(), 1u);
-    EXPECT_NE(ui_.offers[0].text.find("Alex"), std::string::npos);
-    EXPECT_TRUE(ui_.messages.empty());
+    ASSERT_EQ(ui.offers.size(), 1u);
+    EXPECT_NE(ui.offers[0].text.find("Alex"), std::string::npos);
+    EXPECT_TRUE(ui.messages.empty());
     auto report = Report();
     EXPECT_EQ(report["args"], "2");
     EXPECT_EQ(report["arg.0"], "Alex");
@@ -256,7 +243,7 @@ TEST_F(StartMinecraftTest, AnUnreachableServerOffersOfflineAndTheGameGetsTheType
 // A remembered name starts offline without asking, before stored credentials; neither it nor
 // the dialog's "Play offline" sends anything to the login server.
 TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing) {
-  ASSERT_NO_FATAL_FAILURE(ServeLogin({"--log", dir() + "requests.log"}));
+  ASSERT_NO_FATAL_FAILURE(ServeLogin());
   record_->LoginCrypt = EncodeLogin({"Notch", "hunter2"});
   record_->OfflineName = "Steve";
   ASSERT_GT(Start(), 0) << base::LastErrorText();
@@ -265,7 +252,7 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
   ASSERT_TRUE(WatchUntilEnded());
 
   record_->LoginCrypt = record_->OfflineName = "";
-  ui_.on_login = [this](app::LoginForm& form) {
+  ui.on_login = [this](app::LoginForm& form) {
     form.SetUser("Alex");
     form.SetPassword("hunter2");
     form.PlayOffline();
@@ -273,20 +260,20 @@ TEST_F(StartMinecraftTest, OfflineStartsSendNothingAndARememberedNameAsksNothing
   };
   ASSERT_GT(Start(), 0) << base::LastErrorText();
   EXPECT_EQ(Report()["arg.0"], "Alex");
-  EXPECT_EQ(ui_.behind_status_runs, 0);
-  EXPECT_EQ(ReadFile(dir() + "requests.log"), "");
+  EXPECT_EQ(ui.behind_status_runs, 0);
+  EXPECT_TRUE(Requests().empty());
 }
 
 // The saves are backed up first when the instance asks; a cancelled dialog is reported.
 TEST_F(StartMinecraftTest, BackupFirstThenACancelledDialogIsReported) {
   record_->AutoBackupSaves = 1;
-  ui_.on_login = nullptr;  // cancelled
+  ui.on_login = nullptr;  // cancelled
   EXPECT_EQ(Start(), 0);
   EXPECT_EQ(base::LastErrorText(), "StartMinecraft: Login canceld");
-  ASSERT_EQ(ui_.status_shown.size(), 1u);
-  EXPECT_EQ(ui_.status_shown[0].title, "Backup saves");
-  EXPECT_EQ(ui_.behind_status_runs, 1);
-  EXPECT_FALSE(ui_.status_open);
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.status_shown[0].title, "Backup saves");
+  EXPECT_EQ(ui.behind_status_runs, 1);
+  EXPECT_FALSE(ui.status_open);
   EXPECT_TRUE(fs::exists(InFolder("backup/World1/lastupdate.ini")));
   EXPECT_FALSE(game_.process);
 }
@@ -298,7 +285,7 @@ TEST_F(StartCommandsTest, StartWithAlternateSwapsTheModeForOneStartOnly) {
   record_->JavaPath = dir() + "no java/";
   for (int mode : {0, 2, 1}) {
     record_->UseLauncher = mode;
-    ui_.messages.clear();
+    ui.messages.clear();
     login_dialogs_ = 0;
     EXPECT_EQ(Run(app::kCmdStartAlternate), 0);
     EXPECT_EQ(login_dialogs_, mode == 2 ? 1 : 0) << mode;
@@ -313,9 +300,9 @@ TEST_F(StartCommandsTest, StartWithAlternateSwapsTheModeForOneStartOnly) {
 TEST_F(StartCommandsTest, AGameThatEndsBadlySaysSoOnceAndOffersItsLog) {
   const std::string log = InFolder("game.log");
   EXPECT_EQ(Run(app::kCmdShowGameLog), 1);
-  ASSERT_EQ(ui_.game_logs.size(), 1u);
-  EXPECT_EQ(ui_.game_logs[0].title, app::GameLogTitle("My Game"));
-  EXPECT_EQ(platform::NativePath(ui_.game_logs[0].text), log);
+  ASSERT_EQ(ui.game_logs.size(), 1u);
+  EXPECT_EQ(ui.game_logs[0].title, app::GameLogTitle("My Game"));
+  EXPECT_EQ(platform::NativePath(ui.game_logs[0].text), log);
 
   record_->UseLauncher = 1;  // no login
   struct Case {
@@ -332,19 +319,19 @@ TEST_F(StartCommandsTest, AGameThatEndsBadlySaysSoOnceAndOffersItsLog) {
     test::ScopedEnvironment exit_code("OXLIP_FIXTURE_EXIT", c.exit_code);
     test::WriteFile(dir() + "says.txt", c.says);
     test::ScopedEnvironment says("OXLIP_FIXTURE_SAY", dir() + "says.txt");
-    ui_.offers.clear();
-    ui_.game_logs.clear();
-    ui_.offer_answer = true;
+    ui.offers.clear();
+    ui.game_logs.clear();
+    ui.offer_answer = true;
     ASSERT_GT(Run(app::kCmdStart), 0);
     ASSERT_TRUE(WatchUntilEnded());
-    app::ReportGameEnd(state_, ui_);
-    app::ReportGameEnd(state_, ui_);  // said once
-    ASSERT_EQ(ui_.offers.size(), *c.reported ? 1u : 0u);
-    if (ui_.offers.empty()) continue;
-    EXPECT_NE(ui_.offers[0].text.find("\"My Game\""), std::string::npos) << ui_.offers[0].text;
-    EXPECT_NE(ui_.offers[0].text.find(c.reported), std::string::npos) << ui_.offers[0].text;
-    ASSERT_EQ(ui_.game_logs.size(), 1u);
-    EXPECT_EQ(platform::NativePath(ui_.game_logs[0].text), log);
+    app::ReportGameEnd(state, ui);
+    app::ReportGameEnd(state, ui);  // said once
+    ASSERT_EQ(ui.offers.size(), *c.reported ? 1u : 0u);
+    if (ui.offers.empty()) continue;
+    EXPECT_NE(ui.offers[0].text.find("\"My Game\""), std::string::npos) << ui.offers[0].text;
+    EXPECT_NE(ui.offers[0].text.find(c.reported), std::string::npos) << ui.offers[0].text;
+    ASSERT_EQ(ui.game_logs.size(), 1u);
+    EXPECT_EQ(platform::NativePath(ui.game_logs[0].text), log);
   }
 }
 
@@ -352,40 +339,40 @@ TEST_F(StartCommandsTest, AGameThatEndsBadlySaysSoOnceAndOffersItsLog) {
 // refused while the instance's game runs, and possible again once it has ended.
 TEST_F(StartCommandsTest, BackupsAndRestoresAreRefusedWhileTheInstancesGameRuns) {
   record_->BackupBeforUpdate = 1;
-  state_.game.process = platform::Process::Start({{"sleep", "600"}, "", {}, ""});
-  state_.game.folder = record_->Folder;
+  state.game.process = platform::Process::Start({{"sleep", "600"}, "", {}, ""});
+  state.game.folder = record_->Folder;
   for (int id : {app::kCmdBackup, app::kCmdBackupSaves, app::kCmdRepair, app::kCmdRestoreBackup})
     EXPECT_EQ(Run(id), 0);
   const std::string running = ": the game is running; close it first";
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Oxlip: MineCraftBackup" + running, "Oxlip: SaveBackup" + running,
                             "Oxlip: MineCraftBackup" + running, "Oxlip: RestoreBackup" + running}));
-  EXPECT_TRUE(ui_.status_shown.empty());
+  EXPECT_TRUE(ui.status_shown.empty());
   EXPECT_FALSE(fs::exists(InFolder("backup")));
 
-  ::kill(state_.game.process->id(), SIGKILL);
-  ASSERT_TRUE(test::WaitFor([&] { return state_.game.process->HasEnded(); }));
-  ui_.messages.clear();
+  ::kill(state.game.process->id(), SIGKILL);
+  ASSERT_TRUE(test::WaitFor([&] { return state.game.process->HasEnded(); }));
+  ui.messages.clear();
   EXPECT_EQ(Run(app::kCmdBackup), 1);
-  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(StartCommandsTest, BackupsRunBehindTheStatusWindowAndReportFailures) {
   EXPECT_EQ(Run(app::kCmdBackupSaves), 1);
-  ASSERT_EQ(ui_.status_shown.size(), 1u);
-  EXPECT_EQ(ui_.status_shown[0].text, "My Game");
-  EXPECT_EQ(ui_.behind_status_runs, 1);
-  EXPECT_FALSE(ui_.status_open);
-  EXPECT_EQ(ui_.status_progress.names, std::vector<std::string>{"World1"});
+  ASSERT_EQ(ui.status_shown.size(), 1u);
+  EXPECT_EQ(ui.status_shown[0].text, "My Game");
+  EXPECT_EQ(ui.behind_status_runs, 1);
+  EXPECT_FALSE(ui.status_open);
+  EXPECT_EQ(ui.status_progress.names, std::vector<std::string>{"World1"});
   EXPECT_TRUE(fs::exists(InFolder("backup/World1/lastupdate.ini")));
   EXPECT_EQ(Run(app::kCmdBackup), 1);
-  EXPECT_EQ(ui_.behind_status_runs, 2);
-  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ui.behind_status_runs, 2);
+  EXPECT_TRUE(ui.messages.empty());
 
   record_->Folder = "missing";
   EXPECT_EQ(Run(app::kCmdBackup), 0);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: MineCraftBackup: Can't backup."});
-  EXPECT_FALSE(ui_.status_open);
+  EXPECT_FALSE(ui.status_open);
   EXPECT_EQ(platform::CurrentFolder(), dir());
 }
 
@@ -398,11 +385,11 @@ TEST_F(StartCommandsTest, ACancelledBackupLeavesTheInstanceAsBefore) {
                     test::FileBytes(name, 10 << 20));
   }
   const std::set<std::string> before = test::TreeNames(InFolder(""));
-  ui_.status_progress.cancel_after_asks = 1;
+  ui.status_progress.cancel_after_asks = 1;
   EXPECT_EQ(Run(app::kCmdBackup), 0);
-  EXPECT_EQ(ui_.cancel_offers, 1);
+  EXPECT_EQ(ui.cancel_offers, 1);
   EXPECT_EQ(test::TreeNames(InFolder("")), before);
-  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(RestoreChoiceModel, RowsShowWhatWhenAndHowBigAndTheNewestIsSelected) {
@@ -436,7 +423,7 @@ TEST_F(StartCommandsTest, TheChosenBackupIsRestoredBehindTheProgressWindow) {
   std::set<std::string> listed;
   // Answers the dialog by choosing the (last) row that shows `what`; records what it listed.
   auto choose = [&](const std::string& what) {
-    ui_.on_restore_dialog = [&listed, what](RestoreChoiceModel& model) {
+    ui.on_restore_dialog = [&listed, what](RestoreChoiceModel& model) {
       for (int row = 0; row < model.rows(); ++row) {
         listed.insert(model.Cell(row, 0));
         if (model.Cell(row, 0) == what) model.Select(row);
@@ -449,7 +436,7 @@ TEST_F(StartCommandsTest, TheChosenBackupIsRestoredBehindTheProgressWindow) {
   EXPECT_TRUE(listed.empty());
   EXPECT_EQ(Messages(),
             std::vector<std::string>{"Oxlip: RestoreBackup: My Game has no backups yet."});
-  ui_.messages.clear();
+  ui.messages.clear();
   record_->Mods = {"Old mod"};
   test::WriteFile(InFolder("mods.ini"), "Old mod\r\n");
   ASSERT_EQ(Run(app::kCmdBackupSaves), 1);
@@ -459,23 +446,23 @@ TEST_F(StartCommandsTest, TheChosenBackupIsRestoredBehindTheProgressWindow) {
   record_->Mods = {"New mod"};
   EXPECT_EQ(Run(app::kCmdRestoreBackup), 1);
   EXPECT_EQ(listed, (std::set<std::string>{"World1", RestoreChoiceModel::kWholeInstance}));
-  ASSERT_EQ(ui_.progress_windows.size(), 1u);
+  ASSERT_EQ(ui.progress_windows.size(), 1u);
   EXPECT_EQ(test::ReadFile(InFolder(".minecraft/saves/World1/level.dat")), "level");
   EXPECT_EQ(record_->Mods, std::vector<std::string>{"New mod"});
   choose(RestoreChoiceModel::kWholeInstance);
   EXPECT_EQ(Run(app::kCmdRestoreBackup), 1);
   EXPECT_EQ(record_->Mods, std::vector<std::string>{"Old mod"});
-  EXPECT_TRUE(ui_.messages.empty());
-  ui_.on_restore_dialog = nullptr;  // cancelled
+  EXPECT_TRUE(ui.messages.empty());
+  ui.on_restore_dialog = nullptr;  // cancelled
   EXPECT_EQ(Run(app::kCmdRestoreBackup), 1);
-  EXPECT_EQ(ui_.progress_windows.size(), 2u);
+  EXPECT_EQ(ui.progress_windows.size(), 2u);
 
   test::WriteFile(InFolder("backup/World1/100.7z"), "not an archive");  // the oldest
   choose("World1");
   EXPECT_EQ(Run(app::kCmdRestoreBackup), 0);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_TRUE(ui_.messages[0].text.starts_with("RestoreBackup: Can't restore "))
-      << ui_.messages[0].text;
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.starts_with("RestoreBackup: Can't restore "))
+      << ui.messages[0].text;
   EXPECT_EQ(test::ReadFile(InFolder(".minecraft/saves/World1/level.dat")), "level");
 }
 
@@ -490,15 +477,15 @@ TEST_F(StartCommandsTest, StampTheRightClickedInstance) {
   test::WriteFile(
       InFolder(".minecraft/magic/MagicLauncher.cfg"),
       "<ActiveProfileIndex=\"0\">\n<Profile <Name=\"Plain\"> <MinecraftJar=\"" + jar + "\">>\n");
-  ui_.messages.clear();
+  ui.messages.clear();
   EXPECT_EQ(Run(app::kCmdImportAlternateMods), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Oxlip: Profile Plain patched!"});
-  EXPECT_EQ(ui_.status_shown.back().text, "My Game");
-  EXPECT_EQ(ui_.behind_status_runs, 2);
-  EXPECT_FALSE(ui_.status_open);
-  state_.selection = {};  // nothing remembered: nothing done
+  EXPECT_EQ(ui.status_shown.back().text, "My Game");
+  EXPECT_EQ(ui.behind_status_runs, 2);
+  EXPECT_FALSE(ui.status_open);
+  state.selection = {};  // nothing remembered: nothing done
   EXPECT_EQ(Run(app::kCmdImportAlternateMods), 1);
-  EXPECT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 }  // namespace
