@@ -60,6 +60,11 @@ class DialogModelTest : public test::InTempFolder {
     services.show_message = [this](const std::string& title, const std::string& text) {
       messages.push_back(title + "|" + text);
     };
+    services.login = [this](launch::Credentials& c) {
+      offered.push_back(c.user + "/" + c.password);
+      c = {"steve", "secret"};
+      return login_answer;
+    };
   }
 
   std::string AddToLibrary(const std::string& dir) {
@@ -90,6 +95,8 @@ class DialogModelTest : public test::InTempFolder {
   int scans = 0;
   std::vector<std::string> imported;
   std::vector<std::string> messages;
+  int login_answer = kLoginChosen;
+  std::vector<std::string> offered;  // the credentials the login dialog was opened with
 };
 
 using DialogOpenConfirmTest = DialogModelTest;
@@ -297,23 +304,7 @@ TEST_F(DialogModListTest, NoNewModMeansNoRescanAndNoChange) {
   EXPECT_EQ(model->available().selected(), 1);
 }
 
-class DialogLoginTest : public DialogModelTest {
- protected:
-  DialogLoginTest() {
-    services.login = [this](launch::Credentials& c) {
-      offered.push_back(c.user + "/" + c.password);
-      c = {"steve", "secret"};
-      return login_answer;
-    };
-  }
-  static std::string Decoded(const std::string& text) {
-    launch::Credentials credentials;
-    DecodeLogin(text, credentials);
-    return credentials.user + "/" + credentials.password;
-  }
-  int login_answer = kLoginChosen;
-  std::vector<std::string> offered;
-};
+using DialogLoginTest = DialogModelTest;
 
 // Unchecked, nothing is stored; a cancelled login leaves the box unchecked.
 TEST_F(DialogLoginTest, UncheckingOrACancelledLoginStoresNothing) {
@@ -353,7 +344,9 @@ TEST_F(DialogLoginTest, CheckingAsksAndKeepsTheCredentialsOrTheOfflineName) {
   EXPECT_TRUE(model->fields().auto_login);
   model->Confirm();
   EXPECT_EQ(record.OfflineName, "");
-  EXPECT_EQ(Decoded(record.LoginCrypt), "steve/secret");
+  launch::Credentials stored;
+  DecodeLogin(record.LoginCrypt, stored);
+  EXPECT_EQ(stored.user + "/" + stored.password, "steve/secret");
 }
 
 using DialogIconTest = DialogModelTest;
