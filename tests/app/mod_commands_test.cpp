@@ -9,6 +9,7 @@
 #include "app/import_mod.h"
 #include "app/instance_dialog.h"
 #include "app/instance_dialog_model.h"
+#include "app/login_form.h"
 #include "app/main_view.h"
 #include "app/mod_dialog_model.h"
 #include "mods/mod_workspace.h"
@@ -387,7 +388,10 @@ TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
   test::WriteFile(dir() + "fake.jpg", "JFIF? no");
   state.settings.DefaultIconFile = dir() + "Icons/Default.png";
   ui.on_mod_dialog = [](ModDialogModel&) { return true; };
+  int logins = 0;
+  ui.on_login = [&](LoginForm&) { return ++logins, false; };
   ui.on_instance_dialog = [&](InstanceDialogModel& model) {
+    model.ClickAutoLogin(true);  // the login dialog runs over the Ui
     // Until an icon is chosen, the requester starts where the data folder keeps its icons.
     EXPECT_EQ(model.IconFileRequester().start, dir() + "Icons/");
     model.IconChosen(dir() + "fake.jpg");
@@ -397,6 +401,7 @@ TEST_F(InstanceDialogTest, ImportFromTheDialogAddsTheModAtTheRightClickedRow) {
     return true;
   };
   EXPECT_TRUE(InstanceDialog(state, ui, record));
+  EXPECT_EQ(logins, 1);
   ASSERT_EQ(record.Mods.size(), 2u);
   EXPECT_EQ(record.Mods[1], "m1\\");
   EXPECT_TRUE(platform::IsFile(state.settings.ModDir + record.Mods[0] + "root.7z"));
