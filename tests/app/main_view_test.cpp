@@ -32,8 +32,8 @@ class StartupTest : public test::InTempFolder {
     for (const std::string& f : folders)
       test::WriteFile(dir() + "Instances/" + f + "/settings.ini", "Name = " + f + " name\r\n");
     if (sort) test::WriteFile(dir() + "Instances/sort.ini", sort);
-    ASSERT_TRUE(app::StartUp(state));
-    app::FillLists(state, ui);
+    ASSERT_TRUE(StartUp(state));
+    FillLists(state, ui);
   }
   std::vector<std::string> ListedFolders() const {
     std::vector<std::string> folders;
@@ -48,7 +48,7 @@ class StartupTest : public test::InTempFolder {
     return first;
   }
 
-  app::AppState state;
+  AppState state;
   test::ScriptedUi ui;
 };
 
@@ -61,20 +61,19 @@ TEST_F(StartupTest, SortFileOrderFirstThenTheRestInDirectoryOrder) {
   for (const Instance* record : state.instance_list) EXPECT_EQ(record->Listed, 1);
   EXPECT_EQ(state.instance_list[0]->Name, "gamma name");
   EXPECT_EQ(ui.lists_changed,
-            (std::vector<app::ListKind>{app::ListKind::kVersions, app::ListKind::kMods,
-                                        app::ListKind::kInstances}));
+            (std::vector<ListKind>{ListKind::kVersions, ListKind::kMods, ListKind::kInstances}));
   EXPECT_EQ(state.selection.row, -1);
 }
 
 TEST_F(StartupTest, TheBuiltInIconFillsInOnlyForAMissingDefaultIconFile) {
   std::string icon =
       test::ReadFile(std::string(OXLIP_SOURCE_DIR) + "/src/gui/icons/default_instance.png");
-  ASSERT_TRUE(app::StartUp(state, app::StartFiles{"", icon}));
+  ASSERT_TRUE(StartUp(state, StartFiles{"", icon}));
   EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), icon);
   EXPECT_NE(state.default_icon.image(), nullptr);
   test::WriteFile(dir() + "Icons/Default.png", "mine");
-  app::AppState again;
-  ASSERT_TRUE(app::StartUp(again, app::StartFiles{"", icon}));
+  AppState again;
+  ASSERT_TRUE(StartUp(again, StartFiles{"", icon}));
   EXPECT_EQ(test::ReadFile(dir() + "Icons/Default.png"), "mine");
 }
 
@@ -82,15 +81,15 @@ TEST_F(StartupTest, TheBuiltInIconFillsInOnlyForAMissingDefaultIconFile) {
 TEST_F(StartupTest, DraggedRowsAreWrittenToTheSortFileAtTheEnd) {
   Start({"a", "b", "c"}, "a\r\nstale\r\nb\r\nc\r\n");
   for (auto [from, to] : {std::pair{1, 1}, {1, -1}, {1, 3}, {7, 0}}) {
-    app::StartInstanceDrag(state, from);
-    EXPECT_FALSE(app::DropInstance(state, to)) << from << " to " << to;
+    StartInstanceDrag(state, from);
+    EXPECT_FALSE(DropInstance(state, to)) << from << " to " << to;
   }
-  app::StartInstanceDrag(state, 0);
-  EXPECT_TRUE(app::DropInstance(state, 2));
+  StartInstanceDrag(state, 0);
+  EXPECT_TRUE(DropInstance(state, 2));
   EXPECT_EQ(ListedFolders(), (std::vector<std::string>{"b", "c", "a"}));
-  app::StartInstanceDrag(state, 2);
-  EXPECT_TRUE(app::DropInstance(state, 1));
-  app::ShutDown(state);
+  StartInstanceDrag(state, 2);
+  EXPECT_TRUE(DropInstance(state, 1));
+  ShutDown(state);
   EXPECT_EQ(test::ReadFile(dir() + "Instances/sort.ini"), "b\r\na\r\nc\r\n");
   EXPECT_NE(test::ReadFile(dir() + "Oxlip.ini").find("WinW = 640\r\n"), std::string::npos);
 }
@@ -104,13 +103,13 @@ TEST_F(StartupTest, WithoutSortFileEveryInstanceInDirectoryOrder) {
   EXPECT_EQ(state.instances.size(), 3u);
   std::filesystem::create_directories(dir() + "Instances/sort.ini");  // a folder in its place
   state.settings.WinW = 777;
-  app::ShutDown(state);
+  ShutDown(state);
   EXPECT_NE(test::ReadFile(dir() + "Oxlip.ini").find("WinW = 777\r\n"), std::string::npos);
 }
 
-std::vector<std::string> Texts(const app::Menu& menu) {
+std::vector<std::string> Texts(const Menu& menu) {
   std::vector<std::string> texts;
-  for (const app::MenuItem& item : menu) texts.push_back(item.text);
+  for (const MenuItem& item : menu) texts.push_back(item.text);
   return texts;
 }
 
@@ -123,14 +122,13 @@ class MainViewTest : public ::testing::Test {
       state.instance_list.push_back(state.instances.back().get());
     }
     state.instances[1]->AltLauncher = "magic.jar";
-    state.commands.Register(app::kCmdStart,
-                            [this](app::AppState&, app::Ui&, const app::MenuSelection& s) {
-                              started.push_back(s.instance);
-                              return 1;
-                            });
+    state.commands.Register(kCmdStart, [this](AppState&, Ui&, const MenuSelection& s) {
+      started.push_back(s.instance);
+      return 1;
+    });
   }
 
-  app::AppState state;
+  AppState state;
   test::ScriptedUi ui;
   std::vector<Instance*> started;
 };
@@ -138,58 +136,56 @@ class MainViewTest : public ::testing::Test {
 // Each list offers its row menu on a row and its own menu elsewhere; a click beside the rows
 // keeps the row remembered before.
 TEST_F(MainViewTest, RightClicksOfferTheListsMenusAndRememberTheRow) {
-  EXPECT_EQ(Texts(app::RightClickMenu(state, app::ListKind::kInstances, 0)),
-            Texts(app::InstanceMenuFor("First", false)));
+  EXPECT_EQ(Texts(RightClickMenu(state, ListKind::kInstances, 0)),
+            Texts(InstanceMenuFor("First", false)));
   EXPECT_EQ(state.selection.instance, state.instances[0].get());
-  EXPECT_EQ(Texts(app::RightClickMenu(state, app::ListKind::kInstances, 1)),
-            Texts(app::InstanceMenuFor("Second", true)));
+  EXPECT_EQ(Texts(RightClickMenu(state, ListKind::kInstances, 1)),
+            Texts(InstanceMenuFor("Second", true)));
   const struct {
-    app::ListKind list;
+    ListKind list;
     int row;
-    app::MenuKind menu;
-  } cases[] = {{app::ListKind::kInstances, -1, app::MenuKind::kInstanceArea},
-               {app::ListKind::kVersions, -1, app::MenuKind::kVersionList},
-               {app::ListKind::kMods, -1, app::MenuKind::kModList},
-               {app::ListKind::kVersions, 0, app::MenuKind::kVersionRow},
-               {app::ListKind::kMods, 3, app::MenuKind::kModRow}};
+    MenuKind menu;
+  } cases[] = {{ListKind::kInstances, -1, MenuKind::kInstanceArea},
+               {ListKind::kVersions, -1, MenuKind::kVersionList},
+               {ListKind::kMods, -1, MenuKind::kModList},
+               {ListKind::kVersions, 0, MenuKind::kVersionRow},
+               {ListKind::kMods, 3, MenuKind::kModRow}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.menu));
-    EXPECT_EQ(Texts(app::RightClickMenu(state, c.list, c.row)), Texts(app::BuildMenu(c.menu)));
+    EXPECT_EQ(Texts(RightClickMenu(state, c.list, c.row)), Texts(BuildMenu(c.menu)));
     EXPECT_EQ(state.selection.row, c.row < 0 ? 1 : c.row);
   }
 }
 
 TEST_F(MainViewTest, CommandsActOnTheRememberedInstanceNotALaterOne) {
-  app::RightClickMenu(state, app::ListKind::kInstances, 1);
-  app::RunMenuCommand(state, ui, app::kCmdStart);
-  app::DoubleClickInstance(state, ui, 0);
-  app::DoubleClickInstance(state, ui, -1);
+  RightClickMenu(state, ListKind::kInstances, 1);
+  RunMenuCommand(state, ui, kCmdStart);
+  DoubleClickInstance(state, ui, 0);
+  DoubleClickInstance(state, ui, -1);
   EXPECT_EQ(started, (std::vector<Instance*>{state.instances[1].get(), state.instances[0].get()}));
-  EXPECT_EQ(app::RunMenuCommand(state, ui, app::kCmdNewMod), 1);  // no command yet: nothing happens
+  EXPECT_EQ(RunMenuCommand(state, ui, kCmdNewMod), 1);  // no command yet: nothing happens
 }
 
 TEST_F(MainViewTest, OnlyTheFirstDroppedFileIsHandedOn) {
   std::vector<std::pair<int, std::string>> drops;
-  for (int id : {app::kCmdDropVersionFile, app::kCmdDropModFile})
-    state.commands.Register(id,
-                            [&drops, id](app::AppState&, app::Ui&, const app::MenuSelection& s) {
-                              drops.push_back({id, s.file});
-                              return 1;
-                            });
-  app::DropFiles(state, ui, app::ListKind::kVersions, "/tmp/a.jar\n/tmp/b.jar");
-  app::DropFiles(state, ui, app::ListKind::kMods, "/tmp/mod.zip");
-  app::DropFiles(state, ui, app::ListKind::kMods, "");
-  EXPECT_EQ(drops,
-            (std::vector<std::pair<int, std::string>>{{app::kCmdDropVersionFile, "/tmp/a.jar"},
-                                                      {app::kCmdDropModFile, "/tmp/mod.zip"}}));
+  for (int id : {kCmdDropVersionFile, kCmdDropModFile})
+    state.commands.Register(id, [&drops, id](AppState&, Ui&, const MenuSelection& s) {
+      drops.push_back({id, s.file});
+      return 1;
+    });
+  DropFiles(state, ui, ListKind::kVersions, "/tmp/a.jar\n/tmp/b.jar");
+  DropFiles(state, ui, ListKind::kMods, "/tmp/mod.zip");
+  DropFiles(state, ui, ListKind::kMods, "");
+  EXPECT_EQ(drops, (std::vector<std::pair<int, std::string>>{{kCmdDropVersionFile, "/tmp/a.jar"},
+                                                             {kCmdDropModFile, "/tmp/mod.zip"}}));
 }
 
-std::vector<int> Ids(const app::Menu& menu) {
+std::vector<int> Ids(const Menu& menu) {
   std::vector<int> ids;
-  for (const app::MenuItem& item : menu) {
+  for (const MenuItem& item : menu) {
     std::vector<int> inner = Ids(item.items);
     ids.insert(ids.end(), inner.begin(), inner.end());
-    if (item.kind == app::MenuItem::Kind::kCommand) ids.push_back(item.id);
+    if (item.kind == MenuItem::Kind::kCommand) ids.push_back(item.id);
   }
   return ids;
 }
@@ -197,23 +193,22 @@ std::vector<int> Ids(const app::Menu& menu) {
 // Every item runs a command the program has, each once per menu; an instance with an
 // alternate launcher gets its two commands more, and its name on the disabled first item.
 TEST(Menus, EveryItemRunsARegisteredCommand) {
-  app::CommandTable table;
-  app::RegisterCommands(table);
-  for (app::MenuKind kind :
-       {app::MenuKind::kInstance, app::MenuKind::kInstanceAlternate, app::MenuKind::kInstanceArea,
-        app::MenuKind::kVersionList, app::MenuKind::kVersionRow, app::MenuKind::kModList,
-        app::MenuKind::kModRow}) {
+  CommandTable table;
+  RegisterCommands(table);
+  for (MenuKind kind :
+       {MenuKind::kInstance, MenuKind::kInstanceAlternate, MenuKind::kInstanceArea,
+        MenuKind::kVersionList, MenuKind::kVersionRow, MenuKind::kModList, MenuKind::kModRow}) {
     SCOPED_TRACE(static_cast<int>(kind));
-    std::vector<int> ids = Ids(app::BuildMenu(kind));
+    std::vector<int> ids = Ids(BuildMenu(kind));
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
-    for (int id : ids) EXPECT_TRUE(id == app::kCmdInstanceName || table.Has(id)) << id;
+    for (int id : ids) EXPECT_TRUE(id == kCmdInstanceName || table.Has(id)) << id;
   }
-  std::vector<int> plain = Ids(app::InstanceMenuFor("My world", false));
+  std::vector<int> plain = Ids(InstanceMenuFor("My world", false));
   std::vector<int> added;
-  for (int id : Ids(app::InstanceMenuFor("My world", true)))
+  for (int id : Ids(InstanceMenuFor("My world", true)))
     if (std::find(plain.begin(), plain.end(), id) == plain.end()) added.push_back(id);
-  EXPECT_EQ(added, (std::vector<int>{app::kCmdStartAlternate, app::kCmdImportAlternateMods}));
-  app::Menu named = app::InstanceMenuFor("My world", true);
+  EXPECT_EQ(added, (std::vector<int>{kCmdStartAlternate, kCmdImportAlternateMods}));
+  Menu named = InstanceMenuFor("My world", true);
   EXPECT_EQ(named.front().text, "My world");
   EXPECT_FALSE(named.front().enabled);
 }
@@ -243,8 +238,8 @@ class InstanceIconsTest : public test::InTempFolder {
   }
 
   void Start(bool clear = true) {
-    ASSERT_TRUE(app::StartUp(state));
-    app::FillLists(state, ui);
+    ASSERT_TRUE(StartUp(state));
+    FillLists(state, ui);
     if (clear) ui.instance_rows_changed.clear();
   }
 
@@ -268,7 +263,7 @@ class InstanceIconsTest : public test::InTempFolder {
   std::vector<int> ChangedRows() const {
     std::vector<int> rows;
     for (auto [row, change] : ui.instance_rows_changed) {
-      EXPECT_EQ(change, app::RowChange::kEdited);
+      EXPECT_EQ(change, RowChange::kEdited);
       rows.push_back(row);
     }
     return rows;
@@ -276,16 +271,16 @@ class InstanceIconsTest : public test::InTempFolder {
 
   int held = -1;
   int without_icon = -1;
-  app::AppState state;
+  AppState state;
   test::ScriptedUi ui;
   std::optional<test::HeldFile> held_icon;  // let go before the state's worker is waited for
 };
 
 TEST(RowsToPrefer, TheRowsInViewAndTheScreenBelow) {
   struct Case {
-    app::RowRange view;
+    RowRange view;
     int rows;
-    app::RowRange expected;
+    RowRange expected;
   };
   for (const Case& c :
        {Case{{0, 9}, 100, {0, 19}}, Case{{40, 44}, 100, {40, 49}}, Case{{95, 99}, 100, {95, 99}},
@@ -341,8 +336,8 @@ TEST_F(InstanceIconsTest, IconsReadLateLeaveWhatHappenedMeanwhile) {
     shown_in_dialog = model.preview() ? model.preview()->rgba[0] : -1;
     return false;
   };
-  app::RightClickMenu(state, app::ListKind::kInstances, 2);
-  app::RunMenuCommand(state, ui, app::kCmdConfig);
+  RightClickMenu(state, ListKind::kInstances, 2);
+  RunMenuCommand(state, ui, kCmdConfig);
   EXPECT_EQ(shown_in_dialog, Red(3));
   held_icon->Release(Png(5, Red(held)));
   DeliverAll();
