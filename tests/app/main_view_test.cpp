@@ -220,7 +220,7 @@ std::string Png(int side, uint8_t red) {
   return test::EncodePngRgba(image);
 }
 
-class InstanceIconsTest : public test::InTempFolder {
+class InstanceIconsTest : public StartupTest {
  protected:
   // Instances "i0" to "i<count - 1>", listed in that order or backwards; each icon's red is 10
   // times its number, and its side varies so that most are scaled.
@@ -271,8 +271,6 @@ class InstanceIconsTest : public test::InTempFolder {
 
   int held = -1;
   int without_icon = -1;
-  AppState state;
-  test::ScriptedUi ui;
   std::optional<test::HeldFile> held_icon;  // let go before the state's worker is waited for
 };
 
