@@ -6,9 +6,11 @@
 #include <memory>
 #include <sstream>
 
+#include "app/login_dialog.h"
 #include "app/login_form.h"
 #include "launch/login_crypt.h"
 #include "support/icon_images.h"
+#include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::app {
@@ -58,6 +60,11 @@ class DialogModelTest : public test::InTempFolder {
     services.show_message = [this](const std::string& title, const std::string& text) {
       messages.push_back(title + "|" + text);
     };
+    services.login = [this](launch::Credentials& c) {
+      offered.push_back(c.user + "/" + c.password);
+      c = {"steve", "secret"};
+      return login_answer;
+    };
   }
 
   std::string AddToLibrary(const std::string& dir) {
@@ -88,11 +95,13 @@ class DialogModelTest : public test::InTempFolder {
   int scans = 0;
   std::vector<std::string> imported;
   std::vector<std::string> messages;
+  int login_answer = kLoginChosen;
+  std::vector<std::string> offered;  // the credentials the login dialog was opened with
 };
 
 using DialogOpenConfirmTest = DialogModelTest;
 
-TEST_F(DialogOpenConfirmTest, UnchangedConfirmDropsVanishedModsAndUnknownPinnedVersion) {
+TEST_F(DialogOpenConfirmTest, OnlyAConfirmStoresAndItDropsVanishedModsAndAnUnknownVersion) {
   record.MineCraftFile = "minecraft - 0.9.jar";
   record.SetMemory = record.CustomJava = record.Maximize = record.AutoBackupSaves = 1;
   record.BackupBeforUpdate = record.UseLauncher = record.AutoConnect = 1;
@@ -105,6 +114,15 @@ TEST_F(DialogOpenConfirmTest, UnchangedConfirmDropsVanishedModsAndUnknownPinnedV
   record.BetaVersion = 1234;
   record.Mods = Dirs("dga");  // g is no mod of the library
   Instance before = record;
+  Open().fields().title = "Changed";  // nothing reaches the record without a confirm
+  model->SelectVersion(1);
+  model->SelectRow(Side::kAvailable, 0);
+  model->DoubleClick(Side::kAvailable);
+  model->JavaChosen("/usr/bin/java");
+  model->RightClick(Side::kInstalled);
+  model->ImportModFromMenu("/d/x.zip");
+  model.reset();
+  EXPECT_EQ(Stored(record), Stored(before));
   before.MineCraftFile = "";
   before.Mods = Dirs("da");
   Open();
@@ -139,20 +157,6 @@ TEST_F(DialogOpenConfirmTest, EditedFieldsAndOddValuesReachTheRecord) {
   EXPECT_EQ(record.MinMemory, 128);
   EXPECT_EQ(record.MaxMemory, 0);
   EXPECT_EQ(record.SetMemory + record.Maximize + record.UseLauncher, 3);
-}
-
-TEST_F(DialogOpenConfirmTest, NothingReachesTheRecordWithoutConfirm) {
-  record.Mods = Dirs("a");
-  Instance before = record;
-  Open().fields().title = "Changed";
-  model->SelectVersion(1);
-  model->SelectRow(Side::kAvailable, 0);
-  model->DoubleClick(Side::kAvailable);
-  model->JavaChosen("/usr/bin/java");
-  model->RightClick(Side::kInstalled);
-  model->ImportModFromMenu("/d/x.zip");
-  model.reset();
-  EXPECT_EQ(Stored(record), Stored(before));
 }
 
 using DialogVersionTest = DialogModelTest;
@@ -201,103 +205,90 @@ TEST_F(DialogModListTest, DoubleClicksAppendAndPutBackInLibraryOrder) {
 // A drag from the available list lands before the installed row it is dropped on, or last; within
 // the installed list it moves there and stays selected; back to the available list it goes to its
 // sorted place. Drags that mean nothing move nothing.
-struct DragCase {
-  const char* installed;
-  Side from;
-  int from_row;
-  Side to;
-  int to_row;
-  const char* installed_after;
-  const char* available_after;
-  int selected_after;  // in the installed list; -2: not checked
-};
-
-std::ostream& operator<<(std::ostream& out, const DragCase& c) {
-  return out << c.installed << " " << static_cast<int>(c.from) << ":" << c.from_row << " -> "
-             << static_cast<int>(c.to) << ":" << c.to_row;
-}
-
-class DialogDragTest : public DialogModelTest, public testing::WithParamInterface<DragCase> {};
-
-TEST_P(DialogDragTest, DropMovesTheDraggedMod) {
-  const DragCase& c = GetParam();
-  record.Mods = Dirs(c.installed);
-  Open().SelectRow(c.from, c.from_row);
-  int kind = model->StartDrag(c.from);
-  EXPECT_EQ(kind, c.from == Side::kInstalled ? kDragFromInstalled : kDragFromAvailable);
-  model->SelectRow(c.to, c.to_row);  // the pointer over that row
-  model->DropMod(c.to, kind);
-  ExpectLists(c.installed_after, c.available_after);
-  int selected = model->installed().selected();
-  EXPECT_EQ(c.selected_after == -2 ? -2 : selected, c.selected_after);
-}
-
-constexpr Side kIn = Side::kInstalled, kAv = Side::kAvailable;
-INSTANTIATE_TEST_SUITE_P(Drops, DialogDragTest,
-                         testing::Values(DragCase{"abc", kAv, 1, kIn, 1, "aebc", "d", -2},
-                                         DragCase{"abc", kAv, 0, kIn, -1, "abcd", "e", -2},
-                                         DragCase{"abcd", kIn, 0, kIn, 2, "bcad", "e", 2},
-                                         DragCase{"abcd", kIn, 3, kIn, 0, "dabc", "e", 0},
-                                         DragCase{"abcd", kIn, 1, kIn, -1, "acdb", "e", 3},
-                                         DragCase{"eac", kIn, 2, kAv, 0, "ea", "bcd", -2},
-                                         DragCase{"eac", kIn, 1, kAv, 1, "ec", "abd", -2},
-                                         DragCase{"ab", kAv, 0, kAv, 1, "ab", "cde", -2},
-                                         DragCase{"ab", kIn, -1, kAv, 0, "ab", "cde", -2},
-                                         DragCase{"ab", kIn, -1, kIn, 0, "ab", "cde", -2}));
-
-// The row remembered at the drag's start no longer exists: the list shrank meanwhile.
-TEST_F(DialogModListTest, ADragWhoseRowVanishedMovesNothing) {
+TEST_F(DialogModListTest, DropMovesTheDraggedMod) {
+  constexpr Side kIn = Side::kInstalled, kAv = Side::kAvailable;
+  const struct {
+    const char* installed;
+    Side from;
+    int from_row;
+    Side to;
+    int to_row;
+    const char *installed_after, *available_after;
+    int selected_after;  // in the installed list; -2: not checked
+  } cases[] = {{"abc", kAv, 1, kIn, 1, "aebc", "d", -2},  {"abc", kAv, 0, kIn, -1, "abcd", "e", -2},
+               {"abcd", kIn, 0, kIn, 2, "bcad", "e", 2},  {"abcd", kIn, 3, kIn, 0, "dabc", "e", 0},
+               {"abcd", kIn, 1, kIn, -1, "acdb", "e", 3}, {"eac", kIn, 2, kAv, 0, "ea", "bcd", -2},
+               {"eac", kIn, 1, kAv, 1, "ec", "abd", -2},  {"ab", kAv, 0, kAv, 1, "ab", "cde", -2},
+               {"ab", kIn, -1, kAv, 0, "ab", "cde", -2},  {"ab", kIn, -1, kIn, 0, "ab", "cde", -2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.installed << " " << static_cast<int>(c.from) << ":" << c.from_row << " -> "
+                 << static_cast<int>(c.to) << ":" << c.to_row);
+    record.Mods = Dirs(c.installed);
+    Open().SelectRow(c.from, c.from_row);
+    int kind = model->StartDrag(c.from);
+    EXPECT_EQ(kind, c.from == kIn ? kDragFromInstalled : kDragFromAvailable);
+    model->SelectRow(c.to, c.to_row);  // the pointer over that row
+    model->DropMod(c.to, kind);
+    ExpectLists(c.installed_after, c.available_after);
+    int selected = model->installed().selected();
+    EXPECT_EQ(c.selected_after == -2 ? -2 : selected, c.selected_after);
+  }
+  // The row remembered at the drag's start no longer exists: the list shrank meanwhile.
   record.Mods = Dirs("ab");
-  Open().SelectRow(Side::kInstalled, 1);
-  model->StartDrag(Side::kInstalled);
-  model->DoubleClick(Side::kInstalled);
-  model->DropMod(Side::kInstalled, kDragFromInstalled);
-  model->DropMod(Side::kAvailable, kDragFromInstalled);
+  Open().SelectRow(kIn, 1);
+  model->StartDrag(kIn);
+  model->DoubleClick(kIn);
+  model->DropMod(kIn, kDragFromInstalled);
+  model->DropMod(kAv, kDragFromInstalled);
   ExpectLists("a", "bcde");
 }
 
 // A new or imported mod goes before the right-clicked installed row, last without a selected row,
-// and stays available after a right click on the available list.
-struct NewModCase {
-  const char* installed;
-  int selected;
-  Side clicked;
-  bool import;
-  const char* installed_after;
-  const char* available_after;
-};
-
-std::ostream& operator<<(std::ostream& out, const NewModCase& c) {
-  return out << c.installed << " row " << c.selected << (c.import ? " import" : " new");
+// and stays available after a right click on the available list; dropped files import the first.
+TEST_F(DialogModListTest, TheNewModLandsWhereTheRightClickWas) {
+  const ModList five = library;
+  const struct {
+    const char* installed;
+    int selected;
+    Side clicked;
+    const char* import;  // "" for a new mod
+    const char *installed_after, *available_after;
+  } cases[] = {{"abcd", 2, Side::kInstalled, "", "abncd", "e"},
+               {"c", 0, Side::kAvailable, "", "c", "anbde"},
+               {"ca", -1, Side::kInstalled, "/d/x.zip", "can", "bde"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.installed);
+    library = five;
+    scans = 0;
+    imported.clear();
+    record.Mods = Dirs(c.installed);
+    Open().SelectRow(Side::kInstalled, c.selected);
+    model->RightClick(c.clicked);
+    if (*c.import)
+      model->ImportModFromMenu(c.import);
+    else
+      model->NewModFromMenu();
+    EXPECT_EQ(scans, 1);
+    EXPECT_EQ(imported.size(), *c.import ? 1u : 0u);
+    ExpectLists(c.installed_after, c.available_after);
+    model->Confirm();
+    EXPECT_EQ(record.Mods, Dirs(c.installed_after));
+  }
+  library = five;
+  imported.clear();
+  record.Mods = Dirs("ab");
+  Open().SelectRow(Side::kInstalled, 1);
+  model->DropFiles(Side::kInstalled, "/d/one.zip\r\n/d/two.zip");
+  EXPECT_EQ(imported, (std::vector<std::string>{"/d/one.zip"}));
+  ExpectLists("anb", "cde");
+  new_mod_answer = "o\\";
+  model->DropFiles(Side::kAvailable, "/d/other.7z\n");
+  EXPECT_EQ(imported.back(), "/d/other.7z");
+  ExpectLists("anb", "ocde");
 }
 
-class DialogNewModPlaceTest : public DialogModelTest,
-                              public testing::WithParamInterface<NewModCase> {};
-
-TEST_P(DialogNewModPlaceTest, TheNewModLandsWhereTheRightClickWas) {
-  const NewModCase& c = GetParam();
-  record.Mods = Dirs(c.installed);
-  Open().SelectRow(Side::kInstalled, c.selected);
-  model->RightClick(c.clicked);
-  if (c.import)
-    model->ImportModFromMenu("/downloads/x.zip");
-  else
-    model->NewModFromMenu();
-  EXPECT_EQ(scans, 1);
-  EXPECT_EQ(imported.size(), c.import ? 1u : 0u);
-  ExpectLists(c.installed_after, c.available_after);
-  model->Confirm();
-  EXPECT_EQ(record.Mods, Dirs(c.installed_after));
-}
-
-INSTANTIATE_TEST_SUITE_P(Places, DialogNewModPlaceTest,
-                         testing::Values(NewModCase{"abcd", 2, kIn, false, "abncd", "e"},
-                                         NewModCase{"c", 0, kAv, false, "c", "anbde"},
-                                         NewModCase{"ca", -1, kIn, true, "can", "bde"}));
-
-using DialogNewModTest = DialogModelTest;
-
-TEST_F(DialogNewModTest, NoNewModMeansNoRescanAndNoChange) {
+TEST_F(DialogModListTest, NoNewModMeansNoRescanAndNoChange) {
   record.Mods = Dirs("a");
   new_mod_answer = "";
   Open().SelectRow(Side::kAvailable, 1);
@@ -313,35 +304,7 @@ TEST_F(DialogNewModTest, NoNewModMeansNoRescanAndNoChange) {
   EXPECT_EQ(model->available().selected(), 1);
 }
 
-TEST_F(DialogNewModTest, DroppedFilesImportTheFirstOnly) {
-  record.Mods = Dirs("ab");
-  Open().SelectRow(Side::kInstalled, 1);
-  model->DropFiles(Side::kInstalled, "/d/one.zip\r\n/d/two.zip");
-  EXPECT_EQ(imported, (std::vector<std::string>{"/d/one.zip"}));
-  ExpectLists("anb", "cde");
-  new_mod_answer = "o\\";
-  model->DropFiles(Side::kAvailable, "/d/other.7z\n");
-  EXPECT_EQ(imported.back(), "/d/other.7z");
-  ExpectLists("anb", "ocde");
-}
-
-class DialogLoginTest : public DialogModelTest {
- protected:
-  DialogLoginTest() {
-    services.login = [this](launch::Credentials& c) {
-      offered.push_back(c.user + "/" + c.password);
-      c = {"steve", "secret"};
-      return login_answer;
-    };
-  }
-  static std::string Decoded(const std::string& text) {
-    launch::Credentials credentials;
-    DecodeLogin(text, credentials);
-    return credentials.user + "/" + credentials.password;
-  }
-  int login_answer = kLoginChosen;
-  std::vector<std::string> offered;
-};
+using DialogLoginTest = DialogModelTest;
 
 // Unchecked, nothing is stored; a cancelled login leaves the box unchecked.
 TEST_F(DialogLoginTest, UncheckingOrACancelledLoginStoresNothing) {
@@ -381,7 +344,9 @@ TEST_F(DialogLoginTest, CheckingAsksAndKeepsTheCredentialsOrTheOfflineName) {
   EXPECT_TRUE(model->fields().auto_login);
   model->Confirm();
   EXPECT_EQ(record.OfflineName, "");
-  EXPECT_EQ(Decoded(record.LoginCrypt), "steve/secret");
+  launch::Credentials stored;
+  DecodeLogin(record.LoginCrypt, stored);
+  EXPECT_EQ(stored.user + "/" + stored.password, "steve/secret");
 }
 
 using DialogIconTest = DialogModelTest;
@@ -452,6 +417,34 @@ TEST_F(DialogRequesterTest, RequestersStartAtTheFieldAndChosenFilesFillIt) {
   model->Confirm();
   EXPECT_EQ(record.JavaPath, "/usr/lib/jvm/java-17/bin/");
   EXPECT_EQ(record.AltLauncher, "/games/magic.jar");
+}
+
+TEST(LoginDialog, FocusAndTheTextsAsTypedButCancelKeepsTheOldOnes) {
+  EXPECT_EQ(LoginForm(launch::Credentials{"", "secret"}).InitialFocus(), LoginField::kName);
+  EXPECT_EQ(LoginForm(launch::Credentials{"steve", ""}).InitialFocus(), LoginField::kPassword);
+  test::ScriptedUi ui;
+  launch::Credentials credentials{"steve", "old"};
+  ui.on_login = [](LoginForm& form) {
+    form.SetUser(" alex ");
+    form.Accept();
+    return true;
+  };
+  EXPECT_EQ(LoginDialog(ui, credentials), kLoginChosen);
+  EXPECT_EQ(credentials.user + credentials.password, " alex old");
+  ui.on_login = [](LoginForm& form) {
+    form.SetUser("typed, then cancelled");
+    form.Cancel();
+    return false;
+  };
+  EXPECT_EQ(LoginDialog(ui, credentials), kLoginCancelled);
+  EXPECT_EQ(credentials.user, " alex ");
+  ui.on_login = [](LoginForm& form) {
+    form.SetUser("offline name");
+    form.PlayOffline();
+    return true;
+  };
+  EXPECT_EQ(LoginDialog(ui, credentials), kPlayOfflineChosen);
+  EXPECT_EQ(credentials.user, "offline name");
 }
 
 }  // namespace
