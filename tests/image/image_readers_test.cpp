@@ -1,5 +1,6 @@
 // Every reader in one table: what each format's files decode to, through the loader as well,
-// and hostile or damaged ones refused with the reason under the format's name.
+// and hostile or damaged ones refused with the reason under the format's name; the icons'
+// scaling.
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <openjpeg.h>
@@ -13,6 +14,7 @@
 
 #include "image/bmp_reader.h"
 #include "image/image_loader.h"
+#include "image/image_scale.h"
 #include "image/jp2_reader.h"
 #include "image/jpeg_reader.h"
 #include "image/png_reader.h"
@@ -395,6 +397,35 @@ TEST_F(ImageReaders, TheLoaderReadsFilesAndSaysWhyItCannot) {
   image::ImageResult broken = Read(image::LoadImage, png.substr(0, png.size() - 30));
   EXPECT_EQ(broken.format, ImageFormat::kPng);
   EXPECT_EQ(broken.error.rfind("LoadImage:PNG: ", 0), 0u) << broken.error;
+}
+
+// Every pixel a different colour.
+image::Image Numbered(int width, int height) {
+  image::Image image{width, height, {}};
+  for (int i = 0; i < width * height; ++i)
+    image.rgba.insert(image.rgba.end(), {uint8_t(i), uint8_t(i >> 8), 7, 255});
+  return image;
+}
+
+uint8_t PixelNumber(const image::Image& image, int x, int y) {
+  return image.rgba.at((size_t(y) * image.width + x) * 4);
+}
+
+TEST(ImageScale, StretchesByNearestPixelAndNothingToScaleGivesNothing) {
+  const image::Image icon = image::ScaleImage(Numbered(2, 2), image::kIconSide, image::kIconSide);
+  ASSERT_EQ(icon.width, 48);
+  ASSERT_EQ(icon.height, 48);
+  const int icon_cases[][3] = {{0, 0, 0}, {23, 24, 2}, {24, 23, 1}, {47, 47, 3}};
+  for (const auto& [x, y, n] : icon_cases) EXPECT_EQ(PixelNumber(icon, x, y), n) << x << "," << y;
+  const image::Image small = image::ScaleImage(Numbered(6, 96), 3, 48);
+  EXPECT_EQ(PixelNumber(small, 0, 0), 1 * 6 + 1);
+  EXPECT_EQ(PixelNumber(small, 2, 47), uint8_t(95 * 6 + 5));
+
+  const image::Image source = Numbered(3, 3);
+  EXPECT_TRUE(image::ScaleImage(source, 0, 48).rgba.empty());
+  EXPECT_TRUE(image::ScaleImage(source, 48, -1).rgba.empty());
+  EXPECT_TRUE(image::ScaleImage(image::Image{}, 48, 48).rgba.empty());
+  EXPECT_TRUE(image::ScaleImage(image::Image{5, 5, {1, 2, 3}}, 48, 48).rgba.empty());
 }
 
 }  // namespace
