@@ -6,11 +6,10 @@
 #include <zip.h>
 #include <zlib.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 
 #include "archive/seven_zip.h"
+#include "support/jar_files.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::test {
@@ -140,20 +139,9 @@ Listing ListArchive(const std::string& path) {
 
 Listing ListTree(const std::string& folder) {
   Listing listing;
-  std::error_code ec;
-  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::string name = std::filesystem::relative(it->path(), folder).generic_string();
-    if (it->is_symlink()) {
-      std::string target = std::filesystem::read_symlink(it->path()).string();
-      listing[name] = {false, static_cast<std::int64_t>(target.size()), Crc(target), true};
-    } else if (it->is_directory()) {
-      listing[name] = {true, 0, 0};
-    } else {
-      std::string data = ReadFile(it->path().string());
-      listing[name] = {false, static_cast<std::int64_t>(data.size()), Crc(data)};
-    }
-  }
+  for (const auto& [name, data] : ReadTree(folder))
+    listing[Trimmed(name)] =
+        name.back() == '/' ? Item{true, 0, 0} : Item{false, std::int64_t(data.size()), Crc(data)};
   return listing;
 }
 
@@ -177,17 +165,6 @@ int RunArchiver(const std::string& command_line, const std::string& folder) {
 
 int ExtractTo(const std::string& archive, const std::string& out) {
   return RunArchiver("x " + archive + " -aoa -o\"" + out + "\\\"");
-}
-
-bool HavePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
-
-int RunPython(const std::string& folder, const std::string& code) {
-  std::string script = folder + "/make.py";
-  WriteFile(script, code);
-  std::string line = "cd '" + folder + "' && python3 make.py";
-  int status = std::system(line.c_str());
-  std::filesystem::remove(script);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace oxlip::test

@@ -35,7 +35,7 @@ struct Item {
   bool folder = false;
   std::int64_t size = 0;
   std::uint32_t crc = 0;
-  bool link = false;  // a symbolic link (an entry, or on disk); size and CRC are its target's
+  bool link = false;  // a symbolic link entry; size and CRC are its target's
   bool operator==(const Item&) const = default;
 };
 void PrintTo(const Item& item, std::ostream* out);
@@ -44,6 +44,7 @@ using Listing = std::map<std::string, Item>;
 
 // A zip or 7z archive, read by libarchive.
 Listing ListArchive(const std::string& path);
+// A folder on disk, read through links as the tree lister of tests/support reads it.
 Listing ListTree(const std::string& folder);
 // Zip compression method per entry name.
 std::map<std::string, int> ZipMethods(const std::string& path);
@@ -60,11 +61,5 @@ std::string Damage(const std::string& path);
 int RunArchiver(const std::string& command_line, const std::string& folder = "");
 // "x <archive> -aoa -o<out>\"
 int ExtractTo(const std::string& archive, const std::string& out);
-
-// Python 3, whose zipfile module writes what the 7-Zip program will not (links by their mode,
-// odd names).
-bool HavePython();
-// Runs the Python program `code` in `folder`; its exit code.
-int RunPython(const std::string& folder, const std::string& code);
 
 }  // namespace oxlip::test

@@ -13,6 +13,8 @@ class Failures : public InTempFolder {};
 TEST_F(Failures, WriteNothing) {
   MakeZip("minecraft.jar", {{"a.class", "a"}});
   MakeSevenZ("natives.jar", {{"a.so", "a"}});
+  WriteFile("src/ok.txt", "ok");
+  WriteFile("src/bad\xFF.txt", "bad");  // a 7z holds names as UTF-16
   const Listing before = ListTree(dir());
   const std::string jar = "\"" + dir() + "minecraft.jar\"";
   const struct {
@@ -35,6 +37,7 @@ TEST_F(Failures, WriteNothing) {
       {R"(d "absent.jar" META-INF )"},
       {R"(a "cache\new.zip" absent.txt)"},
       {R"(a "cache\new.zip" "absent\" -r)"},
+      {R"(a new.7z src\ -r)"},
       // As a change into it would fail: the current folder never stands in for a missing one.
       {R"(a "backup\x.7z" * -r)", "gone"},
       {"x " + jar + " -aoa", "gone"},

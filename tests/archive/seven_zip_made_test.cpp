@@ -1,9 +1,10 @@
-// Archives as the 7-Zip program makes them on request, made by it at test time: zip methods
-// libzip cannot read, names that are not ASCII read and written in the "C" locale, entries
-// without a name.
+// Archives as other programs make them, made by them at test time: by the 7-Zip program, zip
+// methods libzip cannot read, names that are not ASCII read and written in the "C" locale,
+// entries without a name; by libarchive, zips with a data descriptor.
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 
 #include "archive_fixtures.h"
@@ -25,11 +26,15 @@ class SevenZipMade : public InTempFolder {
     std::filesystem::create_directories(dir() + "src/assets/none");
     expected = ListTree("src");
   }
-  // Packs src with the program's `switches` into `archive`, unpacks it whole with ours, then
-  // damaged (unless stored), which must fail and leave no file that is not whole.
+  // Packs src with the program's `switches` into `archive` and unpacks it.
   void Check(const std::string& switches, const std::string& archive, bool stored = false) {
     SCOPED_TRACE(switches);
     ASSERT_EQ(RunSevenZipProgram(dir() + "src", "a " + switches + " ../" + archive + " *"), 0);
+    Unpack(archive, stored);
+  }
+  // Unpacks `archive` whole with ours, then damaged (unless stored), which must fail and leave
+  // no file that is not whole.
+  void Unpack(const std::string& archive, bool stored = false) {
     ASSERT_EQ(ExtractTo(archive, "out-" + archive), 0);
     EXPECT_EQ(ListTree("out-" + archive), expected);
     if (stored) return;  // nothing checks stored bytes but CRCs
@@ -111,6 +116,17 @@ TEST_F(SevenZipMade, NamelessEntriesAreSkipped) {
     ASSERT_EQ(RunSevenZipProgram(dir() + "src", "a" + kind + " ../" + archive + " keep.txt"), 0);
     ASSERT_EQ(ExtractTo(archive, "out-" + archive), 0);
     EXPECT_EQ(ListTree("out-" + archive), (Listing{{"keep.txt", {false, 1, Crc("k")}}}));
+  }
+}
+
+// Zips as libarchive's writers make them (bsdtar, CMake's "tar --format=zip"): the size stands in
+// a local header that also has a data descriptor. The 7-Zip program opens them, so must we.
+TEST_F(SevenZipMade, ZipsOfBsdtarAndCMake) {
+  for (const char* command :
+       {"bsdtar --format=zip -cf ../bsdtar.zip", "cmake -E tar cf ../cmake.zip --format=zip"}) {
+    SCOPED_TRACE(command);
+    ASSERT_EQ(std::system(("cd src && " + std::string(command) + " *").c_str()), 0);
+    Unpack(command[0] == 'b' ? "bsdtar.zip" : "cmake.zip");
   }
 }
 

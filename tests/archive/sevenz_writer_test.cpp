@@ -1,14 +1,12 @@
-// Archives our writer makes, checked by the 7-Zip program ("t", "l -slt", "x") and by
-// libarchive: names, sizes, times, attributes and bytes, over every way data gets packed.
+// Archives our writer makes, checked by the 7-Zip program ("t", "x") and by libarchive: names,
+// sizes, times, rights and bytes, over every way data gets packed.
 #include "archive/sevenz_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <sstream>
 
 #include "archive_fixtures.h"
 #include "platform/fs.h"
@@ -25,25 +23,10 @@ void SetModified(const std::string& path, std::int64_t seconds) {
                                 std::chrono::sys_seconds(std::chrono::seconds(seconds))));
 }
 
-// What "7zz l -slt" says of each entry: path to its properties.
-using SltListing = std::map<std::string, std::map<std::string, std::string>>;
-
-SltListing ListWithProgram(const std::string& archive) {
-  std::string line = "TZ=UTC LC_ALL=C.UTF-8 7zz l -slt '" + archive + "' -bse0 > listing.txt";
-  SltListing listing;
-  if (std::system(line.c_str()) != 0) return listing;
-  std::istringstream in(ReadFile("listing.txt"));
-  std::string text, path;
-  bool entries = false;
-  while (std::getline(in, text)) {
-    entries = entries || text == "----------";
-    std::size_t equals = text.find(" = ");
-    if (!entries || equals == std::string::npos) continue;
-    std::string key = text.substr(0, equals), value = text.substr(equals + 3);
-    if (key == "Path") path = value;
-    listing[path][key] = value;
-  }
-  return listing;
+struct stat Lstat(const std::string& path) {
+  struct stat st {};
+  ::lstat(path.c_str(), &st);
+  return st;
 }
 
 class SevenZWriter : public InTempFolder {
@@ -86,11 +69,12 @@ TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
     }
     entries.push_back(entry);
   }
-  Listing expected = ListTree("src");
-  const std::string target = "файл.txt";
+  Listing expected = ListTree("src"), extracted = expected;
+  const std::string target = "файл.txt";  // dangling: read through, it is empty
   entries.push_back({"Ünïcödé/link", archive::SevenZKind::kLink, 0777, 1600000000, 250000000,
                      target.size(), "", -1, target});
   expected["Ünïcödé/link"] = {false, static_cast<std::int64_t>(target.size()), Crc(target), true};
+  extracted["Ünïcödé/link"] = {false, 0, Crc("")};
   platform::Utf8Names utf8;  // libarchive reads the names beyond ASCII through the locale
   for (unsigned threads : {1u, 5u}) {
     SCOPED_TRACE(threads);
@@ -98,34 +82,21 @@ TEST_F(SevenZWriter, TheProgramAndLibarchiveReadWhatWeWrite) {
     ASSERT_TRUE(archive::WriteSevenZ(archive, entries, {true, threads, ""}, &error)) << error;
     EXPECT_EQ(ListArchive(archive), expected);
     EXPECT_EQ(RunSevenZipProgram(dir(), "t " + archive), 0);
+    EXPECT_LT(fs::file_size(archive), 3100000u);  // the copies of noise are packed once
     ASSERT_EQ(RunSevenZipProgram(dir(), "x " + archive + " -snl -oout" + archive), 0);
-    EXPECT_EQ(ListTree("out" + archive), expected);
-
-    SltListing listing = ListWithProgram(archive);
-    ASSERT_EQ(listing.size(), entries.size());
+    EXPECT_EQ(ListTree("out" + archive), extracted);
     for (const archive::PackEntry& entry : entries) {
       SCOPED_TRACE(entry.name);
-      auto& item = listing[entry.name];
-      bool folder = entry.kind == archive::SevenZKind::kFolder;
-      EXPECT_EQ(item["Size"], std::to_string(entry.size));
-      EXPECT_EQ(item["Attributes"], folder                      ? "D drwxr-xr-x"
-                                    : entry.link_target.empty() ? "A -rw-r--r--"
-                                                                : "A lrwxrwxrwx");
-      std::time_t seconds = entry.modified;
-      char stamp[32];
-      std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::gmtime(&seconds));
-      EXPECT_EQ(item["Modified"].substr(0, 19), stamp);
+      const unsigned mode = entry.kind == archive::SevenZKind::kFolder ? S_IFDIR | 0755
+                            : entry.link_target.empty()                ? S_IFREG | 0644
+                                                                       : S_IFLNK | 0777;
+      struct stat st = Lstat("out" + archive + "/" + entry.name);
+      EXPECT_EQ(st.st_mode, mode);
+      if (entry.link_target.empty()) {
+        EXPECT_EQ(st.st_mtime, entry.modified);
+      }
     }
   }
-}
-
-TEST_F(SevenZWriter, CopiesOfDataThatDoesNotCompressCostOne) {
-  WriteFile("a/x.ogg", Noise(1000000, 5));
-  WriteFile("a/y.bin", Noise(100000, 6));
-  WriteFile("a/z/x-copy.ogg", Noise(1000000, 5));
-  ASSERT_EQ(RunArchiver("a b.7z a\\ -r -mx9"), 0);
-  EXPECT_LT(fs::file_size("b.7z"), 1150000u);
-  EXPECT_EQ(RunSevenZipProgram(dir(), "t b.7z"), 0);
 }
 
 // A log that grew after it was listed is read again as it is; a file that never reads as long
@@ -153,14 +124,6 @@ TEST_F(SevenZWriter, AChangedFileIsReadAgainAndOneThatKeepsChangingOrVanishedIsN
   EXPECT_NE(error.find("gone.txt"), std::string::npos) << error;
 }
 
-// The header holds names as UTF-16: a name that is not UTF-8 fails before anything is packed.
-TEST_F(SevenZWriter, ANameThatIsNotUtf8FailsTheArchive) {
-  WriteFile("src/ok.txt", "ok");
-  WriteFile("src/bad\xFF.txt", "bad");
-  EXPECT_NE(RunArchiver("a x.7z src\\ -r"), 0);
-  EXPECT_FALSE(platform::Exists("x.7z"));
-}
-
 // An archive the program made, with a link and an empty folder: adding to it keeps its entries
 // (the link a link) and their times, and the program accepts the result.
 TEST_F(SevenZWriter, AddingToTheProgramsArchiveKeepsItsEntries) {
@@ -181,9 +144,8 @@ TEST_F(SevenZWriter, AddingToTheProgramsArchiveKeepsItsEntries) {
   EXPECT_EQ(listing["same.txt"].crc, Crc("newer"));
   EXPECT_TRUE(listing["empty"].folder);
   EXPECT_TRUE(listing["link"].link);
-  SltListing slt = ListWithProgram("a.7z");
-  EXPECT_EQ(slt["keep.txt"]["Modified"].substr(0, 19), "2014-05-13 16:53:20");
-  EXPECT_EQ(slt["link"]["Attributes"].substr(0, 3), "A l");
+  ASSERT_EQ(RunSevenZipProgram(dir(), "x a.7z -oout"), 0);
+  EXPECT_EQ(Lstat("out/keep.txt").st_mtime, 1400000000);
   // No scratch or temporary file is left beside it.
   std::size_t beside = 0;
   for (const auto& entry : fs::directory_iterator(dir()))

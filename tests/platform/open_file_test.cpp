@@ -1,14 +1,15 @@
-// The small file-system queries and streams the archiver relies on not to follow links.
+// The file objects: their streams, and the queries the archiver relies on not to follow links.
 #include "platform/open_file.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cwchar>
 #include <filesystem>
 
+#include "platform/file_writer.h"
+#include "platform/fs.h"
 #include "platform/path_status.h"
-#include "platform/utf8_names.h"
+#include "platform/pending_file.h"
+#include "support/mod_fixtures.h"
 #include "support/temp_folder.h"
 
 namespace oxlip::platform {
@@ -69,21 +70,54 @@ TEST_F(OpenFileTest, InputFileReadsFilesButNotLinksOrFolders) {
   EXPECT_EQ(in.Read(buffer, sizeof buffer), 0);
 }
 
-TEST(Utf8Names, TheThreadReadsUtf8WhileTheScopeLasts) {
-  std::string previous = std::setlocale(LC_ALL, nullptr);
-  std::setlocale(LC_ALL, "C");
-  auto converts = [] {
-    std::mbstate_t state{};
-    wchar_t wide = 0;
-    return std::mbrtowc(&wide, "\xC3\xA9", 2, &state) == 2 && wide == L'\u00E9';
-  };
-  EXPECT_FALSE(converts());
-  {
-    Utf8Names utf8;
-    EXPECT_TRUE(converts());
+TEST_F(OpenFileTest, FileWriterPiecesOfEverySizeLandInOrderOverAnOldFile) {
+  WriteFile(dir() + "f", std::string(300000, 'o'));
+  std::string expected;
+  FileWriter writer;
+  ASSERT_TRUE(writer.Open(dir() + "f"));
+  for (size_t size : {1, 70000, 3, 65536, 65535, 0, 10}) {
+    std::string piece(size, static_cast<char>('a' + size % 26));
+    EXPECT_TRUE(writer.Write(piece));
+    expected += piece;
   }
-  EXPECT_FALSE(converts());
-  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_TRUE(writer.Close());
+  EXPECT_TRUE(ReadFile(dir() + "f") == expected);
+  // A path that cannot be created.
+  EXPECT_FALSE(writer.Open(dir() + "missing\\f"));
+  EXPECT_FALSE(writer.Write("x"));
+  EXPECT_FALSE(writer.Close());
+}
+
+TEST_F(OpenFileTest, PendingFileShowsOnlyWholeAndNeverReplacesAFolder) {
+  WriteFile(dir() + "f", "old");
+  {
+    PendingFile file;
+    ASSERT_TRUE(file.Create(dir() + "f"));
+    ASSERT_TRUE(file.Write("new bytes", 9));
+    EXPECT_EQ(ReadFile(dir() + "f"), "old");
+  }
+  EXPECT_EQ(test::TreeNames(dir()), std::set<std::string>{"f"});
+  EXPECT_EQ(ReadFile(dir() + "f"), "old");
+
+  PendingFile file;
+  ASSERT_TRUE(file.Create(dir() + "f"));
+  ASSERT_TRUE(file.Write("new bytes", 9));
+  ASSERT_TRUE(file.SetModified(1000000000));
+  ASSERT_TRUE(file.Publish(dir() + "f"));
+  ASSERT_TRUE(file.Publish(dir() + "second"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_EQ(test::TreeNames(dir()), (std::set<std::string>{"f", "second"}));
+  EXPECT_EQ(ReadFile(dir() + "f"), "new bytes");
+  EXPECT_EQ(ReadFile(dir() + "second"), "new bytes");
+  EXPECT_EQ(FileDate(dir() + "second"), ToDateValue(1000000000));
+  // No folder, no file; a folder keeps its name.
+  PendingFile other;
+  EXPECT_FALSE(other.Create(dir() + "missing/f"));
+  fs::create_directory(dir() + "d");
+  ASSERT_TRUE(other.Create(dir() + "d"));
+  EXPECT_FALSE(other.Publish(dir() + "d"));
+  other.Close();
+  EXPECT_EQ(test::TreeNames(dir()), (std::set<std::string>{"d/", "f", "second"}));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ class TrashTest : public test::InTempFolder {
   std::vector<std::string> cleanup_;  // outside the test's folder
 };
 
-TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
+// A second item of the same name gets a free one.
+TEST_F(TrashTest, ItemsGoToTheUsersTrashWithTheirRecords) {
   test::WriteFile(dir() + "Instances/a b%/saves/w/level.dat", "world");
   ASSERT_EQ(platform::MoveToTrash(dir() + "Instances\\a b%\\"), platform::TrashOutcome::kMoved);
   EXPECT_FALSE(platform::Exists(dir() + "Instances/a b%"));
@@ -37,9 +38,7 @@ TEST_F(TrashTest, AFolderGoesToTheUsersTrashWithItsRecord) {
   EXPECT_EQ(info.rfind("[Trash Info]\nPath=", 0), 0u) << info;
   EXPECT_NE(info.find("Path=" + dir() + "Instances/a%20b%25\n"), std::string::npos) << info;
   EXPECT_NE(info.find("\nDeletionDate=2"), std::string::npos) << info;
-}
 
-TEST_F(TrashTest, ASecondItemOfTheSameNameGetsAFreeOne) {
   test::WriteFile(dir() + "one/x.jar", "first");
   test::WriteFile(dir() + "two/x.jar", "second");
   ASSERT_EQ(platform::MoveToTrash(dir() + "one/x.jar"), platform::TrashOutcome::kMoved);
