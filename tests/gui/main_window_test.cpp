@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswere
   EXPECT_EQ(test::DropOn(mods->viewport(), mods->viewport()->rect().center(), &files, offered),
             Qt::CopyAction);
   EXPECT_TRUE(state.mods.empty());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return mods->topLevelItemCount() == 1; }, 20000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mods->topLevelItemCount() == 1; }, 20000));
   EXPECT_EQ(mods->topLevelItem(0)->text(0), "Dropped");
   EXPECT_TRUE(window->isEnabled());
   EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "unzipped"));

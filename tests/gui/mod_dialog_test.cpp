@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <filesystem>
 
@@ -19,17 +19,7 @@ using app::kJarList;
 using app::kRootList;
 using app::kUnusedList;
 
-// The lists read their folders on a thread of Qt's own: wait for what is expected to show.
-bool ShowsSoon(const std::function<bool()>& condition) {
-  QDeadlineTimer deadline(20000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
-
-class ModDialogTest : public test::MainWindowFixture {
+class ModDialogTest : public test::InTempFolder {
  protected:
   void OpenDialog() {
     mods::CreateWorkspaceFolders(workspace);
@@ -40,13 +30,16 @@ class ModDialogTest : public test::MainWindowFixture {
     dialog->show();
   }
 
+  // The lists read their folders on a thread of Qt's own: waits for what is expected to show.
   bool Shows(int list, QStringList names) {
     names.sort();
-    return ShowsSoon([&] {
-      QStringList shown = dialog->file_list(list)->ShownNames();
-      shown.sort();
-      return shown == names;
-    });
+    return QTest::qWaitFor(
+        [&] {
+          QStringList shown = dialog->file_list(list)->ShownNames();
+          shown.sort();
+          return shown == names;
+        },
+        20000);
   }
 
   // The row of `item` in the list's current folder.

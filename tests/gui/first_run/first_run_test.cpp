@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -30,15 +29,6 @@ namespace oxlip::gui {
 namespace {
 
 namespace fs = std::filesystem;
-
-void Screenshot(const std::string& name) {
-  for (QWidget* window : QApplication::topLevelWidgets()) window->repaint();
-  QApplication::processEvents();
-  std::string folder = std::string(OXLIP_BINARY_DIR) + "/screenshots/";
-  std::system(("mkdir -p '" + folder + "' && import -window root '" + folder + "first-run-" + name +
-               ".png'")
-                  .c_str());
-}
 
 // Whether `done` comes true within a minute, the events handled meanwhile.
 bool Soon(const std::function<bool()>& done) { return QTest::qWaitFor(done, 60000); }
@@ -78,7 +68,7 @@ template <class D, class Button>
 void Answer(const std::string& shot, Button button, std::function<void(D*)> fill = nullptr) {
   test::WhenUp<D>([=](D* dialog) {
     if (fill) fill(dialog);
-    if (!shot.empty()) Screenshot(shot);
+    if (!shot.empty()) test::Screenshot("first-run-" + shot);
     QTest::mouseClick(std::invoke(button, dialog), Qt::LeftButton);
   });
 }
@@ -110,7 +100,7 @@ class FirstRun : public test::InTempFolder {
 
   // The steps, each a command that has ended when it returns, from inside the program's event loop.
   void Walk(ProgramParts& p) {
-    Screenshot("1-started");
+    test::Screenshot("first-run-1-started");
     Answer<InstanceConfigDialog>("2-new-instance", &InstanceConfigDialog::ok_button,
                                  [](InstanceConfigDialog* dialog) {
                                    dialog->title_field()->selectAll();
@@ -121,12 +111,12 @@ class FirstRun : public test::InTempFolder {
     Choose(p.window.instance_list(), QPoint(20, 20), "New instance");
     ASSERT_TRUE(Soon([&] { return p.state.instance_list.size() == 1; }));
     folder_ = p.state.instance_list[0]->Folder;
-    Screenshot("3-instance-listed");
+    test::Screenshot("first-run-3-instance-listed");
 
     test::WhenUp<LoginWindow>([](LoginWindow* login) {
       QTest::keyClicks(login->name_field(), "demo");
       QTest::keyClicks(login->password_field(), "demo");
-      Screenshot("4-login");
+      test::Screenshot("first-run-4-login");
       QTest::keyClick(login->password_field(), Qt::Key_Return);
     });
     QListWidgetItem* item = p.window.instance_list()->item(0);
@@ -139,7 +129,7 @@ class FirstRun : public test::InTempFolder {
       auto window = display ? display->FindWindow({"Minecraft", "", game}) : std::nullopt;
       return window && display->IsMaximized(*window);
     }));
-    Screenshot("5-game-maximised");
+    test::Screenshot("first-run-5-game-maximised");
     ::kill(game, SIGTERM);
     ASSERT_TRUE(Soon([&] { return !p.state.game.process; }));
 
@@ -178,7 +168,7 @@ class FirstRun : public test::InTempFolder {
     Answer<InstanceConfigDialog>("", &InstanceConfigDialog::ok_button);
     ChooseFor(p, "First world", "Clone");
     ASSERT_TRUE(Soon([&] { return p.state.instance_list.size() == 2; }));
-    Screenshot("9-cloned");
+    test::Screenshot("first-run-9-cloned");
     ChooseFor(p, "First world - copy", "Delete");
     EXPECT_TRUE(Soon([&] { return p.state.instance_list.size() == 1; }));
   }
