@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
 
+#include "gui/gui_fixture.h"
 #include "gui/program.h"
 #include "support/game_fixture.h"
 #include "support/jar_files.h"
 #include "support/scoped_environment.h"
-#include "support/temp_folder.h"
 
 namespace oxlip::gui {
 namespace {
@@ -68,14 +67,6 @@ bool HasInk(QWidget* widget) {
   return false;
 }
 
-void Screenshot(const std::string& name) {
-  for (QWidget* window : QApplication::topLevelWidgets()) window->repaint();
-  QApplication::processEvents();
-  std::string folder = std::string(OXLIP_BINARY_DIR) + "/screenshots/";
-  std::system(
-      ("mkdir -p '" + folder + "' && import -window root '" + folder + name + ".png'").c_str());
-}
-
 using FirstStart = Desktop;
 
 TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
@@ -93,10 +84,10 @@ TEST_F(FirstStart, MakesTheDataFolderInTheHomeAndExplainsItsEmptyLists) {
     unreached = parts.state.dates.download_unreached;
     parts.window.tabs()->setCurrentIndex(0);
     instance_hint = HasInk(parts.window.instance_list()->viewport());
-    Screenshot("first-start-instances");
+    test::Screenshot("first-start-instances");
     parts.window.tabs()->setCurrentIndex(1);
     version_hint = HasInk(parts.window.version_list()->viewport());
-    Screenshot("first-start-versions");
+    test::Screenshot("first-start-versions");
     parts.window.close();
   });
   EXPECT_TRUE(unreached);

@@ -91,44 +91,39 @@ TEST_F(GameLogWindowTest, ShowsALineTheGamePrintsAfterTheWindowOpenedAndTheRunBe
   EXPECT_TRUE(window.text()->toPlainText().contains("a line printed while the window was open"));
 }
 
-TEST_F(GameLogWindowTest, ThePortKeepsOneWindowPerLogAndClosesThemAtItsEnd) {
+// The watch's timer tells of a bad end, and the offer's own button alone opens the log. The Ui
+// port keeps one window per log, which closes with it and does not end the program when closed.
+TEST_F(GameLogWindowTest, ABadEndIsToldAndTheLogOpensOnRequestOncePerLog) {
   app::AppState state;
   MainWindow main(state);
   QPointer<GameLogWindow> first;
   {
     QtUi ui(&main);
-    for (const char* log : {"a/game.log", "b/game.log", "a/game.log"})
-      ui.ShowGameLog(log, dir() + log);
+    main.set_ui(&ui);
+    for (bool take : {false, true}) {
+      state.game.ended = launch::GameEnd{3, 0, false, "Survival", dir() + "a/game.log"};
+      QString said;
+      test::WhenUp<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        for (QAbstractButton* button : box->buttons())
+          if ((button != box->button(QMessageBox::Ok)) == take) return button->click();
+      });
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !state.game.ended && !said.isEmpty(); }, 60000));
+      EXPECT_TRUE(said.contains("status 3")) << said.toStdString();
+      ASSERT_EQ(ui.game_logs().size(), take ? 1u : 0u);
+    }
+    for (const char* log : {"b/game.log", "a/game.log"}) ui.ShowGameLog(log, dir() + log);
     ASSERT_EQ(ui.game_logs().size(), 2u);
     first = ui.game_logs()[0];
+    EXPECT_EQ(first->log_file(), dir() + "a/game.log");
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->testAttribute(Qt::WA_QuitOnClose));
     ui.game_logs()[1]->close();  // deletes itself
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ui.game_logs().size(), 1u);
+    main.set_ui(nullptr);
   }
   EXPECT_TRUE(first.isNull());
-}
-
-// The watch's timer tells of a bad end, and the offer's own button alone opens the log.
-TEST_F(GameLogWindowTest, TheMainWindowSaysABadEndAndOpensTheLogOnRequest) {
-  app::AppState state;
-  MainWindow main(state);
-  QtUi ui(&main);
-  main.set_ui(&ui);
-  for (bool take : {false, true}) {
-    state.game.ended = launch::GameEnd{3, 0, false, "Survival", dir() + "game.log"};
-    QString said;
-    test::WhenUp<QMessageBox>([&](QMessageBox* box) {
-      said = box->text();
-      for (QAbstractButton* button : box->buttons())
-        if ((button != box->button(QMessageBox::Ok)) == take) return button->click();
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !state.game.ended && !said.isEmpty(); }, 60000));
-    EXPECT_TRUE(said.contains("status 3")) << said.toStdString();
-    ASSERT_EQ(ui.game_logs().size(), take ? 1u : 0u);
-  }
-  EXPECT_EQ(ui.game_logs()[0]->log_file(), dir() + "game.log");
 }
 
 }  // namespace

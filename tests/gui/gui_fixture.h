@@ -1,12 +1,13 @@
 #pragma once
 // What the GUI tests share: answering the windows a step opens from inside its own event loop,
-// drops as a drag ends them, the main window over a data folder, and a layout check.
+// drops as a drag ends them, the main window over a data folder, a layout check and screenshots.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QImage>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -73,6 +74,15 @@ inline void ExpectUsable(QWidget* page, QWidget* window, QList<QWidget*> gadgets
                   !box.intersects({other->mapTo(window, QPoint(0, 0)), other->size()}))
           << name.toStdString() << " overlaps " << other->metaObject()->className();
   }
+}
+
+// The whole virtual screen into <build folder>/screenshots/<name>.png, every window drawn anew.
+inline void Screenshot(const std::string& name) {
+  for (QWidget* window : QApplication::topLevelWidgets()) window->repaint();
+  QApplication::processEvents();
+  std::string folder = std::string(OXLIP_BINARY_DIR) + "/screenshots/";
+  std::system(
+      ("mkdir -p '" + folder + "' && import -window root '" + folder + name + ".png'").c_str());
 }
 
 // The main window with the Qt Ui over the data folder of the test.

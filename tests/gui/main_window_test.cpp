@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
@@ -13,8 +12,10 @@
 #include <filesystem>
 
 #include "app/main_view.h"
+#include "gui/mod_dialog.h"
 #include "gui_fixture.h"
 #include "support/held_file.h"
+#include "support/mod_fixtures.h"
 
 namespace oxlip::gui {
 namespace {
@@ -37,7 +38,9 @@ class MainWindowTest : public test::MainWindowFixture {
   }
 };
 
-TEST_F(MainWindowTest, OpensWhereTheSettingsSayAndStoresWhereItWas) {
+// Where it opens and what it stores of that; the lists show the state and a page fills the tab
+// after a resize, also one shown later.
+TEST_F(MainWindowTest, PlacesItselfAsTheSettingsSayAndListsFillTheirPage) {
   test::WriteFile(dir() + "Oxlip.ini", "WinX = 30\r\nWinY = 40\r\nWinW = 500\r\nWinH = 300\r\n");
   Open();
   EXPECT_EQ(QRect(window->pos(), window->size()), QRect(30, 40, 500, 300));
@@ -50,21 +53,18 @@ TEST_F(MainWindowTest, OpensWhereTheSettingsSayAndStoresWhereItWas) {
   window->PlaceFromSettings();
   QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_NEAR(window->geometry().center().x(), area.center().x(), 10);
-}
 
-TEST_F(MainWindowTest, ListsShowTheStateAndFillTheirPageAfterAResize) {
-  Open();
   state.versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1333000000}};
   state.mods = {{"a\\", "1.2.5", "Better Light", "x"}};
   ui->ListChanged(app::ListKind::kVersions);
   ui->ListChanged(app::ListKind::kMods);
-  QTreeWidgetItem* row = window->version_list()->topLevelItem(0);
-  ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->text(2).toStdString(), platform::FormatDate(1333000000));
+  ASSERT_NE(window->version_list()->topLevelItem(0), nullptr);
+  EXPECT_EQ(window->version_list()->topLevelItem(0)->text(2).toStdString(),
+            platform::FormatDate(1333000000));
   EXPECT_EQ(window->mod_list()->topLevelItem(0)->text(0), "Better Light");
   for (QSize size : {QSize(700, 500), QSize(333, 222)}) {
     window->resize(size);
-    window->tabs()->setCurrentIndex(2);  // a page shown after the resize fills at once too
+    window->tabs()->setCurrentIndex(2);
     QApplication::processEvents();
     EXPECT_EQ(window->mod_list()->size(), window->tabs()->currentWidget()->size());
     EXPECT_EQ(window->tabs()->geometry(), QRect(5, 5, size.width() - 10, size.height() - 10));
@@ -119,11 +119,8 @@ TEST_F(MainWindowTest, IconsOutOfViewComeWhileTheWindowAnswers) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(1));
   EXPECT_EQ(list->SelectedRow(), 1);
   EXPECT_EQ(Colour(kCount - 1), QColor(Qt::blue));
-  QBuffer png;
-  QImage icon(20, 20, QImage::Format_ARGB32);
-  icon.fill(Qt::red);
-  icon.save(&png, "PNG");
-  held.Release(png.data().toStdString());
+  SaveIcon(dir() + "red.png", Qt::red);
+  held.Release(test::ReadFile(dir() + "red.png"));
   auto all_red = [&] {
     for (int row = 0; row < kCount; ++row)
       if (Colour(row) != QColor(Qt::red)) return false;
@@ -156,7 +153,8 @@ TEST_F(MainWindowTest, DraggingTheFirstOfThreeOntoTheThird) {
 }
 
 // A source that offers a move is answered with a copy: a file manager told that its file was moved
-// deletes it. A jar is taken into the store only after the drop was answered.
+// deletes it. A jar is taken into the store, and a mod imported through its dialog (behind the
+// status window), only after the drop was answered.
 TEST_F(MainWindowTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswered) {
   MakeInstance("only", Qt::red);
   Open();
@@ -180,6 +178,25 @@ TEST_F(MainWindowTest, DropsAreCopiesAndADroppedJarIsStoredAfterTheDropIsAnswere
   QApplication::processEvents();
   EXPECT_EQ(test::ReadFile(stored), test::ReadFile(jar));
   EXPECT_EQ(window->version_list()->topLevelItemCount(), 1);
+
+  test::WriteFile(dir() + "pack/config/first.cfg", "first");
+  ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../first.zip config"), 0);
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir() + "first.zip"))});
+  test::WhenUp<ModDialog>([](ModDialog* shown) {
+    EXPECT_EQ(shown->name_field()->text(), "first");
+    shown->name_field()->setText("Dropped");
+    shown->ok_button()->click();
+  });
+  window->tabs()->setCurrentIndex(2);
+  QApplication::processEvents();
+  ReportListView* mods = window->mod_list();
+  EXPECT_EQ(test::DropOn(mods->viewport(), mods->viewport()->rect().center(), &files, offered),
+            Qt::CopyAction);
+  EXPECT_TRUE(state.mods.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mods->topLevelItemCount() == 1; }, 20000));
+  EXPECT_EQ(mods->topLevelItem(0)->text(0), "Dropped");
+  EXPECT_TRUE(window->isEnabled());
+  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "unzipped"));
 }
 
 }  // namespace

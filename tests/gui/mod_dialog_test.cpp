@@ -1,17 +1,16 @@
 // The mod dialog drawn offscreen over a real workspace: its fields, browsing, drags between the
-// lists and files from the desktop; and a file dropped on the main window's mod list.
+// lists and files from the desktop.
 #include "gui/mod_dialog.h"
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <filesystem>
 
 #include "gui_fixture.h"
 #include "mods/mod_workspace.h"
-#include "support/mod_fixtures.h"
 
 namespace oxlip::gui {
 namespace {
@@ -20,17 +19,7 @@ using app::kJarList;
 using app::kRootList;
 using app::kUnusedList;
 
-// The lists read their folders on a thread of Qt's own: wait for what is expected to show.
-bool ShowsSoon(const std::function<bool()>& condition) {
-  QDeadlineTimer deadline(20000);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  return true;
-}
-
-class ModDialogTest : public test::MainWindowFixture {
+class ModDialogTest : public test::InTempFolder {
  protected:
   void OpenDialog() {
     mods::CreateWorkspaceFolders(workspace);
@@ -41,13 +30,16 @@ class ModDialogTest : public test::MainWindowFixture {
     dialog->show();
   }
 
+  // The lists read their folders on a thread of Qt's own: waits for what is expected to show.
   bool Shows(int list, QStringList names) {
     names.sort();
-    return ShowsSoon([&] {
-      QStringList shown = dialog->file_list(list)->ShownNames();
-      shown.sort();
-      return shown == names;
-    });
+    return QTest::qWaitFor(
+        [&] {
+          QStringList shown = dialog->file_list(list)->ShownNames();
+          shown.sort();
+          return shown == names;
+        },
+        20000);
   }
 
   // The row of `item` in the list's current folder.
@@ -73,23 +65,14 @@ class ModDialogTest : public test::MainWindowFixture {
   std::unique_ptr<ModDialog> dialog;
 };
 
-TEST_F(ModDialogTest, ShowsTheRecordAndTheFieldsReachTheModel) {
+// What it shows of the record, browsing by double click and "Up", and the fields on OK.
+TEST_F(ModDialogTest, ShowsTheRecordBrowsesAndTheFieldsReachTheModel) {
+  test::WriteFile(workspace + "root/config/a.cfg", "a");
   OpenDialog();
   EXPECT_EQ(dialog->version_box()->currentText(), "b1.7.3");
   EXPECT_EQ(dialog->name_field()->text(), "proposed");
   for (int list : {kJarList, kRootList, kUnusedList})
     EXPECT_EQ(dialog->file_list(list)->selectionMode(), QAbstractItemView::ExtendedSelection);
-  dialog->version_box()->setCurrentIndex(1);
-  dialog->name_field()->setText("Typed");
-  dialog->ok_button()->click();
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_EQ(model->name(), "Typed");
-  EXPECT_EQ(model->selected_version(), 1);
-}
-
-TEST_F(ModDialogTest, DoubleClickEntersAFolderWithoutAParentEntryAndUpGoesBack) {
-  test::WriteFile(workspace + "root/config/a.cfg", "a");
-  OpenDialog();
   ModFileList* list = dialog->file_list(kRootList);
   ASSERT_TRUE(Shows(kRootList, {"bin", "config", "mods", "resources"}));
   emit list->doubleClicked(Find(list, "config"));
@@ -98,6 +81,12 @@ TEST_F(ModDialogTest, DoubleClickEntersAFolderWithoutAParentEntryAndUpGoesBack) 
   dialog->up_button(kRootList)->click();
   EXPECT_EQ(dialog->path_field(kRootList)->text(), "\\");
   EXPECT_TRUE(Shows(kRootList, {"bin", "config", "mods", "resources"}));
+  dialog->version_box()->setCurrentIndex(1);
+  dialog->name_field()->setText("Typed");
+  dialog->ok_button()->click();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(model->name(), "Typed");
+  EXPECT_EQ(model->selected_version(), 1);
 }
 
 // Which list takes what is the model's rule; here, drags and desktop files reach it and the lists
@@ -127,34 +116,6 @@ TEST_F(ModDialogTest, DragsBetweenListsAndDesktopFilesReachTheDisk) {
   EXPECT_TRUE(Drop(kJarList, &desktop));
   EXPECT_TRUE(Shows(kJarList, {"Extra.class", "Mod.class", "gui"}));
   EXPECT_TRUE(std::filesystem::exists(dir() + "desktop/Extra.class"));
-}
-
-// The whole way of a file dropped on the main window's mod list: unpacking behind the status
-// window, the dialog over the main window, packing, the list refilled.
-TEST_F(ModDialogTest, AFileDroppedOnTheModListIsImportedThroughTheDialog) {
-  test::WriteFile(dir() + "pack/config/first.cfg", "first");
-  ASSERT_EQ(test::SevenZipProgram(dir() + "pack", "a -tzip ../first.zip config"), 0);
-  Open();
-  QStringList names;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* shown = qobject_cast<ModDialog*>(QApplication::activeModalWidget())) {
-      names << shown->name_field()->text();
-      shown->name_field()->setText("Dropped");
-      shown->ok_button()->click();
-    }
-  });
-  answer.start(20);
-  QMimeData files;
-  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir() + "first.zip"))});
-  ReportListView* list = window->mod_list();
-  test::DropOn(list->viewport(), list->viewport()->rect().center(), &files);
-  EXPECT_TRUE(state.mods.empty());  // the drop returns before the import starts
-  EXPECT_TRUE(ShowsSoon([&] { return list->topLevelItemCount() == 1; }));
-  EXPECT_EQ(names, QStringList{"first"});
-  EXPECT_EQ(list->topLevelItem(0)->text(0), "Dropped");
-  EXPECT_TRUE(window->isEnabled());
-  EXPECT_FALSE(std::filesystem::exists(state.settings.CacheDir + "unzipped"));
 }
 
 }  // namespace

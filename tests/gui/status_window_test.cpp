@@ -102,48 +102,34 @@ TEST_F(StatusWindowTest, WorkRunsOnAWorkerAndACancelClickReachesIt) {
   ui->CloseStatusWindow();
 }
 
-// Closing during work asks first: "Yes" cancels the work and closes once it has stopped, "No" lets
-// it go on and keeps the window.
-TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelIt) {
+// Closing during work asks first: "Yes" cancels the work, "No" lets it go on and keeps the window.
+// A box the command shows once its work has ended comes before the close.
+TEST_F(StatusWindowTest, ClosingWhileWorkRunsAsksWhetherToCancelItAndWaitsForTheCommand) {
   for (QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     SCOPED_TRACE(answer);
-    bool visible_after_close = false;
-    int result = ui->RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
-      OnGuiThread([&] {
-        test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
-        window->close();  // the close box, or a termination signal
-        visible_after_close = window->isVisible();
+    int result = -1;
+    bool visible_after_close = false, visible_under_box = false;
+    window->RunCommand([&] {
+      result = ui->RunWithProgress("Download", "", [&](base::ProgressSink& progress) {
+        OnGuiThread([&] {
+          test::WhenUp<QMessageBox>([&](QMessageBox* box) { box->button(answer)->click(); });
+          window->close();  // the close box, or a termination signal
+          visible_after_close = window->isVisible();
+        });
+        return progress.Cancelled() ? 0 : 1;
       });
-      return progress.Cancelled() ? 0 : 1;
+      test::WhenUp<QMessageBox>([&](QMessageBox* box) {
+        visible_under_box = window->isVisible();
+        box->done(QMessageBox::Ok);
+      });
+      ui->ShowMessage("Oxlip", "DownloadMinecraft: Can't download minecraft.jar");
     });
     EXPECT_EQ(result, answer == QMessageBox::Yes ? 0 : 1);
     EXPECT_TRUE(visible_after_close);
+    EXPECT_TRUE(visible_under_box);
     QApplication::processEvents();
     EXPECT_EQ(window->isVisible(), answer == QMessageBox::No);
   }
-}
-
-// A command that shows a box once its work has ended shows it before the close asked for during the
-// work.
-TEST_F(StatusWindowTest, ACloseDuringWorkWaitsForTheBoxTheCommandShowsAfterIt) {
-  bool visible_under_box = false;
-  window->RunCommand([&] {
-    ui->RunWithProgress("Download", "", [&](base::ProgressSink&) {
-      OnGuiThread([&] {
-        test::WhenUp<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
-        window->close();
-      });
-      return 0;
-    });
-    test::WhenUp<QMessageBox>([&](QMessageBox* box) {
-      visible_under_box = window->isVisible();
-      box->done(QMessageBox::Ok);
-    });
-    ui->ShowMessage("Oxlip", "DownloadMinecraft: Can't download minecraft.jar");
-  });
-  EXPECT_TRUE(visible_under_box);
-  QApplication::processEvents();
-  EXPECT_FALSE(window->isVisible());
 }
 
 // Once Qt has been asked to quit (the desktop session ends, say), every event loop entered returns
@@ -172,12 +158,14 @@ TEST_F(StatusWindowTest, TheProgressWindowKeepsDrawingAfterQtIsAskedToQuit) {
   EXPECT_EQ(shown, "minecraft.jar");
 }
 
-// Boxes, status and progress windows shown over the instance dialog (a mod import from it, say)
-// belong to it.
+// The instance dialog is modal over the main window; boxes, status and progress windows shown
+// over it (a mod import from it, say) belong to it. Its Cancel button changes nothing.
 TEST_F(StatusWindowTest, WindowsOverTheInstanceDialogBelongToIt) {
   QWidget *shown_dialog = nullptr, *status_owner = nullptr, *progress_owner = nullptr;
   test::WhenUp<InstanceConfigDialog>([&](InstanceConfigDialog* shown) {
     shown_dialog = shown;
+    EXPECT_EQ(shown->parentWidget(), window.get());
+    EXPECT_EQ(shown->windowModality(), Qt::ApplicationModal);
     AnswerBox();
     ui->ShowMessage("Oxlip", "over the dialog");
     ui->ShowStatusWindow("Import mod", "", true);
@@ -187,10 +175,12 @@ TEST_F(StatusWindowTest, WindowsOverTheInstanceDialogBelongToIt) {
       OnGuiThread([&] { progress_owner = Shown()->parentWidget(); });
       return 1;
     });
-    shown->reject();
+    QTest::keyClicks(shown->title_field(), "Skyworld");
+    QTest::mouseClick(shown->cancel_button(), Qt::LeftButton);
   });
   Instance record;
   EXPECT_FALSE(InstanceDialog(state, *ui, record));
+  EXPECT_EQ(record.Name, "");
   ASSERT_NE(shown_dialog, nullptr);
   EXPECT_EQ(box_owner, shown_dialog);
   EXPECT_TRUE(box_enabled);

@@ -1,12 +1,14 @@
-// The Java command line per start mode and system, where the Java comes from, and values that
-// must arrive whole.
-#include "launch/java_command.h"
-
+// Where the Java is found; the Java command line per start mode and system, where the Java
+// comes from, and values that must arrive whole.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
 
+#include "launch/find_java.h"
+#include "launch/java_command.h"
 #include "platform/command_line.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
 
 namespace oxlip::launch {
 namespace {
@@ -14,6 +16,66 @@ namespace {
 using platform::kPosixConventions;
 using platform::kWindowsConventions;
 using platform::SplitCommandLine;
+
+class FindJavaTest : public test::InTempFolder {
+ protected:
+  // Folders below `base`; a name ending in "*" gets a bin/java program, one ending in "-" is a
+  // file.
+  void Make(const std::string& base, std::vector<std::string> names) {
+    std::filesystem::remove_all(base);
+    for (std::string name : names) {
+      char kind = name.back();
+      if (kind == '*' || kind == '-') name.pop_back();
+      if (kind == '-')
+        test::WriteFile(base + name, "");
+      else
+        std::filesystem::create_directories(base + name);
+      if (kind == '*') test::WriteFile(base + name + "/bin/java", "");
+    }
+  }
+};
+
+// The greatest folder name in byte order, whatever it looks like.
+TEST_F(FindJavaTest, WindowsTakesTheGreatestFolderName) {
+  const std::string base = dir() + "pf\\java\\";
+  const struct {
+    std::vector<std::string> folders;
+    const char* expected;  // "" for nothing
+  } cases[] = {{{"jdk1.7.0_05", "jre6"}, "jre6"},
+               {{"jre7", "jre1.8.0"}, "jre7"},
+               {{"jre7", "jre"}, "jre7"},
+               {{"Zulu", "jre"}, "jre"},
+               {{"jre7", "jr\xC3\xA9"}, "jr\xC3\xA9"},
+               {{"zzz-"}, ""},
+               {{"jre6", "zzz-"}, "jre6"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    Make(dir() + "pf/java/", c.folders);
+    EXPECT_EQ(FindJava(kWindowsConventions, base),
+              *c.expected ? base + c.expected + "\\bin\\" : "");
+  }
+  EXPECT_EQ(FindJava(kWindowsConventions, dir() + "missing\\java\\"), "");
+
+  // The 64-bit programs folder first, when it is set.
+  Make(dir() + "pf64/java/", {"jre7"});
+  Make(dir() + "pf/java/", {"jre8"});
+  test::ScopedEnvironment files("ProgramFiles", dir() + "pf");
+  {
+    test::ScopedEnvironment w6432("ProgramW6432", dir() + "pf64");
+    EXPECT_EQ(FindJava(kWindowsConventions), dir() + "pf64\\java\\jre7\\bin\\");
+  }
+  test::ScopedEnvironment no_w6432("ProgramW6432", "");
+  EXPECT_EQ(FindJava(kWindowsConventions), dir() + "pf\\java\\jre8\\bin\\");
+}
+
+TEST_F(FindJavaTest, PosixLooksInTheJvmFolderAndNeedsBinJava) {
+  EXPECT_EQ(JavaSearchBase(kPosixConventions), "/usr/lib/jvm/");
+  const std::string base = dir() + "jvm/";
+  Make(base, {"default-java", "java-17-openjdk-amd64*", "openjdk-17"});
+  test::WriteFile(base + "zulu/bin/java/readme", "");  // a folder named java is no program
+  EXPECT_EQ(FindJava(kPosixConventions, base), base + "java-17-openjdk-amd64/bin/");
+  EXPECT_EQ(FindJava(kPosixConventions, dir() + "nojvm/"), "");
+}
 
 // What differs per system; the expected lines below name these parts as {J}, {N}, {B}, {A}...
 struct System {
@@ -72,37 +134,34 @@ class JavaCommandTest : public ::testing::Test {
 
 TEST_F(JavaCommandTest, TheLineOfEachStartModeOnEachSystem) {
   const struct {
-    const System& system;
     int mode;  // UseLauncher: 0 built in, 1 the launcher, 2 an alternate one, other: memory only
     bool memory, connect, login;
     const char *line, *folder;
   } rows[] = {
-      {kWindows, 0, 0, 0, 1, "{J} -cp {CP} {N} {M} {U}", "{B}"},
-      {kWindows, 0, 1, 1, 1, "{J} {X} -cp {CP} {N} {M} {U} \"mc.example:25565\"", "{B}"},
-      {kWindows, 0, 0, 0, 0, "{J} -cp {CP} {N} {M}  ", "{B}"},
-      {kWindows, 1, 0, 1, 1, "{J} -cp MinecraftLauncher.jar net.minecraft.LauncherFrame", "{B}"},
-      {kWindows, 2, 1, 1, 1, "{J} {X} -jar {A}", "{AF}"},
-      {kWindows, 7, 1, 0, 1, "{J} {X} ", ""},
-      {kWindows, 7, 0, 0, 1, "{J}", ""},
-      {kLinux, 0, 0, 0, 1, "{J} -cp {CP} {N} {M} {U}", "{B}"},
-      {kLinux, 0, 1, 1, 1, "{J} {X} -cp {CP} {N} {M} {U} \"mc.example:25565\"", "{B}"},
-      {kLinux, 0, 0, 0, 0, "{J} -cp {CP} {N} {M}  ", "{B}"},
-      {kLinux, 1, 0, 1, 1, "{J} -cp MinecraftLauncher.jar net.minecraft.LauncherFrame", "{B}"},
-      {kLinux, 2, 1, 1, 1, "{J} {X} -jar {A}", "{AF}"},
-      {kLinux, 3, 1, 0, 1, "{J} {X} ", ""},
-      {kLinux, 3, 0, 0, 1, "{J} ", ""},
+      {0, 0, 0, 1, "{J} -cp {CP} {N} {M} {U}", "{B}"},
+      {0, 1, 1, 1, "{J} {X} -cp {CP} {N} {M} {U} \"mc.example:25565\"", "{B}"},
+      {0, 0, 0, 0, "{J} -cp {CP} {N} {M}  ", "{B}"},
+      {1, 0, 1, 1, "{J} -cp MinecraftLauncher.jar net.minecraft.LauncherFrame", "{B}"},
+      {2, 1, 1, 1, "{J} {X} -jar {A}", "{AF}"},
+      {3, 1, 0, 1, "{J} {X} ", ""},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(Expand(row.line, row.system));
-    record_.UseLauncher = row.mode;
-    record_.SetMemory = row.memory;
-    record_.AutoConnect = row.connect;
-    JavaCommand command = Build(row.system, row.login ? GameLogin{"Steve", "t1"} : GameLogin{});
-    EXPECT_EQ(command.command_line, Expand(row.line, row.system));
-    EXPECT_EQ(command.working_folder, Expand(row.folder, row.system));
-    EXPECT_EQ(command.home_variable, row.system.home_variable);
-    EXPECT_EQ(command.home_value, row.system.instance);
+  for (const System* system : {&kWindows, &kLinux}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(Expand(row.line, *system));
+      record_.UseLauncher = row.mode;
+      record_.SetMemory = row.memory;
+      record_.AutoConnect = row.connect;
+      JavaCommand command = Build(*system, row.login ? GameLogin{"Steve", "t1"} : GameLogin{});
+      EXPECT_EQ(command.command_line, Expand(row.line, *system));
+      EXPECT_EQ(command.working_folder, Expand(row.folder, *system));
+      EXPECT_EQ(command.home_variable, system->home_variable);
+      EXPECT_EQ(command.home_value, system->instance);
+    }
   }
+  record_.UseLauncher = 7;
+  record_.SetMemory = 0;
+  EXPECT_EQ(Build(kWindows).command_line, Expand("{J}", kWindows));
+  EXPECT_EQ(Build(kLinux).command_line, Expand("{J} ", kLinux));
 }
 
 // Discovery's answer unless the instance names its own Java, the bare name for the system to

@@ -1,17 +1,20 @@
-// The Qt login dialog over its form: layout, keys and buttons, and no close box.
-#include "gui/login_dialog.h"
-
+// The login and restore dialogs over their models: the login dialog's layout, focus, keys and
+// buttons and no close box (the program runs it through the Ui port in the first-run
+// walk-through); the rows the restore dialog lists, choosing, and what choosing enables.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
 
 #include "app/login_dialog.h"
+#include "gui/login_dialog.h"
+#include "gui/restore_dialog.h"
 #include "gui_fixture.h"
 
 namespace oxlip::gui {
 namespace {
 
 using app::LoginForm;
+using app::RestoreChoiceModel;
 using launch::Credentials;
 
 void Press(QWidget* target, int key) {
@@ -34,6 +37,7 @@ TEST(LoginWindow, EveryGadgetWholeAtTwiceTheTextSizeAndNoCloseBox) {
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowTitleHint);
     EXPECT_EQ(dialog.password_field()->echoMode(), QLineEdit::Password);
     EXPECT_EQ(dialog.password_field()->text(), "pw");
+    EXPECT_EQ(dialog.focusWidget(), dialog.password_field());  // the form's choice
   }
   QApplication::setFont(usual);
 }
@@ -78,24 +82,33 @@ TEST(LoginWindow, KeysAndButtons) {
   }
 }
 
-// The whole round through the Ui port: modal over the main window, the focus where the form says.
-TEST(LoginWindow, TheUiRunsItModallyOverTheMainWindow) {
-  app::AppState state;
-  MainWindow window(state);
-  window.show();
-  QtUi ui(&window);
-  for (std::string user : {"Notch", ""}) {
-    test::WhenUp<LoginWindow>([&](LoginWindow* dialog) {
-      EXPECT_TRUE(!window.isEnabled() || dialog->isModal());
-      EXPECT_EQ(dialog->focusWidget(),
-                user.empty() ? dialog->name_field() : dialog->password_field());
-      dialog->password_field()->setText("hunter2");
-      (user.empty() ? dialog->cancel_button() : dialog->login_button())->click();
-    });
-    Credentials credentials{user, ""};
-    EXPECT_EQ(LoginDialog(ui, credentials), user.empty() ? 0 : 1);
-    EXPECT_EQ(credentials.password, user.empty() ? "" : "hunter2");
-  }
+TEST(RestoreDialog, ListsTheModelsRowsAndChoosesThroughIt) {
+  RestoreChoiceModel model("Survival",
+                           {{"World1", "w.7z", 1321617600, 512}, {"", "i.7z", 1321610000, 4096}});
+  RestoreDialog dialog(nullptr, model);
+  EXPECT_EQ(dialog.windowTitle().toStdString(), model.WindowTitle());
+  ASSERT_EQ(dialog.list()->topLevelItemCount(), model.rows());
+  for (int row = 0; row < model.rows(); ++row)
+    for (int column = 0; column < dialog.list()->columnCount(); ++column)
+      EXPECT_EQ(dialog.list()->topLevelItem(row)->text(column).toStdString(),
+                model.Cell(row, column));
+  // The newest comes chosen.
+  EXPECT_TRUE(dialog.list()->topLevelItem(0)->isSelected());
+  EXPECT_TRUE(dialog.restore_button()->isEnabled());
+
+  dialog.list()->setCurrentItem(dialog.list()->topLevelItem(1));
+  EXPECT_EQ(model.selected(), 1);
+  EXPECT_EQ(dialog.note()->text().toStdString(), model.Note());
+  dialog.list()->clearSelection();
+  EXPECT_EQ(model.chosen(), nullptr);
+  EXPECT_FALSE(dialog.restore_button()->isEnabled());
+  EXPECT_TRUE(dialog.note()->text().isEmpty());
+
+  emit dialog.list()->itemActivated(dialog.list()->topLevelItem(0), 0);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);  // nothing chosen: no restore
+  dialog.list()->setCurrentItem(dialog.list()->topLevelItem(0));
+  emit dialog.list()->itemActivated(dialog.list()->topLevelItem(0), 0);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace
