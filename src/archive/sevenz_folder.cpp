@@ -4,10 +4,13 @@
 #include <lzma.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "archive/bzip2_blocks.h"
+#include "platform/large_memory.h"
 #include "platform/random_access_file.h"
 
 namespace oxlip::archive {
@@ -109,6 +112,40 @@ bool Damaged(std::string* error, const char* why) {
   return false;
 }
 
+// liblzma's dictionary comes from here: in large pages where the system gives them, so that the
+// decoder's first writes across it fault once per large page instead of once per 4 KB.
+class DictionaryAllocator {
+ public:
+  DictionaryAllocator() : allocator_{&Alloc, &Free, this} {}
+  const lzma_allocator* get() const { return &allocator_; }
+
+ private:
+  static constexpr std::size_t kLargeFrom = 1 << 20;
+
+  static void* Alloc(void* opaque, std::size_t count, std::size_t size) {
+    if (size != 0 && count > SIZE_MAX / size) return nullptr;
+    std::size_t bytes = count * size;
+    if (bytes < kLargeFrom) return std::malloc(bytes);
+    auto block = std::make_unique<platform::LargeMemory>();
+    if (!block->Allocate(bytes)) return nullptr;
+    void* data = block->data();
+    static_cast<DictionaryAllocator*>(opaque)->large_.push_back(std::move(block));
+    return data;
+  }
+  static void Free(void* opaque, void* data) {
+    auto& large = static_cast<DictionaryAllocator*>(opaque)->large_;
+    auto it = std::find_if(large.begin(), large.end(),
+                           [&](const auto& block) { return block->data() == data; });
+    if (it == large.end())
+      std::free(data);
+    else
+      large.erase(it);
+  }
+
+  lzma_allocator allocator_;
+  std::vector<std::unique_ptr<platform::LargeMemory>> large_;
+};
+
 struct LzmaEnd {
   void operator()(lzma_stream* stream) const { lzma_end(stream); }
 };
@@ -133,7 +170,9 @@ bool ThroughLiblzma(PackedInput& input, const SevenZFolderInfo& folder, const Si
     }
   }
   filters[n].id = LZMA_VLI_UNKNOWN;
+  DictionaryAllocator allocator;
   lzma_stream stream = LZMA_STREAM_INIT;
+  stream.allocator = allocator.get();
   std::unique_ptr<lzma_stream, LzmaEnd> owner(&stream);
   ok = ok && lzma_raw_decoder(&stream, filters.data()) == LZMA_OK;
   for (lzma_filter& filter : filters) free(filter.options);
