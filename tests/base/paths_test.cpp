@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/create_path.h"
+#include "base/error_text.h"
 #include "base/folder_name.h"
 #include "base/listed_paths.h"
 #include "base/newest_file_date.h"
@@ -61,11 +64,9 @@ TEST_F(PathsTest, RemoveListedPathsKeepsUnrecordedFilesAndStaysInsideBase) {
   // clang-format on
   RemoveListedPaths(base, listed, 1);
   // deep/c.txt is above the level limit.
-  for (const char* kept :
-       {"config/mine.cfg", "old/1970.txt", "deep/c.txt", "../outside.txt"})
+  for (const char* kept : {"config/mine.cfg", "old/1970.txt", "deep/c.txt", "../outside.txt"})
     EXPECT_TRUE(platform::Exists(base + kept)) << kept;
-  for (const char* gone : {"config/a.cfg", "mods"})
-    EXPECT_FALSE(platform::Exists(base + gone));
+  for (const char* gone : {"config/a.cfg", "mods"}) EXPECT_FALSE(platform::Exists(base + gone));
 }
 
 TEST_F(PathsTest, NewestFileDateLooksThroughTheWholeTree) {
@@ -75,6 +76,12 @@ TEST_F(PathsTest, NewestFileDateLooksThroughTheWholeTree) {
   ASSERT_TRUE(platform::SetFileDate(dir() + "t/a.txt", 1000000));
   ASSERT_TRUE(platform::SetFileDate(dir() + "t/sub/b.txt", 2000000));
   EXPECT_EQ(NewestFileDate(dir() + "t\\"), 2000000);
+}
+
+TEST(ErrorText, WorkerTextIsSeenAfterJoin) {
+  std::thread worker([] { SetErrorText("from worker"); });
+  worker.join();
+  EXPECT_EQ(base::LastErrorText(), "from worker");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <regex>
 
 #include "instance_fixture.h"
+#include "instances/mod_list_file.h"
+#include "instances/version_file.h"
 #include "support/icon_images.h"
 
 namespace oxlip::test {
@@ -44,52 +46,44 @@ TEST_F(LoadInstanceTest, ReloadingIntoAUsedRecordForgetsWhatItHeld) {
   EXPECT_TRUE(r.Icon.IsDefault());
 }
 
-struct LegacyCase {
-  const char* keys;
-  const char* newest_jar;
-  const char* expected;
-};
-
-class LegacyLayoutTest : public InstanceTest, public ::testing::WithParamInterface<LegacyCase> {};
-
-TEST_P(LegacyLayoutTest, UpdateAndTypeDecideTheChannelAndMineCraftFileIsIgnored) {
-  newest_jar_ = GetParam().newest_jar;
-  WriteInstanceFile("old", "settings.ini",
-                    std::string(GetParam().keys) + "MineCraftFile = other.jar\r\n");
-  Instance r = Load("old");
-  EXPECT_EQ(r.MineCraftFile, GetParam().expected);
-
-  Save(r);
-  std::string saved = ReadInstanceFile("old", "settings.ini");
-  EXPECT_NE(saved.find("MineCraftFile = " + std::string(GetParam().expected) + "\r\n"),
-            std::string::npos);
-  // Name always comes first, so each legacy key would follow a line end.
-  EXPECT_EQ(saved.find("\nUpdate ="), std::string::npos);
-  EXPECT_EQ(saved.find("\nType ="), std::string::npos);
+// Update and Type decide the channel, MineCraftFile is ignored; the saved file holds the
+// channel and neither legacy key (Name always comes first, so each would follow a line end).
+TEST_F(LoadInstanceTest, OldLayoutsTakeTheirChannelFromUpdateAndType) {
+  constexpr const char* kJar = "minecraft - 1.2.5.jar";
+  const struct {
+    const char *keys, *newest_jar, *expected;
+  } cases[] = {{"Update = 1\r\nType = 1\r\n", kJar, "\\\\beta"},
+               {"Update = 0\r\nType = 0\r\n", kJar, "\\\\release"},
+               {"Update = 0\r\nType = 1\r\n", kJar, "\\\\beta"},
+               {"Update = 2\r\nType = 1\r\n", kJar, kJar},
+               // Pinned with no stored version: stays on the release.
+               {"Update = 2\r\n", "", "\\\\release"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    newest_jar_ = c.newest_jar;
+    WriteInstanceFile("old", "settings.ini", std::string(c.keys) + "MineCraftFile = other.jar\r\n");
+    Instance r = Load("old");
+    EXPECT_EQ(r.MineCraftFile, c.expected);
+    Save(r);
+    std::string saved = ReadInstanceFile("old", "settings.ini");
+    EXPECT_NE(saved.find("MineCraftFile = " + std::string(c.expected) + "\r\n"), std::string::npos);
+    EXPECT_EQ(saved.find("\nUpdate ="), std::string::npos);
+    EXPECT_EQ(saved.find("\nType ="), std::string::npos);
+  }
 }
 
-constexpr const char* kJar = "minecraft - 1.2.5.jar";
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LegacyLayoutTest,
-    ::testing::Values(LegacyCase{"Update = 1\r\nType = 1\r\n", kJar, "\\\\beta"},
-                      LegacyCase{"Update = 0\r\nType = 0\r\n", kJar, "\\\\release"},
-                      LegacyCase{"Update = 0\r\nType = 1\r\n", kJar, "\\\\beta"},
-                      LegacyCase{"Update = 2\r\nType = 1\r\n", kJar, kJar},
-                      // Pinned with no stored version: stays on the release.
-                      LegacyCase{"Update = 2\r\n", "", "\\\\release"}));
-
+// JavaPath counts only with CustomJava, and is saved right after it.
 TEST_F(LoadInstanceTest, JavaPathCountsOnlyWithCustomJava) {
   WriteInstanceFile("off", "settings.ini", "CustomJava = 0\r\nJavaPath = /mine/bin/\r\n");
   WriteInstanceFile("on", "settings.ini", "CustomJava = 1\r\nJavaPath = /mine/bin/\r\n");
-  Instance off = Load("off");
+  Instance off = Load("off"), on = Load("on");
   EXPECT_EQ(off.JavaPath, kFoundJava);
-  Save(off);
-  EXPECT_EQ(ReadInstanceFile("off", "settings.ini").find("JavaPath"), std::string::npos);
-
-  Instance on = Load("on");
   EXPECT_EQ(on.JavaPath, "/mine/bin/");
+  Save(off);
   Save(on);
-  EXPECT_NE(ReadInstanceFile("on", "settings.ini").find("JavaPath = /mine/bin/\r\n"),
+  EXPECT_EQ(ReadInstanceFile("off", "settings.ini").find("JavaPath"), std::string::npos);
+  EXPECT_NE(ReadInstanceFile("on", "settings.ini")
+                .find("CustomJava = 1\r\nJavaPath = /mine/bin/\r\nMaximize = 0\r\n"),
             std::string::npos);
 }
 
@@ -119,6 +113,49 @@ TEST_F(LoadInstanceTest, BetaVersionAndDamagedNumbers) {
   WriteInstanceFile("r", "settings.ini", "BetaVersion = 77\r\n");
   Save(Load("r"));
   EXPECT_EQ(ReadInstanceFile("r", "settings.ini").find("BetaVersion"), std::string::npos);
+}
+
+using Lines = std::vector<std::string>;
+
+// Every line end is accepted and inner empty lines stay; written text reads back the same.
+TEST(ModListFile, LinesAndTheTextWrittenForThem) {
+  const std::pair<const char*, Lines> cases[] = {{"a\r\nb\r\n", {"a", "b"}},
+                                                 {"a\nb", {"a", "b"}},
+                                                 {"a\rb\r", {"a", "b"}},
+                                                 {"a\r\n\r\nb", {"a", "", "b"}},
+                                                 {"a\n\nb", {"a", "", "b"}},
+                                                 {"a\n\r\nb", {"a", "", "b"}},
+                                                 {"\r\n", {""}},
+                                                 {"", {}}};
+  for (const auto& [text, lines] : cases)
+    EXPECT_EQ(oxlip::instances::ParseModListText(text), lines) << text;
+  Lines mods{"x", "", "dir\\y z"};
+  EXPECT_EQ(oxlip::instances::ModListText(mods), "x\r\n\r\ndir\\y z\r\n");
+  EXPECT_EQ(oxlip::instances::ParseModListText(oxlip::instances::ModListText(mods)), mods);
+  EXPECT_EQ(oxlip::instances::ModListText({}), "");
+}
+
+// Milliseconds after a two-byte marker, whatever its bytes; only the first line counts; short
+// or damaged files give zero.
+TEST(VersionFileTest, TheFirstLineGivesSeconds) {
+  const std::pair<std::string, long long> cases[] = {{"1339000000123", 1339000000},
+                                                     {"5000", 5},
+                                                     {"  -7000", -7},
+                                                     {"1234000\r\n999999000", 1234},
+                                                     {"1234000\n9", 1234},
+                                                     {"1234000\rjunk", 1234},
+                                                     {"", 0},
+                                                     {"000", 0},
+                                                     {"12", 0},
+                                                     {"abc123000", 0},
+                                                     {"\r\n1234000", 0},
+                                                     {"12\n34000", 0}};
+  for (const auto& [text, seconds] : cases)
+    EXPECT_EQ(oxlip::instances::ReadVersionFileDate(std::string("\x00\x0D", 2) + text), seconds)
+        << text;
+  EXPECT_EQ(oxlip::instances::ReadVersionFileDate("9912000"), 12);
+  EXPECT_EQ(oxlip::instances::ReadVersionFileDate(std::string("\x00", 1)), 0);
+  EXPECT_EQ(oxlip::instances::ReadVersionFileDate(""), 0);
 }
 
 }  // namespace

@@ -42,19 +42,6 @@ TEST_F(SaveInstanceTest, LegacyFolderIsReadWhollyAndRewrittenInTheFixedOrder) {
             "OfflineName = Alex\r\n");  // after the keys older builds know
 }
 
-TEST_F(SaveInstanceTest, JavaPathSitsAfterCustomJavaAndAnExplicitFolderWins) {
-  std::filesystem::create_directories(settings_.InstancesDir + "other");
-  Instance r = Load("");
-  r.Folder = "not made";
-  r.CustomJava = 1;
-  r.JavaPath = "/j/bin/";
-  SaveInstance(r, "other", settings_);
-  std::string saved = ReadInstanceFile("other", "settings.ini");
-  EXPECT_NE(saved.find("CustomJava = 1\r\nJavaPath = /j/bin/\r\nMaximize = 0\r\n"),
-            std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(settings_.InstancesDir + "not made"));
-}
-
 std::filesystem::perms SettingsRights(const std::string& path) {
   return std::filesystem::status(path).permissions() & std::filesystem::perms::all;
 }
@@ -77,8 +64,9 @@ TEST_F(SaveInstanceTest, SettingsHoldingStoredCredentialsAreReadableByTheOwnerOn
   EXPECT_EQ(SettingsRights(path), perms::owner_read | perms::owner_write);
 }
 
-// The list's text form is the mod list file's; here that an empty list still writes the file.
-TEST_F(SaveInstanceTest, ModListRoundTripsIncludingEmptyLists) {
+// The list's text form is the mod list file's; here that an empty list still writes the file,
+// and that a folder given to the save wins over the record's own.
+TEST_F(SaveInstanceTest, ModListRoundTripsAndAGivenFolderWins) {
   WriteInstanceFile("m", "mods.ini", "old\r\n");
   Instance r = Load("m");
   r.Mods = {"mod one", "", "sub\\mod two"};
@@ -87,6 +75,11 @@ TEST_F(SaveInstanceTest, ModListRoundTripsIncludingEmptyLists) {
   r.Mods.clear();
   Save(r);
   EXPECT_EQ(ReadInstanceFile("m", "mods.ini"), "");
+  r.Folder = "not made";
+  std::filesystem::create_directories(settings_.InstancesDir + "other");
+  SaveInstance(r, "other", settings_);
+  EXPECT_NE(ReadInstanceFile("other", "settings.ini"), "");
+  EXPECT_FALSE(std::filesystem::exists(settings_.InstancesDir + "not made"));
 }
 
 class InstanceIconFileTest : public InstanceTest {
@@ -148,6 +141,42 @@ TEST_F(InstanceIconFileTest, AChosenIconFileReplacesTheOwnIcon) {
   Save(r);
   EXPECT_EQ(IconFiles("i"), std::set<std::string>{"icon.JPG"});
   EXPECT_EQ(IconWidth("i"), 5);
+}
+
+using CopyInstanceTest = InstanceTest;
+
+// The copy has its own icon, so either can be freed alone; the shared default is never freed.
+TEST_F(CopyInstanceTest, EitherCanBeFreedAlone) {
+  WritePng(settings_.InstancesDir + "i/icon.png", 3, 2);
+  WriteInstanceFile("i", "mods.ini", "a\r\nb\r\n");
+  Instance source = Load("i"), copy, plain = Load("plain");
+  CopyInstance(copy, source);
+  ASSERT_FALSE(copy.Icon.IsDefault());
+  EXPECT_NE(copy.Icon.image(), source.Icon.image());
+  EXPECT_EQ(copy.Icon.image()->rgba, source.Icon.image()->rgba);
+  EXPECT_EQ(copy.Mods, source.Mods);
+  FreeInstanceIcon(copy);
+  EXPECT_EQ(copy.Icon.image(), default_icon_.image());
+  EXPECT_EQ(source.Icon.image()->width, 3);
+  CopyInstance(copy, source);
+  FreeInstanceIcon(source);
+  EXPECT_EQ(copy.Icon.image()->width, 3);
+
+  CopyInstance(copy, plain);
+  FreeInstanceIcon(plain);
+  FreeInstanceIcon(copy);
+  FreeInstanceIcon(copy);
+  EXPECT_EQ(default_icon_.image()->rgba, (std::vector<uint8_t>{1, 2, 3, 4}));
+}
+
+TEST(InstanceIconTest, WithoutALoadableDefaultThereIsNothingToShow) {
+  instances::DefaultIcon none;
+  instances::InstanceIcon icon(none);
+  EXPECT_EQ(icon.image(), nullptr);
+  icon.SetOwn(image::Image{2, 1, std::vector<uint8_t>(8, 9)});
+  EXPECT_EQ(icon.image()->width, 2);
+  icon.ResetToDefault();
+  EXPECT_EQ(icon.image(), nullptr);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The delta search: what it finds must rebuild the target exactly, and near edits must cost
-// little.
+// little; and what the patch writer refuses.
 #include "delta_encoder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "patch_writer.h"
 #include "versions/delta_apply.h"
 
 namespace oxlip::mkpatch {
@@ -62,6 +63,16 @@ TEST(DeltaEncoderTest, RebuildsExactlyAndNearEditsAreCheap) {
     }
     Rebuilt(from, to);
   }
+}
+
+// What the patch format cannot hold. Which record each file gets is seen in the round trip.
+TEST(PatchWriterTest, WhatTheFormatCannotHoldIsRefused) {
+  std::string patch, error;
+  PatchStats stats;
+  EXPECT_FALSE(MakePatch({}, {{std::string(256, 'n'), "x", 0}}, &patch, &stats, &error));
+  EXPECT_NE(error.find("255"), std::string::npos);
+  EXPECT_TRUE(MakePatch({}, {{std::string(255, 'n'), "x", 0}}, &patch, &stats, &error));
+  EXPECT_FALSE(MakePatch({}, {{"a\r\nb", "x", 0}}, &patch, &stats, &error));
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ TEST_F(MkpatchRoundTripTest, GeneratedTreesWithEveryKindOfChange) {
                   {"added/empty folder/", ""},
                   {"kept empty.txt", ""},
                   {"new empty.txt", ""}};
-  MakeStoredJar("minecraft - 2.0.jar", source, 1300000000);
+  test::MakeJar(Jar("minecraft - 2.0.jar"), source, 1300000000);
   test::WriteTree(dir() + "source/", source, 1300000000);
   test::WriteTree(dir() + "minecraft - 1.9/", target, 1290000000);
   std::string output = MakePatch(dir() + "source", dir() + "minecraft - 1.9/",

@@ -71,64 +71,49 @@ class ModInstallTest : public test::InTempFolder {
   std::string record = folder + "modinstall.inf";
 };
 
-TEST_F(ModInstallTest, TheLaterModWinsAndFoldersAreRecordedBeforeTheirFiles) {
+// A later mod's file wins; with overwrite 0 an edited file stays (and is still recorded), 1
+// replaces only the files directly in the game folder, and an emptied file counts as missing.
+TEST_F(ModInstallTest, TheLaterModWinsAndOverwriteDecidesOverEditedFiles) {
   std::string a = MakeMod("A", {}, {{"config/shared.cfg", "from A"}, {"options.txt", "A"}});
   std::string b = MakeMod("B", {}, {{"config/shared.cfg", "from B"}});
   std::string jar_before = test::ReadFile(jar);
-  auto jar_time = std::filesystem::last_write_time(jar);
   Install({a, b}, 1);
   EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
   ASSERT_TRUE(Recorded("config\\shared.cfg"));
   EXPECT_LT(RecordedAt("config\\"), RecordedAt("config\\shared.cfg"));
-  EXPECT_TRUE(Recorded("options.txt"));
-  // Mods without a jar part leave the jar untouched.
-  EXPECT_EQ(test::ReadFile(jar), jar_before);
-  EXPECT_EQ(std::filesystem::last_write_time(jar), jar_time);
-  // The staging folders are gone.
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/minecraftjar"));
-}
+  EXPECT_EQ(test::ReadFile(jar), jar_before);  // no mod has a jar part
+  for (const char* staging : {"Cache/root", "Cache/minecraftjar"})
+    EXPECT_FALSE(std::filesystem::exists(dir() + staging)) << staging;
 
-TEST_F(ModInstallTest, OverwriteZeroKeepsAnEditedFileAndStillRecordsIt) {
-  std::string a = MakeMod("A", {}, {{"options.txt", "mod"}, {"config/a.cfg", "mod"}});
-  Install({a}, 1);
   test::WriteFile(game + "options.txt", "edited");
-  test::WriteFile(game + "config/a.cfg", "edited");
-  Install({a}, 0);
+  test::WriteFile(game + "config/shared.cfg", "edited");
+  Install({a, b}, 0);
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "edited");
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
-  EXPECT_TRUE(Recorded("options.txt"));
-  EXPECT_TRUE(Recorded("config\\a.cfg"));
-  // Overwrite 1 reaches only the files directly in the game folder.
-  Install({a}, 1);
-  EXPECT_EQ(test::ReadFile(game + "options.txt"), "mod");
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
-  // An emptied file counts as missing.
-  test::WriteFile(game + "config/a.cfg", "");
-  Install({a}, 0);
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "mod");
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "edited");
+  EXPECT_TRUE(Recorded("options.txt") && Recorded("config\\shared.cfg"));
+  Install({a, b}, 1);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "edited");
+  test::WriteFile(game + "config/shared.cfg", "");
+  Install({a, b}, 0);
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
 }
 
 // Folders that were there before (a mods folder of the person's own) are never recorded, so
-// never deleted.
+// never deleted, not even when no mod is active and everything recorded goes with the record.
 TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFoldersButNotWithFoldersThatWereThere) {
   test::WriteFile(game + "mods/user.jar", "the user's own");
   std::filesystem::create_directories(game + "resources");
   std::string a = MakeMod("A", {}, {{"mods/extra/a.jar", "a"}, {"config/a/a.cfg", "a"}});
   std::string b = MakeMod("B", {}, {{"mods/b.jar", "b"}});
   Install({a, b}, 1);
-  EXPECT_TRUE(Recorded("mods\\b.jar"));
-  EXPECT_FALSE(Recorded("mods\\"));
-  EXPECT_FALSE(Recorded("resources\\"));
   test::WriteFile(game + "config/a/mine.txt", "a file no mod put there");
   Install({b}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/extra"));
   EXPECT_FALSE(std::filesystem::exists(game + "config/a/a.cfg"));
   EXPECT_EQ(test::ReadFile(game + "config/a/mine.txt"), "a file no mod put there");
   EXPECT_EQ(test::ReadFile(game + "mods/b.jar"), "b");
-  EXPECT_FALSE(Recorded("mods\\extra\\a.jar"));
-  // No active mod at all: everything recorded goes, and the record too.
   std::filesystem::remove(game + "mods/user.jar");
   Install({}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/b.jar"));
@@ -201,10 +186,12 @@ TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBefore
   }
 }
 
-TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
+// A failing patch (the jar's central directory is gone) leaves the old jar byte for byte; the
+// files for the game folder are installed all the same.
+TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndAFailingPatchLeavesItAsItWas) {
   std::string a = MakeMod(
       "A", {{"a.class", "patched"}, {"net/Mod.class", "m"}, {"Meta-Inf/MOD.SF", "mod signature"}},
-      {});
+      {{"options.txt", "a"}});
   std::string b = MakeMod("B", {{"b.class", "b"}}, {});
   Install({a, b}, 1);
   EXPECT_EQ(test::JarContents(jar),
@@ -216,20 +203,17 @@ TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
                             {"net/minecraft/client/", ""},
                             {"net/minecraft/client/Minecraft.class", "main class"}}));
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
-}
 
-TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
   std::string damaged = test::ReadFile(jar);
-  damaged.resize(damaged.size() / 2);  // the central directory is gone
+  damaged.resize(damaged.size() / 2);
   test::WriteFile(jar, damaged);
-  std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
+  std::filesystem::remove(game + "options.txt");
   SetErrorText("");
   Install({a}, 1);
   EXPECT_TRUE(base::LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
       << base::LastErrorText();
   EXPECT_EQ(test::ReadFile(jar), damaged);
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
-  // The files for the game folder were installed all the same.
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "a");
 }
 

@@ -9,9 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -104,13 +102,9 @@ std::string MirrorProcess::Url(const std::string& path) const {
 }
 
 bool MirrorProcess::AddFault(const std::string& rule) const {
-  std::string encoded;
-  for (char c : rule) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
-    encoded += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c) : hex;
-  }
-  HttpAnswer answer = HttpGet(Url("_mirror/fault?rule=" + encoded));
+  char* encoded = curl_easy_escape(nullptr, rule.c_str(), static_cast<int>(rule.size()));
+  HttpAnswer answer = HttpGet(Url("_mirror/fault?rule=" + std::string(encoded)));
+  curl_free(encoded);
   return answer.status == 200 && answer.body == "ok";
 }
 

@@ -44,7 +44,7 @@ class DowngradeApplyTest : public test::DowngradeTest {
  protected:
   void SetUp() override {
     DowngradeTest::SetUp();
-    MakeStoredJar(kSource,
+    test::MakeJar(Jar(kSource),
                   {{kMainClass, MainClassBytes("1.4.7")},
                    {"a.txt", "kept"},
                    {"b.bin", b},

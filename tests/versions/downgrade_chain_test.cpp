@@ -1,4 +1,5 @@
-// Chains of downgrades: each target becomes the next source until no patch fits.
+// Chains of downgrades: each target becomes the next source until no patch fits; and which
+// patch file a stored jar takes.
 #include <gtest/gtest.h>
 
 #include "base/error_text.h"
@@ -6,6 +7,7 @@
 #include "support/downgrade_fixture.h"
 #include "support/jar_files.h"
 #include "versions/downgrade.h"
+#include "versions/patch_naming.h"
 #include "versions/version_index.h"
 
 namespace oxlip {
@@ -44,30 +46,15 @@ class DowngradeChainTest : public test::DowngradeTest {
   }
 };
 
-TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionInTurn) {
-  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
-  WriteChainPatches(4, 1);
-  ASSERT_EQ(Run(JarOf(4), 0), 1) << base::LastErrorText();  // without the chain flag, one step
-  EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
-  ASSERT_EQ(Run(JarOf(3), 1), 1) << base::LastErrorText();
-  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
-  std::string records;
-  for (int v = 3; v >= 1; --v) {
-    EXPECT_EQ(test::JarFileContents(Jar(JarOf(v))), FilesOf(v)) << v;
-    records += versions::VersionRecordBytes(JarOf(v), "1." + std::to_string(v), DateOf(v));
-  }
-  EXPECT_EQ(VerIni(), records);
-  EXPECT_EQ(status.times.size(), 3u);
-  EXPECT_EQ(status.times.back(), JarOf(2) + " to " + JarOf(1));
-}
-
-TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
-  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+// Without the chain flag one step is made; with it a target that exists is skipped and the
+// chain goes on from that stored jar, not from what the work folder holds.
+TEST_F(DowngradeChainTest, AChainMakesEveryOlderVersionAndGoesOnFromAnExistingTarget) {
+  test::MakeJar(Jar(JarOf(4)), FilesOf(4), DateOf(4));
   JarFiles kept_three = FilesOf(3);
   kept_three["only in the stored 1.3.txt"] = "proof that 1.2 was made from this jar";
-  MakeStoredJar(JarOf(3), kept_three, DateOf(3));
+  test::MakeJar(Jar(JarOf(3)), kept_three, DateOf(3));
   std::string stored = test::ReadFile(Jar(JarOf(3)));
-  WriteChainPatches(4, 2);
+  WriteChainPatches(4, 1);
   WritePatch(JarOf(3), JarOf(2),
              PatchBetween(2) + KeepRecord("only in the stored 1.3.txt",
                                           "proof that 1.2 was made from this jar", DateOf(2)));
@@ -77,13 +64,18 @@ TEST_F(DowngradeChainTest, AnExistingTargetIsSkippedAndTheChainGoesOnFromIt) {
   EXPECT_FALSE(platform::Exists(Jar(JarOf(2))));
 
   EXPECT_EQ(Run(JarOf(4), 1), 0);
+  EXPECT_EQ(base::LastErrorText(), "Downgrade: no patch file");
   EXPECT_EQ(test::ReadFile(Jar(JarOf(3))), stored);
   EXPECT_EQ(test::JarFileContents(Jar(JarOf(2))).count("only in the stored 1.3.txt"), 1u);
+  EXPECT_EQ(test::JarFileContents(Jar(JarOf(1))), FilesOf(1));
+  EXPECT_EQ(VerIni(), versions::VersionRecordBytes(JarOf(2), "1.2", DateOf(2)) +
+                          versions::VersionRecordBytes(JarOf(1), "1.1", DateOf(1)));
+  EXPECT_EQ(status.times.back(), JarOf(2) + " to " + JarOf(1));
 }
 
 // A failed step keeps the jars made before it; patches that lead back end the chain.
 TEST_F(DowngradeChainTest, AChainEndsAtAFailedStepOrWhereItBegan) {
-  MakeStoredJar(JarOf(4), FilesOf(4), DateOf(4));
+  test::MakeJar(Jar(JarOf(4)), FilesOf(4), DateOf(4));
   WritePatch(JarOf(4), JarOf(3), PatchBetween(3));
   WritePatch(JarOf(3), JarOf(2), PatchBetween(2, false));
   EXPECT_EQ(Run(JarOf(4), 1), 1);
@@ -96,6 +88,27 @@ TEST_F(DowngradeChainTest, AChainEndsAtAFailedStepOrWhereItBegan) {
   EXPECT_EQ(Run(JarOf(3), 1), 1);
   EXPECT_EQ(base::LastErrorText(), "Downgrade: File already exist");
   EXPECT_EQ(test::JarFileContents(Jar(JarOf(2))), FilesOf(2));
+}
+
+using PatchNamingTest = test::InTempFolder;
+
+// The first patch of the source, its letters without regard to case; patches of other jars,
+// targets that leave the folder and folders are not taken.
+TEST_F(PatchNamingTest, TheFirstPatchOfTheSourceIsTaken) {
+  EXPECT_EQ(versions::PatchFileName("minecraft - 1.4.7.jar", "minecraft - 1.4.6.JAR"),
+            "minecraft - 1.4.7#minecraft - 1.4.6.patch");
+  for (const char* name :
+       {"minecraft - 1.4.7#minecraft - 1.4.6.patch", "minecraft - 1.4#..\\x.patch",
+        "minecraft - 1.4#.patch", "minecraft - 1.4#minecraft - 1.3.patch.txt",
+        "minecraft - 1.4.7#minecraft - 1.4.5.patch"})
+    test::WriteFile(dir() + name, "x");
+  platform::CreateFolder(dir() + "minecraft - 1.4#folder.patch");
+  EXPECT_FALSE(versions::FindPatch(dir(), "minecraft - 1.4.jar"));
+  EXPECT_FALSE(versions::FindPatch(dir() + "missing/", "minecraft - 1.4.7.jar"));
+  std::optional<versions::PatchChoice> choice = versions::FindPatch(dir(), "MINECRAFT - 1.4.7.jar");
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->patch_path, dir() + "minecraft - 1.4.7#minecraft - 1.4.5.patch");
+  EXPECT_EQ(choice->target_file, "minecraft - 1.4.5.jar");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The patch format on buffers: the command encodings at their bounds, the interpreter's
-// examples, and every way a command may reach outside what it was given.
+// The patch format on buffers: the command encodings at their bounds, record headers, and every
+// way a command or a header may reach outside what it was given.
 #include "versions/patch_format.h"
 
 #include <gtest/gtest.h>
@@ -22,40 +22,34 @@ std::string Old(size_t size) {
   return out;
 }
 
-struct Applied {
-  DeltaStatus status;
-  std::string output;
-};
-
-Applied Apply(std::string_view old, std::int64_t size, const std::string& commands) {
+// The status of the commands over `old`; the output in `output`.
+DeltaStatus Apply(std::string_view old, std::int64_t size, const std::string& commands,
+                  std::string* output = nullptr) {
   PatchCursor cursor(commands);
-  std::string output;
-  DeltaStatus status = ApplyDelta(old, size, cursor, [&output](std::string_view bytes) {
-    output += bytes;
+  return ApplyDelta(old, size, cursor, [output](std::string_view bytes) {
+    if (output) *output += bytes;
     return true;
   });
-  return {status, output};
 }
 
 TEST(PatchFormatTest, WrittenCommandsReadBackAtEveryBound) {
   std::string old = Old(300000);
   for (std::uint64_t length : {1, 100, 101, 256, 257, 65536, 65537, 200000}) {
-    std::string inserted = Old(length).substr(0, length), commands;
+    std::string inserted = Old(length), commands, output;
     AppendInsert(inserted, &commands);
     AppendEnd(&commands);
-    Applied applied = Apply(old, static_cast<std::int64_t>(length), commands);
-    EXPECT_EQ(applied.status, DeltaStatus::kDone) << length;
-    EXPECT_EQ(applied.output, inserted) << length;
+    EXPECT_EQ(Apply(old, std::int64_t(length), commands, &output), DeltaStatus::kDone) << length;
+    EXPECT_EQ(output, inserted) << length;
   }
   for (std::uint64_t length : {5, 100, 101, 356, 357, 65636, 65637, 65640, 65641, 200000}) {
     for (int offset : {-128, 0, 127}) {
-      std::string commands;
+      std::string commands, output;
       AppendInsert(std::string(128, 'x'), &commands);
       AppendCopy(offset, length, &commands);
       AppendEnd(&commands);
-      Applied applied = Apply(old, static_cast<std::int64_t>(128 + length), commands);
-      ASSERT_EQ(applied.status, DeltaStatus::kDone) << length << " " << offset;
-      EXPECT_EQ(applied.output, std::string(128, 'x') + old.substr(128 + offset, length));
+      ASSERT_EQ(Apply(old, std::int64_t(128 + length), commands, &output), DeltaStatus::kDone)
+          << length << " " << offset;
+      EXPECT_EQ(output, std::string(128, 'x') + old.substr(128 + offset, length));
     }
   }
 }
@@ -83,24 +77,35 @@ TEST(PatchFormatTest, CommandsThatReachOutsideAreCorrupt) {
       {"command 202", 5, Raw({202}), DeltaStatus::kIllegalCommand},
       {"command 255", 5, Raw({255}), DeltaStatus::kIllegalCommand},
   };
-  for (const Case& c : cases) EXPECT_EQ(Apply(old, c.size, c.commands).status, c.status) << c.label;
+  for (const Case& c : cases) EXPECT_EQ(Apply(old, c.size, c.commands), c.status) << c.label;
   std::string commands = Raw({50, 0, 0});
   PatchCursor cursor(commands);
   EXPECT_EQ(ApplyDelta(old, 50, cursor, [](std::string_view) { return false; }),
             DeltaStatus::kWriteFailed);
 }
 
-TEST(PatchFormatTest, RecordHeadersReadBackAndRejectUnsafeNames) {
+// A header is refused when cut anywhere, with a negative size or a type none of the three.
+TEST(PatchFormatTest, RecordHeadersReadBackAndDamagedOnesAreRefused) {
   RecordHeader written{"net\\minecraft\\client\\Minecraft.class", 0xCBF43926u, -5, 9, 3};
   std::string bytes = RecordHeaderBytes(written);
   PatchCursor cursor(bytes);
   RecordHeader read;
   ASSERT_TRUE(ReadRecordHeader(cursor, &read));
-  EXPECT_EQ(read.name, written.name);
-  EXPECT_EQ(std::make_tuple(read.crc, read.date, read.size, read.type),
-            std::make_tuple(0xCBF43926u, -5, 9, 3));
+  EXPECT_EQ(std::make_tuple(read.name, read.crc, read.date, read.size, read.type),
+            std::make_tuple(written.name, 0xCBF43926u, -5, 9, 3));
   EXPECT_TRUE(cursor.AtEnd());
   EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);  // the check value of the zip CRC
+
+  std::vector<std::string> damaged;
+  for (size_t cut = 0; cut < bytes.size(); ++cut) damaged.push_back(bytes.substr(0, cut));
+  const std::pair<std::int32_t, std::uint8_t> sizes_and_types[] = {
+      {-1, 1}, {9, 0}, {9, 4}, {9, 255}};
+  for (auto [size, type] : sizes_and_types)
+    damaged.push_back(RecordHeaderBytes({"a", 0, 0, size, type}));
+  for (const std::string& header : damaged) {
+    PatchCursor at(header);
+    EXPECT_FALSE(ReadRecordHeader(at, &read)) << header.size();
+  }
 
   for (const char* name : {"a", "a\\b\\", "a/b", "...", "a..b\\c", ".\\a"})
     EXPECT_TRUE(IsSafeRecordName(name)) << name;
