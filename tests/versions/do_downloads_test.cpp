@@ -45,13 +45,24 @@ class DoDownloadsTest : public test::ServedBuckets {
   }
 };
 
+// Progress runs once over the whole batch, with each file's name as its transfer starts; the
+// time text says nothing of the end before a byte came (its form is the batch progress's).
 TEST_F(DoDownloadsTest, FilesInPlaceOrInTheCacheCostNoTransferAndAFailedCopyIsReported) {
-  ServeJars(2, 3000);
+  Names names = ServeJars(2, 150000);
   ASSERT_NO_FATAL_FAILURE(StartMirror());
-  ASSERT_NO_FATAL_FAILURE(Ask({"f0.jar", "f1.jar"}));
+  ASSERT_NO_FATAL_FAILURE(Ask(names));
   ASSERT_EQ(queue.size(), 2u);
-  ASSERT_EQ(DoDownloads(context, nullptr), 1);
+  test::RecordingProgress progress;
+  ASSERT_EQ(DoDownloads(context, &progress), 1);
   EXPECT_TRUE(queue.empty());
+  ASSERT_FALSE(progress.percents.empty());
+  EXPECT_EQ(progress.percents.front(), 0);
+  EXPECT_EQ(progress.percents.back(), 100);
+  for (size_t i = 1; i < progress.percents.size(); ++i)
+    EXPECT_LT(progress.percents[i - 1], progress.percents[i]);
+  ASSERT_EQ(progress.times.size(), progress.percents.size());
+  EXPECT_EQ(progress.times.front(), "0:00 ETA:-:--");
+  EXPECT_EQ(progress.names, names);
   platform::DateValue served_date = platform::ToDateValue(test::kServedTime);
   EXPECT_EQ(platform::FileDate(Cached("f1.jar")), served_date);
 
@@ -145,24 +156,6 @@ TEST_F(DoDownloadsTest, AFailureInABatch) {
       EXPECT_EQ(test::ReadFile(settings.CacheDir + "download/" + name), Served(name)) << name;
     ASSERT_TRUE(mirror_->ClearFaults());
   }
-}
-
-// Once over the whole batch, each file's name as its transfer starts; the time text says
-// nothing of the end before a byte came (its form is the batch progress's, below).
-TEST_F(DoDownloadsTest, ProgressRunsOnceOverTheWholeBatch) {
-  Names names = ServeJars(12, 150000);
-  ASSERT_NO_FATAL_FAILURE(StartMirror());
-  ASSERT_NO_FATAL_FAILURE(Ask(names));
-  test::RecordingProgress progress;
-  ASSERT_EQ(DoDownloads(context, &progress), 1);
-  ASSERT_FALSE(progress.percents.empty());
-  EXPECT_EQ(progress.percents.front(), 0);
-  EXPECT_EQ(progress.percents.back(), 100);
-  for (size_t i = 1; i < progress.percents.size(); ++i)
-    EXPECT_LT(progress.percents[i - 1], progress.percents[i]);
-  ASSERT_EQ(progress.times.size(), progress.percents.size());
-  EXPECT_EQ(progress.times.front(), "0:00 ETA:-:--");
-  EXPECT_EQ(progress.names, names);
 }
 
 TEST_F(DoDownloadsTest, UnknownNamesKeysThatLeaveTheirFolderAndFailedCopiesAreRefused) {
