@@ -1,21 +1,29 @@
-// Backups of a real instance tree, checked with the 7-Zip program.
+// Backups of a real instance tree, checked with the 7-Zip program, and their restoring.
 #include "backup/backup.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "backup/backup_list.h"
+#include "backup/restore_backup.h"
 #include "base/error_text.h"
-#include "instance_tree.h"
+#include "base/settings.h"
+#include "instances/instance.h"
 #include "platform/dates.h"
 #include "platform/error.h"
 #include "platform/fs.h"
+#include "platform/path.h"
+#include "support/jar_files.h"
 #include "support/mod_fixtures.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_ui.h"
 #include "support/served_buckets.h"
 #include "support/temp_folder.h"
@@ -27,6 +35,40 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
+
+// An instance with a game folder and two worlds (and an empty one).
+class InstanceTree : public test::InTempFolder {
+ protected:
+  InstanceTree() {
+    settings_.StartFolder = dir();
+    settings_.InstancesDir = dir() + "Instances/";
+    record_.Name = "My World";
+    record_.Folder = "inst";
+    WriteFile(Instance("settings.ini"), "Name = My World\r\n");
+    WriteFile(Instance("mods.ini"), "Old mod\r\n");
+    Write(".minecraft/bin/minecraft.jar", "jar", 1200000000);
+    Write(".minecraft/options.txt", "music:0.5\n", 1200000100);
+    Write(World("level.dat"), "one");
+    Write(World("region/r.0.0.mcr"), std::string(5000, 'a'));
+    Write(".minecraft/saves/World2/level.dat", "two", 1300000300);
+    fs::create_directories(Instance(".minecraft/saves/Empty"));
+  }
+
+  std::string Instance(const std::string& path = "") const {
+    return settings_.InstancesDir + "inst/" + path;
+  }
+  static std::string World(const std::string& file, const std::string& world = "World1") {
+    return ".minecraft/saves/" + world + "/" + file;
+  }
+  void Write(const std::string& path, const std::string& data,
+             platform::DateValue date = 1300000000) {
+    WriteFile(Instance(path), data);
+    platform::SetFileDate(Instance(path), date);
+  }
+
+  base::GlobalSettings settings_;
+  oxlip::Instance record_;
+};
 
 bool SevenZipTests(const std::string& archive) {
   return test::RunSevenZipProgram(".", "t '" + archive + "'") == 0;
@@ -40,7 +82,7 @@ std::vector<std::string> Archives(const std::string& folder) {
   return out;
 }
 
-class BackupTest : public test::InstanceTree {
+class BackupTest : public InstanceTree {
  protected:
   void SetUp() override {
     if (!test::HaveSevenZipProgram()) GTEST_SKIP() << "7zz is missing";
@@ -171,6 +213,120 @@ TEST_F(BackupTest, AFailedWorldKeepsItsRecordAndTheOthersAreDone) {
   EXPECT_TRUE(Stamped("World2", 1300000800));
   EXPECT_EQ(Archives(Instance("backup/World2")).size() >= 1, true);
   EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+// Every file and folder below `root`: its bytes ("/" for a folder) and its time.
+using Tree = std::map<std::string, std::pair<std::string, platform::DateValue>>;
+Tree Snapshot(const std::string& root) {
+  Tree tree;
+  for (const auto& [name, bytes] : test::ReadTree(root))
+    tree[name] = {bytes, name.ends_with('/') ? 0 : platform::FileDate(root + "/" + name)};
+  return tree;
+}
+
+class RestoreBackupTest : public InstanceTree {
+ protected:
+  std::string Trash(const std::string& path) const { return dir() + "data/Trash/files/" + path; }
+  // The one backup of a world, or of the whole instance for "".
+  backup::BackupArchive Only(const std::string& world) const {
+    backup::BackupArchive found;
+    int count = 0;
+    for (const backup::BackupArchive& backup :
+         backup::ListBackups(Instance().substr(0, Instance().size() - 1)))
+      if (backup.world == world) found = backup, ++count;
+    EXPECT_EQ(count, 1) << world;
+    return found;
+  }
+  bool Restore(const backup::BackupArchive& backup, std::string* error) {
+    test::RecordingProgress progress;
+    return backup::RestoreBackup(Instance().substr(0, Instance().size() - 1), backup, progress,
+                                 error);
+  }
+
+  test::ScopedEnvironment trash_{"XDG_DATA_HOME", dir() + "data"};
+};
+
+TEST_F(RestoreBackupTest, AChangedWorldGetsBackItsBytesAndTimesAndTheReplacedOneIsTrashed) {
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);
+  Tree backed_up = Snapshot(Instance(".minecraft/saves"));
+  Write(World("level.dat"), "played since", 1400000000);
+  fs::remove(Instance(World("region/r.0.0.mcr")));
+  Write(World("new.dat"), "new", 1400000000);
+
+  std::string error;
+  ASSERT_TRUE(Restore(Only("World1"), &error)) << error;
+  EXPECT_EQ(Snapshot(Instance(".minecraft/saves")), backed_up);
+  EXPECT_EQ(ReadFile(Trash("World1/level.dat")), "played since");
+  EXPECT_EQ(ReadFile(Trash("World1/new.dat")), "new");
+  EXPECT_FALSE(fs::exists(Instance("restore.tmp")));
+
+  // A world deleted since its backup comes back as well.
+  fs::remove_all(Instance(".minecraft/saves"));
+  ASSERT_TRUE(Restore(Only("World2"), &error)) << error;
+  EXPECT_EQ(ReadFile(Instance(".minecraft/saves/World2/level.dat")), "two");
+}
+
+TEST_F(RestoreBackupTest, TheWholeInstanceGetsBackItsGameFolderAndModRecordsButKeepsItsSettings) {
+  ASSERT_EQ(MineCraftBackup(settings_, record_), 1);
+  Tree backed_up = Snapshot(Instance(".minecraft"));
+  Write(".minecraft/options.txt", "music:0\n", 1400000000);
+  Write(World("level.dat"), "played since", 1400000000);
+  WriteFile(Instance("mods.ini"), "New mod\r\n");
+  WriteFile(Instance("modinstall.inf"), "mods\\new.class\r\n");  // not in the backup
+  WriteFile(Instance("settings.ini"), "Name = Renamed\r\n");
+
+  std::string error;
+  ASSERT_TRUE(Restore(Only(""), &error)) << error;
+  EXPECT_EQ(Snapshot(Instance(".minecraft")), backed_up);
+  EXPECT_EQ(ReadFile(Instance("mods.ini")), "Old mod\r\n");
+  EXPECT_FALSE(fs::exists(Instance("modinstall.inf")));
+  EXPECT_EQ(ReadFile(Instance("settings.ini")), "Name = Renamed\r\n");
+  EXPECT_EQ(ReadFile(Trash(".minecraft/options.txt")), "music:0\n");
+  EXPECT_EQ(ReadFile(Trash("mods.ini")), "New mod\r\n");
+  EXPECT_EQ(ReadFile(Trash("modinstall.inf")), "mods\\new.class\r\n");
+  EXPECT_FALSE(fs::exists(Instance("restore.tmp")));
+}
+
+TEST_F(RestoreBackupTest, ATruncatedArchiveRestoresNothingAndSaysSo) {
+  ASSERT_EQ(SaveBackup(settings_, record_), 1);
+  ASSERT_EQ(MineCraftBackup(settings_, record_), 1);
+  Write(World("level.dat"), "played since", 1400000000);
+  for (const char* world : {"World1", ""}) {
+    SCOPED_TRACE(world);
+    backup::BackupArchive backup = Only(world);
+    fs::resize_file(platform::NativePath(backup.path),
+                    static_cast<std::uintmax_t>(backup.size / 2));
+    Tree before = Snapshot(Instance());
+    std::string error;
+    EXPECT_FALSE(Restore(backup, &error));
+    EXPECT_NE(error.find(platform::FileNamePart(backup.path)), std::string::npos) << error;
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    EXPECT_NE(error.find("Nothing was changed"), std::string::npos) << error;
+    EXPECT_EQ(Snapshot(Instance()), before);
+    EXPECT_FALSE(fs::exists(dir() + "data/Trash/files"));
+  }
+}
+
+TEST_F(RestoreBackupTest, BackupsAreListedNewestFirstWithTheirSizes) {
+  WriteFile(Instance("backup/100 - inst.7z"), "abc");
+  WriteFile(Instance("backup/World1/100.7z"), "a");
+  WriteFile(Instance("backup/World1/300.7z"), "abcd");
+  WriteFile(Instance("backup/Alpha/100.7z"), "ab");
+  // Not backups: the world's record, other names, other files.
+  WriteFile(Instance("backup/World1/lastupdate.ini"), "LastUpdate = 1\r\n");
+  WriteFile(Instance("backup/World1/x.7z"), "");
+  WriteFile(Instance("backup/World1/-5.7z"), "");
+  WriteFile(Instance("backup/abc - inst.7z"), "");
+  WriteFile(Instance("backup/200.7z"), "");
+  WriteFile(Instance("backup/notes.txt"), "");
+  std::string listed;
+  for (const backup::BackupArchive& backup :
+       backup::ListBackups(Instance().substr(0, Instance().size() - 1)))
+    listed += "[" + backup.world + " " + std::to_string(backup.date) + " " +
+              std::to_string(backup.size) + " " + platform::FileNamePart(backup.path) + "]";
+  EXPECT_EQ(listed,
+            "[World1 300 4 300.7z][ 100 3 100 - inst.7z][Alpha 100 2 100.7z]"
+            "[World1 100 1 100.7z]");
 }
 
 }  // namespace
