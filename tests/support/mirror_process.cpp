@@ -29,19 +29,11 @@ size_t AppendBody(char* data, size_t size, size_t count, void* body) {
 
 // The first line the child writes, "" when none comes in time.
 std::string ReadFirstLine(int fd) {
+  pollfd waiting{fd, POLLIN, 0};
   std::string line;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
-  while (line.find('\n') == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd waiting{fd, POLLIN, 0};
-    if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0) return "";
-    char buffer[256];
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return "";
-    line.append(buffer, static_cast<size_t>(n));
-  }
-  return line.substr(0, line.find('\n'));
+  char c;
+  while (poll(&waiting, 1, kStartTimeoutMs) > 0 && read(fd, &c, 1) == 1 && c != '\n') line += c;
+  return line;
 }
 
 pid_t Spawn(const std::vector<std::string>& args, int out_fd) {
