@@ -28,11 +28,6 @@ void DowngradeTest::SetUp() {
     platform::CreateFolder(folder);
 }
 
-void DowngradeTest::MakeStoredJar(const std::string& file, const JarFiles& files,
-                                  platform::DateValue date) {
-  MakeJar(Jar(file), files, date);
-}
-
 void DowngradeTest::WritePatch(const std::string& source_file, const std::string& target_file,
                                const std::string& bytes) {
   WriteFile(settings.PatchDir + versions::PatchFileName(source_file, target_file), bytes);

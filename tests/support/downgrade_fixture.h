@@ -17,7 +17,6 @@ class DowngradeTest : public InTempFolder {
   void SetUp() override;
 
   std::string Jar(const std::string& file) const { return settings.VersionsDir + file; }
-  void MakeStoredJar(const std::string& file, const JarFiles& files, platform::DateValue date);
   void WritePatch(const std::string& source_file, const std::string& target_file,
                   const std::string& bytes);
   std::string VerIni() const;

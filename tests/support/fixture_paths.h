@@ -15,7 +15,5 @@ inline constexpr std::time_t kFixtureReleaseTime = 1333536062;
 // The newest jar named minecraft.jar below assets/ (2012-02-23T15:00:00Z).
 inline constexpr char kFixtureNewestBetaKey[] = "12w08a/minecraft.jar";
 inline constexpr std::time_t kFixtureNewestBetaTime = 1330009200;
-// Files below resources/.
-inline constexpr int kFixtureResourceFiles = 600;
 
 }  // namespace oxlip::test

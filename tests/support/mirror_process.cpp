@@ -9,9 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -31,19 +29,11 @@ size_t AppendBody(char* data, size_t size, size_t count, void* body) {
 
 // The first line the child writes, "" when none comes in time.
 std::string ReadFirstLine(int fd) {
+  pollfd waiting{fd, POLLIN, 0};
   std::string line;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
-  while (line.find('\n') == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd waiting{fd, POLLIN, 0};
-    if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0) return "";
-    char buffer[256];
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return "";
-    line.append(buffer, static_cast<size_t>(n));
-  }
-  return line.substr(0, line.find('\n'));
+  char c;
+  while (poll(&waiting, 1, kStartTimeoutMs) > 0 && read(fd, &c, 1) == 1 && c != '\n') line += c;
+  return line;
 }
 
 pid_t Spawn(const std::vector<std::string>& args, int out_fd) {
@@ -104,13 +94,9 @@ std::string MirrorProcess::Url(const std::string& path) const {
 }
 
 bool MirrorProcess::AddFault(const std::string& rule) const {
-  std::string encoded;
-  for (char c : rule) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
-    encoded += std::isalnum(static_cast<unsigned char>(c)) ? std::string(1, c) : hex;
-  }
-  HttpAnswer answer = HttpGet(Url("_mirror/fault?rule=" + encoded));
+  char* encoded = curl_easy_escape(nullptr, rule.c_str(), static_cast<int>(rule.size()));
+  HttpAnswer answer = HttpGet(Url("_mirror/fault?rule=" + std::string(encoded)));
+  curl_free(encoded);
   return answer.status == 200 && answer.body == "ok";
 }
 

@@ -2,6 +2,7 @@
 // A Ui that records what was shown and answers from a script.
 #include <atomic>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -61,10 +62,7 @@ class ScriptedUi : public app::Ui {
   int RunWithProgress(const std::string& title, const std::string& text,
                       const std::function<int(base::ProgressSink&)>& work) override {
     progress_windows.push_back({title, text});
-    int result = 0;
-    std::thread worker([&] { result = work(window_progress); });
-    worker.join();
-    return result;
+    return std::async(std::launch::async, work, std::ref(window_progress)).get();
   }
 
   int RunCancellableBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
@@ -73,10 +71,7 @@ class ScriptedUi : public app::Ui {
   }
   int RunBehindStatus(const std::function<int(base::ProgressSink&)>& work) override {
     ++behind_status_runs;
-    int result = 0;
-    std::thread worker([&] { result = work(status_progress); });
-    worker.join();
-    return result;
+    return std::async(std::launch::async, work, std::ref(status_progress)).get();
   }
 
   void ListChanged(app::ListKind list) override { lists_changed.push_back(list); }

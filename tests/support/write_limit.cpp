@@ -13,9 +13,7 @@ namespace {
 constexpr int kCannotMakeFault = 4;
 
 bool LimitWrites(std::uint64_t bytes) {
-  struct rlimit limit {
-    bytes, bytes
-  };
+  const rlimit limit = {bytes, bytes};
   ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the process
   return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }

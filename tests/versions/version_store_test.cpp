@@ -116,9 +116,7 @@ TEST(StoreJarName, TheVersionGoesInAndComesBackOut) {
 
 TEST_F(VersionStoreTest, SaveVersionWritesMilliseconds) {
   ASSERT_EQ(SaveVersion(dir() + "version", 1358964000), 1);
-  EXPECT_EQ(ReadFile(dir() + "version"), std::string("\x00\x0D"
-                                                     "1358964000000",
-                                                     15));
+  EXPECT_EQ(ReadFile(dir() + "version"), std::string("\x00\x0D", 2) + "1358964000000");
   EXPECT_EQ(SaveVersion(dir() + "missing/version", 1), 0);
 }
 

@@ -1,20 +1,88 @@
-// oxlip-mkpatch and Downgrade together: a patch made from jar A to jar B, applied to A in the
-// version store, gives B's files bit for bit with B's version in "ver.ini".
+// oxlip-mkpatch: the delta search (what it finds must rebuild the target exactly, near edits
+// must cost little), what the patch writer refuses, and the program with Downgrade together: a
+// patch made from jar A to jar B, applied to A in the version store, gives B's files bit for bit
+// with B's version in "ver.ini".
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
 #include "base/error_text.h"
+#include "delta_encoder.h"
+#include "patch_writer.h"
 #include "platform/fs.h"
 #include "support/downgrade_fixture.h"
 #include "support/fixture_paths.h"
+#include "versions/delta_apply.h"
 #include "versions/downgrade.h"
 #include "versions/version_index.h"
 
-namespace oxlip {
+namespace oxlip::mkpatch {
 namespace {
+
+std::string Random(size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string out(size, '\0');
+  for (char& c : out) c = static_cast<char>(random());
+  return out;
+}
+
+// The delta of `old` to `target`, checked to rebuild `target` with nothing left over.
+std::string Rebuilt(const std::string& old, const std::string& target) {
+  std::string delta = EncodeDelta(old, target), output;
+  versions::PatchCursor cursor(delta);
+  auto sink = [&output](std::string_view bytes) {
+    output += bytes;
+    return true;
+  };
+  EXPECT_EQ(versions::ApplyDelta(old, std::int64_t(target.size()), cursor, sink),
+            versions::DeltaStatus::kDone);
+  EXPECT_TRUE(cursor.AtEnd());
+  EXPECT_TRUE(output == target);
+  return delta;
+}
+
+TEST(DeltaEncoderTest, RebuildsExactlyAndNearEditsAreCheap) {
+  std::string old = Random(20000, 1), target = old;
+  target.replace(1000, 4, "edit");
+  target.insert(5000, "inserted bytes, 100 or fewer of them");
+  target.erase(9000, 60);
+  target[15000] ^= 0x55;
+  EXPECT_LT(Rebuilt(old, target).size(), 100u);
+  // Copies reach offsets -128 to 127: shifted by 127 bytes the old content can still be copied,
+  // by 129 it cannot.
+  EXPECT_LT(Rebuilt(old, Random(127, 3) + old).size(), 200u);
+  EXPECT_GT(Rebuilt(old, Random(129, 4) + old).size(), old.size() + 129);
+
+  std::string zeros(200000, '\0');  // one long run: copies split at their longest form
+  Rebuilt(zeros, zeros);
+  Rebuilt("", "");
+  Rebuilt("old", "");
+  Rebuilt("", Random(70000, 5));
+  for (unsigned seed = 0; seed < 50; ++seed) {
+    std::mt19937 random(seed);
+    std::string from = Random(random() % 3000, seed), to = from;
+    for (int edits = random() % 20; edits > 0 && !to.empty(); --edits) {
+      size_t at = random() % to.size();
+      if (random() % 2)
+        to.insert(at, Random(random() % 40, seed + edits));
+      else
+        to.erase(at, random() % 40);
+    }
+    Rebuilt(from, to);
+  }
+}
+
+// What the patch format cannot hold. Which record each file gets is seen in the round trip.
+TEST(PatchWriterTest, WhatTheFormatCannotHoldIsRefused) {
+  std::string patch, error;
+  PatchStats stats;
+  EXPECT_FALSE(MakePatch({}, {{std::string(256, 'n'), "x", 0}}, &patch, &stats, &error));
+  EXPECT_NE(error.find("255"), std::string::npos);
+  EXPECT_TRUE(MakePatch({}, {{std::string(255, 'n'), "x", 0}}, &patch, &stats, &error));
+  EXPECT_FALSE(MakePatch({}, {{"a\r\nb", "x", 0}}, &patch, &stats, &error));
+}
 
 using test::JarContents;
 using test::JarDates;
@@ -24,24 +92,13 @@ constexpr char kMainClass[] = "net/minecraft/client/Minecraft.class";
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
-std::string Random(size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string out(size, '\0');
-  for (char& c : out) c = static_cast<char>(random());
-  return out;
-}
-
 class MkpatchRoundTripTest : public test::DowngradeTest {
  protected:
   // Runs the program; its exit code, with what it printed in `output`.
   int RunTool(const std::string& arguments, std::string* output = nullptr) {
-    std::string command = std::string(OXLIP_MKPATCH_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-    int status = pclose(pipe);
-    if (output) *output = text;
+    std::string command = std::string(OXLIP_MKPATCH_PATH) + " " + arguments + " > said.txt 2>&1";
+    int status = std::system(command.c_str());
+    if (output) *output = test::ReadFile("said.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -113,7 +170,7 @@ TEST_F(MkpatchRoundTripTest, GeneratedTreesWithEveryKindOfChange) {
                   {"added/empty folder/", ""},
                   {"kept empty.txt", ""},
                   {"new empty.txt", ""}};
-  MakeStoredJar("minecraft - 2.0.jar", source, 1300000000);
+  test::MakeJar(Jar("minecraft - 2.0.jar"), source, 1300000000);
   test::WriteTree(dir() + "source/", source, 1300000000);
   test::WriteTree(dir() + "minecraft - 1.9/", target, 1290000000);
   std::string output = MakePatch(dir() + "source", dir() + "minecraft - 1.9/",
@@ -137,4 +194,4 @@ TEST_F(MkpatchRoundTripTest, UsageAndFailures) {
 }
 
 }  // namespace
-}  // namespace oxlip
+}  // namespace oxlip::mkpatch

@@ -1,15 +1,18 @@
-// Installing real mods made by CreateMod (7z archives) into an instance's game folder and jar.
-#include "mods/mod_install.h"
-
+// Mods made by CreateMod (7z archives, read back with the 7-Zip program), the library of mod
+// folders with their "mod.ini", and installing mods into an instance's game folder and jar.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <regex>
 
 #include "base/error_text.h"
 #include "mods/create_mod.h"
+#include "mods/mod_install.h"
+#include "mods/mod_library.h"
 #include "mods/mod_workspace.h"
 #include "platform/error.h"
+#include "platform/fs.h"
 #include "platform/path.h"
 #include "support/jar_files.h"
 #include "support/mod_fixtures.h"
@@ -71,64 +74,49 @@ class ModInstallTest : public test::InTempFolder {
   std::string record = folder + "modinstall.inf";
 };
 
-TEST_F(ModInstallTest, TheLaterModWinsAndFoldersAreRecordedBeforeTheirFiles) {
+// A later mod's file wins; with overwrite 0 an edited file stays (and is still recorded), 1
+// replaces only the files directly in the game folder, and an emptied file counts as missing.
+TEST_F(ModInstallTest, TheLaterModWinsAndOverwriteDecidesOverEditedFiles) {
   std::string a = MakeMod("A", {}, {{"config/shared.cfg", "from A"}, {"options.txt", "A"}});
   std::string b = MakeMod("B", {}, {{"config/shared.cfg", "from B"}});
   std::string jar_before = test::ReadFile(jar);
-  auto jar_time = std::filesystem::last_write_time(jar);
   Install({a, b}, 1);
   EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
   ASSERT_TRUE(Recorded("config\\shared.cfg"));
   EXPECT_LT(RecordedAt("config\\"), RecordedAt("config\\shared.cfg"));
-  EXPECT_TRUE(Recorded("options.txt"));
-  // Mods without a jar part leave the jar untouched.
-  EXPECT_EQ(test::ReadFile(jar), jar_before);
-  EXPECT_EQ(std::filesystem::last_write_time(jar), jar_time);
-  // The staging folders are gone.
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/root"));
-  EXPECT_FALSE(std::filesystem::exists(dir() + "Cache/minecraftjar"));
-}
+  EXPECT_EQ(test::ReadFile(jar), jar_before);  // no mod has a jar part
+  for (const char* staging : {"Cache/root", "Cache/minecraftjar"})
+    EXPECT_FALSE(std::filesystem::exists(dir() + staging)) << staging;
 
-TEST_F(ModInstallTest, OverwriteZeroKeepsAnEditedFileAndStillRecordsIt) {
-  std::string a = MakeMod("A", {}, {{"options.txt", "mod"}, {"config/a.cfg", "mod"}});
-  Install({a}, 1);
   test::WriteFile(game + "options.txt", "edited");
-  test::WriteFile(game + "config/a.cfg", "edited");
-  Install({a}, 0);
+  test::WriteFile(game + "config/shared.cfg", "edited");
+  Install({a, b}, 0);
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "edited");
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
-  EXPECT_TRUE(Recorded("options.txt"));
-  EXPECT_TRUE(Recorded("config\\a.cfg"));
-  // Overwrite 1 reaches only the files directly in the game folder.
-  Install({a}, 1);
-  EXPECT_EQ(test::ReadFile(game + "options.txt"), "mod");
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "edited");
-  // An emptied file counts as missing.
-  test::WriteFile(game + "config/a.cfg", "");
-  Install({a}, 0);
-  EXPECT_EQ(test::ReadFile(game + "config/a.cfg"), "mod");
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "edited");
+  EXPECT_TRUE(Recorded("options.txt") && Recorded("config\\shared.cfg"));
+  Install({a, b}, 1);
+  EXPECT_EQ(test::ReadFile(game + "options.txt"), "A");
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "edited");
+  test::WriteFile(game + "config/shared.cfg", "");
+  Install({a, b}, 0);
+  EXPECT_EQ(test::ReadFile(game + "config/shared.cfg"), "from B");
 }
 
 // Folders that were there before (a mods folder of the person's own) are never recorded, so
-// never deleted.
+// never deleted, not even when no mod is active and everything recorded goes with the record.
 TEST_F(ModInstallTest, AModMadeInactiveLeavesWithItsEmptyFoldersButNotWithFoldersThatWereThere) {
   test::WriteFile(game + "mods/user.jar", "the user's own");
   std::filesystem::create_directories(game + "resources");
   std::string a = MakeMod("A", {}, {{"mods/extra/a.jar", "a"}, {"config/a/a.cfg", "a"}});
   std::string b = MakeMod("B", {}, {{"mods/b.jar", "b"}});
   Install({a, b}, 1);
-  EXPECT_TRUE(Recorded("mods\\b.jar"));
-  EXPECT_FALSE(Recorded("mods\\"));
-  EXPECT_FALSE(Recorded("resources\\"));
   test::WriteFile(game + "config/a/mine.txt", "a file no mod put there");
   Install({b}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/extra"));
   EXPECT_FALSE(std::filesystem::exists(game + "config/a/a.cfg"));
   EXPECT_EQ(test::ReadFile(game + "config/a/mine.txt"), "a file no mod put there");
   EXPECT_EQ(test::ReadFile(game + "mods/b.jar"), "b");
-  EXPECT_FALSE(Recorded("mods\\extra\\a.jar"));
-  // No active mod at all: everything recorded goes, and the record too.
   std::filesystem::remove(game + "mods/user.jar");
   Install({}, 0);
   EXPECT_FALSE(std::filesystem::exists(game + "mods/b.jar"));
@@ -201,10 +189,12 @@ TEST_F(ModInstallTest, AModArchiveThatUnpacksToTooMuchOrIsDamagedIsRefusedBefore
   }
 }
 
-TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
+// A failing patch (the jar's central directory is gone) leaves the old jar byte for byte; the
+// files for the game folder are installed all the same.
+TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndAFailingPatchLeavesItAsItWas) {
   std::string a = MakeMod(
       "A", {{"a.class", "patched"}, {"net/Mod.class", "m"}, {"Meta-Inf/MOD.SF", "mod signature"}},
-      {});
+      {{"options.txt", "a"}});
   std::string b = MakeMod("B", {{"b.class", "b"}}, {});
   Install({a, b}, 1);
   EXPECT_EQ(test::JarContents(jar),
@@ -216,20 +206,17 @@ TEST_F(ModInstallTest, TheJarGetsEverythingButMetaInfAndLosesItsMetaInf) {
                             {"net/minecraft/client/", ""},
                             {"net/minecraft/client/Minecraft.class", "main class"}}));
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
-}
 
-TEST_F(ModInstallTest, AFailingPatchLeavesTheOldJarByteForByte) {
   std::string damaged = test::ReadFile(jar);
-  damaged.resize(damaged.size() / 2);  // the central directory is gone
+  damaged.resize(damaged.size() / 2);
   test::WriteFile(jar, damaged);
-  std::string a = MakeMod("A", {{"a.class", "patched"}}, {{"options.txt", "a"}});
+  std::filesystem::remove(game + "options.txt");
   SetErrorText("");
   Install({a}, 1);
   EXPECT_TRUE(base::LastErrorText().starts_with("installmod: Can't patch minecraft.jar: "))
       << base::LastErrorText();
   EXPECT_EQ(test::ReadFile(jar), damaged);
   EXPECT_TRUE(test::TreeNames(game + "bin") == Names{"minecraft.jar"});
-  // The files for the game folder were installed all the same.
   EXPECT_EQ(test::ReadFile(game + "options.txt"), "a");
 }
 
@@ -247,6 +234,135 @@ TEST_F(ModInstallTest, RecordLinesAndModFoldersLeadingOutsideAreIgnored) {
   Install({"..\\elsewhere\\", dir() + "elsewhere\\"}, 1);
   EXPECT_FALSE(std::filesystem::exists(game + "options.txt"));
   EXPECT_EQ(test::ReadFile(dir() + "outside.txt"), "keep");
+}
+
+class CreateModTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.StartFolder = dir();
+    settings.CacheDir = dir() + "Cache/";
+    settings.ModDir = dir() + "mods/";
+    std::filesystem::create_directories(settings.ModDir);
+    mods::CreateWorkspaceFolders(mods::WorkspaceFolder(settings));
+  }
+  std::string Part(const std::string& part) { return dir() + "Cache/testmod/" + part + "/"; }
+  std::string ModFolder(const ModRecord& record) {
+    return settings.ModDir + record.Dir.substr(0, record.Dir.size() - 1) + "/";
+  }
+
+  base::GlobalSettings settings;
+  ModRecord record{"", "1.2.5", "My Mod", ""};
+};
+
+// Also with folder settings relative to the start folder: packing one part must not move where
+// the next part or the mod folder is looked for.
+TEST_F(CreateModTest, EachPartIsPackedRelativeToItself) {
+  for (bool relative : {false, true}) {
+    SCOPED_TRACE(relative);
+    if (relative) {
+      settings.CacheDir = "Cache\\";
+      settings.ModDir = "mods\\";
+    }
+    test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+    test::WriteFile(Part("minecraft.jar") + "net/b.class", "b");
+    test::WriteFile(Part("root") + "config/x.cfg", "x");
+    test::WriteFile(Part("unused") + "readme.txt", "never packed");
+    ModRecord made = record;
+    EXPECT_EQ(CreateMod(settings, made), 1);
+    EXPECT_TRUE(std::regex_match(made.Dir, std::regex("[0-9A-F]+ - \\[1\\.2\\.5\\]My_Mod\\\\")))
+        << made.Dir;
+    std::string folder = dir() + "mods/" + made.Dir.substr(0, made.Dir.size() - 1) + "/";
+    EXPECT_EQ(test::TreeNames(folder), (Names{"minecraftjar.7z", "root.7z", "mod.ini"}));
+    EXPECT_EQ(test::ProgramListing(folder + "minecraftjar.7z"),
+              (Names{"a.class", "net", "net/b.class"}));
+    EXPECT_EQ(test::ProgramListing(folder + "root.7z"),
+              (Names{"bin", "config", "config/x.cfg", "mods", "resources"}));
+    EXPECT_EQ(test::ReadFile(folder + "mod.ini"), "Name = My Mod\r\nVersion = 1.2.5\r\n");
+    EXPECT_EQ(platform::CurrentFolder(), dir());
+  }
+}
+
+// A part with folders but no file makes no archive; a file dated before 1970 is a file.
+TEST_F(CreateModTest, OnlyFilesMakeAnArchiveWhateverTheirDate) {
+  std::filesystem::create_directories(Part("root") + "empty/deeper");
+  test::WriteFile(Part("minecraft.jar") + "old.class", "o");
+  ASSERT_TRUE(platform::SetFileDate(Part("minecraft.jar") + "old.class", -86400));
+  EXPECT_EQ(CreateMod(settings, record), 1);
+  EXPECT_EQ(test::TreeNames(ModFolder(record)), (Names{"minecraftjar.7z", "mod.ini"}));
+  EXPECT_EQ(test::ProgramListing(ModFolder(record) + "minecraftjar.7z"), (Names{"old.class"}));
+}
+
+TEST_F(CreateModTest, APackingFailureIsRecordedAndTheStartFolderComesBack) {
+  settings.ModDir = dir() + "not-a-folder/";
+  test::WriteFile(dir() + "not-a-folder", "a file");
+  test::WriteFile(Part("minecraft.jar") + "a.class", "a");
+  test::WriteFile(Part("root") + "options.txt", "o");
+  SetErrorText("");
+  EXPECT_EQ(CreateMod(settings, record), 0);
+  EXPECT_TRUE(base::LastErrorText().starts_with("CreateMod:Can't pack root.7z: "))
+      << base::LastErrorText();
+  EXPECT_TRUE(base::LastErrorText().ends_with(": " + platform::ReasonText(ENOTDIR)))
+      << base::LastErrorText();
+  EXPECT_FALSE(record.Dir.empty());
+  EXPECT_EQ(platform::CurrentFolder(), dir());
+}
+
+class ModLibraryTest : public test::InTempFolder {
+ protected:
+  void SetUp() override {
+    settings.ModDir = dir() + "mods/";
+    versions = {{"minecraft - 1.2.5.jar", "1.2.5", 1300000000},
+                {"minecraft - 1.0.0.jar", "1.0.0", 1320000000}};
+  }
+  void AddMod(const std::string& folder, const std::string& name, const std::string& version) {
+    test::WriteFile(settings.ModDir + folder + "/mod.ini",
+                    "Name = " + name + "\r\nVersion = " + version + "\r\n");
+  }
+  std::vector<std::string> ScannedNames() {
+    std::vector<std::string> names;
+    for (const ModRecord& mod : Scan()) names.push_back(mod.Name);
+    return names;
+  }
+  ModList Scan() {
+    ModList mods;
+    ScanMods(settings, versions, mods);
+    return mods;
+  }
+
+  base::GlobalSettings settings;
+  versions::VersionList versions;
+};
+
+TEST_F(ModLibraryTest, OrderIsAllThenNewestJarThenUnknownByteWise) {
+  AddMod("a", "zeta", "1.2.5");
+  AddMod("b", "alpha", "1.2.5");
+  AddMod("c", "Beta", "1.2.5");
+  AddMod("d", "Old", "1.0.0");
+  AddMod("e", "Anything", "all");
+  AddMod("f", "Lost", "9.9");
+  test::WriteFile(settings.ModDir + "loose.txt", "not a mod");
+  test::WriteFile(settings.ModDir + "g/readme.txt", "no descriptor");
+  // 1.0.0's jar is newer than 1.2.5's, so its mods come first whatever the names.
+  EXPECT_EQ(ScannedNames(), (std::vector<std::string>{"Anything", "Old", "Beta", "alpha", "zeta",
+                                                      "<loaderror>", "Lost"}));
+  ModList mods = Scan();
+  EXPECT_EQ(mods[0].Dir, "e\\");
+  EXPECT_EQ(mods[0].SortKey, "0000000000_Anything");
+  EXPECT_EQ(mods.back().SortKey, "_Lost");
+}
+
+TEST_F(ModLibraryTest, MissingFolderIsReported) {
+  settings.ModDir = dir() + "nowhere/";
+  SetErrorText("");
+  EXPECT_TRUE(ScannedNames().empty());
+  EXPECT_EQ(base::LastErrorText(), "ScanMods: no mods! No such file or directory");
+}
+
+TEST_F(ModLibraryTest, WriteModIniKeepsExactlyTwoKeys) {
+  test::WriteFile(settings.ModDir + "m/mod.ini", "Extra = 1\r\nName = Old\r\nVersion = all\r\n");
+  WriteModIni(settings, {"m\\", "1.2.5", "New name", ""});
+  EXPECT_EQ(test::ReadFile(settings.ModDir + "m/mod.ini"),
+            "Name = New name\r\nVersion = 1.2.5\r\n");
 }
 
 }  // namespace
