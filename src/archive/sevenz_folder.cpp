@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/bzip2_blocks.h"
+#include "archive/ppmd7_decoder.h"
 #include "platform/large_memory.h"
 #include "platform/random_access_file.h"
 
@@ -20,6 +21,7 @@ const std::string kCopy("\x00", 1);
 const std::string kLzma("\x03\x01\x01", 3);
 const std::string kLzma2("\x21", 1);
 const std::string kBzip2("\x04\x02\x02", 3);
+const std::string kPpmd("\x03\x04\x01", 3);
 const std::string kX86("\x03\x03\x01\x03", 4);
 const std::string kArm("\x03\x03\x05\x01", 4);
 const std::string kDelta("\x03", 1);
@@ -274,6 +276,7 @@ bool CanUnpackFolder(const SevenZFolderInfo& folder) {
   const std::string& last = folder.coders.back().method;
   std::size_t n = folder.coders.size();
   if (n == 1 && (last == kCopy || last == kBzip2)) return true;
+  if (n == 1 && last == kPpmd) return PpmdPropertiesValid(folder.coders.back().props);
   if (last != kLzma && last != kLzma2) return false;
   for (std::size_t i = 0; i + 1 < n; ++i)
     if (!IsFilter(folder.coders[i].method)) return false;
@@ -294,6 +297,11 @@ bool UnpackFolder(const std::string& archive, const SevenZFolderInfo& folder, co
   PackedInput input(archive, folder);
   if (method == kCopy) return Copied(input, folder, sink, error);
   if (method == kBzip2) return ThroughLibbz2(input, folder, sink, error);
+  if (method == kPpmd)
+    return DecodePpmd7(
+        folder.coders.back().props, folder.UnpackSize(),
+        [&input](const char** data, std::size_t* size) { return input.Next(data, size); }, sink,
+        error);
   return ThroughLiblzma(input, folder, sink, error);
 }
 

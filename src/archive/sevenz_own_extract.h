@@ -1,5 +1,5 @@
 #pragma once
-// Extracting a 7z archive whose folders we decode ourselves (LZMA, LZMA2, BZip2, Copy): the
+// Extracting a 7z archive whose folders we decode ourselves (LZMA, LZMA2, PPMd, BZip2, Copy): the
 // folders are decoded on threads of their own while the files are written.
 #include <string>
 

@@ -65,10 +65,13 @@ TEST_F(SevenZipMade, ZipMethodsLibzipCannotRead) {
 
 // Each coder chain the 7-Zip program writes on request, solid or a folder per file.
 TEST_F(SevenZipMade, SevenZMethodsAndDamage) {
-  const char* kSwitches[] = {"-m0=LZMA", "-m0=LZMA2", "-m0=BZip2",        "-m0=PPMd",
-                             "-m0=Copy", "-ms=off",   "-mf=BCJ -m0=LZMA", "-m0=Deflate"};
+  // PPMd with a model small enough to fill up: it restarts and glues its free blocks.
+  const char* kSwitches[] = {"-m0=Copy",     "-m0=LZMA", "-m0=LZMA2",
+                             "-m0=BZip2",    "-m0=PPMd", "-m0=PPMd:mem=64k:o=16",
+                             "-m0=PPMd:o=2", "-ms=off",  "-mf=BCJ -m0=LZMA",
+                             "-m0=Deflate"};
   for (std::size_t m = 0; m < std::size(kSwitches); ++m)
-    Check(std::string("-t7z ") + kSwitches[m], "m" + std::to_string(m) + ".7z", m == 4);
+    Check(std::string("-t7z ") + kSwitches[m], "m" + std::to_string(m) + ".7z", m == 0);
 }
 
 class CLocale {
