@@ -41,7 +41,7 @@ class RangeDecoder {
     Normalize();
     return bit;
   }
-  // Read past the end of the packed data, or could not read it.
+  // Read past the end of the packed data, could not read it, or found it damaged.
   bool failed() const { return failed_; }
 
  private:
@@ -60,14 +60,16 @@ class RangeDecoder {
     end_ = next_ + size;
     return *next_++;
   }
+  // Twice at most for data the packer wrote; damaged data could shrink the range further, and
+  // an empty range would divide by zero.
   void Normalize() {
-    if (range_ < kTop) {
+    while (range_ < kTop) {
+      if (range_ == 0) {
+        failed_ = true;
+        range_ = 1;
+      }
       code_ = (code_ << 8) | Byte();
       range_ <<= 8;
-      if (range_ < kTop) {
-        code_ = (code_ << 8) | Byte();
-        range_ <<= 8;
-      }
     }
   }
 
@@ -229,7 +231,7 @@ bool DecodePpmd7(std::string_view props, std::uint64_t size, const PackedPieces&
       if (symbol < 0) return Damaged(error, "invalid data");
       out[i] = static_cast<char>(symbol);
     }
-    if (rc.failed()) return Damaged(error, "data ends early");
+    if (rc.failed()) return Damaged(error, "data ends early or is damaged");
     if (!sink(out.get(), n)) return false;
     size -= n;
   }
