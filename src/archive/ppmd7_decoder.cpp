@@ -89,6 +89,7 @@ unsigned Mean(unsigned prob) {
 int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
   std::uint32_t context = m.min_context_;
   std::uint32_t s = m.Stats(context);
+  m.PrefetchSuccessor(s);
   std::uint32_t count = rc.Threshold(m.SummFreq(context));
   std::uint32_t high = m.Freq(s);
   if (count < high) {
@@ -103,6 +104,7 @@ int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
   do {
     s += Ppmd7Model::kStateSize;
     if ((high += m.Freq(s)) > count) {
+      m.PrefetchSuccessor(s);
       rc.Decode(high - m.Freq(s), m.Freq(s));
       m.found_ = s;
       std::uint8_t symbol = m.Symbol(s);
@@ -125,8 +127,9 @@ int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
 
 // In a context of one symbol: the symbol, or -1 for an escape.
 int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
-  std::uint16_t* prob = m.BinarySumm();
   std::uint32_t one = Ppmd7Model::OneState(m.min_context_);
+  m.PrefetchSuccessor(one);
+  std::uint16_t* prob = m.BinarySumm();
   if (rc.DecodeBit(*prob, Ppmd7Model::kBinScale) == 0) {
     *prob = static_cast<std::uint16_t>(*prob + (1 << Ppmd7Model::kIntBits) - Mean(*prob));
     m.found_ = one;
@@ -142,52 +145,79 @@ int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
   return -1;
 }
 
+constexpr unsigned kRun = 8;
+
+// The frequency of the state at `s` unless the mask rules its symbol out.
+std::uint32_t Unmasked(const std::uint8_t* s, const std::uint8_t* mask) { return s[1] & mask[s[0]]; }
+
+// The unmasked frequencies of the n states at `s` as a running total after each run of kRun
+// states (and after the rest), so that finding the symbol skips whole runs.
+std::uint32_t UnmaskedTotals(const std::uint8_t* s, unsigned n, const std::uint8_t* mask,
+                             std::uint32_t* after) {
+  constexpr unsigned k = Ppmd7Model::kStateSize;
+  std::uint32_t total = 0;
+  for (; n >= kRun; n -= kRun, s += kRun * k) {
+    std::uint32_t a = Unmasked(s, mask) + Unmasked(s + k, mask) + Unmasked(s + 2 * k, mask) +
+                      Unmasked(s + 3 * k, mask);
+    std::uint32_t b = Unmasked(s + 4 * k, mask) + Unmasked(s + 5 * k, mask) +
+                      Unmasked(s + 6 * k, mask) + Unmasked(s + 7 * k, mask);
+    *after++ = total += a + b;
+  }
+  for (; n > 0; --n, s += k) total += Unmasked(s, mask);
+  *after = total;
+  return total;
+}
+
+// The state whose unmasked frequencies cover `count` (below the total).
+const std::uint8_t* FindUnmasked(const std::uint8_t* stats, const std::uint8_t* mask,
+                                 const std::uint32_t* after, std::uint32_t count,
+                                 std::uint32_t* high) {
+  unsigned run = 0;
+  while (after[run] <= count) ++run;
+  const std::uint8_t* s = stats + run * kRun * Ppmd7Model::kStateSize;
+  for (*high = (run ? after[run - 1] : 0) + Unmasked(s, mask); *high <= count;
+       *high += Unmasked(s, mask))
+    s += Ppmd7Model::kStateSize;
+  return s;
+}
+
 // The next symbol; -1 at the end mark, -2 on damaged data.
 int DecodeSymbol(Ppmd7Model& m, RangeDecoder& rc) {
-  std::int8_t mask[256];
-  int symbol =
-      m.NumStats(m.min_context_) != 1 ? DecodeInContext(m, rc, mask) : DecodeBinary(m, rc, mask);
+  std::uint8_t mask[256];
+  int symbol = m.NumStats(m.min_context_) != 1
+                   ? DecodeInContext(m, rc, reinterpret_cast<std::int8_t*>(mask))
+                   : DecodeBinary(m, rc, reinterpret_cast<std::int8_t*>(mask));
   if (symbol != -1) return symbol;
   // Escapes to shorter contexts, leaving out the symbols already ruled out.
+  const std::uint8_t* base = m.Base();
   for (;;) {
-    std::uint32_t ps[256];
     unsigned masked = m.NumStats(m.min_context_);
     do {
       ++m.order_fall_;
       if (!m.Suffix(m.min_context_)) return -1;
       m.min_context_ = m.Suffix(m.min_context_);
     } while (m.NumStats(m.min_context_) == masked);
-    std::uint32_t high = 0;
-    std::uint32_t s = m.Stats(m.min_context_);
-    unsigned i = 0, left = m.NumStats(m.min_context_) - masked;
-    do {
-      int k = mask[m.Symbol(s)];
-      high += m.Freq(s) & k;
-      ps[i] = s;
-      s += Ppmd7Model::kStateSize;
-      i += k != 0;
-    } while (i != left);
+    const std::uint8_t* stats = base + m.Stats(m.min_context_);
+    unsigned n = m.NumStats(m.min_context_);
+    std::uint32_t after[256 / kRun + 1];
+    std::uint32_t high = UnmaskedTotals(stats, n, mask, after);
     std::uint32_t freq_sum = 0;
     Ppmd7Model::See* see = m.EscapeFrequency(masked, &freq_sum);
     freq_sum += high;
     std::uint32_t count = rc.Threshold(freq_sum);
     if (count < high) {
-      unsigned k = 0;
-      for (high = m.Freq(ps[0]); high <= count; high += m.Freq(ps[++k])) {
-      }
-      s = ps[k];
-      rc.Decode(high - m.Freq(s), m.Freq(s));
+      const std::uint8_t* s = FindUnmasked(stats, mask, after, count, &high);
+      rc.Decode(high - s[1], s[1]);
       Ppmd7Model::UpdateSee(see);
-      m.found_ = s;
-      std::uint8_t found = m.Symbol(s);
+      m.found_ = static_cast<std::uint32_t>(s - base);
+      std::uint8_t found = s[0];
       m.Update2();
       return found;
     }
     if (count >= freq_sum) return -2;
     rc.Decode(high, freq_sum - high);
     see->summ = static_cast<std::uint16_t>(see->summ + freq_sum);
-    do mask[m.Symbol(ps[--i])] = 0;
-    while (i != 0);
+    for (const std::uint8_t* s = stats; n > 0; --n, s += Ppmd7Model::kStateSize) mask[s[0]] = 0;
   }
 }
 

@@ -49,6 +49,10 @@ class Ppmd7Model {
   std::uint8_t Symbol(std::uint32_t s) const { return base_[s]; }
   std::uint8_t Freq(std::uint32_t s) const { return base_[s + 1]; }
   static constexpr std::uint32_t kStateSize = 6;
+  const std::uint8_t* Base() const { return base_; }
+  // The next context is most often the successor of the state just decoded: asking for it
+  // before the model update hides part of the cache miss.
+  void PrefetchSuccessor(std::uint32_t s) const { __builtin_prefetch(base_ + Get32(s + 2)); }
 
   std::uint32_t min_context_ = 0, max_context_ = 0, found_ = 0;
   unsigned order_fall_ = 0, init_esc_ = 0, prev_success_ = 0, hi_bits_flag_ = 0;
