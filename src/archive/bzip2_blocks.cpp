@@ -3,9 +3,10 @@
 #include <bzlib.h>
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -31,26 +32,27 @@ std::uint64_t BitsAt(std::string_view data, std::uint64_t at, int n) {
   return (value >> (have - n - skip)) & ((std::uint64_t{1} << n) - 1);
 }
 
-// Every bit position where the 48-bit `magic` stands. For each of the 8 bit offsets, the five
-// bytes the magic covers whole are looked for first.
-std::vector<std::uint64_t> FindMagic(std::string_view data, std::uint64_t magic) {
-  std::vector<std::uint64_t> found;
-  for (int shift = 0; shift < 8; ++shift) {
-    std::uint64_t window = magic << (16 - shift);
-    char pattern[5];
-    for (int j = 0; j < 5; ++j) pattern[j] = static_cast<char>(window >> (48 - 8 * j));
-    for (std::size_t from = 0;;) {
-      const void* hit = memmem(data.data() + from, data.size() - from, pattern, 5);
-      if (!hit) break;
-      std::size_t at = static_cast<const char*>(hit) - data.data();
-      from = at + 1;
-      if (at == 0) continue;
+// Every bit position where the block magic and the end magic stand. At each of the 8 bit
+// offsets a magic covers five bytes whole; a table of their first two bytes picks the few
+// places worth comparing bit by bit, in one pass over the data.
+void FindMagics(std::string_view data, std::vector<std::uint64_t>* starts,
+                std::vector<std::uint64_t>* ends) {
+  std::vector<std::uint8_t> pairs(1 << 16);
+  for (std::uint64_t magic : {kBlockMagic, kEndMagic})
+    for (int shift = 0; shift < 8; ++shift) {
+      std::uint64_t window = magic << (16 - shift);
+      pairs[(window >> 40) & 0xFFFF] = 1;
+    }
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+  for (std::size_t at = 1; at + 5 <= data.size(); ++at) {
+    if (!pairs[(bytes[at] << 8) | bytes[at + 1]]) continue;
+    for (int shift = 0; shift < 8; ++shift) {
       std::uint64_t bit = (at - 1) * 8 + shift;
-      if (BitsAt(data, bit, 48) == magic) found.push_back(bit);
+      std::uint64_t bits = BitsAt(data, bit, 48);
+      if (bits == kBlockMagic) starts->push_back(bit);
+      if (bits == kEndMagic) ends->push_back(bit);
     }
   }
-  std::sort(found.begin(), found.end());
-  return found;
 }
 
 // The bits [begin, end) of `data` as a stream of one block: header, the block, the end marker
@@ -117,9 +119,88 @@ bool DecodeStream(const std::string& stream, std::uint64_t most, std::string* ou
 }
 
 struct Piece {
-  std::uint64_t begin = 0, end = 0;
-  bool ok = false;
+  bool done = false, ok = false;
   std::string output;
+};
+
+// Blocks decoded on every core, a few ahead of the one passed on: each helper takes the next
+// block as soon as it is free, so a slow block holds up nobody but its reader.
+class Blocks {
+ public:
+  Blocks(std::string_view packed, const std::vector<std::uint64_t>& bounds, std::uint64_t most,
+         unsigned threads)
+      : packed_(packed), bounds_(bounds), most_(most), ahead_(2 * threads),
+        pieces_(bounds.size() - 1) {
+    for (unsigned t = 0; t < threads; ++t) helpers_.emplace_back([this] { Work(); });
+  }
+  ~Blocks() {
+    {
+      std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
+    for (std::thread& helper : helpers_) helper.join();
+  }
+
+  std::size_t count() const { return pieces_.size(); }
+  // Block `first`'s output, waited for. A block start found inside a block's data cuts it in
+  // two: such a block is taken together with what follows until it decodes, and `last` says
+  // which block it ended with; false when none does.
+  bool Take(std::size_t first, std::size_t* last, std::string* output) {
+    Piece piece;
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] { return pieces_[first].done; });
+      piece = std::move(pieces_[first]);
+    }
+    *last = first;
+    while (!piece.ok && *last + 1 < count()) {
+      ++*last;
+      piece.ok = Decode(first, *last + 1, &piece.output);
+    }
+    *output = std::move(piece.output);
+    return piece.ok;
+  }
+  // Blocks before `next` are passed on: helpers may go on ahead of it.
+  void Passed(std::size_t next) {
+    {
+      std::lock_guard lock(mutex_);
+      passed_ = next;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  bool Decode(std::size_t from, std::size_t to, std::string* output) const {
+    return DecodeStream(OneBlockStream(packed_, bounds_[from], bounds_[to]), most_, output);
+  }
+  void Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [&] {
+        return stopped_ || claimed_ == count() || claimed_ < passed_ + ahead_;
+      });
+      if (stopped_ || claimed_ == count()) return;
+      std::size_t i = claimed_++;
+      lock.unlock();
+      std::string output;
+      bool ok = Decode(i, i + 1, &output);
+      lock.lock();
+      pieces_[i] = {true, ok, std::move(output)};
+      changed_.notify_all();
+    }
+  }
+
+  const std::string_view packed_;
+  const std::vector<std::uint64_t>& bounds_;
+  const std::uint64_t most_;
+  const std::size_t ahead_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<Piece> pieces_;
+  std::size_t claimed_ = 0, passed_ = 0;
+  bool stopped_ = false;
+  std::vector<std::thread> helpers_;
 };
 
 }  // namespace
@@ -128,53 +209,27 @@ BlocksResult DecodeBzip2Blocks(std::string_view packed, std::uint64_t size, cons
                                std::string* error) {
   if (packed.size() < 4 || packed.substr(0, 3) != "BZh" || packed[3] < '1' || packed[3] > '9')
     return BlocksResult::kNotCut;
-  std::vector<std::uint64_t> starts = FindMagic(packed, kBlockMagic);
-  std::vector<std::uint64_t> ends = FindMagic(packed, kEndMagic);
+  std::vector<std::uint64_t> starts, ends;
+  FindMagics(packed, &starts, &ends);
   // One stream that ends at the end of the data: its end marker, CRC and padding come last.
   std::uint64_t total_bits = packed.size() * 8;
   if (starts.size() < 2 || starts[0] != kHeaderBits || ends.size() != 1 ||
       ends[0] < starts.back() || total_bits - ends[0] > 48 + 32 + 7)
     return BlocksResult::kNotCut;
   starts.push_back(ends[0]);
-  unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+  Blocks blocks(packed, starts, size,
+                std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads));
   std::uint64_t left = size;
-  std::size_t next = 0;  // the first block not yet passed on
-  std::size_t blocks = starts.size() - 1;
-  while (next < blocks && left > 0) {
-    // A round: a few blocks decoded at once, then passed on in order.
-    std::vector<Piece> round(std::min<std::size_t>(blocks - next, 2 * threads));
-    for (std::size_t i = 0; i < round.size(); ++i)
-      round[i].begin = starts[next + i], round[i].end = starts[next + i + 1];
-    std::atomic<std::size_t> taken = 0;
-    auto work = [&] {
-      for (std::size_t i; (i = taken++) < round.size();)
-        round[i].ok = DecodeStream(OneBlockStream(packed, round[i].begin, round[i].end), left,
-                                   &round[i].output);
-    };
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t) helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers) helper.join();
-    for (Piece& piece : round) {
-      std::size_t last = next;  // the piece holds the blocks from `next` to `last`
-      // A block start found inside a block's data cuts it in two: such a block is taken
-      // together with what follows until it decodes, or the stream ends.
-      while (!piece.ok && last + 1 < blocks) {
-        ++last;
-        piece.ok = DecodeStream(OneBlockStream(packed, starts[next], starts[last + 1]), left,
-                                &piece.output);
-      }
-      if (!piece.ok) {
-        *error = "damaged archive: invalid BZip2 data";
-        return BlocksResult::kFailed;
-      }
-      std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(piece.output.size(), left));
-      if (n > 0 && !sink(piece.output.data(), n)) return BlocksResult::kFailed;
-      left -= n;
-      bool merged = last != next;
-      next = last + 1;
-      if (merged || left == 0) break;  // the rest of this round began inside the merged block
+  std::string output;
+  for (std::size_t next = 0, last = 0; next < blocks.count() && left > 0; next = last + 1) {
+    if (!blocks.Take(next, &last, &output)) {
+      *error = "damaged archive: invalid BZip2 data";
+      return BlocksResult::kFailed;
     }
+    std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(output.size(), left));
+    if (n > 0 && !sink(output.data(), n)) return BlocksResult::kFailed;
+    left -= n;
+    blocks.Passed(last + 1);
   }
   if (left > 0) {
     *error = "damaged archive: data ends early";
