@@ -1,5 +1,7 @@
 #include "archive/bzip2_blocks.h"
 
+#include "archive/bzip2_block.h"
+
 #include <bzlib.h>
 
 #include <algorithm>
@@ -129,7 +131,8 @@ class Blocks {
  public:
   Blocks(std::string_view packed, const std::vector<std::uint64_t>& bounds, std::uint64_t most,
          unsigned threads)
-      : packed_(packed), bounds_(bounds), most_(most), ahead_(2 * threads),
+      : packed_(packed), bounds_(bounds), level_(static_cast<unsigned>(packed[3] - '0')),
+        most_(most), ahead_(2 * threads),
         pieces_(bounds.size() - 1) {
     for (unsigned t = 0; t < threads; ++t) helpers_.emplace_back([this] { Work(); });
   }
@@ -156,7 +159,7 @@ class Blocks {
     *last = first;
     while (!piece.ok && *last + 1 < count()) {
       ++*last;
-      piece.ok = Decode(first, *last + 1, &piece.output);
+      piece.ok = Decode(first, *last + 1, &scratch_, &piece.output);
     }
     *output = std::move(piece.output);
     return piece.ok;
@@ -171,10 +174,14 @@ class Blocks {
   }
 
  private:
-  bool Decode(std::size_t from, std::size_t to, std::string* output) const {
+  bool Decode(std::size_t from, std::size_t to, Bzip2Scratch* scratch, std::string* output) const {
+    Bzip2Block result =
+        DecodeBzip2Block(packed_, bounds_[from], bounds_[to], level_, most_, scratch, output);
+    if (result != Bzip2Block::kRandomised) return result == Bzip2Block::kDone;
     return DecodeStream(OneBlockStream(packed_, bounds_[from], bounds_[to]), most_, output);
   }
   void Work() {
+    Bzip2Scratch scratch;
     std::unique_lock lock(mutex_);
     for (;;) {
       changed_.wait(lock, [&] {
@@ -184,7 +191,7 @@ class Blocks {
       std::size_t i = claimed_++;
       lock.unlock();
       std::string output;
-      bool ok = Decode(i, i + 1, &output);
+      bool ok = Decode(i, i + 1, &scratch, &output);
       lock.lock();
       pieces_[i] = {true, ok, std::move(output)};
       changed_.notify_all();
@@ -193,8 +200,10 @@ class Blocks {
 
   const std::string_view packed_;
   const std::vector<std::uint64_t>& bounds_;
+  const unsigned level_;
   const std::uint64_t most_;
   const std::size_t ahead_;
+  Bzip2Scratch scratch_;  // for blocks taken together
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Piece> pieces_;
@@ -221,11 +230,14 @@ BlocksResult DecodeBzip2Blocks(std::string_view packed, std::uint64_t size, cons
                 std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads));
   std::uint64_t left = size;
   std::string output;
-  for (std::size_t next = 0, last = 0; next < blocks.count() && left > 0; next = last + 1) {
+  std::uint32_t crc = 0;  // of the stream: each block's in turn
+  std::size_t next = 0;
+  for (std::size_t last = 0; next < blocks.count() && left > 0; next = last + 1) {
     if (!blocks.Take(next, &last, &output)) {
       *error = "damaged archive: invalid BZip2 data";
       return BlocksResult::kFailed;
     }
+    crc = ((crc << 1) | (crc >> 31)) ^ static_cast<std::uint32_t>(BitsAt(packed, starts[next] + 48, 32));
     std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(output.size(), left));
     if (n > 0 && !sink(output.data(), n)) return BlocksResult::kFailed;
     left -= n;
@@ -233,6 +245,10 @@ BlocksResult DecodeBzip2Blocks(std::string_view packed, std::uint64_t size, cons
   }
   if (left > 0) {
     *error = "damaged archive: data ends early";
+    return BlocksResult::kFailed;
+  }
+  if (next == blocks.count() && crc != BitsAt(packed, starts.back() + 48, 32)) {
+    *error = "damaged archive: BZip2 stream CRC mismatch";
     return BlocksResult::kFailed;
   }
   return BlocksResult::kDone;

@@ -1,7 +1,7 @@
 #pragma once
 // A bzip2 stream decoded on every core: its blocks are independent, so it is cut where each
-// block begins, each piece is made a stream of its own and decoded apart, and the outputs are
-// passed on in order.
+// block begins, each piece is decoded apart where it lies, and the outputs are passed on in
+// order, the stream's CRC checked against its blocks'.
 #include <cstdint>
 #include <string>
 #include <string_view>
