@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   oxlip::archive::DecodeBzip2Blocks(
       packed, 1 << 22, [](const char*, std::size_t) { return true; }, &error);
   if (size > 4) {
-    oxlip::archive::Bzip2Scratch scratch;
+    static oxlip::archive::Bzip2Scratch scratch;  // kept: a fresh one per input is most of the time
     std::string out;
     oxlip::archive::DecodeBzip2Block(packed, 32, size * 8, 1 + data[3] % 9, 1 << 22, &scratch,
                                      &out);
