@@ -15,7 +15,8 @@ constexpr unsigned kFastBits = 10;  // codes this long or shorter are read by on
 class BitReader {
  public:
   BitReader(std::string_view data, std::uint64_t begin)
-      : data_(reinterpret_cast<const std::uint8_t*>(data.data())), size_(data.size()),
+      : data_(reinterpret_cast<const std::uint8_t*>(data.data())),
+        size_(data.size()),
         next_(begin / 8) {
     Refill();
     count_ -= static_cast<int>(begin % 8);
@@ -56,8 +57,10 @@ class HuffmanCode {
     std::array<unsigned, kMostCodeLength + 2> count{};
     for (unsigned i = 0; i < symbols; ++i) ++count[lengths[i]];
     std::array<unsigned, kMostCodeLength + 2> offset{};
-    for (unsigned len = 1; len <= kMostCodeLength; ++len) offset[len + 1] = offset[len] + count[len];
-    for (unsigned i = 0; i < symbols; ++i) sorted_[offset[lengths[i]]++] = static_cast<std::uint16_t>(i);
+    for (unsigned len = 1; len <= kMostCodeLength; ++len)
+      offset[len + 1] = offset[len] + count[len];
+    for (unsigned i = 0; i < symbols; ++i)
+      sorted_[offset[lengths[i]]++] = static_cast<std::uint16_t>(i);
     fast_.fill(0);
     std::uint32_t code = 0;
     unsigned k = 0;
@@ -100,7 +103,7 @@ class HuffmanCode {
 };
 
 struct Tables {
-  unsigned symbols = 0;  // the alphabet: runs, move-to-front indexes, end of block
+  unsigned symbols = 0;                   // the alphabet: runs, move-to-front indexes, end of block
   std::array<std::uint8_t, 256> bytes{};  // the bytes in use, in order
   unsigned in_use = 0;
   std::array<HuffmanCode, kMostGroups> codes;

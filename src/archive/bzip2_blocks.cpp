@@ -1,7 +1,5 @@
 #include "archive/bzip2_blocks.h"
 
-#include "archive/bzip2_block.h"
-
 #include <bzlib.h>
 
 #include <algorithm>
@@ -11,6 +9,8 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "archive/bzip2_block.h"
 
 namespace oxlip::archive {
 namespace {
@@ -131,8 +131,11 @@ class Blocks {
  public:
   Blocks(std::string_view packed, const std::vector<std::uint64_t>& bounds, std::uint64_t most,
          unsigned threads)
-      : packed_(packed), bounds_(bounds), level_(static_cast<unsigned>(packed[3] - '0')),
-        most_(most), ahead_(2 * threads),
+      : packed_(packed),
+        bounds_(bounds),
+        level_(static_cast<unsigned>(packed[3] - '0')),
+        most_(most),
+        ahead_(2 * threads),
         pieces_(bounds.size() - 1) {
     for (unsigned t = 0; t < threads; ++t) helpers_.emplace_back([this] { Work(); });
   }
@@ -184,9 +187,8 @@ class Blocks {
     Bzip2Scratch scratch;
     std::unique_lock lock(mutex_);
     for (;;) {
-      changed_.wait(lock, [&] {
-        return stopped_ || claimed_ == count() || claimed_ < passed_ + ahead_;
-      });
+      changed_.wait(lock,
+                    [&] { return stopped_ || claimed_ == count() || claimed_ < passed_ + ahead_; });
       if (stopped_ || claimed_ == count()) return;
       std::size_t i = claimed_++;
       lock.unlock();
@@ -237,7 +239,8 @@ BlocksResult DecodeBzip2Blocks(std::string_view packed, std::uint64_t size, cons
       *error = "damaged archive: invalid BZip2 data";
       return BlocksResult::kFailed;
     }
-    crc = ((crc << 1) | (crc >> 31)) ^ static_cast<std::uint32_t>(BitsAt(packed, starts[next] + 48, 32));
+    crc = ((crc << 1) | (crc >> 31)) ^
+          static_cast<std::uint32_t>(BitsAt(packed, starts[next] + 48, 32));
     std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(output.size(), left));
     if (n > 0 && !sink(output.data(), n)) return BlocksResult::kFailed;
     left -= n;

@@ -148,7 +148,9 @@ int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
 constexpr unsigned kRun = 8;
 
 // The frequency of the state at `s` unless the mask rules its symbol out.
-std::uint32_t Unmasked(const std::uint8_t* s, const std::uint8_t* mask) { return s[1] & mask[s[0]]; }
+std::uint32_t Unmasked(const std::uint8_t* s, const std::uint8_t* mask) {
+  return s[1] & mask[s[0]];
+}
 
 // The unmasked frequencies of the n states at `s` as a running total after each run of kRun
 // states (and after the rest), so that finding the symbol skips whole runs.
