@@ -86,7 +86,7 @@ unsigned Mean(unsigned prob) {
 
 // In a context of several symbols: the symbol, or -1 for an escape (the mask then holds the
 // symbols ruled out).
-int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
+int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::uint8_t* mask) {
   std::uint32_t context = m.min_context_;
   std::uint32_t s = m.Stats(context);
   m.PrefetchSuccessor(s);
@@ -115,7 +115,7 @@ int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
   if (count >= m.SummFreq(context)) return -2;
   m.hi_bits_flag_ = m.hb2_flag_[m.Symbol(m.found_)];
   rc.Decode(high, m.SummFreq(context) - high);
-  std::memset(mask, -1, 256);
+  std::memset(mask, 0xFF, 256);
   mask[m.Symbol(s)] = 0;
   i = m.NumStats(context) - 1;
   do {
@@ -126,7 +126,7 @@ int DecodeInContext(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
 }
 
 // In a context of one symbol: the symbol, or -1 for an escape.
-int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
+int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::uint8_t* mask) {
   std::uint32_t one = Ppmd7Model::OneState(m.min_context_);
   m.PrefetchSuccessor(one);
   std::uint16_t* prob = m.BinarySumm();
@@ -139,7 +139,7 @@ int DecodeBinary(Ppmd7Model& m, RangeDecoder& rc, std::int8_t* mask) {
   }
   *prob = static_cast<std::uint16_t>(*prob - Mean(*prob));
   m.init_esc_ = kExpEscape[*prob >> 10];
-  std::memset(mask, -1, 256);
+  std::memset(mask, 0xFF, 256);
   mask[m.Symbol(one)] = 0;
   m.prev_success_ = 0;
   return -1;
@@ -186,9 +186,8 @@ const std::uint8_t* FindUnmasked(const std::uint8_t* stats, const std::uint8_t* 
 // The next symbol; -1 at the end mark, -2 on damaged data.
 int DecodeSymbol(Ppmd7Model& m, RangeDecoder& rc) {
   std::uint8_t mask[256];
-  int symbol = m.NumStats(m.min_context_) != 1
-                   ? DecodeInContext(m, rc, reinterpret_cast<std::int8_t*>(mask))
-                   : DecodeBinary(m, rc, reinterpret_cast<std::int8_t*>(mask));
+  int symbol =
+      m.NumStats(m.min_context_) != 1 ? DecodeInContext(m, rc, mask) : DecodeBinary(m, rc, mask);
   if (symbol != -1) return symbol;
   // Escapes to shorter contexts, leaving out the symbols already ruled out.
   const std::uint8_t* base = m.Base();
